@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Set up, build and start Kelvado.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps
+BUILD_DIR=${BUILD_DIR:-build-release}
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKV_BUILD_TESTS=OFF -DKV_BUILD_BENCH=OFF >/dev/null
+cmake --build "$BUILD_DIR" --target kelvado
+exec "$BUILD_DIR/bin/kelvado" "$@"

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace kv {
+
+/// Decodes Windows-1252 bytes; the five unassigned bytes map to the C1 control characters.
+QString ausWindows1252(const QByteArray& bytes);
+/// Encodes to Windows-1252; characters outside the code page become "?".
+QByteArray zuWindows1252(const QString& text);
+
+/// Reads a whole Windows-1252 text file; line ends stay as they are in the file.
+/// nullopt when the file is missing or unreadable.
+std::optional<QString> leseTextdatei(const QString& pfad);
+/// Writes text whole as Windows-1252 with CR LF line ends (lone LF or CR become CR LF).
+/// Writes to a temporary file first so that a failure leaves the old file intact.
+bool schreibeTextdatei(const QString& pfad, const QString& text);
+
+} // namespace kv

@@ -1,0 +1,11 @@
+#include "engine/EngineError.h"
+
+namespace kv::engine {
+
+EngineError::EngineError(int number, QString description)
+    : m_number(number)
+    , m_description(std::move(description))
+    , m_what(QString(QString::number(m_number) + QLatin1String(": ") + m_description).toStdString())
+{ }
+
+} // namespace kv::engine
