@@ -98,7 +98,7 @@ QChar DeutscheTastatur::zeichen(int code, int umschaltung)
         return QChar(code);
     for (const Belegung& b : sonderzeichen) {
         if (b.taste.code == code && b.taste.umschaltung == umschaltung)
-            return QChar(b.zeichen);
+            return { b.zeichen };
     }
     return {};
 }

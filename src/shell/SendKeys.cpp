@@ -115,9 +115,9 @@ std::vector<KeyEvent> SendKeys::press(int code, int modifiers, int count, QChar 
         ereignisse.push_back({ true, code, zeichen });
         ereignisse.push_back({ false, code, zeichen });
     }
-    for (auto it = umschalter.rbegin(); it != umschalter.rend(); ++it) {
-        if (modifiers & it->first)
-            ereignisse.push_back({ false, it->second, {} });
+    for (std::size_t i = umschalter.size(); i-- > 0;) {
+        if (modifiers & umschalter[i].first)
+            ereignisse.push_back({ false, umschalter[i].second, {} });
     }
     return ereignisse;
 }
