@@ -1,13 +1,15 @@
 #pragma once
 
-#include <QString>
 #include <QtGlobal>
+#include <array>
+#include <string_view>
 
 namespace kv {
 
 /// An unsigned decimal number as a digit string, so that the formats round half away from zero
 /// on the decimal value the user sees rather than on the binary double (2.345 -> 2.35).
-/// Value = 0.ziffern * 10^punkt; zero has no digits.
+/// Value = 0.ziffern * 10^punkt; zero has no digits. Holds its digits inline: formatting a grid
+/// cell allocates nothing here.
 class Dezimalzahl {
 public:
     Dezimalzahl() = default;
@@ -17,11 +19,21 @@ public:
     static Dezimalzahl ausGanzzahl(qint64 wert);
 
     bool negativ() const { return m_negativ; }
-    bool istNull() const { return m_ziffern.isEmpty(); }
+    bool istNull() const { return m_anzahl == 0; }
     /// Digits without leading or trailing zeros.
-    const QByteArray& ziffern() const { return m_ziffern; }
+    std::string_view ziffern() const
+    {
+        return std::string_view(m_ziffern.data(), size_t(m_anzahl));
+    }
+    /// Digit number index of ziffern(), '0' outside them (leading and trailing zeros).
+    char ziffer(int index) const
+    {
+        return index >= 0 && index < m_anzahl ? m_ziffern[size_t(index)] : '0';
+    }
     /// Digits before the decimal point (may be negative or beyond the digit count).
     int punkt() const { return m_punkt; }
+    /// Count of digits before the point, 0 for less than 1.
+    int ganzStellen() const { return m_punkt > 0 ? m_punkt : 0; }
 
     /// Multiplies by 10^n.
     void verschiebe(int n)
@@ -30,20 +42,17 @@ public:
             m_punkt += n;
     }
     /// Rounds half away from zero to n decimal places.
-    void rundeAufStellen(int n);
+    void rundeAufStellen(int n) { rundeAbIndex(m_punkt + n); }
     /// Rounds half away from zero to n significant digits.
-    void rundeSignifikant(int n);
-
-    /// Digits before the point, without leading zeros ("" for less than 1).
-    QByteArray ganzteil() const;
-    /// The first n digits after the point, padded with zeros.
-    QByteArray nachkomma(int n) const;
+    void rundeSignifikant(int n) { rundeAbIndex(n); }
 
 private:
     void rundeAbIndex(int index);
     void normalisiere();
 
-    QByteArray m_ziffern;
+    // 19 digits of a qint64, one more for a carry
+    std::array<char, 24> m_ziffern {};
+    int m_anzahl = 0;
     int m_punkt = 0;
     bool m_negativ = false;
 };

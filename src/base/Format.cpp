@@ -11,6 +11,9 @@ namespace {
 struct Zwischenspeicher {
     QLocale locale;
     QHash<QString, std::shared_ptr<const FormatMuster>> muster;
+    // A grid formats column by column: the same format many times in a row.
+    QString letztesFormat;
+    std::shared_ptr<const FormatMuster> letztesMuster;
 };
 // Enough for every column of every open window; past it the cache simply starts over.
 constexpr qsizetype k_hoechstens = 512;
@@ -22,7 +25,10 @@ QString Format(const QVariant& wert, const QString& format)
     const QLocale aktuell;
     if (!(speicher.locale == aktuell)) {
         speicher.muster.clear();
+        speicher.letztesMuster.reset();
         speicher.locale = aktuell;
+    } else if (speicher.letztesMuster && speicher.letztesFormat == format) {
+        return speicher.letztesMuster->anwenden(wert);
     }
     auto it = speicher.muster.constFind(format);
     if (it == speicher.muster.constEnd()) {
@@ -30,9 +36,9 @@ QString Format(const QVariant& wert, const QString& format)
             speicher.muster.clear();
         it = speicher.muster.insert(format, std::make_shared<const FormatMuster>(format, aktuell));
     }
-    // Hold the pattern: formatting never re-enters the cache, but a copy costs nothing.
-    const std::shared_ptr<const FormatMuster> muster = it.value();
-    return muster->anwenden(wert);
+    speicher.letztesFormat = format;
+    speicher.letztesMuster = it.value();
+    return speicher.letztesMuster->anwenden(wert);
 }
 
 } // namespace kv

@@ -111,21 +111,25 @@ QString allgemeineZahl(const Dezimalzahl& z, int signifikant, const Regionaldate
     QString aus;
     if (z.negativ())
         aus += u'-';
-    const QByteArray& ziffern = z.ziffern();
+    const std::string_view ziffern = z.ziffern();
     if ((signifikant > 0 && z.punkt() > signifikant) || z.punkt() < -3) {
-        aus += QLatin1Char(ziffern.at(0));
+        aus += QLatin1Char(ziffern.front());
         if (ziffern.size() > 1)
-            aus += r.dezimalzeichen + QString::fromLatin1(ziffern.mid(1));
+            aus += r.dezimalzeichen + QLatin1StringView(ziffern.substr(1));
         const int exponent = z.punkt() - 1;
         aus += exponent < 0 ? QLatin1String("E-") : QLatin1String("E+");
         aus += QString::number(qAbs(exponent)).rightJustified(2, u'0');
         return aus;
     }
-    const QByteArray ganz = z.ganzteil();
-    aus += ganz.isEmpty() ? QStringLiteral("0") : QString::fromLatin1(ganz);
-    const int bruchStellen = int(ziffern.size()) - z.punkt();
-    if (bruchStellen > 0)
-        aus += r.dezimalzeichen + QString::fromLatin1(z.nachkomma(bruchStellen));
+    if (z.ganzStellen() == 0)
+        aus += u'0';
+    for (int i = 0; i < z.ganzStellen(); ++i)
+        aus += QLatin1Char(z.ziffer(i));
+    if (int(ziffern.size()) > z.punkt()) {
+        aus += r.dezimalzeichen;
+        for (int i = z.punkt(); i < int(ziffern.size()); ++i)
+            aus += QLatin1Char(z.ziffer(i));
+    }
     return aus;
 }
 

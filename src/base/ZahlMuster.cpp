@@ -2,9 +2,43 @@
 
 #include "base/Formatabschnitte.h"
 
+#include <charconv>
+#include <functional>
+
 namespace kv::formatdetail {
 
 namespace {
+/// Digits by index, most significant first.
+struct Ziffern {
+    std::function<char(int)> an;
+    int laenge;
+};
+
+struct Platz {
+    int plaetze; ///< places of this part
+    int mindestens; ///< digits shown at least (from the leftmost "0")
+    int nummer; ///< this place, counted from the left
+};
+
+/// Appends the digits that fall on one place: each place takes one digit counted from the
+/// right, the leftmost also every digit the others cannot hold.
+void haengeZiffernAn(
+    QString& aus, const Ziffern& z, Platz p, bool gruppieren, const QString& trenner)
+{
+    const int laenge = qMax(z.laenge, p.mindestens);
+    const int auffuellen = laenge - z.laenge;
+    const int vonRechts = p.plaetze - 1 - p.nummer;
+    const int letzte = laenge - 1 - vonRechts;
+    for (int index = p.nummer == 0 ? 0 : letzte; index <= letzte; ++index) {
+        if (index < 0)
+            continue;
+        aus += QLatin1Char(index < auffuellen ? '0' : z.an(index - auffuellen));
+        const int stelle = laenge - 1 - index;
+        if (gruppieren && stelle > 0 && stelle % 3 == 0)
+            aus += trenner;
+    }
+}
+
 bool istExponent(const QString& s, qsizetype i)
 {
     return (s.at(i) == u'E' || s.at(i) == u'e') && i + 1 < s.size()
@@ -99,27 +133,6 @@ ZahlMuster::ZahlMuster(const QString& abschnitt)
     }
 }
 
-QString ZahlMuster::ziffernfolge(const QByteArray& ziffern, int plaetze, int mindestens,
-    bool gruppieren, const QString& trenner, int platz) const
-{
-    QByteArray voll = ziffern;
-    if (voll.size() < mindestens)
-        voll.prepend(QByteArray(mindestens - voll.size(), '0'));
-    const int laenge = int(voll.size());
-    const int vonRechts = plaetze - 1 - platz;
-    // The leftmost place takes every digit the places to its right cannot hold.
-    const int erste = platz == 0 ? 0 : laenge - 1 - vonRechts;
-    const int letzte = laenge - 1 - vonRechts;
-    QString aus;
-    for (int index = qMax(erste, 0); index <= letzte; ++index) {
-        aus += QLatin1Char(voll.at(index));
-        const int stelle = laenge - 1 - index;
-        if (gruppieren && stelle > 0 && stelle % 3 == 0)
-            aus += trenner;
-    }
-    return aus;
-}
-
 QString ZahlMuster::formatiere(Dezimalzahl zahl, const Regionaldaten& r, bool* nurNullen) const
 {
     zahl.verschiebe(m_verschiebung);
@@ -134,10 +147,9 @@ QString ZahlMuster::formatiere(Dezimalzahl zahl, const Regionaldaten& r, bool* n
     } else {
         zahl.rundeAufStellen(m_bruchPlaetze);
     }
-    const QByteArray ganz = zahl.ganzteil();
-    const QByteArray bruch = zahl.nachkomma(m_bruchPlaetze);
     if (nurNullen)
         *nurNullen = zahl.istNull();
+    const auto bruchZiffer = [&zahl](int k) { return zahl.ziffer(zahl.punkt() + k); };
 
     // Trailing "#" places show no zeros.
     int bruchGezeigt = m_bruchPlaetze;
@@ -145,13 +157,21 @@ QString ZahlMuster::formatiere(Dezimalzahl zahl, const Regionaldaten& r, bool* n
         const Element& e = m_elemente.at(j);
         if (e.typ != Typ::Bruch)
             continue;
-        if (e.null || bruch.at(bruchGezeigt - 1) != '0')
+        if (e.null || bruchZiffer(bruchGezeigt - 1) != '0')
             break;
         --bruchGezeigt;
     }
 
-    const QByteArray expZiffern = exponent == 0 ? QByteArray() : QByteArray::number(qAbs(exponent));
+    const Ziffern ganz { [&zahl](int i) { return zahl.ziffer(i); }, zahl.ganzStellen() };
+    char expPuffer[8];
+    const int expLaenge = exponent == 0
+        ? 0
+        : int(
+            std::to_chars(expPuffer, expPuffer + sizeof expPuffer, qAbs(exponent)).ptr - expPuffer);
+    const Ziffern exp { [&expPuffer](int i) { return expPuffer[i]; }, expLaenge };
+
     QString aus;
+    aus.reserve(24);
     int ganzPlatz = 0;
     int bruchPlatz = 0;
     int expPlatz = 0;
@@ -160,7 +180,7 @@ QString ZahlMuster::formatiere(Dezimalzahl zahl, const Regionaldaten& r, bool* n
         // Without integer places the integer digits still appear, before the fraction.
         if (!ganzGezeigt
             && (e.typ == Typ::Punkt || e.typ == Typ::Bruch || e.typ == Typ::ExpZeichen)) {
-            aus += ziffernfolge(ganz, 1, 0, m_gruppieren, r.tausenderzeichen, 0);
+            haengeZiffernAn(aus, ganz, { 1, 0, ganzPlatz }, m_gruppieren, r.tausenderzeichen);
             ganzGezeigt = true;
         }
         switch (e.typ) {
@@ -168,15 +188,15 @@ QString ZahlMuster::formatiere(Dezimalzahl zahl, const Regionaldaten& r, bool* n
             aus += e.text;
             break;
         case Typ::Ganz:
-            aus += ziffernfolge(ganz, m_ganzPlaetze, m_ganzMindestens, m_gruppieren,
-                r.tausenderzeichen, ganzPlatz++);
+            haengeZiffernAn(aus, ganz, { m_ganzPlaetze, m_ganzMindestens, ganzPlatz++ },
+                m_gruppieren, r.tausenderzeichen);
             break;
         case Typ::Punkt:
             aus += r.dezimalzeichen;
             break;
         case Typ::Bruch:
             if (bruchPlatz < bruchGezeigt)
-                aus += QLatin1Char(bruch.at(bruchPlatz));
+                aus += QLatin1Char(bruchZiffer(bruchPlatz));
             ++bruchPlatz;
             break;
         case Typ::ExpZeichen:
@@ -186,11 +206,11 @@ QString ZahlMuster::formatiere(Dezimalzahl zahl, const Regionaldaten& r, bool* n
             else if (m_expPlus)
                 aus += u'+';
             if (m_expPlaetze == 0)
-                aus += QString::fromLatin1(expZiffern);
+                haengeZiffernAn(aus, exp, { 1, 0, 0 }, false, QString());
             break;
         case Typ::ExpZiffer:
-            aus += ziffernfolge(
-                expZiffern, m_expPlaetze, m_expMindestens, false, QString(), expPlatz++);
+            haengeZiffernAn(
+                aus, exp, { m_expPlaetze, m_expMindestens, expPlatz++ }, false, QString());
             break;
         }
     }

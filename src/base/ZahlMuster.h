@@ -28,9 +28,6 @@ private:
         QString text; ///< literal text; for ExpZeichen the letter
     };
 
-    QString ziffernfolge(const QByteArray& ziffern, int plaetze, int mindestens, bool gruppieren,
-        const QString& trenner, int platz) const;
-
     QList<Element> m_elemente;
     int m_ganzPlaetze = 0;
     int m_ganzMindestens = 0; ///< places from the leftmost "0" to the point
