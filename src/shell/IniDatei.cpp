@@ -1,0 +1,84 @@
+#include "shell/IniDatei.h"
+
+#include "base/Windows1252.h"
+#include "shell/Programmverzeichnis.h"
+
+#include <QFile>
+
+namespace kv {
+
+namespace {
+
+QString ohneAnfuehrung(const QString& wert)
+{
+    if (wert.size() >= 2) {
+        const QChar a = wert.front();
+        if ((a == u'"' || a == u'\'') && wert.back() == a)
+            return wert.mid(1, wert.size() - 2);
+    }
+    return wert;
+}
+
+QString leseText(const QString& pfad)
+{
+    QFile datei(pfad);
+    if (!datei.open(QIODevice::ReadOnly))
+        return QString();
+    const QByteArray bytes = datei.readAll();
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes.mid(3));
+    return ausWindows1252(bytes);
+}
+
+} // namespace
+
+IniDatei::IniDatei(const QString& pfad)
+{
+    const QString text = leseText(pfad);
+    QHash<QString, QString>* abschnitt = nullptr;
+    bool abschnittNeu = false;
+    for (const QStringView roh : QStringView(text).split(QLatin1Char('\n'))) {
+        const QStringView zeile = roh.trimmed();
+        if (zeile.startsWith(u'[')) {
+            const qsizetype ende = zeile.indexOf(u']');
+            const QString name = (ende < 0 ? zeile.mid(1) : zeile.mid(1, ende - 1))
+                                     .trimmed()
+                                     .toString()
+                                     .toCaseFolded();
+            // A repeated section is ignored: the first one answers.
+            abschnittNeu = !m_abschnitte.contains(name);
+            abschnitt = &m_abschnitte[name];
+            continue;
+        }
+        const qsizetype gleich = zeile.indexOf(u'=');
+        if (!abschnitt || !abschnittNeu || gleich <= 0)
+            continue;
+        const QString schluessel = zeile.left(gleich).trimmed().toString().toCaseFolded();
+        if (!abschnitt->contains(schluessel))
+            abschnitt->insert(
+                schluessel, ohneAnfuehrung(zeile.mid(gleich + 1).trimmed().toString()));
+    }
+}
+
+std::optional<QString> IniDatei::wert(const QString& abschnitt, const QString& schluessel) const
+{
+    const auto a = m_abschnitte.constFind(abschnitt.trimmed().toCaseFolded());
+    if (a == m_abschnitte.constEnd())
+        return std::nullopt;
+    const auto w = a->constFind(schluessel.trimmed().toCaseFolded());
+    if (w == a->constEnd())
+        return std::nullopt;
+    return w->left(MaxLaenge);
+}
+
+QString IniDateiPfad()
+{
+    return Programmverzeichnis() + QStringLiteral("KELVAD.INI");
+}
+
+QString LeseIniWert(const QString& abschnitt, const QString& schluessel, const QString& vorgabe)
+{
+    return IniDatei(IniDateiPfad()).wert(abschnitt, schluessel).value_or(vorgabe);
+}
+
+} // namespace kv
