@@ -167,12 +167,12 @@ void DatumMuster::lies(const QString& abschnitt, const Regionaldaten& r, int tie
 
 DatumMuster DatumMuster::kurzesDatum(const Regionaldaten& r)
 {
-    return DatumMuster(plattformMusterAlsFormat(r.kurzesDatum), r);
+    return { plattformMusterAlsFormat(r.kurzesDatum), r };
 }
 
 DatumMuster DatumMuster::langeZeit(const Regionaldaten& r)
 {
-    return DatumMuster(plattformMusterAlsFormat(r.zeitformat), r);
+    return { plattformMusterAlsFormat(r.zeitformat), r };
 }
 
 QString DatumMuster::allgemein(const QDateTime& wert, const DatumMuster& datum,

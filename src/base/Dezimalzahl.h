@@ -21,10 +21,7 @@ public:
     bool negativ() const { return m_negativ; }
     bool istNull() const { return m_anzahl == 0; }
     /// Digits without leading or trailing zeros.
-    std::string_view ziffern() const
-    {
-        return std::string_view(m_ziffern.data(), size_t(m_anzahl));
-    }
+    std::string_view ziffern() const { return { m_ziffern.data(), size_t(m_anzahl) }; }
     /// Digit number index of ziffern(), '0' outside them (leading and trailing zeros).
     char ziffer(int index) const
     {

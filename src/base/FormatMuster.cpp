@@ -162,7 +162,7 @@ std::optional<QDateTime> FormatMuster::datumVon(const Wert& w) const
     case Wert::Typ::Zahl:
         return ZahlAlsDatum(w.d);
     case Wert::Typ::Text:
-        if (const std::optional<QDateTime> d = ParseDatum(w.text, locale()))
+        if (std::optional<QDateTime> d = ParseDatum(w.text, locale()))
             return d;
         if (const std::optional<double> d = ParseZahl(w.text, locale()))
             return ZahlAlsDatum(*d);
@@ -317,7 +317,7 @@ QString FormatMuster::anwenden(const QVariant& v) const
             return DatumMuster::allgemein(*d, *m_kurzesDatum, *m_langeZeit, *m_region);
         return w.text;
     }
-    return QString();
+    return {};
 }
 
 QString FormatMuster::alsZahl(const Wert& w) const
@@ -349,7 +349,7 @@ QString FormatMuster::alsZahl(const Wert& w) const
 QString FormatMuster::alsDatum(const Wert& w) const
 {
     if (w.typ == Wert::Typ::Null)
-        return QString();
+        return {};
     if (const std::optional<QDateTime> d = datumVon(w))
         return m_daten.front()->formatiere(*d, *m_region);
     return w.text;
@@ -362,7 +362,7 @@ QString FormatMuster::alsText(const Wert& w) const
         if (m_texte.size() > 1 && !m_leer.at(1))
             return m_texte.at(1)->formatiere(text);
         if (w.typ == Wert::Typ::Null)
-            return QString();
+            return {};
     }
     return m_texte.front()->formatiere(text);
 }
@@ -371,7 +371,7 @@ QString FormatMuster::allgemeinerText(const Wert& w) const
 {
     switch (w.typ) {
     case Wert::Typ::Null:
-        return QString();
+        return {};
     case Wert::Typ::Zahl:
         if (w.wahrheit)
             return w.zahl.istNull() ? QStringLiteral("Falsch") : QStringLiteral("Wahr");
@@ -381,7 +381,7 @@ QString FormatMuster::allgemeinerText(const Wert& w) const
     case Wert::Typ::Text:
         return w.text;
     }
-    return QString();
+    return {};
 }
 
 } // namespace kv

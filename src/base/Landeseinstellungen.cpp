@@ -44,10 +44,10 @@ QString ersterTrennerNach(const QString& muster, const QString& buchstaben)
         if (buchstaben.contains(c)) {
             imToken = true;
         } else if (imToken && !c.isLetter() && c != u'\'') {
-            return QString(c);
+            return { c };
         }
     }
-    return QString();
+    return {};
 }
 
 QString vierstelligesJahr(QString muster)
@@ -196,7 +196,7 @@ QString Regionaldaten::einstellung(int element) const
     case G::ErsterWochentag:
         return QString::number(int(locale.firstDayOfWeek()) - 1); // 0 = Monday
     default:
-        return QString();
+        return {};
     }
 }
 

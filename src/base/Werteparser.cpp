@@ -289,7 +289,7 @@ bool IstDatum(const QString& text, const QLocale& locale)
 
 double DatumAlsZahl(const QDateTime& datum)
 {
-    const double tage = double(k_tagNull.daysTo(datum.date()));
+    const auto tage = double(k_tagNull.daysTo(datum.date()));
     const double anteil = datum.time().msecsSinceStartOfDay() / 86400000.0;
     // Before day 0 the fraction still counts forward from midnight: -1.25 is 29.12.1899 6:00.
     return tage >= 0 ? tage + anteil : tage - anteil;
