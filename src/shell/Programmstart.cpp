@@ -1,0 +1,51 @@
+#include "shell/Programmstart.h"
+
+#include "base/Dialoge.h"
+#include "shell/Aktionsschutz.h"
+#include "shell/Anwendung.h"
+#include "shell/Einstellungen.h"
+#include "shell/Kommandozeile.h"
+#include "shell/Programmverzeichnis.h"
+#include "shell/Prozesswerte.h"
+#include "shell/VorgaengerUebernahme.h"
+
+#include <QCoreApplication>
+
+namespace kv {
+
+Startzustand ProgrammstartVorbereiten(
+    const QStringList& argumente, bool themaAktiv, const QString& installationsverzeichnis)
+{
+    setzeXPStil(themaAktiv);
+    Einstellungen einstellungen;
+    VorgaengerEinstellungenUebernehmen(einstellungen, Einstellungen(VorgaengerAnwendungstitel));
+    setzeStartzeitpunkt(QDateTime::currentDateTime());
+
+    const QString meldung = pruefeGrafikverzeichnis(
+        installationsverzeichnis, QCoreApplication::applicationFilePath());
+    if (!meldung.isEmpty())
+        zeigeMeldung(meldung);
+
+    Startzustand z { StartEinstellungen::lade(einstellungen), std::nullopt };
+    SchriftenSetzen(z.werte);
+
+    const Kommandozeile k = Kommandozeile::auswerten(Kommandozeile::ausArgumenten(argumente));
+    if (k.datenbank) {
+        // The stored read-only flag belongs to the stored database only.
+        if (*k.datenbank != z.werte.datenbank)
+            z.werte.datenbankNurLesen = false;
+        z.werte.datenbank = *k.datenbank;
+        z.werte.datenbankTyp = 1;
+    }
+    if (k.xpStil)
+        setzeXPStil(*k.xpStil);
+
+    z.letzteDatenbank = z.werte.letzteDatenbank();
+
+    aktionsschutz() = Aktionsschutz();
+    if (!z.werte.datenbankAktionStatus.isEmpty())
+        aktionsschutz().laden(z.werte.datenbankAktionStatus);
+    return z;
+}
+
+} // namespace kv
