@@ -176,13 +176,11 @@ std::optional<QDateTime> FormatMuster::datumVon(const Wert& w) const
 FormatMuster::FormatMuster(const QString& format, const QLocale& locale)
     : m_region(Regionaldaten::fuer(locale))
 {
-    const QString name = format.trimmed().toLower();
-    if (name.isEmpty())
-        m_art = Art::Leer;
-    else
-        uebersetzeBenannt(name);
-    if (m_art == Art::Leer && !name.isEmpty())
-        uebersetzeMuster(format);
+    if (!format.isEmpty()) {
+        uebersetzeBenannt(format.trimmed().toLower());
+        if (m_art == Art::Leer)
+            uebersetzeMuster(format);
+    }
     if (m_art == Art::Leer || m_art == Art::Text || m_art == Art::AllgemeinesDatum) {
         m_kurzesDatum = std::make_unique<DatumMuster>(DatumMuster::kurzesDatum(*m_region));
         m_langeZeit = std::make_unique<DatumMuster>(DatumMuster::langeZeit(*m_region));
@@ -257,6 +255,8 @@ void FormatMuster::uebersetzeMuster(const QString& format)
             continue;
         if (ZahlMuster::hatZiffernplatz(a))
             m_art = Art::Zahl;
+        else if (TextMuster::hatZeichenplatz(a))
+            m_art = Art::Text;
         else if (DatumMuster::hatDatumsplatz(a))
             m_art = Art::Datum;
         else if (TextMuster::hatTextplatz(a))

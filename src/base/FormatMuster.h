@@ -21,6 +21,9 @@ class TextMuster;
 /// case) and the user-defined number, date/time and text patterns with up to four sections
 /// (positive;negative;zero;null, or text;empty).
 ///
+/// "Yes/No", "True/False" and "On/Off" show the German words ("Ja"/"Nein", "Wahr"/"Falsch",
+/// "Ein"/"Aus") whatever the locale: they are texts of the program, not of the region.
+///
 /// Values: numbers, booleans (true is -1), dates (QDateTime, QDate, QTime; numbers count as days
 /// since 30.12.1899), text and null. Text is converted when the format needs it: text that reads
 /// as a number in the locale, or as a date (locale form or the stored form

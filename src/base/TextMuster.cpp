@@ -4,6 +4,12 @@
 
 namespace kv::formatdetail {
 
+bool TextMuster::hatZeichenplatz(const QString& abschnitt)
+{
+    return findeAusserhalbLiteralen(abschnitt,
+        [](const QString& s, qsizetype i) { return s.at(i) == u'@' || s.at(i) == u'&'; });
+}
+
 bool TextMuster::hatTextplatz(const QString& abschnitt)
 {
     return findeAusserhalbLiteralen(abschnitt,

@@ -11,7 +11,10 @@ class TextMuster {
 public:
     explicit TextMuster(const QString& abschnitt);
 
-    /// True when the section holds a text placeholder or case switch.
+    /// True when the section holds a character place ("@", "&"); such a section is text even
+    /// when its literals hold letters that would be date placeholders.
+    static bool hatZeichenplatz(const QString& abschnitt);
+    /// True when the section holds a character place or a case switch.
     static bool hatTextplatz(const QString& abschnitt);
 
     QString formatiere(const QString& text) const;

@@ -196,6 +196,7 @@ void TestFormat::textmuster_data()
     zeile("leer abschnitt", "", "@;\\l\\e\\e\\r", "leer");
     zeile("null abschnitt", QVariant(), "@;\\l\\e\\e\\r", "leer");
     zeile("zahl als text", 12.5, ">@", "12,5");
+    zeile("buchstaben neben zeichenplatz", "abc", "@@@ cm", "abc cm");
 }
 
 void TestFormat::andereLocale()
