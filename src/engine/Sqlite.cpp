@@ -7,34 +7,82 @@
 
 namespace kv::engine {
 
+namespace {
+// Our triggers raise "KVnnnn|German text"; the number survives into the engine error.
+bool eigeneMeldung(const QString& meldung, int& nummer, QString& text)
+{
+    if (!meldung.startsWith(QLatin1String("KV")))
+        return false;
+    const qsizetype strich = meldung.indexOf(QLatin1Char('|'));
+    if (strich < 3)
+        return false;
+    bool ok = false;
+    const int n = meldung.mid(2, strich - 2).toInt(&ok);
+    if (!ok)
+        return false;
+    nummer = n;
+    text = meldung.mid(strich + 1);
+    return true;
+}
+} // namespace
+
 EngineError sqliteError(sqlite3* db, int rc, const QString& context)
 {
     const QString meldung
         = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
     int nummer = err::Generic;
+    QString text;
+    if (eigeneMeldung(meldung, nummer, text))
+        return EngineError(nummer, text);
     switch (rc & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         nummer = err::FileLocked;
+        text
+            = QStringLiteral("Die Datenbank ist von einem anderen Benutzer oder Prozess gesperrt.");
         break;
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
         nummer = err::NotADatabase;
+        text = QStringLiteral("Die Datei ist keine Datenbank oder ist beschädigt.");
         break;
     case SQLITE_CANTOPEN:
         nummer = err::FileNotFound;
+        text = QStringLiteral("Die Datei konnte nicht geöffnet werden.");
         break;
     case SQLITE_READONLY:
+    case SQLITE_PERM:
         nummer = err::ReadOnly;
+        text = QStringLiteral("Die Datenbank ist schreibgeschützt.");
         break;
     case SQLITE_CONSTRAINT:
-        if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
+        if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY) {
             nummer = err::DuplicateKey;
+            text = QStringLiteral("Die Änderungen wurden nicht durchgeführt, weil sie im Index, "
+                                  "Primärschlüssel oder in der Beziehung doppelte Werte "
+                                  "erzeugen würden.");
+        } else if (rc == SQLITE_CONSTRAINT_NOTNULL) {
+            nummer = err::Required;
+            text = QStringLiteral("Das Feld darf keinen Nullwert enthalten.");
+        }
+        break;
+    case SQLITE_ERROR:
+        if (meldung.contains(QLatin1String("syntax error"))
+            || meldung.contains(QLatin1String("incomplete input")))
+            nummer = err::SyntaxError;
+        else if (meldung.startsWith(QLatin1String("no such table")))
+            nummer = err::NoSuchTable;
         break;
     default:
         break;
     }
-    QString text = context.isEmpty() ? meldung : context + QLatin1String(": ") + meldung;
+    // SQLite's own words stay in the description so that the cause can be found.
+    if (text.isEmpty())
+        text = QStringLiteral("Fehler in der Datenbank-Engine (%1).").arg(meldung);
+    else
+        text += QStringLiteral(" (%1)").arg(meldung);
+    if (!context.isEmpty())
+        text = context + QLatin1String(": ") + text;
     return EngineError(nummer, text);
 }
 
@@ -47,7 +95,7 @@ Statement::Statement(sqlite3* db, const QString& sql)
     if (rc != SQLITE_OK) {
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
-        throw sqliteError(db, rc);
+        throw sqliteError(db, sqlite3_extended_errcode(db));
     }
 }
 
@@ -193,6 +241,44 @@ bool Statement::isNull(int column) const
     return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
 }
 
+namespace {
+QString utf8OrEmpty(const char* text)
+{
+    return text ? QString::fromUtf8(text) : QString();
+}
+} // namespace
+
+QString Statement::columnDatabase(int column) const
+{
+    return utf8OrEmpty(sqlite3_column_database_name(m_stmt, column));
+}
+
+QString Statement::columnTable(int column) const
+{
+    return utf8OrEmpty(sqlite3_column_table_name(m_stmt, column));
+}
+
+QString Statement::columnOrigin(int column) const
+{
+    return utf8OrEmpty(sqlite3_column_origin_name(m_stmt, column));
+}
+
+QString Statement::columnDeclType(int column) const
+{
+    return utf8OrEmpty(sqlite3_column_decltype(m_stmt, column));
+}
+
+int Statement::parameterCount() const
+{
+    return sqlite3_bind_parameter_count(m_stmt);
+}
+
+QString Statement::parameterName(int index) const
+{
+    const QString name = utf8OrEmpty(sqlite3_bind_parameter_name(m_stmt, index));
+    return name.isEmpty() ? name : name.mid(1);
+}
+
 Connection::~Connection()
 {
     close();
@@ -245,6 +331,20 @@ qint64 Connection::changes() const
 qint64 Connection::lastInsertRowid() const
 {
     return sqlite3_last_insert_rowid(m_db);
+}
+
+} // namespace kv::engine
+
+namespace kv::engine {
+
+bool Connection::isReadOnly() const
+{
+    return sqlite3_db_readonly(m_db, "main") == 1;
+}
+
+bool Connection::inTransaction() const
+{
+    return sqlite3_get_autocommit(m_db) == 0;
 }
 
 } // namespace kv::engine

@@ -39,6 +39,14 @@ public:
     QVariant value(int column) const;
     qint64 int64(int column) const;
     bool isNull(int column) const;
+    /// Origin of a result column (empty for expressions): schema, table and column name.
+    QString columnDatabase(int column) const;
+    QString columnTable(int column) const;
+    QString columnOrigin(int column) const;
+    QString columnDeclType(int column) const;
+    int parameterCount() const;
+    /// Name of a 1-based parameter without its ':', '@' or '$' sign; empty for '?'.
+    QString parameterName(int index) const;
     sqlite3_stmt* handle() const { return m_stmt; }
 
 private:
@@ -66,6 +74,8 @@ public:
     QVariant scalar(const QString& sql);
     qint64 changes() const;
     qint64 lastInsertRowid() const;
+    bool isReadOnly() const;
+    bool inTransaction() const;
 
 private:
     sqlite3* m_db = nullptr;

@@ -1,0 +1,96 @@
+#pragma once
+
+// Private to the engine: the catalog tables and every schema change.
+
+#include "engine/Field.h"
+#include "engine/Index.h"
+#include "engine/Relation.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace kv::engine {
+
+class Connection;
+class QueryDef;
+class TableDef;
+class Database;
+
+/// The engine's own catalog tables (names starting "MSysKv", system attribute) and the
+/// schema operations that keep SQLite's schema, the catalog rows and the generated rule
+/// triggers and query views in step. Every operation runs inside a savepoint.
+class Catalog {
+public:
+    explicit Catalog(Connection& connection);
+
+    /// Creates the catalog tables when missing (not for read-only connections).
+    void ensure();
+    static bool isCatalogTable(const QString& name);
+
+    // Tables
+    /// Names of the tables in SQLite order of creation (user, catalog and attached).
+    std::vector<std::unique_ptr<TableDef>> loadTables(Database* db);
+    void loadFields(TableDef& table);
+    void loadIndexes(TableDef& table);
+    void createTable(TableDef& table);
+    void createAttachedTable(TableDef& table);
+    void dropTable(const QString& name);
+    void renameTable(const QString& oldName, const QString& newName);
+    void addField(TableDef& table, Field& field);
+    void dropField(TableDef& table, const QString& name);
+    /// Stores the changed properties of a stored field (name, position, required, zero
+    /// length, default, rule, text). Type, size and attributes must be unchanged.
+    void updateField(TableDef& table, const Field& old, const Field& changed);
+    void createIndex(TableDef& table, Index& index);
+    void dropIndex(TableDef& table, const QString& name);
+    void renameIndex(TableDef& table, const QString& oldName, const QString& newName);
+    void setTableAttributes(const QString& table, qint64 attributes);
+
+    // Relations
+    std::vector<std::unique_ptr<Relation>> loadRelations();
+    void createRelation(Relation& relation);
+    void dropRelation(const QString& name);
+
+    // Queries
+    std::vector<std::unique_ptr<QueryDef>> loadQueries(Database* db);
+    void storeQuery(QueryDef& query, bool neu);
+    void dropQuery(const QString& name);
+    void renameQuery(const QString& oldName, const QString& newName);
+
+    // Database properties
+    QString property(const QString& name) const;
+    void setProperty(const QString& name, const QString& value);
+
+    /// Where the rows of a table live: "main"."T" or the attached file's schema and table.
+    QString qualifiedTable(const QString& table) const;
+    /// Attaches the files of attached tables and creates their temporary views.
+    void attachLinkedTables();
+    /// Drops and creates every generated trigger and query view from the catalog.
+    void regenerate();
+
+    static QString quote(const QString& identifier);
+    static QString now();
+
+private:
+    void dropGenerated();
+    void createTriggers();
+    void createQueryViews();
+    void rebuildTable(const QString& table);
+    void pruefeNameFrei(const QString& name) const;
+    void touch(const QString& table);
+    QString linkedSchema(const QString& path);
+    template <class Op> void aendere(Op&& op);
+    std::vector<Field> physicalFields(const QString& table);
+    QString columnDefinition(const Field& field) const;
+    QString indexSql(const QString& table, const Index& index) const;
+
+    Connection& m_db;
+    int m_tiefe = 0;
+    QHash<QString, QString> m_linkedSchemas; // file path → schema name
+};
+
+} // namespace kv::engine

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "engine/Collection.h"
+#include "engine/Parameter.h"
+#include "engine/Property.h"
+#include "engine/QueryDef.h"
+#include "engine/Relation.h"
+#include "engine/TableDef.h"
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+namespace kv::engine {
+
+class Catalog;
+class Connection;
+class Recordset;
+class Workspace;
+
+/// Options of Database::execute.
+enum ExecuteOption : int {
+    dbFailOnError = 128,
+};
+
+/// One open database file. Obtained from Workspace::openDatabase/createDatabase; the caller
+/// owns it. Closing (or destroying) it closes its record sets' connection too, so record
+/// sets must not outlive it.
+class Database {
+public:
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    /// The file path.
+    QString name() const { return m_name; }
+    /// "4.0" for the engine's own files.
+    QString version() const { return QStringLiteral("4.0"); }
+    bool updatable() const;
+    bool transactions() const { return true; }
+    QString connect() const { return m_connect; }
+    bool isOpen() const;
+
+    Collection<TableDef>& tableDefs();
+    Collection<QueryDef>& queryDefs();
+    Collection<Relation>& relations();
+
+    std::unique_ptr<TableDef> createTableDef(const QString& name = {});
+    std::unique_ptr<Relation> createRelation(const QString& name = {}, const QString& table = {},
+        const QString& foreignTable = {}, qint64 attributes = 0);
+    /// A named query is stored at once and belongs to queryDefs(); an unnamed one lives until
+    /// the database is closed.
+    QueryDef& createQueryDef(const QString& name = {}, const QString& sql = {});
+
+    /// source: a table name, a stored query name or a statement. type: Recordset type.
+    std::unique_ptr<Recordset> openRecordset(const QString& source, int type = 2);
+    /// Runs an action statement; throws EngineError and changes nothing on failure.
+    void execute(const QString& sql, int options = 0);
+    /// Rows changed by the last execute().
+    qint64 recordsAffected() const { return m_recordsAffected; }
+
+    QList<Property> properties() const;
+    /// Throws 3265 for an unknown name.
+    QVariant property(const QString& name) const;
+    /// Stores a user property in the database (built-in ones are read-only, 3027-style 3219).
+    void setProperty(const QString& name, const QVariant& value);
+
+    /// Sets, changes or removes (empty new) the access password. An access check, not
+    /// encryption: the file itself stays readable by any SQLite tool.
+    void newPassword(const QString& oldPassword, const QString& newPassword);
+
+    void close();
+
+    // Engine internals (record sets, queries, table definitions).
+    Connection& connection() const;
+    Catalog& catalog() const;
+    Workspace* workspace() const { return m_workspace; }
+    /// Runs a dialect statement with parameters; returns the rows changed.
+    qint64 executeWith(const QString& sql, const QList<Parameter>& parameters);
+    /// Re-reads every collection (after a rollback).
+    void refreshAll();
+
+private:
+    friend class Workspace;
+    Database(Workspace* workspace, QString path, QString connect);
+    void bindCollections();
+    void pruefeOffen() const;
+    /// Throws 3031 unless connect carries the stored password (or none is stored).
+    void pruefePasswort(const QString& connect) const;
+
+    Workspace* m_workspace;
+    QString m_name;
+    QString m_connect;
+    std::unique_ptr<Connection> m_connection;
+    std::unique_ptr<Catalog> m_catalog;
+    Collection<TableDef> m_tableDefs;
+    Collection<QueryDef> m_queryDefs;
+    Collection<Relation> m_relations;
+    std::vector<std::unique_ptr<QueryDef>> m_tempQueries;
+    bool m_tablesLoaded = false;
+    bool m_queriesLoaded = false;
+    bool m_relationsLoaded = false;
+    bool m_readOnly = false;
+    qint64 m_recordsAffected = 0;
+};
+
+} // namespace kv::engine

@@ -1,0 +1,160 @@
+#pragma once
+
+#include "engine/Field.h"
+#include "engine/Parameter.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+namespace kv::engine {
+
+class Database;
+class RowCache;
+struct RecordsetShared;
+
+/// Record set types.
+enum RecordsetType : int {
+    dbOpenTable = 1,
+    dbOpenDynaset = 2,
+    dbOpenSnapshot = 4,
+    dbOpenForwardOnly = 8,
+};
+
+/// Edit modes.
+enum EditMode : int {
+    dbEditNone = 0,
+    dbEditInProgress = 1,
+    dbEditAdd = 2,
+};
+
+/// A keyset cursor over the result of a statement. A dynaset over one base table is
+/// updatable; everything else (joins, groups, unions, snapshots) is a read-only copy. The
+/// keys of the result are read at open; row values are fetched in pages on demand into a
+/// bounded cache (RowCache), so memory grows with the keys, not with the rows.
+/// Bookmarks are opaque and valid in every clone of the set.
+class Recordset {
+public:
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    int type() const { return m_type; }
+    bool updatable() const { return m_updatable; }
+    /// Number of records (all keys are known once the set is open).
+    qint64 recordCount() const;
+    bool eof() const;
+    bool bof() const;
+    void moveFirst();
+    void moveLast();
+    void moveNext();
+    void movePrevious();
+    /// Moves rows rows from the current record (or from the bookmark start when given).
+    void move(qint64 rows, const QByteArray& start = {});
+    /// Opaque; throws 3021 without a current record.
+    QByteArray bookmark() const;
+    /// Throws 3159-style 3265 when the bookmark does not belong to this set.
+    void setBookmark(const QByteArray& bookmark);
+    /// 0-based position of the current record, -1 without one.
+    qint64 absolutePosition() const;
+    void setAbsolutePosition(qint64 position);
+    int editMode() const { return m_editMode; }
+
+    int fieldCount() const;
+    Field& field(int index);
+    /// Throws 3265 for an unknown name.
+    Field& field(const QString& name);
+    QList<Field*> fields();
+    QVariant value(int index) const;
+    QVariant value(const QString& name) const;
+    void setValue(const QString& name, const QVariant& value);
+    void setValue(int index, const QVariant& value);
+
+    /// Starts a new record with the field defaults and the next auto-increment value.
+    void addNew();
+    void edit();
+    /// Writes the record. A rule violation throws and leaves the record in edit mode.
+    void update();
+    void cancelUpdate();
+    /// Deletes the current record; the position stays on the deleted record until a move.
+    void remove();
+    /// Bookmark of the last added or changed record.
+    QByteArray lastModified() const { return m_lastModified; }
+
+    /// A second cursor over the same keys, positioned on no record.
+    std::unique_ptr<Recordset> clone() const;
+    /// Searches from the first record; criteria: an SQL condition.
+    void findFirst(const QString& criteria);
+    void findNext(const QString& criteria);
+    void findLast(const QString& criteria);
+    void findPrevious(const QString& criteria);
+    bool noMatch() const { return m_noMatch; }
+    /// Up to rows records from the current one as rows of values; moves past them.
+    QList<QVariantList> getRows(qint64 rows);
+    /// Runs the statement again (new parameter values are taken).
+    void requery();
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+
+    /// For the query window and the grids: the statement the set was opened on.
+    QString source() const { return m_source; }
+
+private:
+    friend class Database;
+    friend class QueryDef;
+    friend class Field;
+    Recordset() = default;
+    static std::unique_ptr<Recordset> open(
+        Database& db, const QString& source, int type, const QList<Parameter>& parameters);
+    void oeffne();
+    void ladeSchluessel();
+    void baueFelder();
+    const QVariantList& aktuelleZeile() const;
+    void pruefeOffen() const;
+    void pruefeAktuell() const;
+    void setzePosition(qint64 position);
+    void find(const QString& criteria, qint64 start, int richtung);
+    void vorBewegung();
+    QVariant vorgabe(const Field& feld) const;
+
+    struct Spalte {
+        QString name;
+        QString sourceField;
+        bool updatable = false;
+    };
+
+    Database* m_db = nullptr;
+    QString m_source;
+    QList<Parameter> m_parameters;
+    int m_type = dbOpenDynaset;
+    bool m_updatable = false;
+
+    // The statement split for keys and rows (SQLite SQL).
+    QString m_keySql;
+    QString m_rowSql;
+    QString m_selectList;
+    QString m_fromItem;
+    QString m_qualifier;
+    QString m_baseTable; // "schema"."table" for writes
+    QString m_snapshotTable;
+    std::shared_ptr<RecordsetShared> m_shared;
+    QStringList m_parameterNames;
+
+    std::shared_ptr<std::vector<qint64>> m_keys;
+    std::unique_ptr<RowCache> m_cache;
+    std::vector<std::unique_ptr<Field>> m_fields;
+    std::vector<Spalte> m_spalten;
+    qint64 m_pos = -1; // -1 BOF, size() EOF
+    bool m_aufGeloeschtem = false;
+    int m_editMode = dbEditNone;
+    QVariantList m_puffer;
+    std::vector<bool> m_geaendert;
+    qint64 m_editKey = 0;
+    QByteArray m_lastModified;
+    bool m_noMatch = false;
+};
+
+} // namespace kv::engine

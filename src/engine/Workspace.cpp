@@ -1,0 +1,208 @@
+#include "engine/Workspace.h"
+
+#include "engine/Catalog.h"
+#include "engine/Database.h"
+#include "engine/Repair.h"
+#include "engine/Sqlite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace kv::engine {
+
+namespace {
+QList<EngineError>& letzteFehler()
+{
+    static QList<EngineError> liste;
+    return liste;
+}
+
+// Runs f; a thrown engine error becomes the workspace's error list before it goes on.
+template <class F> auto merke(F&& f) -> decltype(f())
+{
+    try {
+        return f();
+    } catch (const EngineError& e) {
+        letzteFehler() = { e };
+        throw;
+    }
+}
+
+void pruefeDatei(const QString& path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists())
+        throw EngineError(
+            err::FileNotFound, QStringLiteral("Die Datei '%1' wurde nicht gefunden.").arg(path));
+    if (info.isDir())
+        throw EngineError(err::InvalidPath,
+            QStringLiteral("'%1' ist ein Verzeichnis und keine Datenbankdatei.").arg(path));
+}
+} // namespace
+
+Workspace::Workspace() = default;
+
+Workspace::~Workspace()
+{
+    for (Database* db : m_databases)
+        db->m_workspace = nullptr;
+}
+
+void Workspace::anmelden(Database* db)
+{
+    m_databases.append(db);
+}
+
+void Workspace::abmelden(Database* db)
+{
+    m_databases.removeAll(db);
+}
+
+QList<EngineError> Workspace::errors()
+{
+    return letzteFehler();
+}
+
+std::unique_ptr<Database> Workspace::oeffne(
+    Workspace* ws, const QString& path, bool exclusive, bool readOnly, const QString& connect)
+{
+    pruefeDatei(path);
+    const bool nurLesen = readOnly || !QFileInfo(path).isWritable();
+    auto db = std::unique_ptr<Database>(new Database(ws, path, connect));
+    Connection& c = *db->m_connection;
+    c.open(path, nurLesen ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+    sqlite3_busy_timeout(c.handle(), 1000);
+    try {
+        // The first read tells a database from any other file.
+        c.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    } catch (const EngineError& e) {
+        if (e.number() == err::NotADatabase)
+            throw EngineError(err::NotADatabase,
+                QStringLiteral("Die Datei '%1' ist keine Datenbank oder ist beschädigt.")
+                    .arg(path));
+        throw;
+    }
+    if (exclusive) {
+        c.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
+        try {
+            c.exec(nurLesen ? QStringLiteral("BEGIN; SELECT count(*) FROM sqlite_master; COMMIT")
+                            : QStringLiteral("BEGIN EXCLUSIVE; COMMIT"));
+        } catch (const EngineError&) {
+            throw EngineError(err::FileLocked,
+                QStringLiteral("Die Datei '%1' wird bereits verwendet und kann nicht exklusiv "
+                               "geöffnet werden.")
+                    .arg(path));
+        }
+    }
+    db->m_readOnly = nurLesen;
+    db->catalog().ensure();
+    db->pruefePasswort(connect);
+    db->catalog().attachLinkedTables();
+    return db;
+}
+
+std::unique_ptr<Database> Workspace::openDatabase(
+    const QString& path, bool exclusive, bool readOnly, const QString& connect)
+{
+    return merke([&] { return oeffne(this, path, exclusive, readOnly, connect); });
+}
+
+std::unique_ptr<Database> Workspace::createDatabase(
+    const QString& path, const QString& locale, int version)
+{
+    return merke([&] {
+        if (QFileInfo::exists(path))
+            throw EngineError(err::DatabaseExists,
+                QStringLiteral("Die Datenbank '%1' ist bereits vorhanden.").arg(path));
+        auto db = std::unique_ptr<Database>(new Database(this, path, QString()));
+        Connection& c = *db->m_connection;
+        c.open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        sqlite3_busy_timeout(c.handle(), 1000);
+        try {
+            c.exec(QStringLiteral("BEGIN"));
+            db->catalog().ensure();
+            db->catalog().setProperty(QStringLiteral("VersionOption"), QString::number(version));
+            db->catalog().setProperty(QStringLiteral("Locale"), locale);
+            c.exec(QStringLiteral("COMMIT"));
+        } catch (...) {
+            db->close();
+            QFile::remove(path);
+            throw;
+        }
+        return db;
+    });
+}
+
+void Workspace::beginTrans()
+{
+    merke([&] {
+        if (m_inTransaction)
+            throw EngineError(err::TransactionNesting,
+                QStringLiteral("Es ist bereits eine Transaktion begonnen; Transaktionen können "
+                               "nicht verschachtelt werden."));
+        for (Database* db : m_databases)
+            db->connection().exec(QStringLiteral("BEGIN"));
+        m_inTransaction = true;
+    });
+}
+
+void Workspace::commitTrans()
+{
+    merke([&] {
+        if (!m_inTransaction)
+            throw EngineError(
+                err::TransactionNesting, QStringLiteral("Commit ohne vorheriges BeginTrans."));
+        for (Database* db : m_databases)
+            if (db->connection().inTransaction())
+                db->connection().exec(QStringLiteral("COMMIT"));
+        m_inTransaction = false;
+    });
+}
+
+void Workspace::rollback()
+{
+    merke([&] {
+        if (!m_inTransaction)
+            throw EngineError(
+                err::TransactionNesting, QStringLiteral("Rollback ohne vorheriges BeginTrans."));
+        m_inTransaction = false;
+        for (Database* db : m_databases) {
+            if (db->connection().inTransaction())
+                db->connection().exec(QStringLiteral("ROLLBACK"));
+            // Schema changes were undone too: the collections are read again.
+            db->refreshAll();
+        }
+    });
+}
+
+void Workspace::compactDatabase(
+    const QString& source, const QString& target, const QString& password)
+{
+    merke([&] {
+        if (QFileInfo::exists(target))
+            throw EngineError(err::DatabaseExists,
+                QStringLiteral("Die Datenbank '%1' ist bereits vorhanden.").arg(target));
+        auto db = oeffne(nullptr, source, false, true,
+            password.isEmpty() ? QString() : QStringLiteral(";pwd=") + password);
+        Statement st(db->connection().handle(), QStringLiteral("VACUUM INTO ?1"));
+        st.bind(1, QVariant(target));
+        try {
+            st.step();
+        } catch (...) {
+            QFile::remove(target);
+            throw;
+        }
+    });
+}
+
+} // namespace kv::engine
+
+namespace kv::engine {
+
+QStringList Workspace::repairDatabase(const QString& path)
+{
+    return merke([&] { return Repair(path).run(); });
+}
+
+} // namespace kv::engine
