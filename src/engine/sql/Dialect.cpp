@@ -1,28 +1,41 @@
 #include "engine/sql/Dialect.h"
 
+#include "engine/sql/Collation.h"
+#include "engine/sql/FunctionLibrary.h"
+#include "engine/sql/Translator.h"
+
 #include <sqlite3.h>
 
 namespace kv::engine::sql {
 
-// Pass-through until the dialect rewriter lands.
 Translation translate(const QString& dialectSql, const QStringList& parameterNames)
 {
-    Q_UNUSED(parameterNames);
-    return Translation { dialectSql, {} };
+    return translate(dialectSql, parameterNames, TranslateContext());
 }
 
-namespace {
-int vergleiche(void*, int la, const void* a, int lb, const void* b)
+Translation translate(
+    const QString& dialectSql, const QStringList& parameterNames, const TranslateContext& context)
 {
-    const QString sa = QString::fromUtf8(static_cast<const char*>(a), la);
-    const QString sb = QString::fromUtf8(static_cast<const char*>(b), lb);
-    return QString::compare(sa, sb, Qt::CaseInsensitive);
+    return Translator(dialectSql, parameterNames, context).statement();
 }
-} // namespace
+
+Translation translateExpression(const QString& expression, const QString& fieldName)
+{
+    const TranslateContext none;
+    return Translator(expression, {}, none).expression(fieldName);
+}
 
 void registerFunctions(sqlite3* db)
 {
-    sqlite3_create_collation(db, CollationName, SQLITE_UTF8, nullptr, &vergleiche);
+    // Double quotes are strings in the dialect and identifiers after translation; a misspelt
+    // identifier must fail instead of turning into a string.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    registerCollation(db);
+    registerTextFunctions(db);
+    registerNumberFunctions(db);
+    registerDateFunctions(db);
+    registerAggregates(db);
 }
 
 } // namespace kv::engine::sql

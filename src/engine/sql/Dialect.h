@@ -1,24 +1,102 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
+#include <functional>
+#include <optional>
 
 struct sqlite3;
 
 namespace kv::engine::sql {
 
+/// What a statement does; the engine picks its way of running it by this.
+enum class StatementKind {
+    Select,
+    Crosstab, ///< TRANSFORM … PIVOT, already expanded to one column per pivot value
+    Union,
+    Append, ///< INSERT INTO
+    Update,
+    Delete,
+    MakeTable, ///< SELECT … INTO; sql is CREATE TABLE … AS, selectSql fills an own table
+    CreateTable,
+    AlterTable,
+    CreateIndex,
+    Drop,
+};
+
+/// A database file named with IN '<file>' ['<connect>']. The engine attaches it under alias
+/// before running sql; a non-empty connect (a foreign format) is the engine's to refuse or serve.
+struct ExternalReference {
+    QString alias; ///< schema name used in sql, "kvext1", "kvext2", …
+    QString path;
+    QString connect;
+};
+
+/// A parameter declared with PARAMETERS name type.
+struct DeclaredParameter {
+    QString name;
+    QString typeName; ///< as written, e.g. "Text", "DateTime", "Long"
+};
+
 /// Result of turning one desktop-dialect statement into SQLite SQL.
 struct Translation {
     QString sql;
-    /// Parameter names in the order of their placeholders ?1, ?2, … in sql.
+    /// Parameter names in the order of their placeholders ?1, ?2, … in sql; a name used twice
+    /// keeps its number.
     QStringList parameters;
+    StatementKind kind = StatementKind::Select;
+    /// Target table of INSERT, UPDATE, DELETE, SELECT … INTO and DDL (unquoted); targetSchema
+    /// is its external alias or empty.
+    QString target;
+    QString targetSchema;
+    /// Make-table: the SELECT that yields the new table's rows (the same placeholders as sql).
+    QString selectSql;
+    QList<ExternalReference> externals;
+    QList<DeclaredParameter> declared;
+    /// CREATE TABLE / ALTER TABLE ADD: columns declared COUNTER/AUTOINCREMENT that did not
+    /// become SQLite's own INTEGER PRIMARY KEY AUTOINCREMENT.
+    QStringList autoIncrementColumns;
+    /// CREATE INDEX … WITH PRIMARY / DISALLOW NULL / IGNORE NULL, upper case.
+    QStringList indexOptions;
+};
+
+/// Services the engine lends the rewriter.
+struct TranslateContext {
+    /// Runs a translated SELECT (its parameters named as in Translation::parameters, numbered
+    /// placeholders that sql does not use need no value) and returns its first column; needed for
+    /// the pivot values of a crosstab without IN list.
+    std::function<QVariantList(const QString& sql, const QStringList& parameters)> firstColumn;
+    /// The SQL text of a stored query of that name, used as a table; nullopt when none.
+    std::function<std::optional<QString>(const QString& name)> storedQuery;
 };
 
 /// The single entry point every statement text passes through before SQLite sees it.
 /// parameterNames: names that are to be treated as parameters (declared with PARAMETERS or
-/// found unresolved by the engine); they become numbered placeholders.
-/// Throws EngineError on text the dialect cannot read.
+/// found unresolved by the engine, case-insensitive); they become numbered placeholders.
+/// Throws EngineError (err::SyntaxError, German description with position) on text the
+/// dialect cannot read.
+///
+/// Declared column types of DDL (the engine's type codes survive in them):
+/// TEXT(n)/VARCHAR(n)/CHAR(n) → VARCHAR(n) COLLATE KVDE (TEXT without size: 255),
+/// MEMO/LONGTEXT → LONGTEXT COLLATE KVDE, LONG/INTEGER/INT → INTEGER, SHORT/SMALLINT → SMALLINT,
+/// BYTE/TINYINT → TINYINT, CURRENCY/MONEY → CURRENCY, SINGLE/REAL → REAL,
+/// DOUBLE/FLOAT/NUMBER → DOUBLE, DATETIME/DATE/TIME → DATETIME, YESNO/BIT/LOGICAL → YESNO,
+/// COUNTER/AUTOINCREMENT → INTEGER (see autoIncrementColumns), LONGBINARY/OLEOBJECT →
+/// LONGBINARY, BINARY(n) → BINARY(n), GUID → GUID.
+///
+/// Values: dates are ISO text "yyyy-MM-dd HH:mm:ss" (time-only values on 1899-12-30), True -1.
+/// + and - on operands not known to be numbers go through kv_add/kv_sub, which do date
+/// arithmetic in days when one operand is ISO date text.
 Translation translate(const QString& dialectSql, const QStringList& parameterNames = {});
+Translation translate(
+    const QString& dialectSql, const QStringList& parameterNames, const TranslateContext& context);
+
+/// A field-level expression of the catalog: a default value ("Date()", "=0", "\"Bonn\"") or,
+/// with fieldName set, a validation rule written with the field implied (">0 And <100",
+/// "Like \"A*\"", "Is Not Null") → a SQLite expression.
+Translation translateExpression(const QString& expression, const QString& fieldName = {});
 
 /// Registers the collation, LIKE and the function library on a connection. Call once per
 /// connection right after it is opened.

@@ -1,0 +1,654 @@
+#include "engine/sql/Translator.h"
+
+#include "engine/EngineError.h"
+
+#include <QSet>
+
+namespace kv::engine::sql {
+
+namespace {
+
+constexpr int maxStoredQueryDepth = 16;
+
+QString describe(const Token& t)
+{
+    switch (t.kind) {
+    case Token::Bracketed:
+        return QLatin1Char('[') + t.text + QLatin1Char(']');
+    case Token::String:
+        return quoteLiteral(t.text);
+    case Token::Date:
+        return QLatin1Char('#') + t.text + QLatin1Char('#');
+    default:
+        return t.text;
+    }
+}
+
+} // namespace
+
+Translator::Translator(
+    const QString& text, const QStringList& parameterNames, const TranslateContext& context)
+    : m_tokens(tokenize(text))
+    , m_context(context)
+{
+    for (const QString& name : parameterNames)
+        m_parameterNames.insert(name.toLower(), name);
+}
+
+// ---- tokens ----
+
+const Token& Translator::peek(int ahead) const
+{
+    const int i = std::min<int>(m_pos + ahead, int(m_tokens.size()) - 1);
+    return m_tokens[i];
+}
+
+const Token& Translator::next()
+{
+    const Token& t = m_tokens[m_pos];
+    if (m_pos < m_tokens.size() - 1)
+        ++m_pos;
+    return t;
+}
+
+bool Translator::acceptKeyword(QStringView word)
+{
+    if (!peek().isKeyword(word))
+        return false;
+    next();
+    return true;
+}
+
+bool Translator::acceptSymbol(QStringView symbol)
+{
+    if (!peek().isSymbol(symbol))
+        return false;
+    next();
+    return true;
+}
+
+void Translator::expectKeyword(QStringView word)
+{
+    if (!acceptKeyword(word))
+        unexpected(word.toString().toUpper());
+}
+
+void Translator::expectSymbol(QStringView symbol)
+{
+    if (!acceptSymbol(symbol))
+        unexpected(QLatin1Char('\'') + symbol + QLatin1Char('\''));
+}
+
+void Translator::unexpected(const QString& wanted) const
+{
+    const Token& t = peek();
+    QString what = t.kind == Token::End ? QStringLiteral("unerwartetes Ende der Anweisung.")
+                                        : QStringLiteral("unerwartetes %1.").arg(describe(t));
+    if (!wanted.isEmpty())
+        what += QStringLiteral(" Erwartet: %1.").arg(wanted);
+    throwSyntaxError(t.pos, what);
+}
+
+bool Translator::isReserved(const Token& t)
+{
+    static const QSet<QString> words { "select", "from", "where", "group", "by", "having", "order",
+        "union", "all", "distinct", "distinctrow", "top", "percent", "into", "in", "as", "on",
+        "inner", "left", "right", "outer", "join", "and", "or", "not", "xor", "eqv", "imp", "mod",
+        "like", "between", "is", "pivot", "transform", "set", "values", "parameters", "exists",
+        "asc", "desc" };
+    return t.kind == Token::Identifier && words.contains(t.text.toLower());
+}
+
+bool Translator::atClauseEnd() const
+{
+    const Token& t = peek();
+    if (t.kind == Token::End || t.isSymbol(u";") || t.isSymbol(u")"))
+        return true;
+    for (const char16_t* w :
+        { u"FROM", u"WHERE", u"GROUP", u"HAVING", u"ORDER", u"UNION", u"PIVOT", u"INTO" }) {
+        if (t.isKeyword(w))
+            return true;
+    }
+    return false;
+}
+
+// ---- statements ----
+
+Translation Translator::statement()
+{
+    if (peek().isKeyword(u"PARAMETERS"))
+        parameters();
+    const Token& t = peek();
+    QString sql;
+    if (t.isKeyword(u"SELECT") || t.isSymbol(u"(")) {
+        sql = select(true);
+    } else if (t.isKeyword(u"TRANSFORM")) {
+        sql = crosstab();
+    } else if (t.isKeyword(u"INSERT")) {
+        sql = insert();
+    } else if (t.isKeyword(u"UPDATE")) {
+        sql = update();
+    } else if (t.isKeyword(u"DELETE")) {
+        sql = deleteStatement();
+    } else if (t.isKeyword(u"CREATE")) {
+        next();
+        const bool unique = acceptKeyword(u"UNIQUE");
+        if (!unique && acceptKeyword(u"TABLE"))
+            sql = createTable();
+        else if (acceptKeyword(u"INDEX"))
+            sql = createIndex(unique);
+        else
+            unexpected(QStringLiteral("TABLE oder INDEX"));
+    } else if (t.isKeyword(u"ALTER")) {
+        sql = alterTable();
+    } else if (t.isKeyword(u"DROP")) {
+        sql = drop();
+    } else {
+        unexpected(QStringLiteral("SELECT, INSERT, UPDATE, DELETE, TRANSFORM, CREATE, ALTER "
+                                  "oder DROP"));
+    }
+    while (acceptSymbol(u";")) { }
+    if (peek().kind != Token::End)
+        unexpected(QStringLiteral("das Ende der Anweisung"));
+    m_result.sql = sql;
+    return m_result;
+}
+
+Translation Translator::expression(const QString& fieldName)
+{
+    if (!fieldName.isEmpty())
+        m_impliedField = quoteName(fieldName);
+    acceptSymbol(u"=");
+    const Expr e = expr();
+    if (peek().kind != Token::End)
+        unexpected(QStringLiteral("das Ende des Ausdrucks"));
+    m_result.sql = e.sql;
+    return m_result;
+}
+
+void Translator::parameters()
+{
+    next();
+    do {
+        const Token& name = peek();
+        if (!name.isName())
+            unexpected(QStringLiteral("ein Parametername"));
+        next();
+        QString typeName;
+        while (!peek().isSymbol(u",") && !peek().isSymbol(u";") && peek().kind != Token::End) {
+            const Token& t = next();
+            if (!typeName.isEmpty() && t.kind != Token::Symbol
+                && !typeName.endsWith(QLatin1Char('(')))
+                typeName += QLatin1Char(' ');
+            typeName += t.text;
+        }
+        m_parameterNames.insert(name.text.toLower(), name.text);
+        m_result.declared.append({ name.text, typeName });
+    } while (acceptSymbol(u","));
+    expectSymbol(u";");
+}
+
+QString Translator::SelectParts::core() const
+{
+    QString sql = "SELECT " + distinct + list;
+    if (!from.isEmpty())
+        sql += " FROM " + from;
+    if (!where.isEmpty())
+        sql += " WHERE " + where;
+    if (!groupBy.isEmpty())
+        sql += " GROUP BY " + groupBy;
+    if (!having.isEmpty())
+        sql += " HAVING " + having;
+    return sql;
+}
+
+QString Translator::SelectParts::limit() const
+{
+    if (top.isEmpty())
+        return {};
+    if (!percent)
+        return " LIMIT " + top;
+    // The dialect rounds a percentage of rows up.
+    return " LIMIT (SELECT CAST(count(*) * " + top + " / 100.0 + 0.999999999 AS INTEGER) FROM ("
+        + core() + "))";
+}
+
+QString Translator::select(bool topLevel)
+{
+    QStringList cores;
+    QString firstLimit;
+    bool first = true;
+    bool makeTable = false;
+    do {
+        QString core;
+        QString limit;
+        if (acceptSymbol(u"(")) {
+            core = "SELECT * FROM (" + select(false) + QLatin1Char(')');
+            expectSymbol(u")");
+        } else {
+            const QString before = m_result.target;
+            const SelectParts parts = selectCore(topLevel && first);
+            makeTable = makeTable || m_result.target != before;
+            core = parts.core();
+            limit = parts.limit();
+        }
+        if (first) {
+            firstLimit = limit;
+        } else if (!limit.isEmpty()) {
+            core = "SELECT * FROM (" + core + limit + QLatin1Char(')');
+        }
+        if (!first || !peek().isKeyword(u"UNION")) {
+            cores.append(core);
+        } else {
+            // TOP in the first part of a UNION limits that part only.
+            cores.append(firstLimit.isEmpty()
+                    ? core
+                    : "SELECT * FROM (" + core + firstLimit + QLatin1Char(')'));
+            firstLimit.clear();
+        }
+        first = false;
+        if (acceptKeyword(u"UNION"))
+            cores.append(
+                acceptKeyword(u"ALL") ? QStringLiteral("UNION ALL") : QStringLiteral("UNION"));
+        else
+            break;
+    } while (true);
+
+    QString sql = cores.join(QLatin1Char(' ')) + orderBy() + firstLimit;
+    if (topLevel) {
+        if (makeTable) {
+            m_result.kind = StatementKind::MakeTable;
+            m_result.selectSql = sql;
+            const QString schema = m_result.targetSchema.isEmpty()
+                ? QString()
+                : quoteName(m_result.targetSchema) + QLatin1Char('.');
+            sql = "CREATE TABLE " + schema + quoteName(m_result.target) + " AS " + sql;
+        } else if (cores.size() > 1) {
+            m_result.kind = StatementKind::Union;
+        }
+    }
+    return sql;
+}
+
+Translator::SelectParts Translator::selectCore(bool topLevel)
+{
+    expectKeyword(u"SELECT");
+    SelectParts p;
+    for (int i = 0; i < 2; ++i) {
+        if (acceptKeyword(u"ALL")) {
+        } else if (acceptKeyword(u"DISTINCT") || acceptKeyword(u"DISTINCTROW")) {
+            p.distinct = QStringLiteral("DISTINCT ");
+        } else if (acceptKeyword(u"TOP")) {
+            if (peek().kind != Token::Number)
+                unexpected(QStringLiteral("eine Zahl"));
+            p.top = next().text;
+            p.percent = acceptKeyword(u"PERCENT");
+        }
+    }
+    p.list = selectList();
+    if (peek().isKeyword(u"INTO")) {
+        if (!topLevel)
+            unexpected();
+        next();
+        if (!peek().isName())
+            unexpected(QStringLiteral("ein Tabellenname"));
+        m_result.target = next().text;
+        if (acceptKeyword(u"IN"))
+            m_result.targetSchema = externalReference();
+    }
+    if (acceptKeyword(u"FROM"))
+        p.from = fromList();
+    if (acceptKeyword(u"WHERE"))
+        p.where = expr().sql;
+    if (acceptKeyword(u"GROUP")) {
+        expectKeyword(u"BY");
+        do {
+            if (!p.groupBy.isEmpty())
+                p.groupBy += ", ";
+            p.groupBy += expr().sql;
+        } while (acceptSymbol(u","));
+    }
+    if (acceptKeyword(u"HAVING"))
+        p.having = expr().sql;
+    return p;
+}
+
+QString Translator::selectList()
+{
+    QString list;
+    int counter = 1000;
+    do {
+        if (!list.isEmpty())
+            list += ", ";
+        if (acceptSymbol(u"*")) {
+            list += QLatin1Char('*');
+            continue;
+        }
+        const Expr e = expr();
+        list += e.sql;
+        if (acceptKeyword(u"AS")) {
+            if (!peek().isName() && peek().kind != Token::String)
+                unexpected(QStringLiteral("ein Name"));
+            list += " AS " + quoteName(next().text);
+        } else if (!e.column) {
+            // Unnamed computed columns get the dialect's names Expr1000, Expr1001, …
+            list += QStringLiteral(" AS [Expr%1]").arg(counter++);
+        }
+    } while (acceptSymbol(u","));
+    return list;
+}
+
+QString Translator::fromList()
+{
+    QString sql = fromItem();
+    for (;;) {
+        if (acceptSymbol(u",")) {
+            sql += ", " + fromItem();
+            continue;
+        }
+        QString join;
+        if (acceptKeyword(u"INNER")) {
+            join = QStringLiteral("INNER JOIN");
+        } else if (acceptKeyword(u"LEFT")) {
+            acceptKeyword(u"OUTER");
+            join = QStringLiteral("LEFT JOIN");
+        } else if (acceptKeyword(u"RIGHT")) {
+            acceptKeyword(u"OUTER");
+            join = QStringLiteral("RIGHT JOIN");
+        } else if (peek().isKeyword(u"JOIN")) {
+            join = QStringLiteral("INNER JOIN");
+        } else {
+            return sql;
+        }
+        expectKeyword(u"JOIN");
+        sql += QLatin1Char(' ') + join + QLatin1Char(' ') + fromItem();
+        expectKeyword(u"ON");
+        sql += " ON " + expr().sql;
+    }
+}
+
+QString Translator::fromItem()
+{
+    QString sql;
+    if (acceptSymbol(u"(")) {
+        if (peek().isKeyword(u"SELECT")) {
+            sql = QLatin1Char('(') + select(false) + QLatin1Char(')');
+        } else {
+            sql = QLatin1Char('(') + fromList() + QLatin1Char(')');
+            expectSymbol(u")");
+            return sql;
+        }
+        expectSymbol(u")");
+    } else {
+        sql = tableReference();
+    }
+    if (acceptKeyword(u"AS")) {
+        if (!peek().isName())
+            unexpected(QStringLiteral("ein Name"));
+        sql += " AS " + quoteName(next().text);
+    } else if (peek().kind == Token::Bracketed
+        || (peek().kind == Token::Identifier && !isReserved(peek()))) {
+        sql += " AS " + quoteName(next().text);
+    }
+    return sql;
+}
+
+QString Translator::tableReference(QString* plainName, QString* schema)
+{
+    if (!peek().isName())
+        unexpected(QStringLiteral("ein Tabellenname"));
+    const Token nameToken = next();
+    const QString name = nameToken.text;
+    QString alias;
+    if (peek().isKeyword(u"IN") && (peek(1).kind == Token::String)) {
+        next();
+        alias = externalReference();
+    }
+    if (plainName)
+        *plainName = name;
+    if (schema)
+        *schema = alias;
+    if (!alias.isEmpty())
+        return quoteName(alias) + QLatin1Char('.') + quoteName(name);
+
+    if (!plainName && m_context.storedQuery) {
+        if (const std::optional<QString> stored = m_context.storedQuery(name)) {
+            if (m_depth >= maxStoredQueryDepth)
+                throwSyntaxError(nameToken.pos,
+                    QStringLiteral("die Abfrage '%1' verweist auf sich selbst.").arg(name));
+            // The stored query is read in place, sharing this statement's parameters.
+            const QList<Token> savedTokens = std::exchange(m_tokens, tokenize(*stored));
+            const int savedPos = std::exchange(m_pos, 0);
+            ++m_depth;
+            if (peek().isKeyword(u"PARAMETERS"))
+                parameters();
+            const QString sub = select(false);
+            while (acceptSymbol(u";")) { }
+            if (peek().kind != Token::End)
+                unexpected(QStringLiteral("das Ende der Abfrage"));
+            --m_depth;
+            m_tokens = savedTokens;
+            m_pos = savedPos;
+            QString sql = QLatin1Char('(') + sub + QLatin1Char(')');
+            if (!peek().isKeyword(u"AS") && peek().kind != Token::Bracketed
+                && !(peek().kind == Token::Identifier && !isReserved(peek())))
+                sql += " AS " + quoteName(name);
+            return sql;
+        }
+    }
+    return quoteName(name);
+}
+
+QString Translator::externalReference()
+{
+    ExternalReference ref;
+    if (peek().kind != Token::String)
+        unexpected(QStringLiteral("ein Dateiname in Anführungszeichen"));
+    ref.path = next().text;
+    if (peek().kind == Token::String) {
+        ref.connect = next().text;
+    } else if (peek().kind == Token::Bracketed && ref.path.isEmpty()) {
+        // IN '' [dBASE IV;DATABASE=C:\Daten\]
+        const QString spec = next().text;
+        const qsizetype at = spec.indexOf(QLatin1String("DATABASE="), 0, Qt::CaseInsensitive);
+        ref.connect = at < 0 ? spec : spec.left(at);
+        if (at >= 0)
+            ref.path = spec.mid(at + 9);
+    }
+    for (const ExternalReference& e : std::as_const(m_result.externals)) {
+        if (e.path == ref.path && e.connect == ref.connect)
+            return e.alias;
+    }
+    ref.alias = QStringLiteral("kvext%1").arg(m_result.externals.size() + 1);
+    m_result.externals.append(ref);
+    return ref.alias;
+}
+
+QString Translator::orderBy()
+{
+    if (!acceptKeyword(u"ORDER"))
+        return {};
+    expectKeyword(u"BY");
+    QString sql = QStringLiteral(" ORDER BY ");
+    bool first = true;
+    do {
+        if (!first)
+            sql += ", ";
+        first = false;
+        sql += expr().sql;
+        if (acceptKeyword(u"DESC"))
+            sql += " DESC";
+        else if (acceptKeyword(u"ASC"))
+            sql += " ASC";
+    } while (acceptSymbol(u","));
+    return sql;
+}
+
+QString Translator::nameList()
+{
+    expectSymbol(u"(");
+    QString sql = QStringLiteral("(");
+    do {
+        if (sql.size() > 1)
+            sql += ", ";
+        if (!peek().isName())
+            unexpected(QStringLiteral("ein Feldname"));
+        sql += quoteName(next().text);
+    } while (acceptSymbol(u","));
+    expectSymbol(u")");
+    return sql + QLatin1Char(')');
+}
+
+QString Translator::insert()
+{
+    next();
+    expectKeyword(u"INTO");
+    m_result.kind = StatementKind::Append;
+    const QString table = tableReference(&m_result.target, &m_result.targetSchema);
+    QString sql = "INSERT INTO " + table;
+    if (peek().isSymbol(u"(") && !peek(1).isKeyword(u"SELECT"))
+        sql += QLatin1Char(' ') + nameList();
+    if (acceptKeyword(u"VALUES")) {
+        expectSymbol(u"(");
+        const QList<Expr> values = arguments();
+        expectSymbol(u")");
+        QStringList parts;
+        for (const Expr& v : values)
+            parts.append(v.sql);
+        return sql + " VALUES (" + parts.join(u", ") + QLatin1Char(')');
+    }
+    if (!peek().isKeyword(u"SELECT") && !peek().isSymbol(u"("))
+        unexpected(QStringLiteral("VALUES oder SELECT"));
+    m_result.selectSql = select(false);
+    return sql + QLatin1Char(' ') + m_result.selectSql;
+}
+
+QString Translator::update()
+{
+    next();
+    acceptKeyword(u"DISTINCTROW");
+    m_result.kind = StatementKind::Update;
+    const QString table = tableReference(&m_result.target, &m_result.targetSchema);
+    QString joined;
+    QString joinCondition;
+    if (acceptKeyword(u"INNER")) {
+        // UPDATE A INNER JOIN B ON … SET … becomes SQLite's UPDATE A SET … FROM B WHERE …
+        expectKeyword(u"JOIN");
+        joined = tableReference();
+        if (peek().kind == Token::Identifier && !isReserved(peek()) && !peek().isKeyword(u"SET"))
+            joined += " AS " + quoteName(next().text);
+        expectKeyword(u"ON");
+        joinCondition = expr().sql;
+    }
+    expectKeyword(u"SET");
+    QString sql = "UPDATE " + table + " SET ";
+    bool first = true;
+    do {
+        if (!first)
+            sql += ", ";
+        first = false;
+        if (!peek().isName())
+            unexpected(QStringLiteral("ein Feldname"));
+        QString column = next().text;
+        while (acceptSymbol(u".") || acceptSymbol(u"!")) {
+            if (!peek().isName())
+                unexpected(QStringLiteral("ein Feldname"));
+            column = next().text; // SQLite names the column without its table
+        }
+        expectSymbol(u"=");
+        sql += quoteName(column) + " = " + expr().sql;
+    } while (acceptSymbol(u","));
+    QString where;
+    if (acceptKeyword(u"WHERE"))
+        where = expr().sql;
+    if (!joined.isEmpty()) {
+        sql += " FROM " + joined + " WHERE (" + joinCondition + QLatin1Char(')');
+        if (!where.isEmpty())
+            sql += " AND (" + where + QLatin1Char(')');
+    } else if (!where.isEmpty()) {
+        sql += " WHERE " + where;
+    }
+    return sql;
+}
+
+QString Translator::deleteStatement()
+{
+    next();
+    acceptKeyword(u"DISTINCTROW");
+    m_result.kind = StatementKind::Delete;
+    // DELETE *, DELETE [T].*, DELETE [T].[F]: the dialect's list before FROM says nothing.
+    while (!peek().isKeyword(u"FROM") && peek().kind != Token::End)
+        next();
+    expectKeyword(u"FROM");
+    QString sql = "DELETE FROM " + tableReference(&m_result.target, &m_result.targetSchema);
+    if (acceptKeyword(u"WHERE"))
+        sql += " WHERE " + expr().sql;
+    return sql;
+}
+
+QString Translator::crosstab()
+{
+    next();
+    m_result.kind = StatementKind::Crosstab;
+    const int valueStart = m_pos;
+    m_pivotCondition = QStringLiteral("1");
+    expr();
+    m_pivotCondition.clear();
+    if (acceptKeyword(u"AS") && peek().isName())
+        next();
+    SelectParts p = selectCore(false);
+    if (p.groupBy.isEmpty())
+        unexpected(QStringLiteral("GROUP BY"));
+    QString order = orderBy();
+    expectKeyword(u"PIVOT");
+    const Expr pivot = concat(); // not expr(): its IN list belongs to PIVOT
+    struct Column {
+        QString condition;
+        QString name;
+    };
+    QList<Column> columns;
+    if (acceptKeyword(u"IN")) {
+        expectSymbol(u"(");
+        do {
+            const Expr v = expr();
+            columns.append(
+                { wrap(pivot, EqualityLevel) + " = " + v.sql, v.stringLiteral ? v.value : v.sql });
+        } while (acceptSymbol(u","));
+        expectSymbol(u")");
+    } else {
+        if (!m_context.firstColumn)
+            throwSyntaxError(peek().pos,
+                QStringLiteral("die Spaltenwerte der Kreuztabelle können nicht ermittelt werden."));
+        QString sql = "SELECT DISTINCT " + pivot.sql;
+        if (!p.from.isEmpty())
+            sql += " FROM " + p.from;
+        if (!p.where.isEmpty())
+            sql += " WHERE " + p.where;
+        sql += " ORDER BY 1";
+        for (const QVariant& v : m_context.firstColumn(sql, m_result.parameters)) {
+            if (v.isNull()) {
+                columns.append({ wrap(pivot, EqualityLevel) + " IS NULL", QStringLiteral("<>") });
+            } else if (v.typeId() == QMetaType::QString) {
+                columns.append({ wrap(pivot, EqualityLevel) + " = " + quoteLiteral(v.toString()),
+                    v.toString() });
+            } else {
+                columns.append({ wrap(pivot, EqualityLevel) + " = " + v.toString(), v.toString() });
+            }
+        }
+    }
+    if (order.isEmpty())
+        order = orderBy();
+    const int end = m_pos;
+    QString list = p.list;
+    for (const Column& c : std::as_const(columns)) {
+        m_pos = valueStart;
+        m_pivotCondition = c.condition;
+        list += ", " + expr().sql + " AS " + quoteName(c.name);
+    }
+    m_pivotCondition.clear();
+    m_pos = end;
+    p.list = list;
+    return p.core() + order;
+}
+
+} // namespace kv::engine::sql

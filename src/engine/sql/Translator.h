@@ -1,0 +1,141 @@
+#pragma once
+
+#include "engine/sql/Dialect.h"
+#include "engine/sql/FunctionCatalog.h"
+#include "engine/sql/Lexer.h"
+
+#include <QHash>
+
+namespace kv::engine::sql {
+
+/// Recursive-descent rewriter from dialect tokens to SQLite SQL. Statements are handled in
+/// Translator.cpp, expressions in TranslatorExpressions.cpp, DDL in TranslatorDdl.cpp.
+class Translator {
+public:
+    Translator(
+        const QString& text, const QStringList& parameterNames, const TranslateContext& context);
+
+    Translation statement();
+    /// A field-level expression; fieldName non-empty makes comparisons without left operand
+    /// compare that field.
+    Translation expression(const QString& fieldName);
+
+    /// SQLite's operator precedence, loosest first; an operand is parenthesised when its own
+    /// operator binds looser than the one it is put under.
+    enum Precedence {
+        OrLevel = 20,
+        AndLevel = 30,
+        NotLevel = 40,
+        EqualityLevel = 45, // = <> IS IN LIKE BETWEEN
+        ComparisonLevel = 50, // < <= > >=
+        AdditiveLevel = 60,
+        MultiplicativeLevel = 70,
+        ConcatLevel = 80,
+        UnaryLevel = 90,
+        Atomic = 100,
+    };
+
+    struct Expr {
+        Expr() = default;
+        Expr(QString s, ValueKind k = ValueKind::Unknown, int p = Atomic, bool c = false)
+            : sql(std::move(s))
+            , kind(k)
+            , prec(p)
+            , column(c)
+        { }
+        QString sql;
+        ValueKind kind = ValueKind::Unknown;
+        int prec = Atomic;
+        bool column = false; ///< a plain column reference
+        bool stringLiteral = false;
+        QString value; ///< the text of a string literal
+    };
+
+private:
+    /// The clauses of one SELECT, translated.
+    struct SelectParts {
+        QString distinct;
+        QString list;
+        QString from;
+        QString where;
+        QString groupBy;
+        QString having;
+        QString top;
+        bool percent = false;
+        QString core() const;
+        QString limit() const;
+    };
+
+    // tokens
+    const Token& peek(int ahead = 0) const;
+    const Token& next();
+    bool acceptKeyword(QStringView word);
+    bool acceptSymbol(QStringView symbol);
+    void expectKeyword(QStringView word);
+    void expectSymbol(QStringView symbol);
+    [[noreturn]] void unexpected(const QString& wanted = QString()) const;
+    bool atClauseEnd() const;
+    static bool isReserved(const Token& t);
+
+    // statements
+    void parameters();
+    QString select(bool topLevel);
+    SelectParts selectCore(bool topLevel);
+    QString selectList();
+    QString fromList();
+    QString fromItem();
+    QString tableReference(QString* plainName = nullptr, QString* schema = nullptr);
+    QString externalReference();
+    QString orderBy();
+    QString insert();
+    QString update();
+    QString deleteStatement();
+    QString crosstab();
+    QString nameList();
+
+    // DDL
+    QString createTable();
+    QString columnDefinition(bool inTable, bool& isPrimaryKeyColumn);
+    QString tableConstraint();
+    QString createIndex(bool unique);
+    QString alterTable();
+    QString drop();
+
+    // expressions
+    Expr expr();
+    Expr imp();
+    Expr eqv();
+    Expr xorExpr();
+    Expr orExpr();
+    Expr andExpr();
+    Expr notExpr();
+    Expr comparison();
+    Expr concat();
+    Expr additive();
+    Expr modulo();
+    Expr intDivision();
+    Expr multiplicative();
+    Expr unary();
+    Expr power();
+    Expr primary();
+    Expr nameOrParameter();
+    Expr functionCall(const Token& name);
+    Expr like(const Expr& left, bool negated);
+    QList<Expr> arguments();
+    static QString wrap(const Expr& e, int level);
+    QString placeholder(const QString& name);
+    QString subquery();
+
+    QList<Token> m_tokens;
+    int m_pos = 0;
+    QHash<QString, QString> m_parameterNames; // lower case → as given
+    QHash<QString, int> m_placeholders; // lower case → number
+    const TranslateContext& m_context;
+    Translation m_result;
+    QString m_impliedField;
+    int m_depth = 0;
+    // Crosstab expansion: aggregates wrap their argument in CASE WHEN m_pivotCondition.
+    QString m_pivotCondition;
+};
+
+} // namespace kv::engine::sql
