@@ -216,6 +216,71 @@ std::optional<double> ParseZahl(const QString& text, const QLocale& locale)
     return wert;
 }
 
+double Val(const QString& text)
+{
+    std::string ascii;
+    qsizetype i = 0;
+    const auto naechstes = [&]() -> QChar {
+        while (i < text.size()
+            && (text.at(i) == u' ' || text.at(i) == u'\t' || text.at(i) == u'\n'
+                || text.at(i) == u'\r'))
+            ++i;
+        return i < text.size() ? text.at(i) : QChar();
+    };
+    if (naechstes() == u'&' && i + 1 < text.size()) {
+        const QChar art = text.at(i + 1).toUpper();
+        const int basis = art == u'H' ? 16 : art == u'O' ? 8 : 0;
+        if (basis != 0) {
+            i += 2;
+            qint64 wert = 0;
+            for (int stellen = 0; stellen < 16; ++stellen) {
+                const char16_t c = naechstes().toUpper().unicode();
+                const int ziffer = c >= u'0' && c <= u'9' ? c - u'0'
+                    : c >= u'A' && c <= u'F'              ? c - u'A' + 10
+                                                          : basis;
+                if (ziffer >= basis)
+                    break;
+                wert = wert * basis + ziffer;
+                ++i;
+            }
+            return double(wert);
+        }
+    }
+    const QChar vorzeichen = naechstes();
+    if (vorzeichen == u'-' || vorzeichen == u'+') {
+        if (vorzeichen == u'-')
+            ascii += '-';
+        ++i;
+    }
+    bool punkt = false;
+    bool exponent = false;
+    for (QChar c = naechstes(); !c.isNull(); c = naechstes()) {
+        if (c >= u'0' && c <= u'9') {
+            ascii += char(c.unicode());
+        } else if (c == u'.' && !punkt && !exponent) {
+            punkt = true;
+            ascii += '.';
+        } else if ((c == u'E' || c == u'e' || c == u'D' || c == u'd') && !exponent) {
+            exponent = true;
+            ascii += 'e';
+            ++i;
+            const QChar vorzeichen = naechstes();
+            if (vorzeichen == u'-' || vorzeichen == u'+') {
+                ascii += char(vorzeichen.unicode());
+                ++i;
+            }
+            continue;
+        } else {
+            break;
+        }
+        ++i;
+    }
+    double wert = 0;
+    // from_chars reads the longest valid prefix ("1e" reads as 1)
+    std::from_chars(ascii.data(), ascii.data() + ascii.size(), wert);
+    return std::isfinite(wert) ? wert : 0.0;
+}
+
 bool IstZahl(const QString& text, const QLocale& locale)
 {
     return ParseZahl(text, locale).has_value();

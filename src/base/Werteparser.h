@@ -15,6 +15,12 @@ namespace kv {
 std::optional<double> ParseZahl(const QString& text, const QLocale& locale = QLocale());
 bool IstZahl(const QString& text, const QLocale& locale = QLocale());
 
+/// The number at the start of a text, whatever the locale: blanks anywhere are skipped, "." is the
+/// decimal point, an exponent ("1E3") and "&H"/"&O" prefixes for hexadecimal and octal are read;
+/// reading stops at the first other character, and a text without a leading number gives 0.
+/// For switches, modes and colours stored in definition files.
+double Val(const QString& text);
+
 /// A date, time or both typed in the locale's form: day, month and year in the locale's order
 /// separated by ".", "/", "-" or blanks ("1.2.2009", "01.02.09", "1.2." with the current year),
 /// the month also as a name ("1. Februar 2009", "1-Feb-09"), an optional leading weekday, and an

@@ -14,6 +14,8 @@ private Q_SLOTS:
     void zahl();
     void datum_data();
     void datum();
+    void val_data();
+    void val();
     void datumAmerikanisch();
     void rundreise();
     void tageszahl();
@@ -99,6 +101,32 @@ void TestParser::datum()
     QCOMPARE(IstDatum(text), erwartet.isValid());
     if (d)
         QCOMPARE(*d, erwartet);
+}
+
+void TestParser::val_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("wert");
+    QTest::newRow("ganz") << "12" << 12.0;
+    QTest::newRow("punkt") << "12.5" << 12.5;
+    QTest::newRow("komma beendet") << "12,5" << 12.0;
+    QTest::newRow("blanks dazwischen") << " 1 2 3" << 123.0;
+    QTest::newRow("rest") << "3 Stück" << 3.0;
+    QTest::newRow("vorzeichen") << "-4.5" << -4.5;
+    QTest::newRow("plus") << "+4" << 4.0;
+    QTest::newRow("exponent") << "1.5E3" << 1500.0;
+    QTest::newRow("exponent ohne ziffern") << "2e" << 2.0;
+    QTest::newRow("hex") << "&HFF" << 255.0;
+    QTest::newRow("oktal") << "&O17" << 15.0;
+    QTest::newRow("keine zahl") << "abc" << 0.0;
+    QTest::newRow("leer") << "" << 0.0;
+}
+
+void TestParser::val()
+{
+    QFETCH(QString, text);
+    QFETCH(double, wert);
+    QCOMPARE(Val(text), wert);
 }
 
 void TestParser::datumAmerikanisch()
