@@ -21,6 +21,11 @@ class TextMuster;
 /// case) and the user-defined number, date/time and text patterns with up to four sections
 /// (positive;negative;zero;null, or text;empty).
 ///
+/// Numbers round half away from zero on their 15 significant decimal digits (2.345 with "0.00"
+/// is "2,35"); a negative that rounds to zero shows no minus sign ("0,00", not "-0,00"). "Short
+/// Date" always has a four-digit year; "Medium Date" is "01. Feb 09" where the date separator
+/// is "." and "01-Feb-09" elsewhere.
+///
 /// "Yes/No", "True/False" and "On/Off" show the German words ("Ja"/"Nein", "Wahr"/"Falsch",
 /// "Ein"/"Aus") whatever the locale: they are texts of the program, not of the region.
 ///
