@@ -13,7 +13,7 @@ QString LeseDatei(const QString& pfad)
         return *text;
     zeigeMeldung(QStringLiteral("Fehler beim Lesen der Definitionsdatei!") + Zeilenumbruch
         + QStringLiteral("Datei: ") + pfad);
-    return QString();
+    return {};
 }
 
 } // namespace kv

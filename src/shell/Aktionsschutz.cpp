@@ -43,7 +43,7 @@ void Aktionsschutz::laden(const QString& wert)
 void Aktionsschutz::setzePasswort(int n, const QString& passwort)
 {
     if (gueltig(n))
-        m_speicher.replace((n - 1) * Laenge, Laenge, verwuerfeln(passwort));
+        m_speicher.replace(qsizetype(n - 1) * Laenge, Laenge, verwuerfeln(passwort));
 }
 
 QString Aktionsschutz::passwort(int n) const
@@ -78,7 +78,7 @@ QString Aktionsschutz::aktionsname(int n)
 
 QString Aktionsschutz::slot(int n) const
 {
-    return m_speicher.mid((n - 1) * Laenge, Laenge);
+    return m_speicher.mid(qsizetype(n - 1) * Laenge, Laenge);
 }
 
 Aktionsschutz& aktionsschutz()

@@ -23,7 +23,7 @@ QString leseText(const QString& pfad)
 {
     QFile datei(pfad);
     if (!datei.open(QIODevice::ReadOnly))
-        return QString();
+        return {};
     const QByteArray bytes = datei.readAll();
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(bytes.mid(3));

@@ -44,10 +44,10 @@ bool grafikVorhanden(const QString& verzeichnis)
 QString pruefeGrafikverzeichnis(const QString& installationsverzeichnis, const QString& aufrufpfad)
 {
     if (grafikVorhanden(Programmverzeichnis()))
-        return QString();
+        return {};
     if (!installationsverzeichnis.isEmpty() && grafikVorhanden(installationsverzeichnis)) {
         setzeProgrammverzeichnis(installationsverzeichnis);
-        return QString();
+        return {};
     }
     const QChar z = Zeilenumbruch;
     return QStringLiteral("Achtung! Der Zugriff auf die Grafiksymbole ist nicht möglich.") + z + z

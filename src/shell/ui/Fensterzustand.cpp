@@ -46,13 +46,13 @@ QRect globalerClientbereich(QWidget* hauptfenster)
     QWidget* bereich = hauptfenster;
     if (auto* mw = qobject_cast<QMainWindow*>(hauptfenster); mw && mw->centralWidget())
         bereich = mw->centralWidget();
-    return QRect(bereich->mapToGlobal(QPoint(0, 0)), bereich->size());
+    return { bereich->mapToGlobal(QPoint(0, 0)), bereich->size() };
 }
 
 QPoint zentriert(const QRect& bereich, const QSize& groesse)
 {
     const QPoint p = bereich.center() - QPoint(groesse.width() / 2, groesse.height() / 2);
-    return QPoint(std::max(p.x(), bereich.left()), std::max(p.y(), bereich.top()));
+    return { std::max(p.x(), bereich.left()), std::max(p.y(), bereich.top()) };
 }
 
 void zentrieren(QWidget* rahmen, QWidget* hauptfenster)
@@ -74,9 +74,9 @@ QRect lage(const QWidget* rahmen)
     if (rahmen->isWindow() && rahmen->isMaximized()) {
         const QPoint rand = rahmen->geometry().topLeft() - rahmen->frameGeometry().topLeft();
         const QRect normal = rahmen->normalGeometry();
-        return QRect(normal.topLeft() - rand, normal.size());
+        return { normal.topLeft() - rand, normal.size() };
     }
-    return QRect(rahmen->pos(), rahmen->size());
+    return { rahmen->pos(), rahmen->size() };
 }
 
 int twipsX(const QWidget* w, int pixel)
