@@ -3,11 +3,11 @@
 #include "engine/sql/FunctionLibrary.h"
 #include "engine/sql/LikePattern.h"
 
+#include "base/Format.h"
 #include "base/Windows1252.h"
 
 #include <QDateTime>
 #include <QLocale>
-#include <QRegularExpression>
 #include <cmath>
 
 namespace kv::engine::sql {
@@ -327,42 +327,32 @@ void val(sqlite3_context* ctx, int, sqlite3_value** argv)
     resultNumber(ctx, s.left(n).toDouble());
 }
 
-QString dateText(double serial)
+// A stored value as the program's Format sees it: ISO date text becomes a date.
+QVariant formatValue(sqlite3_value* v)
 {
-    const dateserial::Parts p = dateserial::split(serial);
-    const QString time = QStringLiteral("%1:%2:%3")
-                             .arg(p.hour, 2, 10, QLatin1Char('0'))
-                             .arg(p.minute, 2, 10, QLatin1Char('0'))
-                             .arg(p.second, 2, 10, QLatin1Char('0'));
-    if (std::floor(serial) == 0)
-        return time;
-    QString s = QStringLiteral("%1.%2.%3")
-                    .arg(p.day, 2, 10, QLatin1Char('0'))
-                    .arg(p.month, 2, 10, QLatin1Char('0'))
-                    .arg(p.year, 4, 10, QLatin1Char('0'));
-    if (serial != std::floor(serial))
-        s += QLatin1Char(' ') + time;
-    return s;
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER:
+        return qlonglong(sqlite3_value_int64(v));
+    case SQLITE_FLOAT:
+        return sqlite3_value_double(v);
+    default: {
+        const auto* s = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        if (const auto d
+            = dateserial::fromIso(std::string_view(s, size_t(sqlite3_value_bytes(v))))) {
+            const dateserial::Parts p = dateserial::split(*d);
+            return QDateTime(QDate(p.year, p.month, p.day), QTime(p.hour, p.minute, p.second));
+        }
+        return text(v);
+    }
+    }
 }
 
 // CStr: numbers in the user's locale, dates as the user writes them.
 void cstr(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    switch (sqlite3_value_type(argv[0])) {
-    case SQLITE_NULL:
+    if (isNull(argv[0]))
         return sqlite3_result_null(ctx);
-    case SQLITE_INTEGER:
-        return resultText(ctx, QString::number(sqlite3_value_int64(argv[0])));
-    case SQLITE_FLOAT:
-        return resultText(ctx, QLocale().toString(sqlite3_value_double(argv[0]), 'g', 15));
-    default: {
-        const auto* s = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-        if (const auto d
-            = dateserial::fromIso(std::string_view(s, size_t(sqlite3_value_bytes(argv[0])))))
-            return resultText(ctx, dateText(*d));
-        return sqlite3_result_value(ctx, argv[0]);
-    }
-    }
+    resultText(ctx, kv::Format(formatValue(argv[0])));
 }
 
 void hex(sqlite3_context* ctx, int, sqlite3_value** argv)
@@ -375,112 +365,14 @@ void hex(sqlite3_context* ctx, int, sqlite3_value** argv)
     resultText(ctx, QString::number(qint64(roundEven(*d)), 16).toUpper());
 }
 
-// Format(value [, format]): named and custom formats for numbers and dates.
+// Format(value [, format]): the program's Format in the user's locale; stored dates are
+// handed over as dates.
 void format(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
     if (isNull(argv[0]))
         return sqlite3_result_null(ctx);
     const QString f = argc > 1 && !isNull(argv[1]) ? text(argv[1]) : QString();
-    const QLocale locale;
-    const bool isNumber = sqlite3_value_type(argv[0]) == SQLITE_INTEGER
-        || sqlite3_value_type(argv[0]) == SQLITE_FLOAT;
-    std::optional<double> serial;
-    if (!isNumber) {
-        const auto* s = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-        serial = dateserial::fromIso(std::string_view(s, size_t(sqlite3_value_bytes(argv[0]))));
-    }
-    if (serial) {
-        const dateserial::Parts p = dateserial::split(*serial);
-        const QDateTime dt(QDate(p.year, p.month, p.day), QTime(p.hour, p.minute, p.second));
-        const QString lower = f.toLower();
-        if (f.isEmpty() || lower == QLatin1String("general date"))
-            return resultText(ctx, dateText(*serial));
-        if (lower == QLatin1String("short date"))
-            return resultText(ctx, dt.toString(QStringLiteral("dd.MM.yyyy")));
-        if (lower == QLatin1String("long date"))
-            return resultText(ctx, locale.toString(dt.date(), QLocale::LongFormat));
-        if (lower == QLatin1String("short time"))
-            return resultText(ctx, dt.toString(QStringLiteral("HH:mm")));
-        if (lower == QLatin1String("long time"))
-            return resultText(ctx, dt.toString(QStringLiteral("HH:mm:ss")));
-        // Custom date pattern: the dialect writes minutes as "nn" and months as "m".
-        QString out;
-        for (qsizetype i = 0; i < f.size();) {
-            const QChar c = f[i].toLower();
-            qsizetype n = 1;
-            while (i + n < f.size() && f[i + n].toLower() == c)
-                ++n;
-            switch (c.unicode()) {
-            case 'd':
-                out += n >= 4 ? locale.dayName(dt.date().dayOfWeek(), QLocale::LongFormat)
-                    : n == 3  ? locale.dayName(dt.date().dayOfWeek(), QLocale::ShortFormat)
-                              : QString::number(p.day).rightJustified(int(n), QLatin1Char('0'));
-                break;
-            case 'm':
-                out += n >= 4 ? locale.monthName(p.month, QLocale::LongFormat)
-                    : n == 3  ? locale.monthName(p.month, QLocale::ShortFormat)
-                              : QString::number(p.month).rightJustified(int(n), QLatin1Char('0'));
-                break;
-            case 'y':
-                out += n >= 3 ? QString::number(p.year)
-                              : QString::number(p.year % 100).rightJustified(2, QLatin1Char('0'));
-                break;
-            case 'h':
-                out += QString::number(p.hour).rightJustified(int(n), QLatin1Char('0'));
-                break;
-            case 'n':
-                out += QString::number(p.minute).rightJustified(int(n), QLatin1Char('0'));
-                break;
-            case 's':
-                out += QString::number(p.second).rightJustified(int(n), QLatin1Char('0'));
-                break;
-            default:
-                out += f.mid(i, n);
-                break;
-            }
-            i += n;
-        }
-        return resultText(ctx, out);
-    }
-    const auto d = number(argv[0]);
-    if (!d)
-        return sqlite3_result_value(ctx, argv[0]);
-    const QString lower = f.toLower();
-    if (f.isEmpty() || lower == QLatin1String("general number"))
-        return resultText(ctx, locale.toString(*d, 'g', 15));
-    if (lower == QLatin1String("currency"))
-        return resultText(ctx, locale.toCurrencyString(*d, QStringLiteral("€"), 2));
-    if (lower == QLatin1String("fixed"))
-        return resultText(
-            ctx, QString::number(*d, 'f', 2).replace(QLatin1Char('.'), locale.decimalPoint()));
-    if (lower == QLatin1String("standard"))
-        return resultText(ctx, locale.toString(*d, 'f', 2));
-    if (lower == QLatin1String("percent"))
-        return resultText(ctx, locale.toString(*d * 100, 'f', 2) + QStringLiteral(" %"));
-    if (lower == QLatin1String("yes/no"))
-        return resultText(ctx, *d != 0 ? QStringLiteral("Ja") : QStringLiteral("Nein"));
-    if (lower == QLatin1String("true/false"))
-        return resultText(ctx, *d != 0 ? QStringLiteral("Wahr") : QStringLiteral("Falsch"));
-    if (lower == QLatin1String("on/off"))
-        return resultText(ctx, *d != 0 ? QStringLiteral("Ein") : QStringLiteral("Aus"));
-    // Custom number pattern: "0", "#", grouping "," and decimals after ".".
-    const qsizetype dot = f.indexOf(QLatin1Char('.'));
-    int decimals = 0;
-    if (dot >= 0) {
-        while (dot + 1 + decimals < f.size()
-            && (f[dot + 1 + decimals] == QLatin1Char('0')
-                || f[dot + 1 + decimals] == QLatin1Char('#')))
-            ++decimals;
-    }
-    const bool grouping = f.left(dot < 0 ? f.size() : dot).contains(QLatin1Char(','));
-    QLocale l = locale;
-    l.setNumberOptions(grouping ? QLocale::DefaultNumberOptions : QLocale::OmitGroupSeparator);
-    QString out = l.toString(roundEven(*d, decimals), 'f', decimals);
-    const qsizetype firstDigit = f.indexOf(QRegularExpression(QStringLiteral("[0#]")));
-    const qsizetype lastDigit = f.lastIndexOf(QRegularExpression(QStringLiteral("[0#]")));
-    if (firstDigit < 0)
-        return resultText(ctx, f);
-    resultText(ctx, f.left(firstDigit) + out + f.mid(lastDigit + 1));
+    resultText(ctx, kv::Format(formatValue(argv[0]), f));
 }
 
 } // namespace

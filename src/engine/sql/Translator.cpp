@@ -395,7 +395,7 @@ QString Translator::fromItem()
 
 QString Translator::tableReference(QString* plainName, QString* schema)
 {
-    if (!peek().isName())
+    if (!peek().isName() || isReserved(peek()))
         unexpected(QStringLiteral("ein Tabellenname"));
     const Token nameToken = next();
     const QString name = nameToken.text;

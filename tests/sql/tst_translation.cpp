@@ -1,0 +1,360 @@
+// What translate() reports besides the SQL text, field-level expressions, index use and
+// external references.
+
+#include "engine/EngineError.h"
+#include "engine/sql/Dialect.h"
+#include "testutils/TempDir.h"
+
+#include <QTest>
+#include <sqlite3.h>
+
+using namespace kv::engine;
+using namespace kv::engine::sql;
+
+namespace {
+
+QString scalar(sqlite3* db, const QString& sql)
+{
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
+        return QStringLiteral("ERROR: ") + QString::fromUtf8(sqlite3_errmsg(db));
+    QStringList rows;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        QStringList cols;
+        for (int c = 0; c < sqlite3_column_count(st); ++c)
+            cols << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)));
+        rows << cols.join(QLatin1Char('|'));
+    }
+    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE)
+        return QStringLiteral("ERROR: ") + QString::fromUtf8(sqlite3_errmsg(db));
+    return rows.join(QLatin1Char('\n'));
+}
+
+void exec(sqlite3* db, const QString& dialect)
+{
+    char* error = nullptr;
+    const QByteArray sql = translate(dialect).sql.toUtf8();
+    if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error);
+        sqlite3_free(error);
+        QFAIL(qPrintable(message));
+    }
+}
+
+} // namespace
+
+class TstTranslation : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void statementKinds_data();
+    void statementKinds();
+    void makeTableAndExternalReference();
+    void connectPrefixIsReported();
+    void likePrefixUsesIndex();
+    void collationIndexIsCaseInsensitive();
+    void validationRules_data();
+    void validationRules();
+    void defaultValues();
+    void literalsSurvive_data();
+    void literalsSurvive();
+    void errors_data();
+    void errors();
+    void garbageNeverCrashes();
+};
+
+void TstTranslation::statementKinds_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("target");
+    QTest::newRow("select") << "SELECT * FROM T" << int(StatementKind::Select) << "";
+    QTest::newRow("union") << "SELECT a FROM T UNION SELECT b FROM U" << int(StatementKind::Union)
+                           << "";
+    QTest::newRow("insert") << "INSERT INTO [Ziel] SELECT * FROM [Quelle]"
+                            << int(StatementKind::Append) << "Ziel";
+    QTest::newRow("update") << "UPDATE [T] SET A = 'x', B = 5 WHERE r" << int(StatementKind::Update)
+                            << "T";
+    QTest::newRow("delete") << "DELETE * FROM [T]" << int(StatementKind::Delete) << "T";
+    QTest::newRow("make-table") << "SELECT * INTO [Neu] FROM [T]" << int(StatementKind::MakeTable)
+                                << "Neu";
+    QTest::newRow("crosstab") << "TRANSFORM Sum(x) SELECT a FROM T GROUP BY a PIVOT b IN (1, 2)"
+                              << int(StatementKind::Crosstab) << "";
+    QTest::newRow("create table") << "CREATE TABLE [A b] ([x] TEXT)"
+                                  << int(StatementKind::CreateTable) << "A b";
+    QTest::newRow("create index") << "CREATE INDEX i ON [T] (x)" << int(StatementKind::CreateIndex)
+                                  << "T";
+    QTest::newRow("alter") << "ALTER TABLE T ADD x COUNTER" << int(StatementKind::AlterTable)
+                           << "T";
+    QTest::newRow("drop") << "DROP INDEX i ON T" << int(StatementKind::Drop) << "T";
+}
+
+void TstTranslation::statementKinds()
+{
+    QFETCH(QString, sql);
+    QFETCH(int, kind);
+    QFETCH(QString, target);
+    const Translation t = translate(sql);
+    QCOMPARE(int(t.kind), kind);
+    QCOMPARE(t.target, target);
+}
+
+void TstTranslation::makeTableAndExternalReference()
+{
+    kv::test::TempDir dir;
+    const QString other = dir.file(QStringLiteral("andere.kvd"));
+    sqlite3* db = nullptr;
+    QCOMPARE(
+        sqlite3_open(dir.file(QStringLiteral("haupt.kvd")).toUtf8().constData(), &db), SQLITE_OK);
+    registerFunctions(db);
+    exec(db, QStringLiteral("CREATE TABLE [Quelle] ([Name] TEXT(20), [Wert] LONG)"));
+    exec(db, QStringLiteral("INSERT INTO [Quelle] VALUES ('Bonn', 1)"));
+    exec(db, QStringLiteral("INSERT INTO [Quelle] VALUES ('Köln', 2)"));
+
+    // export: SELECT * INTO target IN 'file' FROM source
+    const Translation exportTo = translate("SELECT * INTO [Ziel] IN '" + other + "' FROM [Quelle]");
+    QCOMPARE(exportTo.kind, StatementKind::MakeTable);
+    QCOMPARE(exportTo.externals.size(), 1);
+    QCOMPARE(exportTo.externals[0].path, other);
+    QCOMPARE(exportTo.externals[0].connect, QString());
+    QCOMPARE(exportTo.targetSchema, exportTo.externals[0].alias);
+    QCOMPARE(exportTo.selectSql, QStringLiteral("SELECT * FROM [Quelle]"));
+    QCOMPARE(exportTo.sql, "CREATE TABLE [kvext1].[Ziel] AS SELECT * FROM [Quelle]");
+    QCOMPARE(scalar(db, "ATTACH '" + other + "' AS kvext1"), QString());
+    QCOMPARE(scalar(db, exportTo.sql), QString());
+
+    // import back into an existing table: INSERT INTO target SELECT * FROM source IN 'file'
+    const Translation importFrom
+        = translate("INSERT INTO [Quelle] SELECT * FROM [Ziel] IN '" + other + "'");
+    QCOMPARE(importFrom.kind, StatementKind::Append);
+    QCOMPARE(importFrom.externals.size(), 1);
+    QCOMPARE(importFrom.sql, "INSERT INTO [Quelle] SELECT * FROM [kvext1].[Ziel]");
+    QCOMPARE(scalar(db, importFrom.sql), QString());
+    QCOMPARE(scalar(db, QStringLiteral("SELECT count(*) FROM Quelle")), QStringLiteral("4"));
+    sqlite3_close_v2(db);
+}
+
+void TstTranslation::connectPrefixIsReported()
+{
+    const Translation t = translate(
+        QStringLiteral("SELECT * INTO [Kunden] FROM [KUNDEN] IN 'C:\\Daten\\' 'dBASE IV;'"));
+    QCOMPARE(t.externals.size(), 1);
+    QCOMPARE(t.externals[0].path, QStringLiteral("C:\\Daten\\"));
+    QCOMPARE(t.externals[0].connect, QStringLiteral("dBASE IV;"));
+    const Translation same = translate(QStringLiteral(
+        "SELECT * FROM [A] IN 'x.kvd', [B] IN 'x.kvd', [C] IN '' [Excel 5.0;DATABASE=C:\\m.xls]"));
+    QCOMPARE(same.externals.size(), 2);
+    QCOMPARE(same.externals[1].path, QStringLiteral("C:\\m.xls"));
+    QCOMPARE(same.externals[1].connect, QStringLiteral("Excel 5.0;"));
+}
+
+void TstTranslation::likePrefixUsesIndex()
+{
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(":memory:", &db), SQLITE_OK);
+    registerFunctions(db);
+    exec(db, QStringLiteral("CREATE TABLE [K] ([Name] TEXT(50), [Ort] TEXT(50))"));
+    exec(db, QStringLiteral("CREATE INDEX [NameIdx] ON [K] ([Name])"));
+    for (const char* n : { "Meier", "MEIER", "meister", "Mehl", "Mej", "Müller", "Ämter" })
+        exec(db, QStringLiteral("INSERT INTO [K] VALUES ('%1', 'x')").arg(QString::fromUtf8(n)));
+    const Translation t = translate(
+        QStringLiteral("SELECT [Name] FROM [K] WHERE [Name] LIKE 'Mei*' ORDER BY [Name]"));
+    const QString plan = scalar(db, "EXPLAIN QUERY PLAN " + t.sql);
+    QVERIFY2(plan.contains(QLatin1String("USING INDEX NameIdx"))
+            || plan.contains(QLatin1String("USING COVERING INDEX NameIdx")),
+        qPrintable(plan));
+    QCOMPARE(scalar(db, t.sql), QStringLiteral("Meier\nMEIER\nmeister"));
+    // a prefix that is no letter: no range, same answer as the plain match
+    const Translation digits
+        = translate(QStringLiteral("SELECT count(*) FROM [K] WHERE [Name] LIKE '1*'"));
+    QVERIFY(!digits.sql.contains(QLatin1String(">=")));
+    sqlite3_close_v2(db);
+}
+
+void TstTranslation::collationIndexIsCaseInsensitive()
+{
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(":memory:", &db), SQLITE_OK);
+    registerFunctions(db);
+    exec(db, QStringLiteral("CREATE TABLE [K] ([Name] TEXT(50))"));
+    exec(db, QStringLiteral("CREATE UNIQUE INDEX [U] ON [K] ([Name])"));
+    exec(db, QStringLiteral("INSERT INTO [K] VALUES ('Meier')"));
+    QVERIFY(scalar(db, translate(QStringLiteral("INSERT INTO [K] VALUES ('MEIER')")).sql)
+                .startsWith(QLatin1String("ERROR: UNIQUE")));
+    QCOMPARE(
+        scalar(db, translate(QStringLiteral("INSERT INTO [K] VALUES ('Méier')")).sql), QString());
+    sqlite3_close_v2(db);
+}
+
+void TstTranslation::validationRules_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("holds");
+    QTest::newRow("range and") << ">0 And <100"
+                               << "50"
+                               << "1";
+    QTest::newRow("range and fails") << ">0 And <100"
+                                     << "100"
+                                     << "0";
+    QTest::newRow("between") << "Between 1 And 10"
+                             << "10"
+                             << "1";
+    QTest::newRow("like") << "Like \"A*\""
+                          << "'anton'"
+                          << "1";
+    QTest::newRow("not like") << "Not Like \"A*\""
+                              << "'anton'"
+                              << "0";
+    QTest::newRow("in") << "In (\"a\",\"b\")"
+                        << "'B'"
+                        << "1";
+    QTest::newRow("not in") << "Not In (\"a\",\"b\")"
+                            << "'c'"
+                            << "1";
+    QTest::newRow("is not null") << "Is Not Null"
+                                 << "NULL"
+                                 << "0";
+    QTest::newRow("not empty") << "<>\"\""
+                               << "''"
+                               << "0";
+    QTest::newRow("or") << "=1 Or =3"
+                        << "3"
+                        << "1";
+    QTest::newRow("with date") << ">=#1/1/2000#"
+                               << "'2009-02-01 00:00:00'"
+                               << "1";
+    QTest::newRow("explicit field") << "[F] > 5"
+                                    << "7"
+                                    << "1";
+}
+
+void TstTranslation::validationRules()
+{
+    QFETCH(QString, rule);
+    QFETCH(QString, value);
+    QFETCH(QString, holds);
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(":memory:", &db), SQLITE_OK);
+    registerFunctions(db);
+    const Translation t = translateExpression(rule, QStringLiteral("F"));
+    QCOMPARE(
+        scalar(db, "SELECT " + t.sql + " FROM (SELECT " + value + " COLLATE KVDE AS [F])"), holds);
+    sqlite3_close_v2(db);
+}
+
+void TstTranslation::defaultValues()
+{
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(":memory:", &db), SQLITE_OK);
+    registerFunctions(db);
+    QCOMPARE(scalar(db, "SELECT " + translateExpression(QStringLiteral("\"Bonn\"")).sql),
+        QStringLiteral("Bonn"));
+    QCOMPARE(
+        scalar(db, "SELECT " + translateExpression(QStringLiteral("=0")).sql), QStringLiteral("0"));
+    QCOMPARE(scalar(db, "SELECT " + translateExpression(QStringLiteral("Date()")).sql).right(8),
+        QStringLiteral("00:00:00"));
+    QCOMPARE(scalar(db, "SELECT length(" + translateExpression(QStringLiteral("Now()")).sql + ")"),
+        QStringLiteral("19"));
+    sqlite3_close_v2(db);
+}
+
+void TstTranslation::literalsSurvive_data()
+{
+    QTest::addColumn<QString>("literal");
+    QTest::newRow("star hash amp") << "a*b#c&d";
+    QTest::newRow("quotes") << "O'Neil sagt \"hallo\"";
+    QTest::newRow("bracket") << "[x] ]y[";
+    QTest::newRow("keywords") << "x Order By y WHERE z";
+    QTest::newRow("date and dollar") << "#1/2/2009# Left$(";
+    QTest::newRow("comment starts") << "-- /* */";
+    QTest::newRow("umlauts") << "Ärger ß";
+}
+
+void TstTranslation::literalsSurvive()
+{
+    QFETCH(QString, literal);
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(":memory:", &db), SQLITE_OK);
+    registerFunctions(db);
+    QString doubled = literal;
+    doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    QString single = literal;
+    single.replace(QLatin1Char('\''), QLatin1String("''"));
+    QCOMPARE(scalar(db, translate("SELECT \"" + doubled + "\"").sql), literal);
+    QCOMPARE(scalar(db,
+                 translate("SELECT '" + single + "' AS ["
+                     + QString(literal).remove(QLatin1Char(']')) + "]")
+                     .sql),
+        literal);
+    sqlite3_close_v2(db);
+}
+
+void TstTranslation::errors_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("bracket open") << "SELECT [Name FROM T"
+                                  << "Syntaxfehler in der Abfrage bei Position 8: Name in eckigen "
+                                     "Klammern nicht abgeschlossen.";
+    QTest::newRow("date open")
+        << "SELECT * FROM T WHERE D = #1/2/2009"
+        << "Syntaxfehler in der Abfrage bei Position 27: Datum nicht abgeschlossen.";
+    QTest::newRow("missing from item")
+        << "SELECT * FROM WHERE x = 1"
+        << "Syntaxfehler in der Abfrage bei Position 15: unerwartetes WHERE. "
+           "Erwartet: ein Tabellenname.";
+    QTest::newRow("argument count")
+        << "SELECT Left(a) FROM T"
+        << "Syntaxfehler in der Abfrage bei Position 8: falsche Anzahl von "
+           "Argumenten für die Funktion 'Left'.";
+    QTest::newRow("unknown statement")
+        << "MERGE INTO T"
+        << "Syntaxfehler in der Abfrage bei Position 1: unerwartetes MERGE. "
+           "Erwartet: SELECT, INSERT, UPDATE, DELETE, TRANSFORM, CREATE, ALTER oder DROP.";
+    QTest::newRow("odd character")
+        << "SELECT a FROM T WHERE a = ?"
+        << "Syntaxfehler in der Abfrage bei Position 27: unerwartetes Zeichen '?'.";
+    QTest::newRow("unknown type")
+        << "CREATE TABLE T (a WIDGET)"
+        << "Syntaxfehler in der Abfrage bei Position 19: unbekannter Datentyp 'WIDGET'.";
+    QTest::newRow("crosstab without values")
+        << "TRANSFORM Sum(x) SELECT a FROM T GROUP BY a PIVOT b"
+        << "Syntaxfehler in der Abfrage bei Position 52: die Spaltenwerte der "
+           "Kreuztabelle können nicht ermittelt werden.";
+}
+
+void TstTranslation::errors()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, message);
+    try {
+        translate(sql);
+        QFAIL("no error");
+    } catch (const EngineError& e) {
+        QCOMPARE(e.number(), kv::engine::err::SyntaxError);
+        QCOMPARE(e.description(), message);
+    }
+}
+
+void TstTranslation::garbageNeverCrashes()
+{
+    // Every prefix of a long statement is either translated or refused with an engine error.
+    const QString sql = QStringLiteral(
+        "PARAMETERS [p] Text; TRANSFORM Sum([a]) SELECT [b], IIf(x > #1/2/2009#, 'a''b', \"c\") "
+        "FROM ([T] AS t INNER JOIN U ON t.k = U.k) LEFT JOIN V ON V.k = t.k WHERE [c] Like '*x*' "
+        "And Not d Between 1 And 2 Or e In (SELECT f FROM G) GROUP BY [b] HAVING Count(*) > 1 "
+        "PIVOT [e] IN ('a', 'b');");
+    for (int n = 0; n <= sql.size(); ++n) {
+        try {
+            translate(sql.left(n), { QStringLiteral("x") });
+        } catch (const EngineError& e) {
+            QCOMPARE(e.number(), kv::engine::err::SyntaxError);
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(TstTranslation)
+#include "tst_translation.moc"
