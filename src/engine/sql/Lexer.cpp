@@ -237,6 +237,11 @@ QList<Token> tokenize(const QString& text)
             if (number.startsWith(QLatin1Char('.')))
                 number.prepend(QLatin1Char('0'));
             add(Token::Number, number, start);
+        } else if (c == QLatin1Char(':') && i + 1 < n && isIdentifierStart(text[i + 1])) {
+            ++i;
+            while (i < n && isIdentifierPart(text[i]))
+                ++i;
+            add(Token::Parameter, text.mid(start + 1, i - start - 1), start);
         } else if (isIdentifierStart(c)) {
             while (i < n && isIdentifierPart(text[i]))
                 ++i;

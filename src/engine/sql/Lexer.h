@@ -14,6 +14,7 @@ struct Token {
         String, ///< '…' or "…"; text is the value
         Date, ///< #…#; text is the ISO form "yyyy-MM-dd HH:mm:ss"
         Number, ///< text as written, "." decimal point
+        Parameter, ///< :name, a named placeholder; text is the name
         Symbol, ///< operator or punctuation: ( ) , . ; ! = <> < <= > >= + - * / \ ^ &
         End,
     };

@@ -19,6 +19,8 @@ QString describe(const Token& t)
         return quoteLiteral(t.text);
     case Token::Date:
         return QLatin1Char('#') + t.text + QLatin1Char('#');
+    case Token::Parameter:
+        return QLatin1Char(':') + t.text;
     default:
         return t.text;
     }

@@ -344,6 +344,12 @@ Translator::Expr Translator::primary()
         return { quoteLiteral(next().text), ValueKind::Date, Atomic };
     case Token::Bracketed:
         return nameOrParameter();
+    case Token::Parameter: {
+        const QString name = next().text;
+        if (!m_parameterNames.contains(name.toLower()))
+            m_parameterNames.insert(name.toLower(), name);
+        return { placeholder(name) };
+    }
     case Token::Symbol:
         if (t.isSymbol(u"(")) {
             next();
