@@ -112,7 +112,7 @@ void Recordset::oeffne()
         DialectStatement::bind(kopie, m_parameterNames, m_parameters);
         kopie.step();
         m_shared = std::make_shared<RecordsetShared>();
-        m_shared->kopie = std::make_shared<Kopie>(Kopie { m_db, m_snapshotTable });
+        m_shared->kopie = std::shared_ptr<Kopie>(new Kopie { m_db, m_snapshotTable });
         m_qualifier = q(m_snapshotTable);
         m_fromItem = QStringLiteral("temp.") + m_qualifier + QStringLiteral(" AS ") + m_qualifier;
         m_selectList = QStringLiteral("*");

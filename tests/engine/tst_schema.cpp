@@ -198,14 +198,13 @@ void TestSchema::unknownNamesAreItemNotFound()
     QCOMPARE(fehlerNummer([&] { db->openRecordset(QStringLiteral("Fehlt")); }), err::NoSuchTable);
     QCOMPARE(fehlerNummer([&] { db->execute(QStringLiteral("UPDATE Fehlt SET a = 1")); }),
         err::NoSuchTable);
-    // Malformed SQL keeps SQLite's words in the description.
+    // Malformed SQL names the offending text in the description.
     try {
         db->execute(QStringLiteral("UPDAT Kunden SET Name = 'x'"));
         QFAIL("no error");
     } catch (const EngineError& e) {
         QCOMPARE(e.number(), err::SyntaxError);
-        QVERIFY2(
-            e.description().contains(QLatin1String("syntax error")), qPrintable(e.description()));
+        QVERIFY2(e.description().contains(QLatin1String("UPDAT")), qPrintable(e.description()));
     }
 }
 

@@ -1,0 +1,510 @@
+#include "engine/Database.h"
+#include "engine/Recordset.h"
+#include "engine/Workspace.h"
+#include "testutils/TempDir.h"
+
+#include <QtTest>
+
+using namespace kv::engine;
+
+namespace {
+template <class F> int fehlerNummer(F&& f)
+{
+    try {
+        f();
+    } catch (const EngineError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+// Kunden(ID counter, Name required, Ort, Umsatz currency) with n rows "K1".."Kn".
+std::unique_ptr<Database> kundenDb(Workspace& ws, const QString& pfad, int n)
+{
+    auto db = ws.createDatabase(pfad);
+    auto t = db->createTableDef(QStringLiteral("Kunden"));
+    auto id = t->createField(QStringLiteral("ID"), dbLong);
+    id->setAttributes(dbFixedField | dbAutoIncrField);
+    t->fields().append(std::move(id));
+    auto name = t->createField(QStringLiteral("Name"), dbText, 30);
+    name->setRequired(true);
+    t->fields().append(std::move(name));
+    auto ort = t->createField(QStringLiteral("Ort"), dbText, 30);
+    ort->setDefaultValue(QStringLiteral("'Bonn'"));
+    t->fields().append(std::move(ort));
+    t->fields().append(t->createField(QStringLiteral("Umsatz"), dbCurrency));
+    db->tableDefs().append(std::move(t));
+    ws.beginTrans();
+    for (int i = 1; i <= n; ++i)
+        db->execute(QStringLiteral("INSERT INTO Kunden (Name, Umsatz) VALUES ('K%1', %1)").arg(i));
+    ws.commitTrans();
+    return db;
+}
+} // namespace
+
+class TestRecordset : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void navigationAtTheBoundaries_data();
+    void navigationAtTheBoundaries();
+    void emptySetRefusesMoves();
+    void deletingTheLastRow();
+    void bookmarksAreValidAcrossClones();
+    void editsInACloneAreSeenAfterRequery();
+    void addNewShowsDefaultsAndCounter();
+    void ruleViolationKeepsEditMode();
+    void absolutePositionAndMove();
+    void findFirstWithConditions();
+    void getRowsAndPagesBeyondTheCache();
+    void snapshotsAndJoinsAreReadOnly();
+    void fieldsKnowTheirOrigin();
+    void parametersAndStoredQueries();
+    void attachedTableWorksLikeALocalOne();
+};
+
+void TestRecordset::navigationAtTheBoundaries_data()
+{
+    QTest::addColumn<int>("zeilen");
+    QTest::newRow("eine") << 1;
+    QTest::newRow("drei") << 3;
+    QTest::newRow("seitengrenze") << 129;
+}
+
+void TestRecordset::navigationAtTheBoundaries()
+{
+    QFETCH(int, zeilen);
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = kundenDb(ws, dir.file(QStringLiteral("a.kdb")), zeilen);
+    auto rs = db->openRecordset(QStringLiteral("SELECT * FROM [Kunden] ORDER BY Umsatz DESC"));
+    QCOMPARE(rs->recordCount(), zeilen);
+    QVERIFY(!rs->bof());
+    QVERIFY(!rs->eof());
+    QCOMPARE(rs->value(QStringLiteral("Name")).toString(), QStringLiteral("K%1").arg(zeilen));
+    int n = 0;
+    while (!rs->eof()) {
+        ++n;
+        rs->moveNext();
+    }
+    QCOMPARE(n, zeilen);
+    QCOMPARE(fehlerNummer([&] { rs->moveNext(); }), err::NoCurrentRecord);
+    QCOMPARE(fehlerNummer([&] { rs->value(0); }), err::NoCurrentRecord);
+    rs->movePrevious();
+    QCOMPARE(rs->value(QStringLiteral("Name")).toString(), QStringLiteral("K1"));
+    rs->moveFirst();
+    rs->movePrevious();
+    QVERIFY(rs->bof());
+    QCOMPARE(fehlerNummer([&] { rs->movePrevious(); }), err::NoCurrentRecord);
+    rs->moveLast();
+    QCOMPARE(rs->absolutePosition(), zeilen - 1);
+}
+
+void TestRecordset::emptySetRefusesMoves()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = kundenDb(ws, dir.file(QStringLiteral("a.kdb")), 2);
+    auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Kunden WHERE Name = 'niemand'"));
+    QVERIFY(rs->bof());
+    QVERIFY(rs->eof());
+    QCOMPARE(rs->recordCount(), 0);
+    QCOMPARE(rs->absolutePosition(), -1);
+    QCOMPARE(fehlerNummer([&] { rs->moveFirst(); }), err::NoCurrentRecord);
+    QCOMPARE(fehlerNummer([&] { rs->bookmark(); }), err::NoCurrentRecord);
+    QCOMPARE(fehlerNummer([&] { rs->edit(); }), err::NoCurrentRecord);
+    QCOMPARE(fehlerNummer([&] { rs->setAbsolutePosition(0); }), err::InvalidArgument);
+    QCOMPARE(rs->getRows(10).size(), 0);
+    rs->findFirst(QStringLiteral("Name = 'K1'"));
+    QVERIFY(rs->noMatch());
+    // A new record joins the empty set.
+    rs->addNew();
+    rs->setValue(QStringLiteral("Name"), QStringLiteral("Neu"));
+    rs->update();
+    QCOMPARE(rs->recordCount(), 1);
+    rs->setBookmark(rs->lastModified());
+    QCOMPARE(rs->value(QStringLiteral("Ort")).toString(), QStringLiteral("Bonn"));
+}
+
+void TestRecordset::deletingTheLastRow()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = kundenDb(ws, dir.file(QStringLiteral("a.kdb")), 2);
+    auto rs = db->openRecordset(QStringLiteral("Kunden"));
+    rs->moveLast();
+    rs->remove();
+    QCOMPARE(fehlerNummer([&] { rs->value(0); }), err::RecordDeleted);
+    rs->moveNext();
+    QVERIFY(rs->eof());
+    rs->movePrevious();
+    QCOMPARE(rs->value(QStringLiteral("Name")).toString(), QStringLiteral("K1"));
+    rs->remove();
+    QCOMPARE(rs->recordCount(), 0);
+    rs->moveNext();
+    QVERIFY(rs->eof());
+    QVERIFY(rs->bof());
+    QCOMPARE(db->tableDefs().item(QStringLiteral("Kunden")).recordCount(), 0);
+}
+
+void TestRecordset::bookmarksAreValidAcrossClones()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = kundenDb(ws, dir.file(QStringLiteral("a.kdb")), 300);
+    auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Kunden ORDER BY Name"));
+    rs->setAbsolutePosition(250);
+    const QByteArray b = rs->bookmark();
+    const QString name = rs->value(QStringLiteral("Name")).toString();
+    auto klon = rs->clone();
+    QVERIFY(klon->bof());
+    klon->setBookmark(b);
+    QCOMPARE(klon->value(QStringLiteral("Name")).toString(), name);
+    QCOMPARE(klon->absolutePosition(), 250);
+    klon->moveFirst();
+    rs->setBookmark(klon->bookmark());
+    QCOMPARE(rs->absolutePosition(), 0);
+    QCOMPARE(fehlerNummer([&] { rs->setBookmark(QByteArray("xx")); }), err::InvalidBookmark);
+    auto anderes = db->openRecordset(QStringLiteral("SELECT * FROM Kunden WHERE ID > 500"));
+    QCOMPARE(fehlerNummer([&] { anderes->setBookmark(b); }), err::InvalidBookmark);
+    // A clone of the clone walks the same keys.
+    auto zweiter = klon->clone();
+    zweiter->moveLast();
+    QCOMPARE(zweiter->recordCount(), 300);
+}
+
+void TestRecordset::editsInACloneAreSeenAfterRequery()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = kundenDb(ws, dir.file(QStringLiteral("a.kdb")), 5);
+    auto rs = db->openRecordset(QStringLiteral("Kunden"));
+    QCOMPARE(rs->value(QStringLiteral("Name")).toString(), QStringLiteral("K1"));
+    auto klon = rs->clone();
+    klon->moveFirst();
+    klon->edit();
+    klon->setValue(QStringLiteral("Name"), QStringLiteral("Geändert"));
+    QCOMPARE(rs->value(QStringLiteral("Name")).toString(), QStringLiteral("K1"));
+    klon->update();
+    QCOMPARE(klon->editMode(), int(dbEditNone));
+    klon->moveLast();
+    klon->remove();
+    rs->requery();
+    QCOMPARE(rs->value(QStringLiteral("Name")).toString(), QStringLiteral("Geändert"));
+    QCOMPARE(rs->recordCount(), 4);
+    // Cancelling leaves the file as it was.
+    rs->edit();
+    rs->setValue(QStringLiteral("Name"), QStringLiteral("Verworfen"));
+    rs->cancelUpdate();
+    QCOMPARE(rs->value(QStringLiteral("Name")).toString(), QStringLiteral("Geändert"));
+    QCOMPARE(fehlerNummer([&] { rs->update(); }), err::NoEdit);
+    QCOMPARE(fehlerNummer([&] { rs->setValue(QStringLiteral("Name"), 1); }), err::NoEdit);
+}
+
+void TestRecordset::addNewShowsDefaultsAndCounter()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = kundenDb(ws, dir.file(QStringLiteral("a.kdb")), 3);
+    db->execute(QStringLiteral("DELETE FROM Kunden WHERE ID = 3"));
+    auto rs = db->openRecordset(QStringLiteral("Kunden"));
+    rs->moveFirst();
+    rs->addNew();
+    QCOMPARE(rs->editMode(), int(dbEditAdd));
+    QCOMPARE(rs->value(QStringLiteral("ID")).toInt(), 4); // numbers are not reused
+    QCOMPARE(rs->value(QStringLiteral("Ort")).toString(), QStringLiteral("Bonn"));
+    QVERIFY(!rs->field(QStringLiteral("ID")).dataUpdatable());
+    QCOMPARE(fehlerNummer([&] { rs->setValue(QStringLiteral("ID"), 99); }), err::FieldNotUpdatable);
+    rs->setValue(QStringLiteral("Name"), QStringLiteral("Vier"));
+    rs->setValue(QStringLiteral("Umsatz"), QStringLiteral("12.34567"));
+    rs->update();
+    QCOMPARE(rs->absolutePosition(), 0); // stays where it was
+    rs->setBookmark(rs->lastModified());
+    QCOMPARE(rs->value(QStringLiteral("ID")).toInt(), 4);
+    QCOMPARE(rs->value(QStringLiteral("Umsatz")).toDouble(), 12.3457);
+    QCOMPARE(rs->recordCount(), 3);
+}
+
+void TestRecordset::ruleViolationKeepsEditMode()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = kundenDb(ws, dir.file(QStringLiteral("a.kdb")), 2);
+    TableDef& t = db->tableDefs().item(QStringLiteral("Kunden"));
+    t.fields().item(QStringLiteral("Umsatz")).setValidationRule(QStringLiteral(">= 0"));
+    t.fields()
+        .item(QStringLiteral("Umsatz"))
+        .setValidationText(QStringLiteral("Kein negativer Umsatz!"));
+    auto ix = t.createIndex(QStringLiteral("NameIx"));
+    ix->appendField(QStringLiteral("Name"));
+    ix->setUnique(true);
+    t.indexes().append(std::move(ix));
+
+    auto rs = db->openRecordset(QStringLiteral("Kunden"));
+    rs->edit();
+    rs->setValue(QStringLiteral("Umsatz"), -5);
+    try {
+        rs->update();
+        QFAIL("no error");
+    } catch (const EngineError& e) {
+        QCOMPARE(e.number(), err::ValidationRule);
+        QCOMPARE(e.description(), QStringLiteral("Kein negativer Umsatz!"));
+    }
+    QCOMPARE(rs->editMode(), int(dbEditInProgress));
+    QCOMPARE(rs->value(QStringLiteral("Umsatz")).toDouble(), -5.0);
+    rs->setValue(QStringLiteral("Name"), QVariant());
+    QCOMPARE(fehlerNummer([&] { rs->update(); }), err::Required);
+    rs->setValue(QStringLiteral("Umsatz"), 5);
+    rs->setValue(QStringLiteral("Name"), QStringLiteral("k2")); // case-insensitive duplicate
+    QCOMPARE(fehlerNummer([&] { rs->update(); }), err::DuplicateKey);
+    rs->setValue(QStringLiteral("Name"), QString(31, QLatin1Char('x')));
+    QCOMPARE(fehlerNummer([&] { rs->update(); }), err::FieldTooSmall);
+    rs->setValue(QStringLiteral("Name"), QString());
+    QCOMPARE(fehlerNummer([&] { rs->update(); }), err::ZeroLength);
+    rs->cancelUpdate();
+    auto pruef = db->openRecordset(QStringLiteral("Kunden"));
+    QCOMPARE(pruef->value(QStringLiteral("Name")).toString(), QStringLiteral("K1"));
+    QCOMPARE(pruef->value(QStringLiteral("Umsatz")).toDouble(), 1.0);
+    // The same rules hold for SQL statements.
+    QCOMPARE(fehlerNummer([&] { db->execute(QStringLiteral("UPDATE Kunden SET Umsatz = -1")); }),
+        err::ValidationRule);
+    QCOMPARE(fehlerNummer([&] { db->execute(QStringLiteral("UPDATE Kunden SET Name = NULL")); }),
+        err::Required);
+    // Null passes a rule, as it always did.
+    db->execute(QStringLiteral("UPDATE Kunden SET Umsatz = NULL"));
+    QCOMPARE(db->recordsAffected(), 2);
+}
+
+void TestRecordset::absolutePositionAndMove()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = kundenDb(ws, dir.file(QStringLiteral("a.kdb")), 1000);
+    auto rs = db->openRecordset(
+        QStringLiteral("SELECT ID, Name FROM Kunden WHERE ID Mod 2 = 0 ORDER BY ID DESC"));
+    QCOMPARE(rs->recordCount(), 500);
+    rs->setAbsolutePosition(499);
+    QCOMPARE(rs->value(0).toInt(), 2);
+    rs->move(-10);
+    QCOMPARE(rs->value(0).toInt(), 22);
+    rs->move(20);
+    QVERIFY(rs->eof());
+    rs->moveFirst();
+    rs->move(3, QByteArray());
+    QCOMPARE(rs->value(0).toInt(), 994);
+    rs->move(-10);
+    QVERIFY(rs->bof());
+    QCOMPARE(fehlerNummer([&] { rs->setAbsolutePosition(500); }), err::InvalidArgument);
+    QCOMPARE(fehlerNummer([&] { rs->setAbsolutePosition(-1); }), err::InvalidArgument);
+}
+
+void TestRecordset::findFirstWithConditions()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = kundenDb(ws, dir.file(QStringLiteral("a.kdb")), 50);
+    auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Kunden ORDER BY Umsatz DESC"));
+    rs->findFirst(QStringLiteral("Umsatz < 10"));
+    QVERIFY(!rs->noMatch());
+    QCOMPARE(rs->value(QStringLiteral("Umsatz")).toInt(), 9);
+    rs->findNext(QStringLiteral("Umsatz < 10"));
+    QCOMPARE(rs->value(QStringLiteral("Umsatz")).toInt(), 8);
+    rs->findLast(QStringLiteral("Umsatz > 40"));
+    QCOMPARE(rs->value(QStringLiteral("Umsatz")).toInt(), 41);
+    rs->findPrevious(QStringLiteral("Umsatz > 40"));
+    QCOMPARE(rs->value(QStringLiteral("Umsatz")).toInt(), 42);
+    rs->findFirst(QStringLiteral("[Kunden].[Name] = 'k7'"));
+    QCOMPARE(rs->value(QStringLiteral("Umsatz")).toInt(), 7);
+    const qint64 vorher = rs->absolutePosition();
+    rs->findFirst(QStringLiteral("Name = 'gibt es nicht'"));
+    QVERIFY(rs->noMatch());
+    QCOMPARE(rs->absolutePosition(), vorher);
+    QCOMPARE(fehlerNummer([&] { rs->findFirst(QStringLiteral("Name = ")); }), err::SyntaxError);
+}
+
+void TestRecordset::getRowsAndPagesBeyondTheCache()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = kundenDb(ws, dir.file(QStringLiteral("a.kdb")), 5000);
+    // Random order defeats range reads; every row must still come back once.
+    auto rs = db->openRecordset(
+        QStringLiteral("SELECT ID, Umsatz FROM Kunden ORDER BY (ID * 7919) Mod 5000"));
+    qint64 summe = 0;
+    int zeilen = 0;
+    while (!rs->eof()) {
+        const QList<QVariantList> teil = rs->getRows(700);
+        for (const QVariantList& z : teil)
+            summe += z.value(0).toLongLong();
+        zeilen += teil.size();
+    }
+    QCOMPARE(zeilen, 5000);
+    QCOMPARE(summe, qint64(5000) * 5001 / 2);
+    rs->setAbsolutePosition(4999);
+    rs->setAbsolutePosition(0);
+    QVERIFY(rs->value(0).toInt() > 0);
+}
+
+void TestRecordset::snapshotsAndJoinsAreReadOnly()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = kundenDb(ws, dir.file(QStringLiteral("a.kdb")), 10);
+    auto gruppen = db->openRecordset(
+        QStringLiteral("SELECT Ort, count(*) AS Anzahl FROM Kunden GROUP BY Ort"));
+    QVERIFY(!gruppen->updatable());
+    QCOMPARE(gruppen->type(), int(dbOpenSnapshot));
+    QCOMPARE(gruppen->value(QStringLiteral("Anzahl")).toInt(), 10);
+    QCOMPARE(fehlerNummer([&] { gruppen->edit(); }), err::NotSupported);
+    auto summe = db->openRecordset(QStringLiteral("SELECT sum(Umsatz) FROM Kunden"));
+    QCOMPARE(summe->recordCount(), 1);
+    QCOMPARE(summe->value(0).toInt(), 55);
+    auto schnapp = db->openRecordset(QStringLiteral("Kunden"), dbOpenSnapshot);
+    QVERIFY(!schnapp->updatable());
+    QCOMPARE(schnapp->recordCount(), 10);
+    auto dyn = db->openRecordset(
+        QStringLiteral("SELECT Name, Umsatz * 2 AS Doppelt FROM Kunden AS k WHERE k.Umsatz > 5"));
+    QVERIFY(dyn->updatable());
+    QCOMPARE(dyn->recordCount(), 5);
+    QVERIFY(!dyn->field(QStringLiteral("Doppelt")).dataUpdatable());
+    QCOMPARE(dyn->value(QStringLiteral("Doppelt")).toInt(), 12);
+    dyn->edit();
+    dyn->setValue(QStringLiteral("Name"), QStringLiteral("Sechs"));
+    dyn->update();
+    QCOMPARE(dyn->value(QStringLiteral("Name")).toString(), QStringLiteral("Sechs"));
+    // A snapshot copy lives on in its clone after the original closes.
+    auto klon = gruppen->clone();
+    gruppen.reset();
+    klon->moveFirst();
+    QCOMPARE(klon->value(1).toInt(), 10);
+}
+
+void TestRecordset::fieldsKnowTheirOrigin()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = kundenDb(ws, dir.file(QStringLiteral("a.kdb")), 1);
+    auto rs = db->openRecordset(
+        QStringLiteral("SELECT k.Name AS Kunde, Umsatz, ID, 1 + 1 AS Zwei FROM Kunden k"));
+    QCOMPARE(rs->fieldCount(), 4);
+    Field& kunde = rs->field(QStringLiteral("Kunde"));
+    QCOMPARE(kunde.sourceTable(), QStringLiteral("Kunden"));
+    QCOMPARE(kunde.sourceField(), QStringLiteral("Name"));
+    QCOMPARE(kunde.type(), int(dbText));
+    QCOMPARE(kunde.size(), 30);
+    QVERIFY(kunde.required());
+    QCOMPARE(rs->field(QStringLiteral("Umsatz")).type(), int(dbCurrency));
+    QVERIFY(rs->field(QStringLiteral("ID")).isAutoIncrement());
+    QCOMPARE(rs->field(QStringLiteral("Zwei")).sourceTable(), QString());
+    QCOMPARE(rs->field(QStringLiteral("Zwei")).type(), int(dbLong));
+    QCOMPARE(rs->field(QStringLiteral("Kunden.Name")).name(), QStringLiteral("Kunde"));
+    QCOMPARE(rs->field(0).value().toString(), QStringLiteral("K1"));
+}
+
+void TestRecordset::parametersAndStoredQueries()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = kundenDb(ws, dir.file(QStringLiteral("a.kdb")), 20);
+    QueryDef& q = db->createQueryDef(QStringLiteral("Grosskunden"),
+        QStringLiteral("SELECT * FROM Kunden WHERE Umsatz >= [Mindest]"));
+    QCOMPARE(q.type(), int(dbQSelect));
+    QCOMPARE(q.parameters().size(), 1);
+    QCOMPARE(q.parameters()[0].name, QStringLiteral("Mindest"));
+    QCOMPARE(fehlerNummer([&] { q.openRecordset(); }), err::TooFewParameters);
+    QCOMPARE(fehlerNummer([&] { db->openRecordset(QStringLiteral("Grosskunden")); }),
+        err::TooFewParameters);
+    q.setParameter(QStringLiteral("mindest"), 15);
+    auto rs = q.openRecordset();
+    QCOMPARE(rs->recordCount(), 6);
+    QVERIFY(rs->updatable());
+    QCOMPARE(fehlerNummer([&] { q.setParameter(QStringLiteral("Fehlt"), 1); }), err::ItemNotFound);
+
+    // A stored select query is usable as a table.
+    db->createQueryDef(QStringLiteral("Bonner"),
+        QStringLiteral("SELECT Name, Umsatz FROM Kunden WHERE Ort = 'Bonn'"));
+    auto ueber = db->openRecordset(QStringLiteral("SELECT count(*) FROM Bonner WHERE Umsatz > 10"));
+    QCOMPARE(ueber->value(0).toInt(), 10);
+    QCOMPARE(db->openRecordset(QStringLiteral("Bonner"))->recordCount(), 20);
+
+    QueryDef& loeschen = db->createQueryDef(
+        QStringLiteral("Aufraeumen"), QStringLiteral("DELETE FROM Kunden WHERE Umsatz < 3"));
+    QCOMPARE(loeschen.type(), int(dbQDelete));
+    QCOMPARE(loeschen.execute(), 2);
+    QCOMPARE(QueryDef::typeOf(QStringLiteral("UPDATE Kunden SET Ort = 'x'")), int(dbQUpdate));
+    QCOMPARE(
+        QueryDef::typeOf(QStringLiteral("INSERT INTO Kunden (Name) VALUES ('x')")), int(dbQAppend));
+    QCOMPARE(QueryDef::typeOf(QStringLiteral("SELECT * INTO Neu FROM Kunden")), int(dbQMakeTable));
+    QCOMPARE(QueryDef::typeOf(QStringLiteral("SELECT 1 UNION SELECT 2")), int(dbQSetOperation));
+    QCOMPARE(
+        QueryDef::typeOf(QStringLiteral("TRANSFORM Sum(x) SELECT a FROM t GROUP BY a PIVOT b")),
+        int(dbQCrosstab));
+    QCOMPARE(
+        QueryDef::typeOf(QStringLiteral("PARAMETERS [X] Long; DELETE FROM t")), int(dbQDelete));
+
+    // Stored, renamed, changed, reopened.
+    const QString pfad = db->name();
+    db->queryDefs().item(QStringLiteral("Bonner")).setName(QStringLiteral("BonnerKunden"));
+    db->queryDefs()
+        .item(QStringLiteral("BonnerKunden"))
+        .setSql(QStringLiteral("SELECT Name FROM Kunden"));
+    QCOMPARE(fehlerNummer(
+                 [&] { db->createQueryDef(QStringLiteral("Kunden"), QStringLiteral("SELECT 1")); }),
+        err::ObjectExists);
+    rs.reset();
+    ueber.reset();
+    db.reset();
+    db = ws.openDatabase(pfad);
+    QCOMPARE(db->queryDefs().count(), 3);
+    QueryDef& wieder = db->queryDefs().item(QStringLiteral("bonnerkunden"));
+    QCOMPARE(wieder.sql(), QStringLiteral("SELECT Name FROM Kunden"));
+    QVERIFY(wieder.lastUpdated() >= wieder.dateCreated());
+    db->queryDefs().remove(QStringLiteral("BonnerKunden"));
+    QCOMPARE(fehlerNummer([&] { db->openRecordset(QStringLiteral("SELECT * FROM BonnerKunden")); }),
+        err::NoSuchTable);
+}
+
+void TestRecordset::attachedTableWorksLikeALocalOne()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    const QString fremdPfad = dir.file(QStringLiteral("fremd.kdb"));
+    kundenDb(ws, fremdPfad, 4);
+    auto db = ws.createDatabase(dir.file(QStringLiteral("haupt.kdb")));
+    auto t = db->createTableDef(QStringLiteral("ExterneKunden"));
+    t->setConnect(QStringLiteral(";DATABASE=") + fremdPfad + QLatin1Char(';'));
+    t->setSourceTableName(QStringLiteral("Kunden"));
+    db->tableDefs().append(std::move(t));
+    TableDef& ext = db->tableDefs().item(QStringLiteral("ExterneKunden"));
+    QVERIFY(ext.attributes() & dbAttachedTable);
+    QCOMPARE(ext.fields().count(), 4);
+    QCOMPARE(ext.fields().item(QStringLiteral("Name")).size(), 30);
+    QCOMPARE(ext.recordCount(), 4);
+    auto rs = db->openRecordset(QStringLiteral("ExterneKunden"));
+    QVERIFY(rs->updatable());
+    rs->edit();
+    rs->setValue(QStringLiteral("Name"), QStringLiteral("Extern"));
+    rs->update();
+    // The other file's own rules hold.
+    rs->edit();
+    rs->setValue(QStringLiteral("Name"), QVariant());
+    QCOMPARE(fehlerNummer([&] { rs->update(); }), err::Required);
+    rs->cancelUpdate();
+    QCOMPARE(db->openRecordset(QStringLiteral("SELECT Name FROM ExterneKunden WHERE ID = 1"))
+                 ->value(0)
+                 .toString(),
+        QStringLiteral("Extern"));
+    const QString pfad = db->name();
+    rs.reset();
+    db.reset();
+    db = ws.openDatabase(pfad);
+    QCOMPARE(db->tableDefs().item(QStringLiteral("ExterneKunden")).sourceTableName(),
+        QStringLiteral("Kunden"));
+    QCOMPARE(db->openRecordset(QStringLiteral("ExterneKunden"))->recordCount(), 4);
+    auto falsch = db->createTableDef(QStringLiteral("Fehlt"));
+    falsch->setConnect(QStringLiteral(";DATABASE=") + dir.file(QStringLiteral("nichtda.kdb")));
+    QCOMPARE(fehlerNummer([&] { db->tableDefs().append(std::move(falsch)); }), err::FileNotFound);
+}
+
+QTEST_GUILESS_MAIN(TestRecordset)
+#include "tst_recordset.moc"
