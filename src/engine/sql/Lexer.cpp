@@ -3,6 +3,7 @@
 #include "engine/EngineError.h"
 
 #include <QDate>
+#include <QSet>
 #include <QTime>
 
 namespace kv::engine::sql {
@@ -120,6 +121,16 @@ bool parseDate(QStringView text, QDate& date)
         return false;
     }
     return date.isValid();
+}
+
+bool isReservedWord(const QString& word)
+{
+    static const QSet<QString> words { "select", "from", "where", "group", "by", "having", "order",
+        "union", "all", "distinct", "distinctrow", "top", "percent", "into", "in", "as", "on",
+        "inner", "left", "right", "outer", "join", "and", "or", "not", "xor", "eqv", "imp", "mod",
+        "like", "between", "is", "pivot", "transform", "set", "values", "parameters", "exists",
+        "asc", "desc" };
+    return word.size() <= 11 && words.contains(word.toLower());
 }
 
 bool isIdentifierStart(QChar c)
@@ -249,6 +260,7 @@ QList<Token> tokenize(const QString& text)
             if (i < n && text[i] == QLatin1Char('$'))
                 ++i;
             add(Token::Identifier, text.mid(start, i - start), start);
+            tokens.last().reserved = isReservedWord(tokens.last().text);
         } else {
             static const QLatin1String twoChar[] = { QLatin1String("<>"), QLatin1String("<="),
                 QLatin1String(">="), QLatin1String("!=") };

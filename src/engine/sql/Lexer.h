@@ -21,6 +21,7 @@ struct Token {
     Kind kind = End;
     QString text;
     int pos = 0;
+    bool reserved = false; ///< an Identifier that is a keyword of the dialect's statements
 
     bool is(Kind k, QStringView t) const
     {

@@ -125,30 +125,25 @@ LikePattern::LikePattern(std::string_view pattern)
         m_elements.push_back(std::move(e));
     }
 
-    // Literal runs with stars only at the ends are matched on folded bytes.
-    size_t first = 0, last = m_elements.size();
-    const bool leadingStar = last > 0 && m_elements[0].kind == Element::Star;
-    const bool trailingStar
-        = last > (leadingStar ? 1u : 0u) && m_elements.back().kind == Element::Star;
-    if (leadingStar)
-        ++first;
-    if (trailingStar)
-        --last;
-    bool literalOnly = true;
-    for (size_t i = first; i < last; ++i)
-        literalOnly = literalOnly && m_elements[i].kind == Element::Literal;
-    if (!literalOnly)
-        return;
-    for (size_t i = first; i < last; ++i)
-        appendUtf8(m_literal, m_elements[i].ch);
-    if (leadingStar && trailingStar)
-        m_shape = Shape::Contains;
-    else if (leadingStar)
-        m_shape = Shape::Suffix;
-    else if (trailingStar)
-        m_shape = Shape::Prefix;
-    else
-        m_shape = Shape::Exact;
+    for (const Element& e : m_elements) {
+        if (e.kind != Element::Literal && e.kind != Element::Star)
+            return;
+    }
+    m_shape = Shape::Segments;
+    m_anchoredStart = m_elements.empty() || m_elements.front().kind != Element::Star;
+    m_anchoredEnd = m_elements.empty() || m_elements.back().kind != Element::Star;
+    std::string piece;
+    for (const Element& e : m_elements) {
+        if (e.kind == Element::Star) {
+            if (!piece.empty())
+                m_segments.push_back(std::move(piece));
+            piece.clear();
+        } else {
+            appendUtf8(piece, e.ch);
+        }
+    }
+    if (!piece.empty() || m_segments.empty())
+        m_segments.push_back(std::move(piece));
 }
 
 bool LikePattern::matches(std::string_view text) const
@@ -157,20 +152,37 @@ bool LikePattern::matches(std::string_view text) const
         return matchesGeneral(text);
     thread_local std::string folded;
     foldCase(text, folded);
-    const std::string_view f(folded);
-    switch (m_shape) {
-    case Shape::Exact:
-        return f == m_literal;
-    case Shape::Prefix:
-        return f.substr(0, m_literal.size()) == m_literal;
-    case Shape::Suffix:
-        return f.size() >= m_literal.size() && f.substr(f.size() - m_literal.size()) == m_literal;
-    case Shape::Contains:
-        return f.find(m_literal) != std::string_view::npos;
-    case Shape::General:
-        break;
+    return matchesSegments(folded);
+}
+
+bool LikePattern::matchesSegments(std::string_view f) const
+{
+    const size_t count = m_segments.size();
+    if (count == 1 && m_anchoredStart && m_anchoredEnd)
+        return f == m_segments[0];
+    size_t pos = 0;
+    size_t first = 0;
+    size_t last = count;
+    if (m_anchoredStart) {
+        if (f.substr(0, m_segments[0].size()) != m_segments[0])
+            return false;
+        pos = m_segments[0].size();
+        first = 1;
     }
-    return false;
+    if (m_anchoredEnd) {
+        const std::string& tail = m_segments[count - 1];
+        if (f.size() < pos + tail.size() || f.substr(f.size() - tail.size()) != tail)
+            return false;
+        f = f.substr(0, f.size() - tail.size());
+        last = count - 1;
+    }
+    for (size_t i = first; i < last; ++i) {
+        const size_t at = f.find(m_segments[i], pos);
+        if (at == std::string_view::npos)
+            return false;
+        pos = at + m_segments[i].size();
+    }
+    return true;
 }
 
 bool LikePattern::classMatches(const Element& e, char32_t c)

@@ -16,7 +16,9 @@ public:
     bool matches(std::string_view utf8Text) const;
 
 private:
-    enum class Shape { Exact, Prefix, Suffix, Contains, General };
+    /// Literal pieces between stars are matched on folded bytes; other patterns element by
+    /// element.
+    enum class Shape { Segments, General };
     struct Element {
         enum Kind { Literal, Any, Digit, Class, Star } kind;
         char32_t ch = 0;
@@ -27,8 +29,12 @@ private:
     bool matchesGeneral(std::string_view utf8Text) const;
     static bool classMatches(const Element& e, char32_t c);
 
+    bool matchesSegments(std::string_view folded) const;
+
     Shape m_shape = Shape::General;
-    std::string m_literal; // case-folded UTF-8, for the simple shapes
+    std::vector<std::string> m_segments; // case-folded UTF-8 pieces between stars
+    bool m_anchoredStart = false;
+    bool m_anchoredEnd = false;
     std::vector<Element> m_elements;
 };
 

@@ -2,8 +2,6 @@
 
 #include "engine/EngineError.h"
 
-#include <QSet>
-
 namespace kv::engine::sql {
 
 namespace {
@@ -93,12 +91,7 @@ void Translator::unexpected(const QString& wanted) const
 
 bool Translator::isReserved(const Token& t)
 {
-    static const QSet<QString> words { "select", "from", "where", "group", "by", "having", "order",
-        "union", "all", "distinct", "distinctrow", "top", "percent", "into", "in", "as", "on",
-        "inner", "left", "right", "outer", "join", "and", "or", "not", "xor", "eqv", "imp", "mod",
-        "like", "between", "is", "pivot", "transform", "set", "values", "parameters", "exists",
-        "asc", "desc" };
-    return t.kind == Token::Identifier && words.contains(t.text.toLower());
+    return t.reserved;
 }
 
 bool Translator::atClauseEnd() const

@@ -24,6 +24,17 @@ bool isWildcard(QChar c)
         || c == QLatin1Char('[');
 }
 
+// A text above every text that starts with prefix in the collation: the last letter raised by
+// one (plain letters keep the comparison in the fast ASCII path), else U+FFFF, which ICU sorts
+// above all characters.
+QString upperBound(const QString& prefix)
+{
+    const char16_t c = prefix.back().toLower().unicode();
+    if (c >= u'a' && c < u'z')
+        return prefix.chopped(1) + QChar(char16_t(c + 1));
+    return prefix + QChar(0xFFFF);
+}
+
 } // namespace
 
 QString Translator::wrap(const Expr& e, int level)
@@ -208,7 +219,7 @@ Translator::Expr Translator::like(const Expr& left, bool negated)
         if (!prefix.isEmpty() && prefix[0].isLetter() && n < pattern.value.size()) {
             const QString collate = QStringLiteral(" COLLATE ") + QLatin1String(CollationName);
             return { left.sql + " >= " + quoteLiteral(prefix) + collate + " AND " + left.sql + " < "
-                    + quoteLiteral(QString(prefix + QChar(0xFFFF))) + collate + " AND " + call,
+                    + quoteLiteral(upperBound(prefix)) + collate + " AND " + call,
                 ValueKind::Boolean, AndLevel };
         }
     }
