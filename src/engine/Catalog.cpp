@@ -533,6 +533,7 @@ void Catalog::dropTable(const QString& name)
             m_db.handle(), QStringLiteral("SELECT Kind FROM MSysKvObjects WHERE Name = ?1"));
         art.bind(1, QVariant(name));
         const bool verknuepft = art.step() && art.value(0).toString() == QLatin1String("L");
+        art.reset(); // a pending read would lock the schema against DROP
         if (verknuepft)
             m_db.exec(QStringLiteral("DROP VIEW IF EXISTS temp.") + quote(name));
         else
@@ -556,7 +557,9 @@ void Catalog::renameTable(const QString& oldName, const QString& newName)
         Statement art(
             m_db.handle(), QStringLiteral("SELECT Kind FROM MSysKvObjects WHERE Name = ?1"));
         art.bind(1, QVariant(oldName));
-        if (art.step() && art.value(0).toString() == QLatin1String("L")) {
+        const bool verknuepft = art.step() && art.value(0).toString() == QLatin1String("L");
+        art.reset();
+        if (verknuepft) {
             const QString ziel = qualifiedTable(oldName);
             m_db.exec(QStringLiteral("DROP VIEW IF EXISTS temp.") + quote(oldName));
             m_db.exec(QStringLiteral("CREATE TEMP VIEW ") + quote(newName)
@@ -894,6 +897,7 @@ void Catalog::dropIndex(TableDef& table, const QString& name)
         st.bind(1, QVariant(table.m_name));
         st.bind(2, QVariant(name));
         const QString sqlName = st.step() ? st.value(0).toString() : name;
+        st.reset();
         m_db.exec(QStringLiteral("DROP INDEX IF EXISTS ") + quote(sqlName));
         Statement del(m_db.handle(),
             QStringLiteral("DELETE FROM MSysKvIndexes WHERE TableName = ?1 AND Name = ?2"));
@@ -1033,13 +1037,16 @@ void Catalog::dropRelation(const QString& name)
         if (!st.step())
             throw EngineError::itemNotFound(name);
         const QString fremd = st.value(0).toString();
+        st.reset();
         Statement ix(m_db.handle(),
             QStringLiteral("SELECT SqlName FROM MSysKvIndexes WHERE TableName = ?1 AND Name = ?2 "
                            "AND IsForeign = 1"));
         ix.bind(1, QVariant(fremd));
         ix.bind(2, QVariant(name));
-        if (ix.step())
-            m_db.exec(QStringLiteral("DROP INDEX IF EXISTS ") + quote(ix.value(0).toString()));
+        const QString fremdIndex = ix.step() ? ix.value(0).toString() : QString();
+        ix.reset();
+        if (!fremdIndex.isEmpty())
+            m_db.exec(QStringLiteral("DROP INDEX IF EXISTS ") + quote(fremdIndex));
         for (const char* sql : { "DELETE FROM MSysKvIndexes WHERE TableName = ?2 AND Name = ?1 AND "
                                  "IsForeign = 1",
                  "DELETE FROM MSysKvRelations WHERE Name = ?1" }) {

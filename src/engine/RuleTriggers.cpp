@@ -2,7 +2,6 @@
 
 #include "engine/Catalog.h"
 #include "engine/EngineError.h"
-#include "engine/SqlTokens.h"
 #include "engine/sql/Dialect.h"
 
 namespace kv::engine {
@@ -38,42 +37,13 @@ RuleTriggers::RuleTriggers(QString table, const std::vector<Field>& fields,
 
 QString RuleTriggers::expression(const QString& dialectExpression)
 {
-    QString e = dialectExpression.trimmed();
-    if (e.startsWith(QLatin1Char('=')))
-        e = e.mid(1).trimmed();
-    const QString sql = sql::translate(QStringLiteral("SELECT ") + e).sql.trimmed();
-    // The dialect may name the column ("AS [Expr1000]"); only the expression is wanted.
-    const SqlTokens tk(sql);
-    const auto& t = tk.tokens();
-    int ende = static_cast<int>(t.size());
-    if (ende >= 3 && t[static_cast<size_t>(ende - 2)].depth == 0
-        && t[static_cast<size_t>(ende - 2)].is("AS"))
-        ende -= 2;
-    if (t.empty() || !t[0].is("SELECT") || ende < 2)
-        throw EngineError(err::SyntaxError,
-            QStringLiteral("Der Ausdruck '%1' kann nicht verwendet werden.").arg(e));
-    return tk.slice(1, ende);
+    return sql::translateExpression(dialectExpression).sql;
 }
 
 QString RuleTriggers::ruleCondition(const QString& field, const QString& rule)
 {
-    const QString r = rule.trimmed();
-    const SqlTokens tk(r);
-    bool linksFehlt = false;
-    if (!tk.tokens().empty()) {
-        const auto& t = tk.tokens().front();
-        for (const char* op :
-            { "<", ">", "=", "<>", "<=", ">=", "!=", "Between", "In", "Like", "Is", "Not" })
-            if (t.is(op))
-                linksFehlt = true;
-        // "Not x" is a full condition; "Not Like"/"Not In"/"Not Between" lack the left side.
-        if (t.is("Not") && tk.tokens().size() > 1) {
-            const auto& z = tk.tokens()[1];
-            linksFehlt = z.is("Like") || z.is("In") || z.is("Between");
-        }
-    }
-    const QString bedingung = linksFehlt ? QLatin1Char('[') + field + QStringLiteral("] ") + r : r;
-    return expression(bedingung);
+    // The dialect knows rules written with the field implied (">0 And <100").
+    return sql::translateExpression(rule, field).sql;
 }
 
 QString RuleTriggers::trigger(const char* suffix, const char* wann, const QString& rumpf) const
