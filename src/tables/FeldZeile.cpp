@@ -40,8 +40,8 @@ QString feldspaltentitel(Feldspalte spalte, bool zweizeilig)
 
 void FeldZeile::setzeAttribute(int attribute)
 {
-    fix = (attribute & feldattribut::Fix) != 0;
-    automatikwert = (attribute & feldattribut::Automatikwert) != 0;
+    fix = (attribute & engine::dbFixedField) != 0;
+    automatikwert = (attribute & engine::dbAutoIncrField) != 0;
 }
 
 std::optional<FeldZeile> neueFeldZeile(const QList<FeldZeile>& zeilen)
@@ -66,11 +66,11 @@ void typWechseln(FeldZeile& zeile, qint16 neuerTyp)
     zeile.typ = neuerTyp;
     if (const auto groesse = typgroesse(neuerTyp))
         zeile.groesse = *groesse;
-    const bool textOderMemo = neuerTyp == feldtyp::Text || neuerTyp == feldtyp::Memo;
+    const bool textOderMemo = neuerTyp == engine::dbText || neuerTyp == engine::dbMemo;
     zeile.fix = !textOderMemo;
     if (!textOderMemo)
         zeile.nullwertErlaubt = false;
-    if (neuerTyp != feldtyp::Long)
+    if (neuerTyp != engine::dbLong)
         zeile.automatikwert = false;
 }
 
@@ -79,14 +79,14 @@ bool spalteGesperrt(const FeldZeile& zeile, Feldspalte spalte)
     switch (spalte) {
     case Feldspalte::Groesse:
     case Feldspalte::Feldgroesse:
-        return zeile.typ != feldtyp::Text;
+        return zeile.typ != engine::dbText;
     case Feldspalte::NullwertErlaubt:
-        return zeile.typ != feldtyp::Text && zeile.typ != feldtyp::Memo;
+        return zeile.typ != engine::dbText && zeile.typ != engine::dbMemo;
     case Feldspalte::Automatikwert:
-        return zeile.typ != feldtyp::Long || !zeile.neu;
+        return zeile.typ != engine::dbLong || !zeile.neu;
     case Feldspalte::Pruefvorschrift:
     case Feldspalte::Fehlertext:
-        return zeile.typ == feldtyp::LongBinary;
+        return zeile.typ == engine::dbLongBinary;
     default:
         return false;
     }

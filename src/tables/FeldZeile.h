@@ -31,7 +31,7 @@ QString feldspaltentitel(Feldspalte spalte, bool zweizeilig = false);
 /// One row of the structure editor: the properties the system edits on a field.
 struct FeldZeile {
     QString name;
-    qint16 typ = feldtyp::Text;
+    qint16 typ = engine::dbText;
     int groesse = 50;
     int position = 1;
     /// "Feldgröße": fixed (true) or variable size.

@@ -7,20 +7,20 @@ namespace kv {
 Rasterspaltenformat rasterspaltenformat(qint16 typ)
 {
     switch (typ) {
-    case feldtyp::DatumZeit:
+    case engine::dbDate:
         return { QStringLiteral("Short Date"), Ausrichtung::Links, false };
-    case feldtyp::Waehrung:
+    case engine::dbCurrency:
         return { QStringLiteral("Currency"), Ausrichtung::Rechts, false };
-    case feldtyp::Byte:
-    case feldtyp::Integer:
-    case feldtyp::Long:
-    case feldtyp::Single:
-    case feldtyp::Double:
+    case engine::dbByte:
+    case engine::dbInteger:
+    case engine::dbLong:
+    case engine::dbSingle:
+    case engine::dbDouble:
         return { QStringLiteral("General Number"), Ausrichtung::Rechts, false };
-    case feldtyp::Text:
-    case feldtyp::Memo:
+    case engine::dbText:
+    case engine::dbMemo:
         return { QString(), Ausrichtung::Links, false };
-    case feldtyp::Boolean:
+    case engine::dbBoolean:
         return {};
     default:
         return { QString(), Ausrichtung::Unveraendert, true };
@@ -30,18 +30,18 @@ Rasterspaltenformat rasterspaltenformat(qint16 typ)
 Reportfeldart reportfeldart(qint16 typ)
 {
     switch (typ) {
-    case feldtyp::DatumZeit:
+    case engine::dbDate:
         return Reportfeldart::Datum;
-    case feldtyp::Waehrung:
-    case feldtyp::Integer:
-    case feldtyp::Long:
-    case feldtyp::Single:
-    case feldtyp::Double:
+    case engine::dbCurrency:
+    case engine::dbInteger:
+    case engine::dbLong:
+    case engine::dbSingle:
+    case engine::dbDouble:
         return Reportfeldart::Zahl;
-    case feldtyp::Text:
-    case feldtyp::Memo:
+    case engine::dbText:
+    case engine::dbMemo:
         return Reportfeldart::Text;
-    case feldtyp::Boolean:
+    case engine::dbBoolean:
         return Reportfeldart::Boolean;
     default:
         return Reportfeldart::Keine;
@@ -51,11 +51,11 @@ Reportfeldart reportfeldart(qint16 typ)
 std::optional<Maskenelementart> standardmaskenelement(qint16 typ)
 {
     switch (typ) {
-    case feldtyp::Memo:
+    case engine::dbMemo:
         return Maskenelementart::EingabeTextMemo;
-    case feldtyp::Boolean:
+    case engine::dbBoolean:
         return Maskenelementart::EingabeCheckbox;
-    case feldtyp::LongBinary:
+    case engine::dbLongBinary:
         return std::nullopt;
     default:
         return Maskenelementart::EingabeText;

@@ -5,47 +5,47 @@ namespace kv {
 QString Feldtypname(qint16 code)
 {
     switch (code) {
-    case feldtyp::Boolean:
+    case engine::dbBoolean:
         return QStringLiteral("Boolean");
-    case feldtyp::Byte:
+    case engine::dbByte:
         return QStringLiteral("Byte");
-    case feldtyp::Integer:
+    case engine::dbInteger:
         return QStringLiteral("Integer");
-    case feldtyp::Long:
+    case engine::dbLong:
         return QStringLiteral("Long");
-    case feldtyp::Waehrung:
+    case engine::dbCurrency:
         return QStringLiteral("Währung");
-    case feldtyp::Single:
+    case engine::dbSingle:
         return QStringLiteral("Single");
-    case feldtyp::Double:
+    case engine::dbDouble:
         return QStringLiteral("Double");
-    case feldtyp::DatumZeit:
+    case engine::dbDate:
         return QStringLiteral("Datum/Zeit");
-    case feldtyp::Binary:
+    case engine::dbBinary:
         return QStringLiteral("Binary");
-    case feldtyp::Text:
+    case engine::dbText:
         return QStringLiteral("Text");
-    case feldtyp::LongBinary:
+    case engine::dbLongBinary:
         return QStringLiteral("Long Binary (OLE/Grafik)");
-    case feldtyp::Memo:
+    case engine::dbMemo:
         return QStringLiteral("Memo");
-    case feldtyp::Guid:
+    case engine::dbGUID:
         return QStringLiteral("GUID");
-    case feldtyp::BigInteger:
+    case engine::dbBigInt:
         return QStringLiteral("BigInteger");
-    case feldtyp::VarBinary:
+    case engine::dbVarBinary:
         return QStringLiteral("VarBinary");
-    case feldtyp::Char:
+    case engine::dbChar:
         return QStringLiteral("Char");
-    case feldtyp::Numerisch:
+    case engine::dbNumeric:
         return QStringLiteral("Numerisch");
-    case feldtyp::Dezimal:
+    case engine::dbDecimal:
         return QStringLiteral("Dezimal");
-    case feldtyp::Float:
+    case engine::dbFloat:
         return QStringLiteral("Float");
-    case feldtyp::Zeit:
+    case engine::dbTime:
         return QStringLiteral("Zeit");
-    case feldtyp::TimeStamp:
+    case engine::dbTimeStamp:
         return QStringLiteral("TimeStamp");
     default:
         return QStringLiteral("Unbekannt");
@@ -54,13 +54,13 @@ QString Feldtypname(qint16 code)
 
 bool istWaehlbarerFeldtyp(qint16 code)
 {
-    return code >= feldtyp::Boolean && code <= feldtyp::Memo && code != feldtyp::Binary;
+    return code >= engine::dbBoolean && code <= engine::dbMemo && code != engine::dbBinary;
 }
 
 QList<Feldtypeintrag> feldtypliste()
 {
     QList<Feldtypeintrag> liste;
-    for (qint16 code = feldtyp::Boolean; code <= feldtyp::Memo; ++code) {
+    for (qint16 code = engine::dbBoolean; code <= engine::dbMemo; ++code) {
         if (istWaehlbarerFeldtyp(code))
             liste.append({ code, Feldtypname(code) });
     }
@@ -70,20 +70,20 @@ QList<Feldtypeintrag> feldtypliste()
 std::optional<int> typgroesse(qint16 code)
 {
     switch (code) {
-    case feldtyp::Boolean:
-    case feldtyp::Byte:
+    case engine::dbBoolean:
+    case engine::dbByte:
         return 1;
-    case feldtyp::Integer:
+    case engine::dbInteger:
         return 2;
-    case feldtyp::Long:
-    case feldtyp::Single:
+    case engine::dbLong:
+    case engine::dbSingle:
         return 4;
-    case feldtyp::Waehrung:
-    case feldtyp::Double:
-    case feldtyp::DatumZeit:
+    case engine::dbCurrency:
+    case engine::dbDouble:
+    case engine::dbDate:
         return 8;
-    case feldtyp::LongBinary:
-    case feldtyp::Memo:
+    case engine::dbLongBinary:
+    case engine::dbMemo:
         return 0;
     default:
         return std::nullopt;
@@ -92,15 +92,15 @@ std::optional<int> typgroesse(qint16 code)
 
 int feldattribute(bool fix, bool automatikwert)
 {
-    return (fix ? feldattribut::Fix : feldattribut::Variabel)
-        | (automatikwert ? feldattribut::Automatikwert : 0);
+    return (fix ? engine::dbFixedField : engine::dbVariableField)
+        | (automatikwert ? engine::dbAutoIncrField : 0);
 }
 
 QString feldgroessentext(int attribute)
 {
-    if (attribute & feldattribut::Variabel)
+    if (attribute & engine::dbVariableField)
         return QStringLiteral("Variabel");
-    if (attribute & feldattribut::Fix)
+    if (attribute & engine::dbFixedField)
         return QStringLiteral("Fix");
     return {};
 }

@@ -49,8 +49,8 @@ void TestFeldtypen::typliste()
         QCOMPARE(e.name, Feldtypname(e.code));
     }
     QCOMPARE(codes, (QList<qint16> { 1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12 }));
-    QVERIFY(!istWaehlbarerFeldtyp(feldtyp::Binary));
-    QVERIFY(!istWaehlbarerFeldtyp(feldtyp::Guid));
+    QVERIFY(!istWaehlbarerFeldtyp(engine::dbBinary));
+    QVERIFY(!istWaehlbarerFeldtyp(engine::dbGUID));
 }
 
 void TestFeldtypen::darstellung_data()

@@ -92,13 +92,13 @@ void TestFeldZeile::automatikwertNurNeu()
 {
     FeldZeile z;
     z.neu = false;
-    typWechseln(z, feldtyp::Long);
+    typWechseln(z, engine::dbLong);
     QVERIFY(spalteGesperrt(z, Feldspalte::Automatikwert));
     z.setzeAttribute(17);
     QVERIFY(z.fix && z.automatikwert);
     QCOMPARE(z.attribute(), 17);
     // Changing away from Long clears auto-increment on any row.
-    typWechseln(z, feldtyp::Text);
+    typWechseln(z, engine::dbText);
     QVERIFY(!z.automatikwert);
     QCOMPARE(z.attribute(), 2);
 }
@@ -108,7 +108,7 @@ void TestFeldZeile::neueZeile()
     const auto erste = neueFeldZeile({});
     QVERIFY(erste);
     QCOMPARE(erste->name, QStringLiteral("Neufeld0"));
-    QCOMPARE(erste->typ, feldtyp::Text);
+    QCOMPARE(erste->typ, engine::dbText);
     QCOMPARE(erste->groesse, 50);
     QCOMPARE(erste->position, 1);
     QVERIFY(!erste->fix && !erste->automatikwert && !erste->erforderlich);
