@@ -1,5 +1,8 @@
 #include "tables/SqlNamen.h"
 
+#include "engine/EngineError.h"
+#include "engine/sql/Lexer.h"
+
 namespace kv {
 
 QString Klammername(const QString& name)
@@ -28,77 +31,26 @@ QString SQLFeldname(const QString& name)
         + rest.mid(punkt + 1) + QLatin1Char(']');
 }
 
-namespace {
-
-bool istWortzeichen(QChar c)
-{
-    return c.isLetterOrNumber() || c == QLatin1Char('_');
-}
-
-/// Index after the literal or bracketed name that starts at i (the closing character
-/// included); an unclosed one runs to the end.
-qsizetype hinterBegrenzung(const QString& sql, qsizetype i)
-{
-    const QChar auf = sql.at(i);
-    const QChar zu = auf == QLatin1Char('[') ? QLatin1Char(']') : auf;
-    qsizetype j = i + 1;
-    while (j < sql.size()) {
-        if (sql.at(j) == zu) {
-            // A doubled quote stands for one quote inside the literal.
-            if (zu != QLatin1Char(']') && j + 1 < sql.size() && sql.at(j + 1) == zu) {
-                j += 2;
-                continue;
-            }
-            return j + 1;
-        }
-        ++j;
-    }
-    return j;
-}
-
-qsizetype wortende(const QString& sql, qsizetype i)
-{
-    while (i < sql.size() && istWortzeichen(sql.at(i)))
-        ++i;
-    return i;
-}
-
-bool istWort(const QString& sql, qsizetype anfang, qsizetype ende, QLatin1String wort)
-{
-    return ende - anfang == wort.size()
-        && QStringView(sql).mid(anfang, ende - anfang).compare(wort, Qt::CaseInsensitive) == 0;
-}
-
-} // namespace
-
 std::optional<OrderByStelle> findeOrderBy(const QString& sql)
 {
+    QList<engine::sql::Token> tokens;
+    try {
+        tokens = engine::sql::tokenize(sql);
+    } catch (const engine::EngineError&) {
+        // Text the dialect cannot read has no clause we could find safely; the engine reports
+        // the fault when the statement is opened.
+        return std::nullopt;
+    }
     int tiefe = 0;
-    qsizetype i = 0;
-    while (i < sql.size()) {
-        const QChar c = sql.at(i);
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('[')
-            || c == QLatin1Char('`')) {
-            i = hinterBegrenzung(sql, i);
-        } else if (c == QLatin1Char('(')) {
+    for (qsizetype i = 0; i + 1 < tokens.size(); ++i) {
+        const engine::sql::Token& t = tokens.at(i);
+        if (t.isSymbol(u"(")) {
             ++tiefe;
-            ++i;
-        } else if (c == QLatin1Char(')')) {
+        } else if (t.isSymbol(u")")) {
             tiefe = qMax(0, tiefe - 1);
-            ++i;
-        } else if (istWortzeichen(c)) {
-            const qsizetype ende = wortende(sql, i);
-            if (tiefe == 0 && istWort(sql, i, ende, QLatin1String("ORDER"))) {
-                qsizetype j = ende;
-                while (j < sql.size() && sql.at(j).isSpace())
-                    ++j;
-                const qsizetype byEnde = wortende(sql, j);
-                if (j > ende && istWort(sql, j, byEnde, QLatin1String("BY")))
-                    return OrderByStelle { i, byEnde };
-            }
-            i = ende;
-        } else {
-            ++i;
+        } else if (tiefe == 0 && t.isKeyword(u"ORDER") && tokens.at(i + 1).isKeyword(u"BY")) {
+            const engine::sql::Token& by = tokens.at(i + 1);
+            return OrderByStelle { t.pos, by.pos + by.text.size() };
         }
     }
     return std::nullopt;

@@ -13,8 +13,9 @@ QString Klammername(const QString& name);
 QString SQLFeldname(const QString& name);
 
 /// Where the statement's own order clause is: the "ORDER" of "ORDER BY" and the position right
-/// after "BY". Only the outermost level counts; string literals, bracketed names and
-/// parenthesised subqueries are skipped.
+/// after "BY". Found by the dialect's tokenizer at the outermost level, so string literals,
+/// bracketed names and parenthesised subqueries never count; nullopt also for text the
+/// tokenizer cannot read.
 struct OrderByStelle {
     qsizetype anfang = 0;
     qsizetype ende = 0;

@@ -12,6 +12,7 @@ private Q_SLOTS:
     void sqlFeldname();
     void sortierSql_data();
     void sortierSql();
+    void unlesbarerText();
 };
 
 void TestSqlNamen::klammername()
@@ -135,6 +136,16 @@ void TestSqlNamen::sortierSql()
         QVERIFY(stelle);
         QVERIFY(!findeOrderBy(nochmal.mid(stelle->ende)));
     }
+}
+
+// An unclosed literal hides any clause after it: the clause is appended, and opening the
+// statement reports the fault.
+void TestSqlNamen::unlesbarerText()
+{
+    const QString sql = QStringLiteral("SELECT * FROM T WHERE A = 'x ORDER BY B");
+    QVERIFY(!findeOrderBy(sql));
+    QCOMPARE(SortierSQL(sql, QStringLiteral("C"), QStringLiteral("ASC")),
+        sql + QStringLiteral(" Order By [C] ASC"));
 }
 
 QTEST_GUILESS_MAIN(TestSqlNamen)
