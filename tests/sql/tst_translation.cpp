@@ -2,9 +2,11 @@
 // external references.
 
 #include "engine/EngineError.h"
+#include "engine/sql/Collation.h"
 #include "engine/sql/Dialect.h"
 #include "testutils/TempDir.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 #include <sqlite3.h>
 
@@ -55,6 +57,7 @@ private Q_SLOTS:
     void connectPrefixIsReported();
     void likePrefixUsesIndex();
     void collationIndexIsCaseInsensitive();
+    void collationFastPathAgreesWithIcu();
     void validationRules_data();
     void validationRules();
     void defaultValues();
@@ -188,6 +191,34 @@ void TstTranslation::collationIndexIsCaseInsensitive()
     sqlite3_close_v2(db);
 }
 
+void TstTranslation::collationFastPathAgreesWithIcu()
+{
+    // Plain ASCII text is ranked without ICU; the order must be ICU's own.
+    const QByteArray alphabet = "aAbBmMzZ09 -_.,;:!'#*()[]~Ää\xc3\xa9\x01";
+    QRandomGenerator rng(7);
+    QList<QByteArray> texts;
+    for (int i = 0; i < 300; ++i) {
+        QByteArray t;
+        const int n = int(rng.bounded(6));
+        for (int k = 0; k < n; ++k)
+            t += alphabet[int(rng.bounded(int(alphabet.size())))];
+        if (!QString::fromUtf8(t).toUtf8().startsWith(t))
+            continue; // a broken UTF-8 sequence
+        texts << t;
+    }
+    for (const QByteArray& a : texts) {
+        for (const QByteArray& b : texts) {
+            UErrorCode status = U_ZERO_ERROR;
+            const int icu = ucol_strcollUTF8(germanCollator(), a.constData(), int(a.size()),
+                b.constData(), int(b.size()), &status);
+            const int ours
+                = compareGerman(a.constData(), int(a.size()), b.constData(), int(b.size()));
+            QVERIFY2((icu > 0) == (ours > 0) && (icu < 0) == (ours < 0),
+                qPrintable(QString::fromUtf8(a) + " <> " + QString::fromUtf8(b)));
+        }
+    }
+}
+
 void TstTranslation::validationRules_data()
 {
     QTest::addColumn<QString>("rule");
@@ -314,6 +345,9 @@ void TstTranslation::errors_data()
         << "MERGE INTO T"
         << "Syntaxfehler in der Abfrage bei Position 1: unerwartetes MERGE. "
            "Erwartet: SELECT, INSERT, UPDATE, DELETE, TRANSFORM, CREATE, ALTER oder DROP.";
+    QTest::newRow("nul character")
+        << QStringLiteral("DELETE FROM [T]") + QChar(0) + " WHERE x = 1"
+        << "Syntaxfehler in der Abfrage bei Position 16: unerwartetes Nullzeichen.";
     QTest::newRow("odd character")
         << "SELECT a FROM T WHERE a = ?"
         << "Syntaxfehler in der Abfrage bei Position 27: unerwartetes Zeichen '?'.";

@@ -170,6 +170,9 @@ QString isoFromDateLiteral(QStringView contents)
 
 QList<Token> tokenize(const QString& text)
 {
+    // SQLite ends a statement at a NUL character: whatever follows would silently vanish.
+    if (const qsizetype nul = text.indexOf(QChar(0)); nul >= 0)
+        throwSyntaxError(int(nul), QStringLiteral("unerwartetes Nullzeichen."));
     QList<Token> tokens;
     const qsizetype n = text.size();
     qsizetype i = 0;
