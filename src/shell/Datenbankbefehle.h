@@ -40,7 +40,6 @@ public:
     /// Global change (0), delete (1) or counter (2).
     virtual void global(int modus) { static_cast<void>(modus); }
     virtual void optionen() { }
-    virtual void menueAnpassen() { }
     virtual void texteAnpassen() { }
     virtual void webupdate() { }
     virtual void info() { }

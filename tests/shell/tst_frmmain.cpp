@@ -1,6 +1,7 @@
 #include "shell/Aktionsschutz.h"
 #include "shell/Befehlstabelle.h"
 #include "shell/Einstellungen.h"
+#include "shell/Leistenlayout.h"
 #include "shell/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
 #include "shell/Statustext.h"
@@ -70,7 +71,6 @@ public:
     void importExport(bool e) override { m_p.aufrufe.append(QStringLiteral("import:%1").arg(e)); }
     void global(int m) override { m_p.aufrufe.append(QStringLiteral("global:%1").arg(m)); }
     void optionen() override { m_p.aufrufe.append(QStringLiteral("optionen")); }
-    void menueAnpassen() override { m_p.aufrufe.append(QStringLiteral("menueanpassen")); }
     void texteAnpassen() override { m_p.aufrufe.append(QStringLiteral("texteanpassen")); }
     void webupdate() override { m_p.aufrufe.append(QStringLiteral("webupdate")); }
     void info() override { m_p.aufrufe.append(QStringLiteral("info")); }
@@ -142,6 +142,8 @@ void TestFrmMain::init()
     Einstellungen::setzeSpeicherordner(m_einstellungen->path());
     m_dialoge = std::make_unique<test::ScriptedDialoge>();
     m_protokoll.aufrufe.clear();
+    QFile::remove(Layoutpfad(QStringLiteral(".cb2")));
+    QFile::remove(Layoutpfad(QStringLiteral(".chg")));
     Programmschrift() = QFont(QStringLiteral("Arial"), 8);
     Menueschrift() = QFont(QStringLiteral("MS Sans Serif"), 8);
 }
@@ -322,7 +324,6 @@ void TestFrmMain::dispatch_data()
         { "bearbeitenglobaleslöschen", "global:1" },
         { "bearbeitenhochzählautomatik", "global:2" },
         { "ansichtoptionen", "optionen" },
-        { "ansichtmenüanpassen", "menueanpassen" },
         { "ansichttextanpassen", "texteanpassen" },
         { "mTextanpassen", "texteanpassen" },
         { "Webupdate", "webupdate" },

@@ -11,6 +11,7 @@
 #include "shell/StartEinstellungen.h"
 #include "shell/Statustext.h"
 #include "shell/ui/Fensterzustand.h"
+#include "shell/ui/frmAnpassen.h"
 #include "shell/ui/frmHilfe.h"
 #include "widgets/Werkzeugleiste.h"
 
@@ -46,6 +47,31 @@ Werkzeug alsWerkzeug(const Befehl& b)
     if (!b.tastenkuerzel.isEmpty())
         w.tastenkuerzel = QStringList { b.tastenkuerzel };
     return w;
+}
+
+Qt::ToolBarArea leistenbereich(const QString& bereich)
+{
+    if (bereich == QLatin1String("unten"))
+        return Qt::BottomToolBarArea;
+    if (bereich == QLatin1String("links"))
+        return Qt::LeftToolBarArea;
+    if (bereich == QLatin1String("rechts"))
+        return Qt::RightToolBarArea;
+    return Qt::TopToolBarArea;
+}
+
+QString bereichsname(Qt::ToolBarArea bereich)
+{
+    switch (bereich) {
+    case Qt::BottomToolBarArea:
+        return QStringLiteral("unten");
+    case Qt::LeftToolBarArea:
+        return QStringLiteral("links");
+    case Qt::RightToolBarArea:
+        return QStringLiteral("rechts");
+    default:
+        return QStringLiteral("oben");
+    }
 }
 
 std::optional<QFont> schriftdialog(const QFont& aktuell, const QString& titel)
@@ -117,7 +143,6 @@ frmMain::frmMain(QWidget* parent)
     connect(m_baender.value(QStringLiteral("Fenster")), &QMenu::aboutToShow, this,
         &frmMain::fensterlisteAufbauen);
 
-    m_hauptleiste->aufbauen(Hauptleistendefinition());
     connect(
         m_hauptleiste, &Werkzeugleiste::werkzeugGeklickt, this, &frmMain::ActiveBar21_ToolClick);
     m_hauptleiste->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -132,6 +157,14 @@ frmMain::frmMain(QWidget* parent)
     setzeStatusziel([this](const QString& text) { setzeStatustext(text); });
 
     const StartEinstellungen werte = StartEinstellungen::lade(Einstellungen());
+    m_layout = Leistenlayout::standard();
+    LayoutLaden(m_layout);
+    // The settings decide what the main window's own switches show.
+    m_layout.optionen.grosseSymbole = !werte.iconToolbarKlein;
+    m_symboleKlein = werte.iconToolbarKlein;
+    leistenAnwenden();
+    m_menueAktionen.value(QStringLiteral("ansichtmenüpersonalisiert"))
+        ->setChecked(m_layout.optionen.personalisiert);
     m_hauptleiste->setVisible(werte.hauptSymbolleisteAnzeigen);
     m_menueAktionen.value(QStringLiteral("ansichtsymbolleiste"))
         ->setChecked(werte.hauptSymbolleisteAnzeigen);
@@ -292,7 +325,7 @@ void frmMain::ActiveBar21_ToolClick(const QString& tool)
         m_fenster->optionen();
         break;
     case Z::MenueAnpassen:
-        m_fenster->menueAnpassen();
+        menueAnpassen();
         break;
     case Z::TexteAnpassen:
         m_fenster->texteAnpassen();
@@ -304,7 +337,8 @@ void frmMain::ActiveBar21_ToolClick(const QString& tool)
         umschalten(statusBar(), tool);
         break;
     case Z::MenuePersonalisiert:
-        // Qt menus always show every entry; the switch keeps its check mark only.
+        // Qt menus always show every entry; the switch is kept with the layout only.
+        m_layout.optionen.personalisiert = m_menueAktionen.value(tool)->isChecked();
         break;
     case Z::Textanzeige:
         setzeTextanzeige(Textanzeigewert(tool));
@@ -393,6 +427,7 @@ QList<QAction*> frmMain::werkzeuge(const QString& name) const
 
 void frmMain::setzeWerkzeugAktiv(const QString& name, bool aktiv)
 {
+    m_aktiv.insert(name, aktiv);
     for (QAction* a : werkzeuge(name))
         a->setEnabled(aktiv);
 }
@@ -459,6 +494,8 @@ void frmMain::closeEvent(QCloseEvent* event)
         return;
     }
     m_datenbank->beenden();
+    layoutAusFensterUebernehmen();
+    LayoutSpeichern(m_layout);
     Einstellungen einstellungen;
     SchriftenSpeichern(einstellungen);
     m_historie.speichern();
@@ -526,15 +563,20 @@ void frmMain::setzeTextanzeige(int wert)
     if (wert < 0 || wert > 4)
         wert = 0;
     m_hauptleiste->setzeTextanzeige(wert);
+    for (Werkzeugleiste* leiste : std::as_const(m_benutzerleisten))
+        leiste->setzeTextanzeige(wert);
     m_menueAktionen.value(TextanzeigeWerkzeug(wert))->setChecked(true);
 }
 
 void frmMain::setzeSymbolgroesse(bool klein)
 {
     m_symboleKlein = klein;
+    m_layout.optionen.grosseSymbole = !klein;
     m_menueAktionen.value(klein ? QStringLiteral("mpklein") : QStringLiteral("mpgross"))
         ->setChecked(true);
     ToolbarIconsZuweisen(m_hauptleiste, klein);
+    for (Werkzeugleiste* leiste : std::as_const(m_benutzerleisten))
+        ToolbarIconsZuweisen(leiste, klein);
 }
 
 void frmMain::schriftWaehlen(bool symbolleisten)
@@ -565,6 +607,8 @@ void frmMain::schriftenAnwenden()
     for (QMenu* menue : std::as_const(m_baender))
         menue->setFont(Menueschrift());
     m_hauptleiste->setFont(Menueschrift());
+    for (Werkzeugleiste* leiste : std::as_const(m_benutzerleisten))
+        leiste->setFont(Menueschrift());
     statusBar()->setFont(Menueschrift());
 }
 
@@ -597,6 +641,140 @@ void frmMain::symboleAnordnen()
         int(symbole.size()), symbole.constFirst()->size(), m_mdi->viewport()->rect());
     for (qsizetype i = 0; i < symbole.size(); ++i)
         symbole.at(i)->move(positionen.at(i));
+}
+
+Werkzeugleiste* frmMain::leiste(const QString& name) const
+{
+    if (name == m_hauptleiste->objectName())
+        return m_hauptleiste;
+    for (Werkzeugleiste* l : m_benutzerleisten) {
+        if (l->objectName() == name)
+            return l;
+    }
+    return nullptr;
+}
+
+void frmMain::setzeLeistenlayout(const Leistenlayout& layout)
+{
+    m_layout = layout;
+    if (layout.optionen.grosseSymbole == m_symboleKlein) {
+        setzeSymbolgroesse(!layout.optionen.grosseSymbole);
+        Einstellungen().schreibeBool(Settings, QStringLiteral("IconToolbarKlein"), m_symboleKlein);
+    }
+    m_menueAktionen.value(QStringLiteral("ansichtmenüpersonalisiert"))
+        ->setChecked(layout.optionen.personalisiert);
+    const bool hauptleisteVorher = !m_hauptleiste->isHidden();
+    leistenAnwenden();
+    if (!m_hauptleiste->isHidden() != hauptleisteVorher) {
+        m_menueAktionen.value(QStringLiteral("ansichtsymbolleiste"))
+            ->setChecked(!m_hauptleiste->isHidden());
+        Einstellungen().schreibeBool(
+            Settings, QStringLiteral("HauptSymbolleisteAnzeigen"), !m_hauptleiste->isHidden());
+    }
+}
+
+QList<Werkzeug> frmMain::werkzeugeFuer(const Leistenbelegung& leiste) const
+{
+    static const QList<Werkzeug> haupt = WerkzeugeAusDefinition(Hauptleistendefinition());
+    QList<Werkzeug> werkzeuge;
+    for (const QString& name : leiste.werkzeuge) {
+        Werkzeug w;
+        if (name.isEmpty()) {
+            w.trennlinie = true;
+            werkzeuge.append(w);
+            continue;
+        }
+        const auto designt = std::find_if(
+            haupt.cbegin(), haupt.cend(), [&](const Werkzeug& h) { return h.name == name; });
+        if (designt != haupt.cend()) {
+            w = *designt;
+        } else if (const Befehl* b = FindeBefehl(name)) {
+            w = alsWerkzeug(*b);
+            w.text.remove(QLatin1Char('&'));
+            w.tastenkuerzel.clear();
+        }
+        if (const Textaenderung* t = m_layout.text(leiste.name, name)) {
+            if (!t->text.isEmpty())
+                w.text = t->text;
+            if (!t->tooltip.isEmpty())
+                w.tooltip = t->tooltip;
+        }
+        const QAction* menue = m_menueAktionen.value(name);
+        if (m_layout.optionen.tastenInQuickinfo && menue && !menue->shortcut().isEmpty())
+            w.tooltip += QStringLiteral(" (") + Tastentext(menue->shortcut()) + QLatin1Char(')');
+        werkzeuge.append(w);
+    }
+    return werkzeuge;
+}
+
+void frmMain::leistenAnwenden()
+{
+    for (qsizetype i = m_benutzerleisten.size() - 1; i >= 0; --i) {
+        Werkzeugleiste* l = m_benutzerleisten.at(i);
+        if (!m_layout.leiste(l->objectName())) {
+            removeToolBar(l);
+            m_benutzerleisten.removeAt(i);
+            delete l;
+        }
+    }
+    for (const Leistenbelegung& belegung : std::as_const(m_layout.leisten)) {
+        Werkzeugleiste* l = leiste(belegung.name);
+        if (!l) {
+            l = new Werkzeugleiste(belegung.name, belegung.titel, this);
+            connect(l, &Werkzeugleiste::werkzeugGeklickt, this, &frmMain::ActiveBar21_ToolClick);
+            l->setzeTextanzeige(m_hauptleiste->textanzeige());
+            m_benutzerleisten.append(l);
+        }
+        l->setWindowTitle(belegung.titel);
+        l->aufbauen(werkzeugeFuer(belegung));
+        for (QAction* a : l->actions()) {
+            if (!a->isSeparator())
+                a->setEnabled(m_aktiv.value(a->objectName(), true));
+        }
+        for (QToolButton* knopf : l->findChildren<QToolButton*>())
+            knopf->installEventFilter(this);
+        addToolBar(leistenbereich(belegung.bereich), l);
+        l->setVisible(belegung.sichtbar);
+        ToolbarIconsZuweisen(l, m_symboleKlein);
+    }
+    for (const Textaenderung& t : std::as_const(m_layout.texte)) {
+        QAction* a = m_baender.contains(t.leiste) ? m_menueAktionen.value(t.werkzeug) : nullptr;
+        if (!a)
+            continue;
+        if (!t.text.isEmpty())
+            a->setText(t.text);
+        if (!t.tooltip.isEmpty()) {
+            a->setToolTip(t.tooltip);
+            a->setStatusTip(t.tooltip);
+        }
+    }
+}
+
+void frmMain::layoutAusFensterUebernehmen()
+{
+    for (Leistenbelegung& belegung : m_layout.leisten) {
+        if (const Werkzeugleiste* l = leiste(belegung.name)) {
+            belegung.sichtbar = !l->isHidden();
+            belegung.bereich = bereichsname(toolBarArea(l));
+        }
+    }
+}
+
+void frmMain::menueAnpassen()
+{
+    layoutAusFensterUebernehmen();
+    frmAnpassen dialog(m_layout, this);
+    dialog.exec();
+    setzeLeistenlayout(dialog.layout());
+}
+
+bool frmMain::eventFilter(QObject* objekt, QEvent* ereignis)
+{
+    // "Quickinfo anzeigen" off: the bars' buttons show no tool tips.
+    if (ereignis->type() == QEvent::ToolTip && !m_layout.optionen.quickinfo
+        && qobject_cast<QToolButton*>(objekt))
+        return true;
+    return QMainWindow::eventFilter(objekt, ereignis);
 }
 
 } // namespace kv

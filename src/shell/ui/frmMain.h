@@ -2,6 +2,7 @@
 
 #include "shell/Datenbankbefehle.h"
 #include "shell/Historienliste.h"
+#include "shell/Leistenlayout.h"
 
 #include <QFont>
 #include <QHash>
@@ -19,6 +20,7 @@ class QToolButton;
 namespace kv {
 
 class Werkzeugleiste;
+struct Werkzeug;
 class frmHilfe;
 
 /// The main window: MDI area, the menu bands, the main tool bar "mtbHauptleiste" and the status
@@ -84,8 +86,16 @@ public:
     /// The help window, made on first use.
     frmHilfe* hilfe();
 
+    /// The bar layout as shown; closing the window saves it to the layout files.
+    const Leistenlayout& leistenlayout() const { return m_layout; }
+    /// Shows the tool bars of a layout (what the customisation dialog hands back).
+    void setzeLeistenlayout(const Leistenlayout& layout);
+    /// A tool bar by its name; nullptr when there is none.
+    Werkzeugleiste* leiste(const QString& name) const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 
 private:
     QAction* neueAktion(const QString& name);
@@ -100,6 +110,10 @@ private:
     void schriftenAnwenden();
     void anordnen(bool untereinander);
     void symboleAnordnen();
+    void menueAnpassen();
+    void leistenAnwenden();
+    QList<Werkzeug> werkzeugeFuer(const Leistenbelegung& leiste) const;
+    void layoutAusFensterUebernehmen();
 
     QMdiArea* m_mdi;
     Werkzeugleiste* m_hauptleiste;
@@ -108,6 +122,9 @@ private:
     QLabel* m_datum = nullptr;
     QHash<QString, QMenu*> m_baender;
     QHash<QString, QAction*> m_menueAktionen;
+    QList<Werkzeugleiste*> m_benutzerleisten;
+    QHash<QString, bool> m_aktiv;
+    Leistenlayout m_layout;
     QList<QAction*> m_fensterliste;
     QActionGroup* m_fenstergruppe;
     Historienliste m_historie;

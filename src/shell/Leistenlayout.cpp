@@ -1,0 +1,293 @@
+#include "shell/Leistenlayout.h"
+
+#include "shell/Befehlstabelle.h"
+#include "shell/Einstellungen.h"
+#include "shell/Programmverzeichnis.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <algorithm>
+#include <optional>
+
+namespace kv {
+
+namespace {
+
+const QString Hauptleiste = QStringLiteral("mtbHauptleiste");
+
+bool bekannterBereich(const QString& bereich)
+{
+    return bereich == QLatin1String("oben") || bereich == QLatin1String("unten")
+        || bereich == QLatin1String("links") || bereich == QLatin1String("rechts");
+}
+
+QStringList hauptleistenWerkzeuge()
+{
+    QStringList namen;
+    for (const QString& eintrag : Hauptleistendefinition().split(QLatin1Char('|')))
+        namen.append(eintrag.section(QLatin1Char(';'), 0, 0));
+    return namen;
+}
+
+std::optional<QJsonObject> objekt(const QByteArray& text)
+{
+    QJsonParseError fehler;
+    const QJsonDocument doc = QJsonDocument::fromJson(text, &fehler);
+    if (fehler.error != QJsonParseError::NoError || !doc.isObject())
+        return std::nullopt;
+    return doc.object();
+}
+
+} // namespace
+
+Leistenlayout Leistenlayout::standard()
+{
+    Leistenlayout l;
+    l.leisten.append({ Hauptleiste, Bandtitel(Hauptleiste), true, QStringLiteral("oben"),
+        hauptleistenWerkzeuge(), false });
+    return l;
+}
+
+QByteArray Leistenlayout::layoutText() const
+{
+    QJsonArray liste;
+    for (const Leistenbelegung& l : leisten) {
+        liste.append(QJsonObject {
+            { QStringLiteral("name"), l.name },
+            { QStringLiteral("titel"), l.titel },
+            { QStringLiteral("sichtbar"), l.sichtbar },
+            { QStringLiteral("bereich"), l.bereich },
+            { QStringLiteral("eigene"), l.eigene },
+            { QStringLiteral("werkzeuge"), QJsonArray::fromStringList(l.werkzeuge) },
+        });
+    }
+    return QJsonDocument(QJsonObject { { QStringLiteral("leisten"), liste } }).toJson();
+}
+
+QByteArray Leistenlayout::aenderungsText() const
+{
+    QJsonArray liste;
+    for (const Textaenderung& t : texte) {
+        liste.append(QJsonObject {
+            { QStringLiteral("leiste"), t.leiste },
+            { QStringLiteral("werkzeug"), t.werkzeug },
+            { QStringLiteral("text"), t.text },
+            { QStringLiteral("tooltip"), t.tooltip },
+        });
+    }
+    const QJsonObject optionenObjekt {
+        { QStringLiteral("grosseSymbole"), optionen.grosseSymbole },
+        { QStringLiteral("quickinfo"), optionen.quickinfo },
+        { QStringLiteral("tastenInQuickinfo"), optionen.tastenInQuickinfo },
+        { QStringLiteral("personalisiert"), optionen.personalisiert },
+    };
+    return QJsonDocument(QJsonObject { { QStringLiteral("optionen"), optionenObjekt },
+                             { QStringLiteral("texte"), liste } })
+        .toJson();
+}
+
+bool Leistenlayout::layoutLesen(const QByteArray& text)
+{
+    const std::optional<QJsonObject> wurzel = objekt(text);
+    if (!wurzel || !wurzel->value(QStringLiteral("leisten")).isArray())
+        return false;
+    QList<Leistenbelegung> gelesen;
+    for (const QJsonValue& wert : wurzel->value(QStringLiteral("leisten")).toArray()) {
+        const QJsonObject o = wert.toObject();
+        Leistenbelegung l;
+        l.name = o.value(QStringLiteral("name")).toString();
+        l.titel = o.value(QStringLiteral("titel")).toString();
+        l.sichtbar = o.value(QStringLiteral("sichtbar")).toBool(true);
+        l.bereich = o.value(QStringLiteral("bereich")).toString();
+        l.eigene = o.value(QStringLiteral("eigene")).toBool();
+        if (l.name.isEmpty() || l.titel.isEmpty() || !bekannterBereich(l.bereich)
+            || !o.value(QStringLiteral("werkzeuge")).isArray())
+            return false;
+        if (!l.eigene && l.name != Hauptleiste)
+            return false;
+        for (const QJsonValue& w : o.value(QStringLiteral("werkzeuge")).toArray()) {
+            const QString name = w.toString();
+            if (name.isEmpty() || FindeBefehl(name))
+                l.werkzeuge.append(name);
+        }
+        gelesen.append(l);
+    }
+    // The main tool bar always exists, even when a file lost it.
+    if (!std::any_of(gelesen.cbegin(), gelesen.cend(),
+            [](const Leistenbelegung& l) { return l.name == Hauptleiste; }))
+        gelesen.prepend(standard().leisten.constFirst());
+    leisten = gelesen;
+    return true;
+}
+
+bool Leistenlayout::aenderungenLesen(const QByteArray& text)
+{
+    const std::optional<QJsonObject> wurzel = objekt(text);
+    if (!wurzel || !wurzel->value(QStringLiteral("texte")).isArray())
+        return false;
+    const QJsonObject o = wurzel->value(QStringLiteral("optionen")).toObject();
+    Leistenoptionen op;
+    op.grosseSymbole = o.value(QStringLiteral("grosseSymbole")).toBool(op.grosseSymbole);
+    op.quickinfo = o.value(QStringLiteral("quickinfo")).toBool(op.quickinfo);
+    op.tastenInQuickinfo
+        = o.value(QStringLiteral("tastenInQuickinfo")).toBool(op.tastenInQuickinfo);
+    op.personalisiert = o.value(QStringLiteral("personalisiert")).toBool(op.personalisiert);
+    QList<Textaenderung> gelesen;
+    for (const QJsonValue& wert : wurzel->value(QStringLiteral("texte")).toArray()) {
+        const QJsonObject t = wert.toObject();
+        Textaenderung a { t.value(QStringLiteral("leiste")).toString(),
+            t.value(QStringLiteral("werkzeug")).toString(),
+            t.value(QStringLiteral("text")).toString(),
+            t.value(QStringLiteral("tooltip")).toString() };
+        if (a.leiste.isEmpty() || a.werkzeug.isEmpty())
+            return false;
+        gelesen.append(a);
+    }
+    optionen = op;
+    texte = gelesen;
+    return true;
+}
+
+Leistenbelegung* Leistenlayout::leiste(const QString& name)
+{
+    for (Leistenbelegung& l : leisten) {
+        if (l.name == name)
+            return &l;
+    }
+    return nullptr;
+}
+
+const Leistenbelegung* Leistenlayout::leiste(const QString& name) const
+{
+    return const_cast<Leistenlayout*>(this)->leiste(name);
+}
+
+QString Leistenlayout::neueLeiste(const QString& titel)
+{
+    const QString t = titel.trimmed();
+    if (t.isEmpty())
+        return {};
+    for (const Leistenbelegung& l : std::as_const(leisten)) {
+        if (l.titel.compare(t, Qt::CaseInsensitive) == 0)
+            return {};
+    }
+    int nummer = 1;
+    while (leiste(QStringLiteral("Benutzer%1").arg(nummer)))
+        ++nummer;
+    const QString name = QStringLiteral("Benutzer%1").arg(nummer);
+    leisten.append({ name, t, true, QStringLiteral("oben"), {}, true });
+    return name;
+}
+
+bool Leistenlayout::umbenennen(const QString& name, const QString& titel)
+{
+    const QString t = titel.trimmed();
+    Leistenbelegung* l = leiste(name);
+    if (!l || t.isEmpty())
+        return false;
+    for (const Leistenbelegung& andere : std::as_const(leisten)) {
+        if (andere.name != name && andere.titel.compare(t, Qt::CaseInsensitive) == 0)
+            return false;
+    }
+    l->titel = t;
+    return true;
+}
+
+bool Leistenlayout::loeschen(const QString& name)
+{
+    const Leistenbelegung* l = leiste(name);
+    if (!l || !l->eigene)
+        return false;
+    leisten.removeIf([&](const Leistenbelegung& x) { return x.name == name; });
+    texte.removeIf([&](const Textaenderung& t) { return t.leiste == name; });
+    return true;
+}
+
+void Leistenlayout::zuruecksetzen(const QString& name)
+{
+    Leistenbelegung* l = leiste(name);
+    if (!l)
+        return;
+    l->werkzeuge = l->eigene ? QStringList() : standard().leisten.constFirst().werkzeuge;
+    if (!l->eigene)
+        l->titel = Bandtitel(name);
+    texte.removeIf([&](const Textaenderung& t) { return t.leiste == name; });
+}
+
+bool Leistenlayout::hinzufuegen(const QString& name, const QString& werkzeug, int position)
+{
+    Leistenbelegung* l = leiste(name);
+    if (!l || (!werkzeug.isEmpty() && !FindeBefehl(werkzeug)))
+        return false;
+    if (position < 0 || position > l->werkzeuge.size())
+        position = int(l->werkzeuge.size());
+    l->werkzeuge.insert(position, werkzeug);
+    return true;
+}
+
+bool Leistenlayout::entfernen(const QString& name, int position)
+{
+    Leistenbelegung* l = leiste(name);
+    if (!l || position < 0 || position >= l->werkzeuge.size())
+        return false;
+    l->werkzeuge.removeAt(position);
+    return true;
+}
+
+const Textaenderung* Leistenlayout::text(const QString& leiste, const QString& werkzeug) const
+{
+    for (const Textaenderung& t : texte) {
+        if (t.leiste == leiste && t.werkzeug == werkzeug)
+            return &t;
+    }
+    return nullptr;
+}
+
+void Leistenlayout::setzeText(
+    const QString& leiste, const QString& werkzeug, const QString& text, const QString& tooltip)
+{
+    texte.removeIf(
+        [&](const Textaenderung& t) { return t.leiste == leiste && t.werkzeug == werkzeug; });
+    if (!text.isEmpty() || !tooltip.isEmpty())
+        texte.append({ leiste, werkzeug, text, tooltip });
+}
+
+QString Layoutpfad(const QString& endung)
+{
+    const QString name = QStringLiteral("KelvadMenu") + endung;
+    const QFileInfo ordner(Programmverzeichnis());
+    if (ordner.isDir() && ordner.isWritable())
+        return Programmverzeichnis() + name;
+    return QDir(Einstellungen::speicherordner()).filePath(name);
+}
+
+void LayoutLaden(Leistenlayout& layout)
+{
+    QFile cb2(Layoutpfad(QStringLiteral(".cb2")));
+    if (cb2.open(QIODevice::ReadOnly))
+        layout.layoutLesen(cb2.readAll());
+    QFile chg(Layoutpfad(QStringLiteral(".chg")));
+    if (chg.open(QIODevice::ReadOnly))
+        layout.aenderungenLesen(chg.readAll());
+}
+
+bool LayoutSpeichern(const Leistenlayout& layout)
+{
+    bool ok = true;
+    for (const auto& [endung, text] : { std::pair { QStringLiteral(".cb2"), layout.layoutText() },
+             std::pair { QStringLiteral(".chg"), layout.aenderungsText() } }) {
+        const QString pfad = Layoutpfad(endung);
+        QDir().mkpath(QFileInfo(pfad).path());
+        QSaveFile datei(pfad);
+        ok = datei.open(QIODevice::WriteOnly) && datei.write(text) == text.size() && datei.commit()
+            && ok;
+    }
+    return ok;
+}
+
+} // namespace kv

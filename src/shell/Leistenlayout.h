@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace kv {
+
+/// One tool bar of the main window as the user arranged it.
+struct Leistenbelegung {
+    /// Object name ("mtbHauptleiste", "Benutzer1", …).
+    QString name;
+    QString titel;
+    bool sichtbar = true;
+    /// "oben", "unten", "links" or "rechts".
+    QString bereich = QStringLiteral("oben");
+    /// Tool names in order, an empty name for a separator.
+    QStringList werkzeuge;
+    /// Made by the user (can be renamed and deleted).
+    bool eigene = false;
+
+    bool operator==(const Leistenbelegung&) const = default;
+};
+
+/// A caption or tool tip the user changed; empty texts keep the designed ones.
+struct Textaenderung {
+    QString leiste;
+    QString werkzeug;
+    QString text;
+    QString tooltip;
+
+    bool operator==(const Textaenderung&) const = default;
+};
+
+struct Leistenoptionen {
+    bool grosseSymbole = false;
+    bool quickinfo = true;
+    bool tastenInQuickinfo = false;
+    bool personalisiert = false;
+
+    bool operator==(const Leistenoptionen&) const = default;
+};
+
+/// The layout of the main window's tool bars and the user's changes, kept in the files
+/// "KelvadMenu.cb2" (bars, their tools, visibility, position) and "KelvadMenu.chg" (options and
+/// changed texts) as readable JSON.
+class Leistenlayout {
+public:
+    QList<Leistenbelegung> leisten;
+    Leistenoptionen optionen;
+    QList<Textaenderung> texte;
+
+    /// The designed layout: the main tool bar with its tools.
+    static Leistenlayout standard();
+
+    QByteArray layoutText() const;
+    QByteArray aenderungsText() const;
+    /// Take the bars from a layout text. A damaged text changes nothing and returns false;
+    /// tools the program does not know are left out.
+    bool layoutLesen(const QByteArray& text);
+    /// The same for the options and text changes.
+    bool aenderungenLesen(const QByteArray& text);
+
+    Leistenbelegung* leiste(const QString& name);
+    const Leistenbelegung* leiste(const QString& name) const;
+
+    /// Adds a user tool bar; its name is "Benutzer" + the first free number. Returns the name,
+    /// empty when the title is empty or another bar has it already.
+    QString neueLeiste(const QString& titel);
+    /// False for an empty title, a title another bar has, or an unknown bar.
+    bool umbenennen(const QString& name, const QString& titel);
+    /// Only user bars can be deleted.
+    bool loeschen(const QString& name);
+    /// The designed tools of a bar (none for a user bar) and no changed texts on it.
+    void zuruecksetzen(const QString& name);
+    /// Inserts a tool (or a separator, empty name) before position, at the end for -1.
+    bool hinzufuegen(const QString& leiste, const QString& werkzeug, int position = -1);
+    bool entfernen(const QString& leiste, int position);
+
+    const Textaenderung* text(const QString& leiste, const QString& werkzeug) const;
+    /// Records a changed text; two empty texts remove the change.
+    void setzeText(const QString& leiste, const QString& werkzeug, const QString& text,
+        const QString& tooltip);
+};
+
+/// The path of a layout file ("KelvadMenu" + endung) in the program folder, or in the settings
+/// folder when the program folder cannot be written.
+QString Layoutpfad(const QString& endung);
+/// Reads both files when present; a missing or damaged file leaves that part as it was.
+void LayoutLaden(Leistenlayout& layout);
+/// Writes both files whole; false when one could not be written.
+bool LayoutSpeichern(const Leistenlayout& layout);
+
+} // namespace kv

@@ -1,0 +1,284 @@
+#include "shell/ui/frmAnpassen.h"
+
+#include "base/Dialoge.h"
+#include "shell/Befehlstabelle.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace kv {
+
+namespace {
+
+constexpr int NameRolle = Qt::UserRole;
+
+QString ohneKuerzel(QString text)
+{
+    return text.remove(QLatin1Char('&'));
+}
+
+QString werkzeugText(const QString& name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("――――――");
+    const Befehl* b = FindeBefehl(name);
+    return b ? ohneKuerzel(b->text) : name;
+}
+
+} // namespace
+
+frmAnpassen::frmAnpassen(const Leistenlayout& layout, QWidget* parent)
+    : QDialog(parent)
+    , m_layout(layout)
+{
+    setObjectName(QStringLiteral("frmAnpassen"));
+    setWindowTitle(QStringLiteral("Anpassen"));
+    m_tabs = new QTabWidget;
+
+    // Tool bars
+    auto* seiteLeisten = new QWidget;
+    auto* leistenLayout = new QGridLayout(seiteLeisten);
+    m_leisten = new QListWidget;
+    leistenLayout->addWidget(new QLabel(QStringLiteral("Symbolleiste")), 0, 0);
+    leistenLayout->addWidget(m_leisten, 1, 0, 5, 1);
+    const QList<QPair<QString, void (frmAnpassen::*)()>> leistenKnoepfe = {
+        { QStringLiteral("Neu"), &frmAnpassen::neueLeiste },
+        { QStringLiteral("Umbenennen"), &frmAnpassen::umbenennen },
+        { QStringLiteral("Löschen"), &frmAnpassen::loeschen },
+        { QStringLiteral("Zurücksetzen"), &frmAnpassen::zuruecksetzen },
+    };
+    int zeile = 1;
+    for (const auto& [text, methode] : leistenKnoepfe) {
+        auto* k = new QPushButton(text);
+        k->setObjectName(text);
+        connect(k, &QPushButton::clicked, this, methode);
+        leistenLayout->addWidget(k, zeile++, 1);
+    }
+    connect(m_leisten, &QListWidget::itemChanged, this, [this](QListWidgetItem* e) {
+        if (Leistenbelegung* l = m_layout.leiste(e->data(NameRolle).toString()))
+            l->sichtbar = e->checkState() == Qt::Checked;
+    });
+    m_tabs->addTab(seiteLeisten, QStringLiteral("Symbolleiste"));
+
+    // Commands
+    auto* seiteBefehle = new QWidget;
+    auto* befehleLayout = new QGridLayout(seiteBefehle);
+    m_kategorien = new QListWidget;
+    for (const QString& band : Menuebaender() + QStringList { QStringLiteral("mtbHauptleiste") }) {
+        auto* e = new QListWidgetItem(ohneKuerzel(Bandtitel(band)), m_kategorien);
+        e->setData(NameRolle, band);
+    }
+    m_befehle = new QListWidget;
+    m_ziel = new QComboBox;
+    m_zielWerkzeuge = new QListWidget;
+    auto* beschreibung = new QLabel;
+    beschreibung->setWordWrap(true);
+    befehleLayout->addWidget(new QLabel(QStringLiteral("Kategorien")), 0, 0);
+    befehleLayout->addWidget(m_kategorien, 1, 0);
+    befehleLayout->addWidget(new QLabel(QStringLiteral("Befehle")), 0, 1);
+    befehleLayout->addWidget(m_befehle, 1, 1);
+    befehleLayout->addWidget(new QLabel(QStringLiteral("Symbolleiste")), 0, 2);
+    befehleLayout->addWidget(m_ziel, 1, 2, Qt::AlignTop);
+    befehleLayout->addWidget(m_zielWerkzeuge, 2, 2);
+    auto* zuweisenKnopf = new QPushButton(QStringLiteral("Zuweisen"));
+    zuweisenKnopf->setObjectName(QStringLiteral("Zuweisen"));
+    auto* entfernenKnopf = new QPushButton(QStringLiteral("Entfernen"));
+    entfernenKnopf->setObjectName(QStringLiteral("Entfernen"));
+    befehleLayout->addWidget(zuweisenKnopf, 3, 1);
+    befehleLayout->addWidget(entfernenKnopf, 3, 2);
+    befehleLayout->addWidget(new QLabel(QStringLiteral("Beschreibung")), 2, 0);
+    befehleLayout->addWidget(beschreibung, 2, 1);
+    connect(zuweisenKnopf, &QPushButton::clicked, this, &frmAnpassen::zuweisen);
+    connect(entfernenKnopf, &QPushButton::clicked, this, &frmAnpassen::entfernen);
+    connect(m_kategorien, &QListWidget::currentRowChanged, this, &frmAnpassen::befehleFuellen);
+    connect(m_befehle, &QListWidget::currentItemChanged, this, [beschreibung](QListWidgetItem* e) {
+        const Befehl* b = e ? FindeBefehl(e->data(NameRolle).toString()) : nullptr;
+        beschreibung->setText(b ? b->beschreibung : QString());
+    });
+    connect(m_ziel, &QComboBox::currentIndexChanged, this, &frmAnpassen::zielFuellen);
+    m_tabs->addTab(seiteBefehle, QStringLiteral("Befehle"));
+
+    // Options
+    auto* seiteOptionen = new QWidget;
+    auto* optionenLayout = new QVBoxLayout(seiteOptionen);
+    const QList<QPair<QString, bool Leistenoptionen::*>> optionen = {
+        { QStringLiteral("Symbole vergrößern"), &Leistenoptionen::grosseSymbole },
+        { QStringLiteral("Quickinfo anzeigen"), &Leistenoptionen::quickinfo },
+        { QStringLiteral("Tastenkombinationen in Quickinfo anzeigen"),
+            &Leistenoptionen::tastenInQuickinfo },
+        { QStringLiteral("Personalisierte Menüs"), &Leistenoptionen::personalisiert },
+    };
+    for (const auto& [text, feld] : optionen) {
+        auto* c = new QCheckBox(text);
+        c->setObjectName(text);
+        c->setChecked(m_layout.optionen.*feld);
+        connect(c, &QCheckBox::toggled, this,
+            [this, feld = feld](bool an) { m_layout.optionen.*feld = an; });
+        optionenLayout->addWidget(c);
+    }
+    optionenLayout->addStretch();
+    m_tabs->addTab(seiteOptionen, QStringLiteral("Optionen"));
+
+    auto* knoepfe = new QDialogButtonBox;
+    auto* schliessen
+        = knoepfe->addButton(QStringLiteral("Schließen"), QDialogButtonBox::AcceptRole);
+    schliessen->setObjectName(QStringLiteral("Schließen"));
+    connect(knoepfe, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* layoutGesamt = new QVBoxLayout(this);
+    layoutGesamt->addWidget(m_tabs);
+    layoutGesamt->addWidget(knoepfe);
+
+    leistenFuellen(QString());
+    m_kategorien->setCurrentRow(0);
+}
+
+QPushButton* frmAnpassen::knopf(const QString& text) const
+{
+    return findChild<QPushButton*>(text);
+}
+
+QCheckBox* frmAnpassen::option(const QString& text) const
+{
+    return findChild<QCheckBox*>(text);
+}
+
+QString frmAnpassen::gewaehlteLeiste() const
+{
+    const QListWidgetItem* e = m_leisten->currentItem();
+    return e ? e->data(NameRolle).toString() : QString();
+}
+
+void frmAnpassen::leistenFuellen(const QString& waehlen)
+{
+    const QSignalBlocker sperre(m_leisten);
+    m_leisten->clear();
+    for (const Leistenbelegung& l : std::as_const(m_layout.leisten)) {
+        auto* e = new QListWidgetItem(l.titel, m_leisten);
+        e->setData(NameRolle, l.name);
+        e->setFlags(e->flags() | Qt::ItemIsUserCheckable);
+        e->setCheckState(l.sichtbar ? Qt::Checked : Qt::Unchecked);
+        if (l.name == waehlen || (waehlen.isEmpty() && m_leisten->count() == 1))
+            m_leisten->setCurrentItem(e);
+    }
+    const QString ziel = m_ziel->currentData().toString();
+    const QSignalBlocker zielSperre(m_ziel);
+    m_ziel->clear();
+    for (const Leistenbelegung& l : std::as_const(m_layout.leisten))
+        m_ziel->addItem(l.titel, l.name);
+    m_ziel->setCurrentIndex(std::max(0, m_ziel->findData(ziel)));
+    zielFuellen();
+}
+
+void frmAnpassen::befehleFuellen()
+{
+    m_befehle->clear();
+    const QListWidgetItem* kategorie = m_kategorien->currentItem();
+    if (!kategorie)
+        return;
+    const QString band = kategorie->data(NameRolle).toString();
+    for (const Befehl& b : Befehlstabelle()) {
+        if (b.band != band || b.ziel == Befehlsziel::Historie)
+            continue;
+        auto* e = new QListWidgetItem(ohneKuerzel(b.text), m_befehle);
+        e->setData(NameRolle, b.name);
+    }
+    m_befehle->setCurrentRow(0);
+}
+
+void frmAnpassen::zielFuellen()
+{
+    m_zielWerkzeuge->clear();
+    if (const Leistenbelegung* l = m_layout.leiste(m_ziel->currentData().toString())) {
+        for (const QString& name : l->werkzeuge)
+            new QListWidgetItem(werkzeugText(name), m_zielWerkzeuge);
+    }
+}
+
+void frmAnpassen::neueLeiste()
+{
+    titelAendern(QStringLiteral("Neue Symbolleiste anlegen"), QString(),
+        [this](const QString& titel) { return m_layout.neueLeiste(titel); });
+}
+
+void frmAnpassen::umbenennen()
+{
+    const Leistenbelegung* l = m_layout.leiste(gewaehlteLeiste());
+    if (!l)
+        return;
+    titelAendern(QStringLiteral("Symbolleiste umbenennen"), l->titel,
+        [this, name = l->name](
+            const QString& titel) { return m_layout.umbenennen(name, titel) ? name : QString(); });
+}
+
+void frmAnpassen::titelAendern(const QString& ueberschrift, const QString& vorgabe,
+    const std::function<QString(const QString&)>& aendern)
+{
+    const std::optional<QString> titel = Dialoge::aktuell().eingabe(
+        QStringLiteral("Name der Symbolleiste"), ueberschrift, vorgabe);
+    if (!titel || titel->trimmed().isEmpty())
+        return;
+    const QString name = aendern(*titel);
+    if (name.isEmpty()) {
+        zeigeMeldung(QStringLiteral("Eine Symbolleiste mit diesem Namen ist bereits vorhanden!"),
+            ueberschrift);
+        return;
+    }
+    leistenFuellen(name);
+}
+
+void frmAnpassen::loeschen()
+{
+    const Leistenbelegung* l = m_layout.leiste(gewaehlteLeiste());
+    if (!l)
+        return;
+    if (!l->eigene) {
+        zeigeMeldung(QStringLiteral("Diese Symbolleiste gehört zum Programm und kann nicht "
+                                    "gelöscht werden."),
+            QStringLiteral("Symbolleiste löschen"));
+        return;
+    }
+    if (zeigeMeldung(QStringLiteral("Sind Sie sicher, dass Sie die Symbolleiste löschen wollen?"),
+            QStringLiteral("Symbolleiste löschen"), Knoepfe::JaNein, Symbol::Frage, 2)
+        != Antwort::Ja)
+        return;
+    m_layout.loeschen(l->name);
+    leistenFuellen(QString());
+}
+
+void frmAnpassen::zuruecksetzen()
+{
+    const QString name = gewaehlteLeiste();
+    m_layout.zuruecksetzen(name);
+    leistenFuellen(name);
+}
+
+void frmAnpassen::zuweisen()
+{
+    const QListWidgetItem* befehl = m_befehle->currentItem();
+    if (!befehl)
+        return;
+    const QString leiste = m_ziel->currentData().toString();
+    const int position = m_zielWerkzeuge->currentRow() < 0 ? -1 : m_zielWerkzeuge->currentRow() + 1;
+    if (m_layout.hinzufuegen(leiste, befehl->data(NameRolle).toString(), position)) {
+        zielFuellen();
+        m_zielWerkzeuge->setCurrentRow(position < 0 ? m_zielWerkzeuge->count() - 1 : position);
+    }
+}
+
+void frmAnpassen::entfernen()
+{
+    const int zeile = m_zielWerkzeuge->currentRow();
+    if (m_layout.entfernen(m_ziel->currentData().toString(), zeile)) {
+        zielFuellen();
+        m_zielWerkzeuge->setCurrentRow(std::min(zeile, m_zielWerkzeuge->count() - 1));
+    }
+}
+
+} // namespace kv

@@ -1,0 +1,374 @@
+#include "shell/Einstellungen.h"
+#include "shell/Leistenlayout.h"
+#include "shell/Programmverzeichnis.h"
+#include "shell/ui/frmAnpassen.h"
+#include "shell/ui/frmMain.h"
+#include "testutils/ScriptedDialoge.h"
+#include "testutils/TempDir.h"
+#include "widgets/Werkzeugleiste.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace kv;
+
+namespace {
+
+QStringList hauptwerkzeuge()
+{
+    return Leistenlayout::standard().leisten.constFirst().werkzeuge;
+}
+
+void schreibe(const QString& pfad, const QByteArray& text)
+{
+    QFile f(pfad);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+} // namespace
+
+class TestLeisten : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void standard();
+    void textHinUndZurueck();
+    void beschaedigt_data();
+    void beschaedigt();
+    void unbekannteWerkzeuge();
+    void leistenBearbeiten();
+    void werkzeugeUndTexte();
+    void dateien();
+    void fensterZeigtUndSpeichertLayout();
+    void dialog();
+    void dialogAusDemMenue();
+
+private:
+    std::unique_ptr<test::TempDir> m_ordner;
+    std::unique_ptr<test::ScriptedDialoge> m_dialoge;
+};
+
+void TestLeisten::init()
+{
+    m_ordner = std::make_unique<test::TempDir>();
+    setzeProgrammverzeichnis(m_ordner->path());
+    Einstellungen::setzeSpeicherordner(m_ordner->file(QStringLiteral("einstellungen")));
+    m_dialoge = std::make_unique<test::ScriptedDialoge>();
+}
+
+void TestLeisten::cleanup()
+{
+    QVERIFY(m_dialoge->leer());
+    m_dialoge.reset();
+    Einstellungen::setzeSpeicherordner(QString());
+    setzeProgrammverzeichnis(QString());
+    m_ordner.reset();
+}
+
+void TestLeisten::standard()
+{
+    const Leistenlayout l = Leistenlayout::standard();
+    QCOMPARE(l.leisten.size(), 1);
+    QCOMPARE(l.leisten.constFirst().name, QStringLiteral("mtbHauptleiste"));
+    QCOMPARE(l.leisten.constFirst().titel, QStringLiteral("Funktionsleiste"));
+    QCOMPARE(hauptwerkzeuge().size(), 14);
+    QCOMPARE(hauptwerkzeuge().at(3), QString());
+    QVERIFY(l.texte.isEmpty());
+    QCOMPARE(l.optionen, Leistenoptionen {});
+}
+
+void TestLeisten::textHinUndZurueck()
+{
+    Leistenlayout l = Leistenlayout::standard();
+    const QString eigene = l.neueLeiste(QStringLiteral("Meine Leiste"));
+    QVERIFY(l.hinzufuegen(eigene, QStringLiteral("bearbeitenimport")));
+    QVERIFY(l.hinzufuegen(eigene, QString()));
+    QVERIFY(l.hinzufuegen(eigene, QStringLiteral("Hilfethemen")));
+    l.leiste(eigene)->bereich = QStringLiteral("unten");
+    l.leiste(QStringLiteral("mtbHauptleiste"))->sichtbar = false;
+    l.setzeText(eigene, QStringLiteral("Hilfethemen"), QStringLiteral("Hilfe"), QString());
+    l.setzeText(
+        QStringLiteral("Datei"), QStringLiteral("dateineu"), QString(), QStringLiteral("Neu!"));
+    l.optionen.quickinfo = false;
+    l.optionen.personalisiert = true;
+
+    Leistenlayout gelesen;
+    QVERIFY(gelesen.layoutLesen(l.layoutText()));
+    QVERIFY(gelesen.aenderungenLesen(l.aenderungsText()));
+    QCOMPARE(gelesen.leisten, l.leisten);
+    QCOMPARE(gelesen.texte, l.texte);
+    QCOMPARE(gelesen.optionen, l.optionen);
+}
+
+void TestLeisten::beschaedigt_data()
+{
+    QTest::addColumn<QByteArray>("layout");
+    QTest::addColumn<QByteArray>("aenderungen");
+
+    QTest::newRow("kein JSON") << QByteArray("\x00\x01 kaputt", 9) << QByteArray("{");
+    QTest::newRow("leer") << QByteArray() << QByteArray();
+    QTest::newRow("Liste statt Objekt") << QByteArray("[]") << QByteArray("[]");
+    QTest::newRow("ohne Leisten") << QByteArray(R"({"x":1})") << QByteArray(R"({"optionen":{}})");
+    QTest::newRow("falscher Bereich") << QByteArray(
+        R"({"leisten":[{"name":"mtbHauptleiste","titel":"F","bereich":"mitte",)"
+        R"("werkzeuge":[]}]})") << QByteArray(R"({"texte":[{"leiste":"","werkzeug":"dateineu"}]})");
+    QTest::newRow("fremde Leiste nicht eigene") << QByteArray(
+        R"({"leisten":[{"name":"Fremd","titel":"F","bereich":"oben",)"
+        R"("werkzeuge":[]}]})") << QByteArray(R"({"texte":{}})");
+}
+
+void TestLeisten::beschaedigt()
+{
+    QFETCH(QByteArray, layout);
+    QFETCH(QByteArray, aenderungen);
+    Leistenlayout l = Leistenlayout::standard();
+    l.optionen.quickinfo = false;
+    const Leistenlayout vorher = l;
+    QVERIFY(!l.layoutLesen(layout));
+    QVERIFY(!l.aenderungenLesen(aenderungen));
+    QCOMPARE(l.leisten, vorher.leisten);
+    QCOMPARE(l.optionen, vorher.optionen);
+}
+
+void TestLeisten::unbekannteWerkzeuge()
+{
+    Leistenlayout l;
+    QVERIFY(l.layoutLesen(
+        R"({"leisten":[{"name":"Benutzer1","titel":"Eigene","bereich":"links","eigene":true,)"
+        R"("werkzeuge":["dateineu","gibtsnicht","","Ende"]}]})"));
+    // The main tool bar is always there; unknown tools are left out.
+    QCOMPARE(l.leisten.size(), 2);
+    QCOMPARE(l.leisten.at(0).name, QStringLiteral("mtbHauptleiste"));
+    QCOMPARE(l.leisten.at(1).werkzeuge, (QStringList { "dateineu", "", "Ende" }));
+    QCOMPARE(l.leisten.at(1).bereich, QStringLiteral("links"));
+}
+
+void TestLeisten::leistenBearbeiten()
+{
+    Leistenlayout l = Leistenlayout::standard();
+    QCOMPARE(l.neueLeiste(QStringLiteral(" Eins ")), QStringLiteral("Benutzer1"));
+    QCOMPARE(l.leiste(QStringLiteral("Benutzer1"))->titel, QStringLiteral("Eins"));
+    QCOMPARE(l.neueLeiste(QStringLiteral("Zwei")), QStringLiteral("Benutzer2"));
+    QCOMPARE(l.neueLeiste(QStringLiteral("zwei")), QString());
+    QCOMPARE(l.neueLeiste(QStringLiteral("Funktionsleiste")), QString());
+    QCOMPARE(l.neueLeiste(QStringLiteral("  ")), QString());
+
+    QVERIFY(l.loeschen(QStringLiteral("Benutzer1")));
+    QVERIFY(!l.loeschen(QStringLiteral("mtbHauptleiste")));
+    QVERIFY(!l.loeschen(QStringLiteral("Benutzer1")));
+    // The freed name is used again.
+    QCOMPARE(l.neueLeiste(QStringLiteral("Drei")), QStringLiteral("Benutzer1"));
+
+    QVERIFY(l.umbenennen(QStringLiteral("Benutzer2"), QStringLiteral("Zweite")));
+    QVERIFY(!l.umbenennen(QStringLiteral("Benutzer2"), QStringLiteral("Drei")));
+    QVERIFY(!l.umbenennen(QStringLiteral("Benutzer2"), QString()));
+    QVERIFY(!l.umbenennen(QStringLiteral("Gibtsnicht"), QStringLiteral("X")));
+    QVERIFY(l.umbenennen(QStringLiteral("mtbHauptleiste"), QStringLiteral("Haupt")));
+    QCOMPARE(l.leiste(QStringLiteral("Benutzer2"))->titel, QStringLiteral("Zweite"));
+
+    l.entfernen(QStringLiteral("mtbHauptleiste"), 0);
+    l.setzeText(
+        QStringLiteral("mtbHauptleiste"), QStringLiteral("Ende"), QStringLiteral("Aus"), {});
+    l.zuruecksetzen(QStringLiteral("mtbHauptleiste"));
+    QCOMPARE(l.leiste(QStringLiteral("mtbHauptleiste"))->werkzeuge, hauptwerkzeuge());
+    QCOMPARE(l.leiste(QStringLiteral("mtbHauptleiste"))->titel, QStringLiteral("Funktionsleiste"));
+    QVERIFY(l.texte.isEmpty());
+}
+
+void TestLeisten::werkzeugeUndTexte()
+{
+    Leistenlayout l = Leistenlayout::standard();
+    const QString n = l.neueLeiste(QStringLiteral("X"));
+    QVERIFY(l.hinzufuegen(n, QStringLiteral("dateineu")));
+    QVERIFY(l.hinzufuegen(n, QStringLiteral("Ende"), 0));
+    QVERIFY(l.hinzufuegen(n, QString(), 1));
+    QVERIFY(l.hinzufuegen(n, QStringLiteral("Infoüber"), 99));
+    QVERIFY(!l.hinzufuegen(n, QStringLiteral("gibtsnicht")));
+    QVERIFY(!l.hinzufuegen(QStringLiteral("Gibtsnicht"), QStringLiteral("Ende")));
+    QCOMPARE(l.leiste(n)->werkzeuge, (QStringList { "Ende", "", "dateineu", "Infoüber" }));
+    QVERIFY(l.entfernen(n, 1));
+    QVERIFY(!l.entfernen(n, 3));
+    QVERIFY(!l.entfernen(n, -1));
+    QCOMPARE(l.leiste(n)->werkzeuge, (QStringList { "Ende", "dateineu", "Infoüber" }));
+
+    l.setzeText(n, QStringLiteral("Ende"), QStringLiteral("Schluss"), QString());
+    l.setzeText(n, QStringLiteral("Ende"), QStringLiteral("Aus"), QStringLiteral("Beenden"));
+    QCOMPARE(l.texte.size(), 1);
+    QCOMPARE(l.text(n, QStringLiteral("Ende"))->tooltip, QStringLiteral("Beenden"));
+    l.setzeText(n, QStringLiteral("Ende"), QString(), QString());
+    QVERIFY(!l.text(n, QStringLiteral("Ende")));
+    // Deleting a bar forgets its texts.
+    l.setzeText(n, QStringLiteral("Ende"), QStringLiteral("Aus"), QString());
+    QVERIFY(l.loeschen(n));
+    QVERIFY(l.texte.isEmpty());
+}
+
+void TestLeisten::dateien()
+{
+    const QString cb2 = Layoutpfad(QStringLiteral(".cb2"));
+    QCOMPARE(cb2, Programmverzeichnis() + QStringLiteral("KelvadMenu.cb2"));
+
+    Leistenlayout l = Leistenlayout::standard();
+    l.neueLeiste(QStringLiteral("Eigene"));
+    l.optionen.tastenInQuickinfo = true;
+    QVERIFY(LayoutSpeichern(l));
+    QVERIFY(QFile::exists(cb2));
+    QVERIFY(QFile::exists(Layoutpfad(QStringLiteral(".chg"))));
+
+    Leistenlayout gelesen = Leistenlayout::standard();
+    LayoutLaden(gelesen);
+    QCOMPARE(gelesen.leisten, l.leisten);
+    QVERIFY(gelesen.optionen.tastenInQuickinfo);
+
+    // A damaged file is ignored; the other one still counts.
+    schreibe(cb2, "kaputt");
+    Leistenlayout teilweise = Leistenlayout::standard();
+    LayoutLaden(teilweise);
+    QCOMPARE(teilweise.leisten, Leistenlayout::standard().leisten);
+    QVERIFY(teilweise.optionen.tastenInQuickinfo);
+}
+
+void TestLeisten::fensterZeigtUndSpeichertLayout()
+{
+    {
+        Leistenlayout l = Leistenlayout::standard();
+        const QString n = l.neueLeiste(QStringLiteral("Eigene"));
+        l.hinzufuegen(n, QStringLiteral("bearbeitenimport"));
+        l.hinzufuegen(n, QStringLiteral("transaktionbeginnen"));
+        l.leiste(n)->bereich = QStringLiteral("unten");
+        l.setzeText(n, QStringLiteral("bearbeitenimport"), QStringLiteral("Rein"), QString());
+        l.setzeText(
+            QStringLiteral("Datei"), QStringLiteral("dateineu"), QStringLiteral("&Anlegen"), {});
+        l.entfernen(QStringLiteral("mtbHauptleiste"), 0);
+        l.optionen.tastenInQuickinfo = true;
+        QVERIFY(LayoutSpeichern(l));
+    }
+    {
+        frmMain f;
+        Werkzeugleiste* eigene = f.leiste(QStringLiteral("Benutzer1"));
+        QVERIFY(eigene);
+        QCOMPARE(eigene->windowTitle(), QStringLiteral("Eigene"));
+        QCOMPARE(f.toolBarArea(eigene), Qt::BottomToolBarArea);
+        QCOMPARE(
+            eigene->werkzeug(QStringLiteral("bearbeitenimport"))->text(), QStringLiteral("Rein"));
+        QCOMPARE(eigene->werkzeug(QStringLiteral("transaktionbeginnen"))->text(),
+            QStringLiteral("Transaktion"));
+        // Without a database the command stays disabled on the new bar too.
+        QVERIFY(!eigene->werkzeug(QStringLiteral("bearbeitenimport"))->isEnabled());
+        QVERIFY(!f.hauptleiste()->werkzeug(QStringLiteral("dateineu")));
+        QCOMPARE(f.menueWerkzeug(QStringLiteral("dateineu"))->text(), QStringLiteral("&Anlegen"));
+        QCOMPARE(f.hauptleiste()->werkzeug(QStringLiteral("dateiöffnen"))->toolTip(),
+            QStringLiteral("Vorhandene Datenbank öffnen (Strg+O)"));
+
+        // A click on the user's bar goes through the same dispatch.
+        f.SetzeBefehlsstatus(true);
+        QVERIFY(eigene->werkzeug(QStringLiteral("bearbeitenimport"))->isEnabled());
+
+        f.show();
+        f.addToolBar(Qt::TopToolBarArea, eigene);
+        f.close();
+    }
+    Leistenlayout gelesen;
+    LayoutLaden(gelesen);
+    QCOMPARE(gelesen.leiste(QStringLiteral("Benutzer1"))->bereich, QStringLiteral("oben"));
+}
+
+void TestLeisten::dialog()
+{
+    frmAnpassen d(Leistenlayout::standard());
+    QCOMPARE(d.windowTitle(), QStringLiteral("Anpassen"));
+    QCOMPARE(d.leistenliste()->count(), 1);
+
+    m_dialoge->erwarteEingabe(QStringLiteral("Meine"));
+    d.knopf(QStringLiteral("Neu"))->click();
+    QCOMPARE(m_dialoge->eingaben().constLast().titel, QStringLiteral("Neue Symbolleiste anlegen"));
+    QCOMPARE(
+        m_dialoge->eingaben().constLast().aufforderung, QStringLiteral("Name der Symbolleiste"));
+    QCOMPARE(d.leistenliste()->count(), 2);
+    QCOMPARE(d.leistenliste()->currentItem()->text(), QStringLiteral("Meine"));
+
+    // The same name again is refused with a message.
+    m_dialoge->erwarteEingabe(QStringLiteral("meine"));
+    d.knopf(QStringLiteral("Neu"))->click();
+    QCOMPARE(d.leistenliste()->count(), 2);
+    QCOMPARE(m_dialoge->meldungen().size(), 1);
+
+    // Commands: category "Bearbeiten", command "Export...", target the new bar.
+    d.kategorien()->setCurrentRow(1);
+    QCOMPARE(d.befehle()->item(3)->text(), QStringLiteral("Export..."));
+    d.befehle()->setCurrentRow(3);
+    d.zielleiste()->setCurrentIndex(1);
+    d.knopf(QStringLiteral("Zuweisen"))->click();
+    d.befehle()->setCurrentRow(0);
+    d.knopf(QStringLiteral("Zuweisen"))->click();
+    QCOMPARE(d.layout().leiste(QStringLiteral("Benutzer1"))->werkzeuge,
+        (QStringList { "bearbeitenexport", "bearbeitendatenzentrale" }));
+    d.zielwerkzeuge()->setCurrentRow(0);
+    d.knopf(QStringLiteral("Entfernen"))->click();
+    QCOMPARE(d.layout().leiste(QStringLiteral("Benutzer1"))->werkzeuge,
+        (QStringList { "bearbeitendatenzentrale" }));
+
+    // Hiding a bar by its check box; options.
+    d.leistenliste()->item(0)->setCheckState(Qt::Unchecked);
+    QVERIFY(!d.layout().leiste(QStringLiteral("mtbHauptleiste"))->sichtbar);
+    d.option(QStringLiteral("Quickinfo anzeigen"))->setChecked(false);
+    d.option(QStringLiteral("Symbole vergrößern"))->setChecked(true);
+    QVERIFY(!d.layout().optionen.quickinfo);
+    QVERIFY(d.layout().optionen.grosseSymbole);
+
+    // The program's own bar cannot be deleted; a user bar after the question.
+    d.leistenliste()->setCurrentRow(0);
+    d.knopf(QStringLiteral("Löschen"))->click();
+    QCOMPARE(d.leistenliste()->count(), 2);
+    d.leistenliste()->setCurrentRow(1);
+    m_dialoge->erwarteAntwort(Antwort::Nein);
+    d.knopf(QStringLiteral("Löschen"))->click();
+    QCOMPARE(d.leistenliste()->count(), 2);
+    QCOMPARE(m_dialoge->letzteMeldung().text,
+        QStringLiteral("Sind Sie sicher, dass Sie die Symbolleiste löschen wollen?"));
+    QCOMPARE(m_dialoge->letzteMeldung().standardKnopf, 2);
+    m_dialoge->erwarteAntwort(Antwort::Ja);
+    d.knopf(QStringLiteral("Löschen"))->click();
+    QCOMPARE(d.leistenliste()->count(), 1);
+    QVERIFY(!d.layout().leiste(QStringLiteral("Benutzer1")));
+}
+
+void TestLeisten::dialogAusDemMenue()
+{
+    frmMain f;
+    f.show();
+    QTimer::singleShot(0, this, [this] {
+        auto* d = qobject_cast<frmAnpassen*>(QApplication::activeModalWidget());
+        QVERIFY(d);
+        m_dialoge->erwarteEingabe(QStringLiteral("Neue"));
+        d->knopf(QStringLiteral("Neu"))->click();
+        d->zielleiste()->setCurrentIndex(1);
+        d->kategorien()->setCurrentRow(0);
+        d->befehle()->setCurrentRow(0);
+        d->knopf(QStringLiteral("Zuweisen"))->click();
+        d->option(QStringLiteral("Symbole vergrößern"))->setChecked(true);
+        d->knopf(QStringLiteral("Schließen"))->click();
+    });
+    f.ActiveBar21_ToolClick(QStringLiteral("ansichtmenüanpassen"));
+    Werkzeugleiste* neu = f.leiste(QStringLiteral("Benutzer1"));
+    QVERIFY(neu);
+    QVERIFY(neu->werkzeug(QStringLiteral("dateineu")));
+    QCOMPARE(f.hauptleiste()->iconSize(), QSize(32, 32));
+    QCOMPARE(neu->iconSize(), QSize(32, 32));
+    QCOMPARE(Einstellungen().lese(AbschnittSettings, QStringLiteral("IconToolbarKlein")),
+        QStringLiteral("False"));
+    QVERIFY(f.menueWerkzeug(QStringLiteral("mpgross"))->isChecked());
+}
+
+QTEST_MAIN(TestLeisten)
+#include "tst_frmmain_leisten.moc"
