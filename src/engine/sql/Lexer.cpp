@@ -171,10 +171,13 @@ QString isoFromDateLiteral(QStringView contents)
 QList<Token> tokenize(const QString& text)
 {
     // SQLite ends a statement at a NUL character: whatever follows would silently vanish.
-    if (const qsizetype nul = text.indexOf(QChar(0)); nul >= 0)
+    // Trailing NULs (stored queries of older files end with one) are dropped.
+    qsizetype n = text.size();
+    while (n > 0 && text[n - 1] == QChar(0))
+        --n;
+    if (const qsizetype nul = QStringView(text).left(n).indexOf(QChar(0)); nul >= 0)
         throwSyntaxError(int(nul), QStringLiteral("unerwartetes Nullzeichen."));
     QList<Token> tokens;
-    const qsizetype n = text.size();
     qsizetype i = 0;
     auto add = [&](Token::Kind kind, QString t, qsizetype pos) {
         tokens.append(Token { kind, std::move(t), int(pos) });
