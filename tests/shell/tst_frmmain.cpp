@@ -450,6 +450,17 @@ void TestFrmMain::umschalterSchreibenEinstellungen()
         QVERIFY(f->hauptleiste()->isVisible());
         QVERIFY(symbol->isChecked());
         QCOMPARE(einstellung("HauptSymbolleisteAnzeigen"), QStringLiteral("True"));
+
+        // The menu entry and a direct call flip the switch alike.
+        QAction* personalisiert = f->menueWerkzeug(QStringLiteral("ansichtmenüpersonalisiert"));
+        personalisiert->trigger();
+        QVERIFY(personalisiert->isChecked());
+        f->ActiveBar21_ToolClick(personalisiert->objectName());
+        QVERIFY(!personalisiert->isChecked());
+        symbol->trigger();
+        QVERIFY(!f->hauptleiste()->isVisible());
+        QVERIFY(!symbol->isChecked());
+        symbol->trigger();
     }
     // The next start shows what was chosen.
     auto f = neuesFenster();

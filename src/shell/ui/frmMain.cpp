@@ -338,7 +338,8 @@ void frmMain::ActiveBar21_ToolClick(const QString& tool)
         break;
     case Z::MenuePersonalisiert:
         // Qt menus always show every entry; the switch is kept with the layout only.
-        m_layout.optionen.personalisiert = m_menueAktionen.value(tool)->isChecked();
+        m_layout.optionen.personalisiert = !m_layout.optionen.personalisiert;
+        m_menueAktionen.value(tool)->setChecked(m_layout.optionen.personalisiert);
         break;
     case Z::Textanzeige:
         setzeTextanzeige(Textanzeigewert(tool));
