@@ -20,6 +20,14 @@ namespace {
 
 const QString Hauptleiste = QStringLiteral("mtbHauptleiste");
 
+// What a band may hold besides commands: sub-menus and the window list of the menus.
+bool zulaessigesWerkzeug(const QString& name, bool menue)
+{
+    if (name.isEmpty() || FindeBefehl(name))
+        return true;
+    return menue && (!Bandinhalt(name).isEmpty() || name == QLatin1String("MDIListe"));
+}
+
 bool bekannterBereich(const QString& bereich)
 {
     return bereich == QLatin1String("oben") || bereich == QLatin1String("unten")
@@ -49,7 +57,10 @@ Leistenlayout Leistenlayout::standard()
 {
     Leistenlayout l;
     l.leisten.append({ Hauptleiste, Bandtitel(Hauptleiste), true, QStringLiteral("oben"),
-        hauptleistenWerkzeuge(), false });
+        hauptleistenWerkzeuge(), false, false });
+    for (const QString& band : Menuebaender())
+        l.leisten.append(
+            { band, Bandtitel(band), true, QStringLiteral("oben"), Bandinhalt(band), false, true });
     return l;
 }
 
@@ -63,6 +74,7 @@ QByteArray Leistenlayout::layoutText() const
             { QStringLiteral("sichtbar"), l.sichtbar },
             { QStringLiteral("bereich"), l.bereich },
             { QStringLiteral("eigene"), l.eigene },
+            { QStringLiteral("menue"), l.menue },
             { QStringLiteral("werkzeuge"), QJsonArray::fromStringList(l.werkzeuge) },
         });
     }
@@ -105,22 +117,28 @@ bool Leistenlayout::layoutLesen(const QByteArray& text)
         l.sichtbar = o.value(QStringLiteral("sichtbar")).toBool(true);
         l.bereich = o.value(QStringLiteral("bereich")).toString();
         l.eigene = o.value(QStringLiteral("eigene")).toBool();
+        l.menue = o.value(QStringLiteral("menue")).toBool();
         if (l.name.isEmpty() || l.titel.isEmpty() || !bekannterBereich(l.bereich)
             || !o.value(QStringLiteral("werkzeuge")).isArray())
             return false;
-        if (!l.eigene && l.name != Hauptleiste)
+        if (l.menue ? (l.eigene || !Menuebaender().contains(l.name))
+                    : (!l.eigene && l.name != Hauptleiste))
             return false;
         for (const QJsonValue& w : o.value(QStringLiteral("werkzeuge")).toArray()) {
             const QString name = w.toString();
-            if (name.isEmpty() || FindeBefehl(name))
+            if (zulaessigesWerkzeug(name, l.menue))
                 l.werkzeuge.append(name);
         }
         gelesen.append(l);
     }
-    // The main tool bar always exists, even when a file lost it.
-    if (!std::any_of(gelesen.cbegin(), gelesen.cend(),
-            [](const Leistenbelegung& l) { return l.name == Hauptleiste; }))
-        gelesen.prepend(standard().leisten.constFirst());
+    // The designed bands always exist, even when a file lost one.
+    const Leistenlayout designt = standard();
+    for (qsizetype i = 0; i < designt.leisten.size(); ++i) {
+        const Leistenbelegung& d = designt.leisten.at(i);
+        if (std::none_of(gelesen.cbegin(), gelesen.cend(),
+                [&](const Leistenbelegung& l) { return l.name == d.name; }))
+            gelesen.insert(std::min(i, gelesen.size()), d);
+    }
     leisten = gelesen;
     return true;
 }
@@ -180,7 +198,7 @@ QString Leistenlayout::neueLeiste(const QString& titel)
     while (leiste(QStringLiteral("Benutzer%1").arg(nummer)))
         ++nummer;
     const QString name = QStringLiteral("Benutzer%1").arg(nummer);
-    leisten.append({ name, t, true, QStringLiteral("oben"), {}, true });
+    leisten.append({ name, t, true, QStringLiteral("oben"), {}, true, false });
     return name;
 }
 
@@ -188,7 +206,7 @@ bool Leistenlayout::umbenennen(const QString& name, const QString& titel)
 {
     const QString t = titel.trimmed();
     Leistenbelegung* l = leiste(name);
-    if (!l || t.isEmpty())
+    if (!l || l->menue || t.isEmpty())
         return false;
     for (const Leistenbelegung& andere : std::as_const(leisten)) {
         if (andere.name != name && andere.titel.compare(t, Qt::CaseInsensitive) == 0)
@@ -213,9 +231,13 @@ void Leistenlayout::zuruecksetzen(const QString& name)
     Leistenbelegung* l = leiste(name);
     if (!l)
         return;
-    l->werkzeuge = l->eigene ? QStringList() : standard().leisten.constFirst().werkzeuge;
-    if (!l->eigene)
-        l->titel = Bandtitel(name);
+    const Leistenlayout designt = standard();
+    if (const Leistenbelegung* d = designt.leiste(name)) {
+        l->werkzeuge = d->werkzeuge;
+        l->titel = d->titel;
+    } else {
+        l->werkzeuge.clear();
+    }
     texte.removeIf([&](const Textaenderung& t) { return t.leiste == name; });
 }
 

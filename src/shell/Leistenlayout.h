@@ -7,7 +7,7 @@
 
 namespace kv {
 
-/// One tool bar of the main window as the user arranged it.
+/// One tool bar or menu band of the main window as the user arranged it.
 struct Leistenbelegung {
     /// Object name ("mtbHauptleiste", "Benutzer1", …).
     QString name;
@@ -19,6 +19,8 @@ struct Leistenbelegung {
     QStringList werkzeuge;
     /// Made by the user (can be renamed and deleted).
     bool eigene = false;
+    /// A menu band ("Datei", …): its entries can be changed, the band itself stays.
+    bool menue = false;
 
     bool operator==(const Leistenbelegung&) const = default;
 };
@@ -51,7 +53,7 @@ public:
     Leistenoptionen optionen;
     QList<Textaenderung> texte;
 
-    /// The designed layout: the main tool bar with its tools.
+    /// The designed layout: the main tool bar and the menu bands with their tools.
     static Leistenlayout standard();
 
     QByteArray layoutText() const;
@@ -68,11 +70,11 @@ public:
     /// Adds a user tool bar; its name is "Benutzer" + the first free number. Returns the name,
     /// empty when the title is empty or another bar has it already.
     QString neueLeiste(const QString& titel);
-    /// False for an empty title, a title another bar has, or an unknown bar.
+    /// False for an empty title, a title another bar has, an unknown bar or a menu band.
     bool umbenennen(const QString& name, const QString& titel);
     /// Only user bars can be deleted.
     bool loeschen(const QString& name);
-    /// The designed tools of a bar (none for a user bar) and no changed texts on it.
+    /// The designed tools of a bar or menu (none for a user bar) and no changed texts on it.
     void zuruecksetzen(const QString& name);
     /// Inserts a tool (or a separator, empty name) before position, at the end for -1.
     bool hinzufuegen(const QString& leiste, const QString& werkzeug, int position = -1);

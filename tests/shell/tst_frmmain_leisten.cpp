@@ -1,3 +1,4 @@
+#include "shell/Befehlstabelle.h"
 #include "shell/Einstellungen.h"
 #include "shell/Leistenlayout.h"
 #include "shell/Programmverzeichnis.h"
@@ -13,6 +14,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -50,6 +52,7 @@ private Q_SLOTS:
     void werkzeugeUndTexte();
     void dateien();
     void fensterZeigtUndSpeichertLayout();
+    void menueAngepasst();
     void dialog();
     void dialogAusDemMenue();
 
@@ -78,8 +81,11 @@ void TestLeisten::cleanup()
 void TestLeisten::standard()
 {
     const Leistenlayout l = Leistenlayout::standard();
-    QCOMPARE(l.leisten.size(), 1);
+    QCOMPARE(l.leisten.size(), 6);
     QCOMPARE(l.leisten.constFirst().name, QStringLiteral("mtbHauptleiste"));
+    QCOMPARE(l.leisten.at(1).name, QStringLiteral("Datei"));
+    QVERIFY(l.leisten.at(1).menue);
+    QCOMPARE(l.leisten.at(3).werkzeuge, Bandinhalt(QStringLiteral("Ansicht")));
     QCOMPARE(l.leisten.constFirst().titel, QStringLiteral("Funktionsleiste"));
     QCOMPARE(hauptwerkzeuge().size(), 14);
     QCOMPARE(hauptwerkzeuge().at(3), QString());
@@ -146,11 +152,25 @@ void TestLeisten::unbekannteWerkzeuge()
     QVERIFY(l.layoutLesen(
         R"({"leisten":[{"name":"Benutzer1","titel":"Eigene","bereich":"links","eigene":true,)"
         R"("werkzeuge":["dateineu","gibtsnicht","","Ende"]}]})"));
-    // The main tool bar is always there; unknown tools are left out.
-    QCOMPARE(l.leisten.size(), 2);
+    // The designed bands are always there; unknown tools are left out.
+    QCOMPARE(l.leisten.size(), 7);
     QCOMPARE(l.leisten.at(0).name, QStringLiteral("mtbHauptleiste"));
-    QCOMPARE(l.leisten.at(1).werkzeuge, (QStringList { "dateineu", "", "Ende" }));
-    QCOMPARE(l.leisten.at(1).bereich, QStringLiteral("links"));
+    QCOMPARE(
+        l.leiste(QStringLiteral("Benutzer1"))->werkzeuge, (QStringList { "dateineu", "", "Ende" }));
+    QCOMPARE(l.leiste(QStringLiteral("Benutzer1"))->bereich, QStringLiteral("links"));
+    QCOMPARE(l.leiste(QStringLiteral("Fenster"))->werkzeuge, Bandinhalt(QStringLiteral("Fenster")));
+
+    // Menus keep their sub-menus and window list; a menu of another name is damage.
+    QVERIFY(l.layoutLesen(R"({"leisten":[{"name":"Ansicht","titel":"&Ansicht","bereich":"oben",)"
+                          R"("menue":true,"werkzeuge":["mpAnpassenText","MDIListe","x"]}]})"));
+    QCOMPARE(l.leiste(QStringLiteral("Ansicht"))->werkzeuge,
+        (QStringList { "mpAnpassenText", "MDIListe" }));
+    QVERIFY(!l.layoutLesen(R"({"leisten":[{"name":"Extras","titel":"Extras","bereich":"oben",)"
+                           R"("menue":true,"werkzeuge":[]}]})"));
+    QVERIFY(!l.umbenennen(QStringLiteral("Ansicht"), QStringLiteral("Sicht")));
+    QVERIFY(!l.loeschen(QStringLiteral("Ansicht")));
+    l.zuruecksetzen(QStringLiteral("Ansicht"));
+    QCOMPARE(l.leiste(QStringLiteral("Ansicht"))->werkzeuge, Bandinhalt(QStringLiteral("Ansicht")));
 }
 
 void TestLeisten::leistenBearbeiten()
@@ -283,6 +303,33 @@ void TestLeisten::fensterZeigtUndSpeichertLayout()
     QCOMPARE(gelesen.leiste(QStringLiteral("Benutzer1"))->bereich, QStringLiteral("oben"));
 }
 
+void TestLeisten::menueAngepasst()
+{
+    {
+        Leistenlayout l = Leistenlayout::standard();
+        l.entfernen(QStringLiteral("Datei"), 2); // "dateischließen"
+        l.hinzufuegen(QStringLiteral("Datei"), QStringLiteral("Infoüber"), 0);
+        QVERIFY(LayoutSpeichern(l));
+    }
+    frmMain f;
+    QStringList texte;
+    for (QAction* a : f.band(QStringLiteral("Datei"))->actions())
+        texte.append(a->isSeparator() ? QStringLiteral("-") : a->objectName());
+    QCOMPARE(texte.mid(0, 4), (QStringList { "Infoüber", "dateineu", "dateiöffnen", "-" }));
+    QVERIFY(!texte.contains(QStringLiteral("dateischließen")));
+    // The history still follows.
+    QCOMPARE(texte.mid(13, 2), (QStringList { "-", "Historie01" }));
+    f.historie().laden(QStringLiteral("/daten/x.mdb,1,False"));
+    QCOMPARE(
+        f.menueWerkzeug(QStringLiteral("Historie01"))->text(), QStringLiteral("&1. /daten/x.mdb"));
+    QVERIFY(f.menueWerkzeug(QStringLiteral("Historie01"))->isVisible());
+
+    // Menus appear as targets of the commands.
+    frmAnpassen d(f.leistenlayout());
+    QVERIFY(d.zielleiste()->findText(QStringLiteral("Menü Datei")) >= 0);
+    QCOMPARE(d.leistenliste()->count(), 1);
+}
+
 void TestLeisten::dialog()
 {
     frmAnpassen d(Leistenlayout::standard());
@@ -307,7 +354,7 @@ void TestLeisten::dialog()
     d.kategorien()->setCurrentRow(1);
     QCOMPARE(d.befehle()->item(3)->text(), QStringLiteral("Export..."));
     d.befehle()->setCurrentRow(3);
-    d.zielleiste()->setCurrentIndex(1);
+    d.zielleiste()->setCurrentIndex(d.zielleiste()->findData(QStringLiteral("Benutzer1")));
     d.knopf(QStringLiteral("Zuweisen"))->click();
     d.befehle()->setCurrentRow(0);
     d.knopf(QStringLiteral("Zuweisen"))->click();
@@ -352,7 +399,7 @@ void TestLeisten::dialogAusDemMenue()
         QVERIFY(d);
         m_dialoge->erwarteEingabe(QStringLiteral("Neue"));
         d->knopf(QStringLiteral("Neu"))->click();
-        d->zielleiste()->setCurrentIndex(1);
+        d->zielleiste()->setCurrentIndex(d->zielleiste()->findData(QStringLiteral("Benutzer1")));
         d->kategorien()->setCurrentRow(0);
         d->befehle()->setCurrentRow(0);
         d->knopf(QStringLiteral("Zuweisen"))->click();

@@ -29,7 +29,7 @@ QString werkzeugText(const QString& name)
     if (name.isEmpty())
         return QStringLiteral("――――――");
     const Befehl* b = FindeBefehl(name);
-    return b ? ohneKuerzel(b->text) : name;
+    return ohneKuerzel(b ? b->text : Bandtitel(name));
 }
 
 } // namespace
@@ -160,6 +160,8 @@ void frmAnpassen::leistenFuellen(const QString& waehlen)
     const QSignalBlocker sperre(m_leisten);
     m_leisten->clear();
     for (const Leistenbelegung& l : std::as_const(m_layout.leisten)) {
+        if (l.menue)
+            continue;
         auto* e = new QListWidgetItem(l.titel, m_leisten);
         e->setData(NameRolle, l.name);
         e->setFlags(e->flags() | Qt::ItemIsUserCheckable);
@@ -171,7 +173,7 @@ void frmAnpassen::leistenFuellen(const QString& waehlen)
     const QSignalBlocker zielSperre(m_ziel);
     m_ziel->clear();
     for (const Leistenbelegung& l : std::as_const(m_layout.leisten))
-        m_ziel->addItem(l.titel, l.name);
+        m_ziel->addItem(l.menue ? QStringLiteral("Menü ") + ohneKuerzel(l.titel) : l.titel, l.name);
     m_ziel->setCurrentIndex(std::max(0, m_ziel->findData(ziel)));
     zielFuellen();
 }

@@ -112,10 +112,10 @@ frmMain::frmMain(QWidget* parent)
         auto* menue = new QMenu(Bandtitel(name), this);
         menue->setObjectName(name);
         m_baender.insert(name, menue);
-        menueFuellen(menue, name);
+        menueFuellen(menue, Bandinhalt(name));
     }
     for (const QString& name : Menuebaender())
-        menueFuellen(m_baender.value(name), name);
+        menueFuellen(m_baender.value(name), Bandinhalt(name));
 
     auto* textgruppe = new QActionGroup(this);
     for (const QString& name : Bandinhalt(QStringLiteral("mpAnpassenText")))
@@ -131,7 +131,8 @@ frmMain::frmMain(QWidget* parent)
 
     // The history entries follow the designed tools of "Datei": a separator and 20 hidden tools.
     QMenu* datei = m_baender.value(QStringLiteral("Datei"));
-    datei->addSeparator()->setObjectName(QStringLiteral("miSeparator"));
+    m_historieTrenner = datei->addSeparator();
+    m_historieTrenner->setObjectName(QStringLiteral("miSeparator"));
     for (int i = 1; i <= MaxHistorie; ++i) {
         QAction* a = neueAktion(Historienname(i));
         a->setVisible(false);
@@ -148,7 +149,7 @@ frmMain::frmMain(QWidget* parent)
     m_hauptleiste->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_hauptleiste, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         QMenu kontext;
-        menueFuellen(&kontext, QStringLiteral("mtbKontext"));
+        menueFuellen(&kontext, Bandinhalt(QStringLiteral("mtbKontext")));
         kontext.exec(m_hauptleiste->mapToGlobal(pos));
     });
     addToolBar(Qt::TopToolBarArea, m_hauptleiste);
@@ -200,9 +201,9 @@ QAction* frmMain::neueAktion(const QString& name)
     return a;
 }
 
-void frmMain::menueFuellen(QMenu* menue, const QString& band)
+void frmMain::menueFuellen(QMenu* menue, const QStringList& namen)
 {
-    for (const QString& name : Bandinhalt(band)) {
+    for (const QString& name : namen) {
         if (name.isEmpty())
             menue->addSeparator()->setObjectName(QStringLiteral("miSeparator"));
         else if (QMenu* unter = m_baender.value(name))
@@ -719,6 +720,10 @@ void frmMain::leistenAnwenden()
         }
     }
     for (const Leistenbelegung& belegung : std::as_const(m_layout.leisten)) {
+        if (belegung.menue) {
+            menueNeuAufbauen(belegung);
+            continue;
+        }
         Werkzeugleiste* l = leiste(belegung.name);
         if (!l) {
             l = new Werkzeugleiste(belegung.name, belegung.titel, this);
@@ -749,6 +754,27 @@ void frmMain::leistenAnwenden()
             a->setStatusTip(t.tooltip);
         }
     }
+}
+
+void frmMain::menueNeuAufbauen(const Leistenbelegung& belegung)
+{
+    QMenu* menue = m_baender.value(belegung.name);
+    if (!menue)
+        return;
+    // The history entries of "Datei" stay behind the user's entries.
+    QList<QAction*> historie;
+    if (belegung.name == QLatin1String("Datei")) {
+        historie.append(m_historieTrenner);
+        for (int i = 1; i <= MaxHistorie; ++i)
+            historie.append(m_menueAktionen.value(Historienname(i)));
+    }
+    for (QAction* a : menue->actions()) {
+        menue->removeAction(a);
+        if (a->isSeparator() && a != m_historieTrenner && a->parent() == menue)
+            delete a;
+    }
+    menueFuellen(menue, belegung.werkzeuge);
+    menue->addActions(historie);
 }
 
 void frmMain::layoutAusFensterUebernehmen()

@@ -99,7 +99,8 @@ protected:
 
 private:
     QAction* neueAktion(const QString& name);
-    void menueFuellen(QMenu* menue, const QString& band);
+    void menueFuellen(QMenu* menue, const QStringList& namen);
+    void menueNeuAufbauen(const Leistenbelegung& belegung);
     void statusleisteAufbauen();
     void historieAufbauen(const QList<HistorieEintrag>& eintraege);
     void fensterlisteAufbauen();
@@ -123,6 +124,7 @@ private:
     QHash<QString, QMenu*> m_baender;
     QHash<QString, QAction*> m_menueAktionen;
     QList<Werkzeugleiste*> m_benutzerleisten;
+    QAction* m_historieTrenner = nullptr;
     QHash<QString, bool> m_aktiv;
     Leistenlayout m_layout;
     QList<QAction*> m_fensterliste;
