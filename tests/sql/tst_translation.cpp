@@ -352,6 +352,12 @@ void TstTranslation::errors_data()
     QTest::newRow("nul character")
         << QStringLiteral("DELETE FROM [T]") + QChar(0) + " WHERE x = 1"
         << "Syntaxfehler in der Abfrage bei Position 16: unerwartetes Nullzeichen.";
+    QTest::newRow("deep nesting")
+        << "SELECT " + QString(300, QLatin1Char('(')) + "1" + QString(300, QLatin1Char(')'))
+        << "Syntaxfehler in der Abfrage bei Position 74: der Ausdruck ist zu tief verschachtelt.";
+    QTest::newRow("minus chain")
+        << "SELECT " + QString(1000, QLatin1Char('-')) + "1"
+        << "Syntaxfehler in der Abfrage bei Position 205: der Ausdruck ist zu tief verschachtelt.";
     QTest::newRow("odd character")
         << "SELECT a FROM T WHERE a = ?"
         << "Syntaxfehler in der Abfrage bei Position 27: unerwartetes Zeichen '?'.";

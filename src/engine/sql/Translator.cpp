@@ -210,6 +210,7 @@ QString Translator::SelectParts::limit() const
 
 QString Translator::select(bool topLevel)
 {
+    const NestingGuard guard(*this);
     QStringList cores;
     QString firstLimit;
     bool first = true;
@@ -364,6 +365,7 @@ QString Translator::fromList()
 
 QString Translator::fromItem()
 {
+    const NestingGuard guard(*this);
     QString sql;
     if (acceptSymbol(u"(")) {
         if (peek().isKeyword(u"SELECT")) {

@@ -126,7 +126,20 @@ private:
     QString placeholder(const QString& name);
     QString subquery();
 
+    /// Counts nested expressions; too deep a nesting is refused before the stack runs out.
+    class NestingGuard {
+    public:
+        explicit NestingGuard(Translator& t);
+        ~NestingGuard() { --m_t.m_nesting; }
+        NestingGuard(const NestingGuard&) = delete;
+        NestingGuard& operator=(const NestingGuard&) = delete;
+
+    private:
+        Translator& m_t;
+    };
+
     QList<Token> m_tokens;
+    int m_nesting = 0;
     int m_pos = 0;
     QHash<QString, QString> m_parameterNames; // lower case → as given
     QHash<QString, int> m_placeholders; // lower case → number

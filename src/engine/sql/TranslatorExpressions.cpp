@@ -42,8 +42,18 @@ QString Translator::wrap(const Expr& e, int level)
     return e.prec < level ? QLatin1Char('(') + e.sql + QLatin1Char(')') : e.sql;
 }
 
+Translator::NestingGuard::NestingGuard(Translator& t)
+    : m_t(t)
+{
+    if (++m_t.m_nesting > 200) {
+        --m_t.m_nesting;
+        throwSyntaxError(t.peek().pos, QStringLiteral("der Ausdruck ist zu tief verschachtelt."));
+    }
+}
+
 Translator::Expr Translator::expr()
 {
+    const NestingGuard guard(*this);
     return imp();
 }
 
@@ -117,6 +127,7 @@ Translator::Expr Translator::andExpr()
 
 Translator::Expr Translator::notExpr()
 {
+    const NestingGuard guard(*this);
     if (peek().isKeyword(u"NOT")) {
         const Token& after = peek(1);
         // "Not Like …" in a validation rule negates the implied comparison.
@@ -313,6 +324,7 @@ Translator::Expr Translator::multiplicative()
 
 Translator::Expr Translator::unary()
 {
+    const NestingGuard guard(*this);
     if (acceptSymbol(u"-")) {
         const Expr e = unary();
         return { negate(e), e.kind == ValueKind::Date ? ValueKind::Unknown : e.kind, UnaryLevel };
