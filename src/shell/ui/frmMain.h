@@ -20,6 +20,7 @@ class QToolButton;
 namespace kv {
 
 class Werkzeugleiste;
+struct Befehl;
 struct Werkzeug;
 class frmHilfe;
 
@@ -112,6 +113,7 @@ private:
     void anordnen(bool untereinander);
     void symboleAnordnen();
     void menueAnpassen();
+    static Werkzeug werkzeugAusBefehl(const Befehl& befehl);
     void leistenAnwenden();
     QList<Werkzeug> werkzeugeFuer(const Leistenbelegung& leiste) const;
     void layoutAusFensterUebernehmen();
