@@ -31,10 +31,20 @@ void RowCache::readInto(Statement& st, QVariantList& row) const
     row.reserve(m_columns);
     for (int i = 0; i < m_columns; ++i) {
         const int typ = m_types[static_cast<size_t>(i)];
-        if (typ == 0)
+        if (typ == 0) {
             row.append(st.value(i));
-        else
+        } else if (typ == dbDate && sqlite3_column_type(st.handle(), i) == SQLITE_TEXT) {
+            const QString text = st.value(i).toString();
+            auto it = m_daten.constFind(text);
+            if (it == m_daten.constEnd()) {
+                if (m_daten.size() > 50000)
+                    m_daten.clear();
+                it = m_daten.insert(text, datatype::fromStorage(QVariant(text), typ));
+            }
+            row.append(it.value());
+        } else {
             row.append(datatype::fromStorage(st.value(i), typ));
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include "engine/Parameter.h"
 #include "engine/Sqlite.h"
 
+#include <QHash>
 #include <QList>
 #include <QVariant>
 #include <vector>
@@ -47,6 +48,8 @@ private:
     std::vector<int> m_types;
     int m_columns;
     std::vector<Page> m_pages;
+    // Date texts repeat (birthdays, order days); converting to local time is the dear part.
+    mutable QHash<QString, QVariant> m_daten;
     quint64 m_clock = 0;
 };
 

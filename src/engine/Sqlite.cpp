@@ -288,8 +288,8 @@ void Connection::open(const QString& path, int flags)
 {
     close();
     sqlite3* db = nullptr;
-    const int rc
-        = sqlite3_open_v2(path.toUtf8().constData(), &db, flags | SQLITE_OPEN_URI, nullptr);
+    const int rc = sqlite3_open_v2(
+        path.toUtf8().constData(), &db, flags | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         EngineError fehler = sqliteError(db, rc);
         sqlite3_close_v2(db);

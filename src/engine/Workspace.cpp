@@ -95,6 +95,8 @@ std::unique_ptr<Database> Workspace::oeffne(
                     .arg(path));
         }
     }
+    // A larger page cache keeps the pages of the rows a grid shows between page fetches.
+    c.exec(QStringLiteral("PRAGMA cache_size = -8000"));
     db->m_readOnly = nurLesen;
     db->catalog().ensure();
     db->pruefePasswort(connect);
