@@ -29,6 +29,7 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QWhatsThis>
+#include <algorithm>
 
 namespace kv {
 
@@ -465,7 +466,9 @@ void frmMain::closeEvent(QCloseEvent* event)
 {
     // Child windows with unsaved work may refuse; then the program keeps running.
     m_mdi->closeAllSubWindows();
-    if (!m_mdi->subWindowList().isEmpty()) {
+    const QList<QMdiSubWindow*> offen = m_mdi->subWindowList();
+    if (std::any_of(
+            offen.cbegin(), offen.cend(), [](const QWidget* w) { return w->isVisible(); })) {
         event->ignore();
         return;
     }
