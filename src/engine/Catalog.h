@@ -5,6 +5,7 @@
 #include "engine/Field.h"
 #include "engine/Index.h"
 #include "engine/Relation.h"
+#include "engine/Savepoint.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -92,5 +93,27 @@ private:
     int m_tiefe = 0;
     QHash<QString, QString> m_linkedSchemas; // file path → schema name
 };
+
+template <class Op> inline void Catalog::aendere(Op&& op)
+{
+    // Nested changes (an index appended with its table) regenerate once, at the outermost.
+    if (m_tiefe > 0) {
+        op();
+        return;
+    }
+    Savepoint sp(m_db);
+    ++m_tiefe;
+    try {
+        dropGenerated();
+        op();
+        createTriggers();
+        createQueryViews();
+    } catch (...) {
+        --m_tiefe;
+        throw;
+    }
+    --m_tiefe;
+    sp.release();
+}
 
 } // namespace kv::engine
