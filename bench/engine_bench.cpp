@@ -226,7 +226,8 @@ int main(int argc, char** argv)
 
     std::printf("BENCH engine.peak peak_mb=%.1f\n", double(spitze) / 1024.0);
     std::printf("# peak growth over the open database during (a)-(c): %.1f MB = %.1f bytes per row "
-                "(keyset 8 bytes per row and clone; row cache bounded to 16 pages of 128 rows)\n",
+                "(keyset 8 bytes per row, shared by the clone; row cache bounded to 8 pages of 512 "
+                "rows per cursor)\n",
         double(spitze - vorherKb) / 1024.0, double(spitze - vorherKb) * 1024.0 / Zeilen);
     sqlite3_close(roh);
     return 0;

@@ -19,8 +19,8 @@ namespace kv::engine {
 /// (the usual table order); any other page with one rowid lookup per key.
 class RowCache {
 public:
-    static constexpr qint64 PageSize = 128;
-    static constexpr int MaxPages = 16; // at most 2048 rows in memory
+    static constexpr qint64 PageSize = 512;
+    static constexpr int MaxPages = 8; // at most 4096 rows in memory
 
     /// sql: "SELECT <columns>, <q>.rowid FROM <table> AS <q>" (no WHERE); types: field type per
     /// column (0 = keep SQLite's value).
