@@ -11,6 +11,7 @@
 #include "testutils/TempDir.h"
 #include "widgets/Werkzeugleiste.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -77,6 +78,12 @@ public:
 
 private:
     Protokoll& m_p;
+};
+
+// A child window with unsaved work whose user chose to keep it open.
+class Verweigerer : public QWidget {
+protected:
+    void closeEvent(QCloseEvent* e) override { e->ignore(); }
 };
 
 QStringList texte(const QMenu* menue)
@@ -679,6 +686,15 @@ void TestFrmMain::symboleAusGrafikordner()
 void TestFrmMain::schliessenSchreibtEinstellungen()
 {
     auto f = neuesFenster();
+    auto* bleibt = f->mdiArea()->addSubWindow(new Verweigerer);
+    bleibt->show();
+    f->ActiveBar21_ToolClick(QStringLiteral("Ende"));
+    QVERIFY(f->isVisible());
+    QVERIFY(m_protokoll.aufrufe.isEmpty());
+    QVERIFY(einstellung("MainState").isEmpty());
+    f->mdiArea()->removeSubWindow(bleibt);
+    delete bleibt;
+
     f->historie().hinzufuegen({ QStringLiteral("/daten/a.mdb"), 1, false });
     auto* kind = f->mdiArea()->addSubWindow(new QWidget);
     kind->show();
