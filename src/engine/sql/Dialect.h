@@ -88,7 +88,14 @@ struct TranslateContext {
 ///
 /// Values: dates are ISO text "yyyy-MM-dd HH:mm:ss" (time-only values on 1899-12-30), True -1.
 /// + and - on operands not known to be numbers go through kv_add/kv_sub, which do date
-/// arithmetic in days when one operand is ISO date text.
+/// arithmetic in days when one operand is ISO date text (decided per value at run time).
+/// Name LIKE 'abc*' on a plain column becomes a range in the KVDE collation plus kv_like, so an
+/// index on the column serves it.
+///
+/// Known differences: comparisons yield SQLite's 1/0 (kv_like and Boolean literals -1/0), which
+/// matters only where a comparison is selected as a value; TOP n does not add ties;
+/// INSERT INTO t SELECT * fills columns by position (Translation::selectSql lets the engine
+/// match names); ALTER COLUMN and ADD/DROP CONSTRAINT are refused (err::InvalidOperation).
 Translation translate(const QString& dialectSql, const QStringList& parameterNames = {});
 Translation translate(
     const QString& dialectSql, const QStringList& parameterNames, const TranslateContext& context);

@@ -178,6 +178,7 @@ QList<Token> tokenize(const QString& text)
     if (const qsizetype nul = QStringView(text).left(n).indexOf(QChar(0)); nul >= 0)
         throwSyntaxError(int(nul), QStringLiteral("unerwartetes Nullzeichen."));
     QList<Token> tokens;
+    tokens.reserve(n / 4 + 2);
     qsizetype i = 0;
     auto add = [&](Token::Kind kind, QString t, qsizetype pos) {
         tokens.append(Token { kind, std::move(t), int(pos) });
@@ -268,24 +269,25 @@ QList<Token> tokenize(const QString& text)
             add(Token::Identifier, text.mid(start, i - start), start);
             tokens.last().reserved = isReservedWord(tokens.last().text);
         } else {
-            static const QLatin1String twoChar[] = { QLatin1String("<>"), QLatin1String("<="),
-                QLatin1String(">="), QLatin1String("!=") };
-            bool done = false;
-            for (const auto& op : twoChar) {
-                if (QStringView(text).mid(i, 2) == op) {
-                    add(Token::Symbol, op == QLatin1String("!=") ? QStringLiteral("<>") : op, i);
-                    i += 2;
-                    done = true;
+            // Shared texts: a symbol token costs no allocation.
+            static const QString symbols[] = { QStringLiteral("<>"), QStringLiteral("<="),
+                QStringLiteral(">="), QStringLiteral("("), QStringLiteral(")"), QStringLiteral(","),
+                QStringLiteral("."), QStringLiteral(";"), QStringLiteral("!"), QStringLiteral("="),
+                QStringLiteral("<"), QStringLiteral(">"), QStringLiteral("+"), QStringLiteral("-"),
+                QStringLiteral("*"), QStringLiteral("/"), QStringLiteral("\\"), QStringLiteral("^"),
+                QStringLiteral("&") };
+            const QString* symbol = nullptr;
+            for (const QString& candidate : symbols) {
+                if (QStringView(text).mid(i, candidate.size()) == candidate) {
+                    symbol = &candidate;
                     break;
                 }
             }
-            if (done)
-                continue;
-            static const QString single = QStringLiteral("(),.;!=<>+-*/\\^&");
-            if (!single.contains(c))
+            if (!symbol)
                 throwSyntaxError(int(start), QStringLiteral("unerwartetes Zeichen '%1'.").arg(c));
-            add(Token::Symbol, QString(c), i);
-            ++i;
+            add(Token::Symbol, *symbol, i);
+            i += symbol->size();
+            continue;
         }
     }
     add(Token::End, QString(), n);

@@ -430,9 +430,11 @@ Translator::Expr Translator::nameOrParameter()
         if (parts.last() == QLatin1String("*"))
             break;
     }
-    const QString full = parts.join(QLatin1Char('.'));
-    if (m_parameterNames.contains(full.toLower()))
-        return { placeholder(full), ValueKind::Unknown, Atomic };
+    if (!m_parameterNames.isEmpty()) {
+        const QString full = parts.join(QLatin1Char('.'));
+        if (m_parameterNames.contains(full.toLower()))
+            return { placeholder(full), ValueKind::Unknown, Atomic };
+    }
     QString sql;
     for (const QString& p : parts) {
         if (!sql.isEmpty())
