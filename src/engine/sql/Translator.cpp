@@ -446,11 +446,11 @@ QString Translator::externalReference()
         ref.connect = next().text;
     } else if (peek().kind == Token::Bracketed && ref.path.isEmpty()) {
         // IN '' [dBASE IV;DATABASE=C:\Daten\]
-        const QString spec = next().text;
-        const qsizetype at = spec.indexOf(QLatin1String("DATABASE="), 0, Qt::CaseInsensitive);
-        ref.connect = at < 0 ? spec : spec.left(at);
+        const QString verbindung = next().text;
+        const qsizetype at = verbindung.indexOf(QLatin1String("DATABASE="), 0, Qt::CaseInsensitive);
+        ref.connect = at < 0 ? verbindung : verbindung.left(at);
         if (at >= 0)
-            ref.path = spec.mid(at + 9);
+            ref.path = verbindung.mid(at + 9);
     }
     for (const ExternalReference& e : std::as_const(m_result.externals)) {
         if (e.path == ref.path && e.connect == ref.connect)
