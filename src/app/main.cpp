@@ -1,3 +1,5 @@
+#include "shell/Einstellungen.h"
+#include "shell/ui/GMainEP.h"
 #include "shell/ui/frmMain.h"
 #include "widgets/QtDialoge.h"
 
@@ -23,6 +25,28 @@ void ladeQtUebersetzungen(QApplication& app)
     }
 }
 
+// For a start without a user: every message goes to stderr, every question is cancelled.
+class StummeDialoge : public kv::Dialoge {
+public:
+    kv::Antwort meldung(const kv::Meldung& m) override
+    {
+        std::fprintf(stderr, "%s\n", qPrintable(m.text));
+        switch (m.knoepfe) {
+        case kv::Knoepfe::Ok:
+            return kv::Antwort::Ok;
+        case kv::Knoepfe::OkAbbrechen:
+            return kv::Antwort::Abbrechen;
+        default:
+            return kv::Antwort::Nein;
+        }
+    }
+    std::optional<QString> eingabe(const QString&, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
+    kv::DateiDialogErgebnis dateiDialog(const kv::DateiDialogOptionen&) override { return {}; }
+};
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -32,19 +56,29 @@ int main(int argc, char* argv[])
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     ladeQtUebersetzungen(app);
 
-    kv::QtDialoge dialoge;
-    kv::Dialoge::setze(&dialoge);
+    // A different settings folder (tests, portable use); the user's own store otherwise.
+    const QString ordner = qEnvironmentVariable("KV_EINSTELLUNGEN");
+    if (!ordner.isEmpty())
+        kv::Einstellungen::setzeSpeicherordner(ordner);
 
-    kv::frmMain hauptfenster;
-    hauptfenster.show();
+    QStringList argumente = QApplication::arguments().mid(1);
+    // Used by the start test: start without asking anything, report the caption, end.
+    const bool nurStart = argumente.removeAll(QStringLiteral("--beenden-nach-start")) > 0;
+    kv::QtDialoge qtDialoge;
+    StummeDialoge stumm;
+    kv::Dialoge::setze(nurStart ? static_cast<kv::Dialoge*>(&stumm) : &qtDialoge);
 
-    // Used by the start test: show the window, report its caption, end.
-    if (QApplication::arguments().contains(QStringLiteral("--beenden-nach-start"))) {
+    std::unique_ptr<kv::frmMain> hauptfenster = kv::GMainEP(argumente);
+    hauptfenster->setAttribute(Qt::WA_QuitOnClose);
+
+    if (nurStart) {
         QTimer::singleShot(0, &app, [&] {
-            std::printf("%s\n", qPrintable(hauptfenster.windowTitle()));
+            std::printf("%s\n", qPrintable(hauptfenster->windowTitle()));
             std::fflush(stdout);
             QApplication::quit();
         });
     }
-    return QApplication::exec();
+    const int ergebnis = QApplication::exec();
+    hauptfenster.reset();
+    return ergebnis;
 }

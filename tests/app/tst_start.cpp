@@ -1,4 +1,5 @@
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestStart : public QObject {
@@ -10,7 +11,11 @@ private Q_SLOTS:
 void TestStart::startetUndZeigtHauptfenster()
 {
     const QString programm = qEnvironmentVariable("KV_BIN_DIR") + QStringLiteral("/kelvado");
+    QTemporaryDir einstellungen;
     QProcess p;
+    QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
+    umgebung.insert(QStringLiteral("KV_EINSTELLUNGEN"), einstellungen.path());
+    p.setProcessEnvironment(umgebung);
     p.start(programm, { QStringLiteral("--beenden-nach-start") });
     QVERIFY2(p.waitForFinished(30000), qPrintable(p.errorString()));
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);

@@ -1,0 +1,75 @@
+#include "shell/ui/GMainEP.h"
+
+#include "base/Zahlenformate.h"
+#include "shell/AktuelleDatenbank.h"
+#include "shell/Datenbankhandling.h"
+#include "shell/Historienliste.h"
+#include "shell/Programmstart.h"
+#include "shell/WebUpdate.h"
+#include "shell/ui/Fensterzustand.h"
+#include "shell/ui/about.h"
+#include "shell/ui/frmMain.h"
+#include "shell/ui/frmMainZugang.h"
+
+#include <QApplication>
+#include <QStyle>
+
+namespace kv {
+
+namespace {
+
+/// Qt's stand-in for the platform's visual theme: any style but the plain classic one.
+bool ThemaAktiv()
+{
+    const QStyle* stil = QApplication::style();
+    return stil && stil->name().compare(QStringLiteral("windows"), Qt::CaseInsensitive) != 0;
+}
+
+} // namespace
+
+std::unique_ptr<frmMain> GMainEP(
+    const QStringList& argumente, const QString& installationsverzeichnis)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool thema = ThemaAktiv();
+
+    auto startfenster = std::make_unique<about>(true);
+    startfenster->show();
+    QApplication::processEvents();
+
+    const Startzustand start = ProgrammstartVorbereiten(argumente, thema, installationsverzeichnis);
+
+    auto hauptfenster = std::make_unique<frmMain>();
+    HauptfensterzustandAnwenden(hauptfenster.get(), start.werte);
+    auto handling = std::make_unique<Datenbankhandling>(
+        std::make_unique<frmMainZugang>(*hauptfenster), &aktuelleDatenbank());
+    Datenbankhandling* datenbank = handling.get();
+    hauptfenster->setzeDatenbankbefehle(std::move(handling));
+
+    hauptfenster->historie().leeren();
+    if (!start.werte.mruListe.isEmpty())
+        hauptfenster->historie().ausfuehren(Historienliste::Modus::Laden, start.werte.mruListe);
+
+    QApplication::processEvents();
+    startfenster.reset();
+    QApplication::processEvents();
+    hauptfenster->show();
+    QApplication::restoreOverrideCursor();
+
+    if (start.letzteDatenbank) {
+        AktuelleDatenbank& d = datenbank->datenbank();
+        d.Datenbank = start.letzteDatenbank->pfad;
+        d.DatenbankTyp = start.letzteDatenbank->typ;
+        d.DatenbankNurLesen = start.letzteDatenbank->nurLesen;
+        datenbank->OeffneDatenbank();
+    } else {
+        datenbank->SetzeBefehlsstatus(false);
+    }
+
+    ZahlenformateNeuBilden();
+    QApplication::processEvents();
+    WebUpdateFragen(QDate::currentDate());
+    return hauptfenster;
+}
+
+} // namespace kv

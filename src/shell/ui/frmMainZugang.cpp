@@ -1,0 +1,39 @@
+#include "shell/ui/frmMainZugang.h"
+
+#include "shell/ui/frmMain.h"
+
+#include <QMdiArea>
+
+namespace kv {
+
+void frmMainZugang::setzeBefehlsstatus(bool offen, bool nurLesen, bool transaktionen)
+{
+    m_fenster.SetzeBefehlsstatus(offen, nurLesen, transaktionen);
+}
+
+void frmMainZugang::setzeAktiveDatenbank(const QString& datenbank)
+{
+    m_fenster.setzeAktiveDatenbank(datenbank);
+}
+
+void frmMainZugang::setzeWerkzeugAktiv(const QString& name, bool aktiv)
+{
+    m_fenster.setzeWerkzeugAktiv(name, aktiv);
+}
+
+Historienliste& frmMainZugang::historie()
+{
+    return m_fenster.historie();
+}
+
+void frmMainZugang::entladeFenster(int n)
+{
+    m_fenster.EntladeFenster(n);
+}
+
+int frmMainZugang::fensteranzahl() const
+{
+    return 1 + static_cast<int>(m_fenster.mdiArea()->subWindowList().size());
+}
+
+} // namespace kv
