@@ -188,12 +188,12 @@ void Recordset::oeffne()
         offen = offen || f->m_type == 0;
     if (offen) {
         if (!m_keys->empty()) {
-            if (const QVariantList* zeile = m_cache->row(*m_keys, 0)) {
+            if (m_cache->present(*m_keys, 0)) {
                 for (size_t i = 0; i < m_fields.size(); ++i) {
                     Field& f = *m_fields[i];
                     if (f.m_type != 0)
                         continue;
-                    switch (zeile->at(static_cast<int>(i)).typeId()) {
+                    switch (m_cache->value(*m_keys, 0, static_cast<int>(i)).typeId()) {
                     case QMetaType::LongLong:
                         f.m_type = dbLong;
                         break;
@@ -428,13 +428,17 @@ QList<Field*> Recordset::fields()
     return liste;
 }
 
-const QVariantList& Recordset::aktuelleZeile() const
+void Recordset::pruefeZeile() const
 {
     pruefeAktuell();
-    const QVariantList* zeile = m_cache->row(*m_keys, m_pos);
-    if (!zeile)
+    if (!m_cache->present(*m_keys, m_pos))
         throw EngineError(err::RecordDeleted, QStringLiteral("Der Datensatz ist gelöscht."));
-    return *zeile;
+}
+
+QVariantList Recordset::aktuelleZeile() const
+{
+    pruefeZeile();
+    return m_cache->values(*m_keys, m_pos);
 }
 
 QVariant Recordset::value(int index) const
@@ -444,7 +448,8 @@ QVariant Recordset::value(int index) const
         throw EngineError::itemNotFound(QString::number(index));
     if (m_editMode != dbEditNone)
         return m_puffer.value(index);
-    return aktuelleZeile().value(index);
+    pruefeZeile();
+    return m_cache->value(*m_keys, m_pos, index);
 }
 
 QVariant Recordset::value(const QString& name) const

@@ -112,7 +112,8 @@ private:
     void oeffne();
     void ladeSchluessel();
     void baueFelder();
-    const QVariantList& aktuelleZeile() const;
+    void pruefeZeile() const;
+    QVariantList aktuelleZeile() const;
     void pruefeOffen() const;
     void pruefeAktuell() const;
     void setzePosition(qint64 position);

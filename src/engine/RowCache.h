@@ -5,15 +5,20 @@
 #include "engine/Parameter.h"
 #include "engine/Sqlite.h"
 
-#include <QHash>
+#include <QDateTime>
 #include <QList>
 #include <QVariant>
+#include <array>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace kv::engine {
 
 /// Row values of a keyset, fetched a page at a time and kept in a few pages (least recently
-/// used goes first). Rows are converted to the caller's types once, when fetched.
+/// used goes first). A page holds SQLite's values as they are (numbers, text bytes); a value
+/// becomes the caller's type only when it is asked for, so walking a set costs no more than
+/// the values actually read.
 ///
 /// A page of keys that are ascending and close together is read with one rowid range scan
 /// (the usual table order); any other page with one rowid lookup per key.
@@ -27,29 +32,49 @@ public:
     RowCache(sqlite3* db, const QString& sql, std::vector<int> types,
         const QStringList& parameterNames, const QList<Parameter>& parameters);
 
-    /// The row at index of keys; nullptr when the row has gone (deleted by another writer).
-    const QVariantList* row(const std::vector<qint64>& keys, qint64 index);
-    /// The row with that key, read now and not cached.
-    bool readRow(qint64 key, QVariantList& row);
+    /// Whether the row at index of keys is there (false: deleted by another writer).
+    bool present(const std::vector<qint64>& keys, qint64 index);
+    /// One value of the row at index of keys, which must be present.
+    QVariant value(const std::vector<qint64>& keys, qint64 index, int column);
+    /// All values of the row at index of keys, which must be present.
+    QVariantList values(const std::vector<qint64>& keys, qint64 index);
     void clear();
 
 private:
+    struct Cell {
+        union {
+            qint64 integer;
+            double real;
+            struct {
+                quint32 offset;
+                quint32 length;
+            } bytes;
+        };
+        int kind; // SQLITE_INTEGER, _FLOAT, _TEXT, _BLOB or _NULL
+    };
     struct Page {
         qint64 first = -1;
-        std::vector<QVariantList> rows;
+        std::vector<Cell> cells; // rows × columns
+        std::vector<char> bytes; // text and blob values of the page
         std::vector<bool> present;
         quint64 used = 0;
     };
+    Page& page(const std::vector<qint64>& keys, qint64 index);
     void fill(Page& page, const std::vector<qint64>& keys);
-    void readInto(Statement& st, QVariantList& row) const;
+    void readInto(Statement& st, Page& page, size_t row) const;
+    QVariant convert(const Page& page, const Cell& cell, int type);
+    QVariant date(const char* text, int length, int type);
 
     Statement m_byKey;
     Statement m_byRange;
     std::vector<int> m_types;
     int m_columns;
     std::vector<Page> m_pages;
+    Page* m_last = nullptr;
     // Date texts repeat (birthdays, order days); converting to local time is the dear part.
-    mutable QHash<QString, QVariant> m_daten;
+    // Plain days sit in one block per year (close together, no hashing), other moments in a map.
+    std::vector<std::unique_ptr<std::array<QDateTime, 12 * 31>>> m_days;
+    std::unordered_map<qint64, QVariant> m_moments;
     quint64 m_clock = 0;
 };
 
