@@ -4,6 +4,7 @@
 #include "shell/Programmverzeichnis.h"
 
 #include <QFile>
+#include <QStringList>
 
 namespace kv {
 
@@ -79,6 +80,55 @@ QString IniDateiPfad()
 QString LeseIniWert(const QString& abschnitt, const QString& schluessel, const QString& vorgabe)
 {
     return IniDatei(IniDateiPfad()).wert(abschnitt, schluessel).value_or(vorgabe);
+}
+
+bool SchreibeIniWert(
+    const QString& pfad, const QString& abschnitt, const QString& schluessel, const QString& wert)
+{
+    QStringList zeilen = leseText(pfad).split(QLatin1Char('\n'));
+    for (QString& z : zeilen)
+        if (z.endsWith(u'\r'))
+            z.chop(1);
+    if (!zeilen.isEmpty() && zeilen.back().isEmpty())
+        zeilen.removeLast();
+    const QString neueZeile = schluessel + u'=' + wert;
+    const QString gesuchterAbschnitt = abschnitt.trimmed().toCaseFolded();
+    const QString gesuchterSchluessel = schluessel.trimmed().toCaseFolded();
+    qsizetype einfuegen = -1;
+    bool imAbschnitt = false;
+    for (qsizetype i = 0; i < zeilen.size(); ++i) {
+        const QString zeile = zeilen[i].trimmed();
+        if (zeile.startsWith(u'[')) {
+            if (imAbschnitt)
+                break;
+            const qsizetype ende = zeile.indexOf(u']');
+            imAbschnitt
+                = (ende < 0 ? zeile.mid(1) : zeile.mid(1, ende - 1)).trimmed().toCaseFolded()
+                == gesuchterAbschnitt;
+            if (imAbschnitt)
+                einfuegen = i + 1;
+            continue;
+        }
+        if (!imAbschnitt)
+            continue;
+        const qsizetype gleich = zeile.indexOf(u'=');
+        if (gleich > 0 && zeile.left(gleich).trimmed().toCaseFolded() == gesuchterSchluessel) {
+            zeilen[i] = neueZeile;
+            return schreibeTextdatei(
+                pfad, zeilen.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+        }
+        if (!zeile.isEmpty())
+            einfuegen = i + 1;
+    }
+    if (einfuegen < 0) {
+        if (!zeilen.isEmpty() && !zeilen.back().trimmed().isEmpty())
+            zeilen.append(QString());
+        zeilen.append(u'[' + abschnitt + u']');
+        zeilen.append(neueZeile);
+    } else {
+        zeilen.insert(einfuegen, neueZeile);
+    }
+    return schreibeTextdatei(pfad, zeilen.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 }
 
 } // namespace kv

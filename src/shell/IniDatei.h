@@ -30,4 +30,9 @@ QString IniDateiPfad();
 /// A value from "KELVAD.INI"; vorgabe when the file, section or key is missing.
 QString LeseIniWert(const QString& abschnitt, const QString& schluessel, const QString& vorgabe);
 
+/// Sets one value in the INI file at pfad, keeping every other line; the section is appended when
+/// missing. The file is written as Windows-1252. False when it cannot be written.
+bool SchreibeIniWert(
+    const QString& pfad, const QString& abschnitt, const QString& schluessel, const QString& wert);
+
 } // namespace kv
