@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <zip.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -183,7 +184,9 @@ QStringList Sicherung::Muster(const QString& dateiliste, const QString& verzeich
         liste = liste.mid(verzeichnis.size());
     QStringList muster;
     for (const QString& teil : liste.split(QRegularExpression(QStringLiteral("[|;]")))) {
-        const QString m = teil.trimmed();
+        // A directory written differently from verzeichnis still does not end up in a pattern.
+        QString m = teil.trimmed();
+        m = m.mid(std::max(m.lastIndexOf(u'/'), m.lastIndexOf(u'\\')) + 1);
         if (!m.isEmpty())
             muster.append(m);
     }

@@ -106,6 +106,9 @@ void TestSicherung::dateiliste()
     QVERIFY(a.symbol.endsWith(QStringLiteral("Sichern32.ico")));
     const QStringList muster = Sicherung::Muster(a.dateiliste, a.verzeichnis);
     QCOMPARE(muster.size(), 9);
+    QCOMPARE(
+        Sicherung::Muster(QStringLiteral("C:\\Daten\\*.MDB|*.XLS"), QStringLiteral("c:\\daten\\")),
+        (QStringList { QStringLiteral("*.MDB"), QStringLiteral("*.XLS") }));
     QCOMPARE(Sicherung::PassendeDateien(a.verzeichnis, muster), Gesichert);
 }
 
