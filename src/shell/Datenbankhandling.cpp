@@ -112,7 +112,6 @@ bool Datenbankhandling::OeffneDatenbank()
         QString connect;
         for (;;) {
             try {
-                Langlaeufer l(QStringLiteral("Datenbank wird geöffnet..."));
                 d.oeffne(connect);
                 break;
             } catch (const engine::EngineError& e) {

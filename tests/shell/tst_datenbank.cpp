@@ -1,0 +1,445 @@
+#include "engine/DataType.h"
+#include "engine/Database.h"
+#include "engine/Field.h"
+#include "engine/Recordset.h"
+#include "engine/TableDef.h"
+#include "engine/Workspace.h"
+#include "shell/AktuelleDatenbank.h"
+#include "shell/Datenbankhandling.h"
+#include "shell/Einstellungen.h"
+#include "shell/Programmverzeichnis.h"
+#include "shell/Prozesswerte.h"
+#include "shell/ui/GMainEP.h"
+#include "shell/ui/frmMain.h"
+#include "shell/ui/frmMainZugang.h"
+#include "testutils/ScriptedDialoge.h"
+#include "testutils/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+#include <QToolButton>
+
+using namespace kv;
+using namespace kv::engine;
+
+namespace {
+
+// A database with the table Kunden and n rows of 200 characters each.
+void erzeuge(const QString& pfad, int n = 3, const QString& passwort = QString())
+{
+    Workspace ws;
+    auto db = ws.createDatabase(pfad);
+    auto t = db->createTableDef(QStringLiteral("Kunden"));
+    t->fields().append(t->createField(QStringLiteral("Name"), dbText, 60));
+    t->fields().append(t->createField(QStringLiteral("Notiz"), dbMemo));
+    db->tableDefs().append(std::move(t));
+    ws.beginTrans();
+    for (int i = 0; i < n; ++i)
+        db->execute(QStringLiteral("INSERT INTO Kunden (Name, Notiz) VALUES ('K%1', '%2')")
+                        .arg(i)
+                        .arg(QString(200, QLatin1Char('n'))));
+    ws.commitTrans();
+    if (!passwort.isEmpty())
+        db->newPassword(QString(), passwort);
+    db->close();
+}
+
+qint64 zeilen(Database* db)
+{
+    auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Kunden"));
+    if (rs->recordCount() > 0)
+        rs->moveLast();
+    return rs->recordCount();
+}
+
+DateiDialogErgebnis gewaehlt(const QString& pfad, int filter = 1, bool nurLesen = false)
+{
+    DateiDialogErgebnis e;
+    e.abgebrochen = false;
+    e.pfad = pfad;
+    e.filterIndex = filter;
+    e.schreibgeschuetzt = nurLesen;
+    return e;
+}
+
+} // namespace
+
+class TestDatenbank : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void neuOeffnenSchliessen();
+    void neuAufVorhandeneDatei();
+    void oeffnenSchreibgeschuetzt();
+    void fremderTypMeldetFehler();
+    void speichernUnter();
+    void passwortschleife();
+    void passwortschleife_data();
+    void transaktionBeimSchliessen();
+    void transaktionBeimSchliessen_data();
+    void komprimieren();
+    void reparieren();
+    void historieFehlendeDatei();
+    void historieOeffnet();
+    void ersterStart();
+
+private:
+    Einstellungen einstellungen() { return Einstellungen(); }
+    QString setting(const QString& k) { return Einstellungen().lese(AbschnittSettings, k); }
+
+    std::unique_ptr<test::TempDir> m_dir;
+    std::unique_ptr<test::ScriptedDialoge> m_dlg;
+    std::unique_ptr<frmMain> m_main;
+    std::unique_ptr<AktuelleDatenbank> m_db;
+    Datenbankhandling* m_h = nullptr;
+};
+
+void TestDatenbank::init()
+{
+    m_dir = std::make_unique<test::TempDir>();
+    QDir(m_dir->path()).mkdir(QStringLiteral("einstellungen"));
+    Einstellungen::setzeSpeicherordner(m_dir->file(QStringLiteral("einstellungen")));
+    m_dlg = std::make_unique<test::ScriptedDialoge>();
+    m_main = std::make_unique<frmMain>();
+    m_db = std::make_unique<AktuelleDatenbank>();
+    auto h
+        = std::make_unique<Datenbankhandling>(std::make_unique<frmMainZugang>(*m_main), m_db.get());
+    m_h = h.get();
+    m_main->setzeDatenbankbefehle(std::move(h));
+    m_h->SetzeBefehlsstatus(false);
+}
+
+void TestDatenbank::cleanup()
+{
+    m_main->setzeDatenbankbefehle(nullptr);
+    m_main.reset();
+    m_db.reset();
+    QVERIFY(m_dlg->leer());
+    m_dlg.reset();
+    Einstellungen::setzeSpeicherordner(QString());
+    m_dir.reset();
+}
+
+void TestDatenbank::neuOeffnenSchliessen()
+{
+    const QString pfad = m_dir->file(QStringLiteral("adressen"));
+    m_dlg->erwarteDatei(gewaehlt(pfad, 2));
+    m_main->ActiveBar21_ToolClick(QStringLiteral("dateineu"));
+
+    const DateiDialogOptionen o = m_dlg->dateiDialoge().constLast();
+    QCOMPARE(o.titel, QStringLiteral("Neue Datenbank erstellen"));
+    QCOMPARE(o.filter.count(QLatin1Char('|')), 5);
+    QCOMPARE(o.filterIndex, 1);
+    QVERIFY(o.speichern);
+    QCOMPARE(QDir::cleanPath(o.startVerzeichnis), QDir::cleanPath(Programmverzeichnis()));
+
+    const QString mdb = pfad + QStringLiteral(".Mdb");
+    QVERIFY(m_db->offen());
+    QCOMPARE(m_db->Datenbank, mdb);
+    QCOMPARE(m_db->db()->property(QStringLiteral("VersionOption")).toInt(), int(dbVersion20));
+    QCOMPARE(m_main->aktiveDatenbankWerkzeug()->text(), QStringLiteral("adressen.Mdb"));
+    QCOMPARE(setting(QStringLiteral("Datenbank")), mdb);
+    QCOMPARE(setting(QStringLiteral("DatenbankTyp")), QStringLiteral("1"));
+    QCOMPARE(m_main->historie().eintraege().size(), 1);
+    for (const char* w :
+        { "dateischließen", "dateispeichern", "bearbeitenimport", "transaktionbeginnen" })
+        QVERIFY2(m_main->werkzeugAktiv(QString::fromUtf8(w)), w);
+    QVERIFY(m_dlg->meldungen().isEmpty());
+
+    m_main->ActiveBar21_ToolClick(QStringLiteral("dateischließen"));
+    QVERIFY(!m_db->offen());
+    QCOMPARE(setting(QStringLiteral("Datenbank")), QString());
+    QCOMPARE(setting(QStringLiteral("DatenbankTyp")), QStringLiteral("0"));
+    QCOMPARE(m_main->aktiveDatenbankWerkzeug()->text(), QStringLiteral("<keine aktive Datenbank>"));
+    for (const char* w : { "dateischließen", "dateispeichern", "dateispeichernunter",
+             "bearbeitendatenzentrale", "transaktionbeginnen" })
+        QVERIFY2(!m_main->werkzeugAktiv(QString::fromUtf8(w)), w);
+}
+
+void TestDatenbank::neuAufVorhandeneDatei()
+{
+    const QString pfad = m_dir->file(QStringLiteral("da.mdb"));
+    erzeuge(pfad);
+    m_dlg->erwarteDatei(gewaehlt(pfad));
+    m_h->neu();
+    QCOMPARE(m_dlg->letzteMeldung().text,
+        QStringLiteral("Die gewählte Datenbank ist bereits vorhanden!\n"
+                       "Bitte geben Sie für die Neuanlage einen neuen\n"
+                       "Dateinamen an, der noch nicht vorhanden ist."));
+    QVERIFY(!m_db->offen());
+}
+
+void TestDatenbank::oeffnenSchreibgeschuetzt()
+{
+    const QString pfad = m_dir->file(QStringLiteral("a.mdb"));
+    erzeuge(pfad);
+    m_dlg->erwarteDatei(gewaehlt(pfad, 1, true));
+    m_main->ActiveBar21_ToolClick(QStringLiteral("dateiöffnen"));
+    const DateiDialogOptionen o = m_dlg->dateiDialoge().constLast();
+    QCOMPARE(o.titel, QStringLiteral("Datenbank öffnen"));
+    QCOMPARE(o.filter.split(QLatin1Char('|')).size(), 28);
+    QVERIFY(o.schreibgeschuetztAnzeigen);
+    QVERIFY(m_db->offen());
+    QVERIFY(m_db->DatenbankNurLesen);
+    QCOMPARE(setting(QStringLiteral("DatenbankNurLesen")), QStringLiteral("True"));
+    QVERIFY(m_main->werkzeugAktiv(QStringLiteral("dateispeichern")));
+    QVERIFY(!m_main->werkzeugAktiv(QStringLiteral("transaktionbeginnen")));
+
+    // The next dialog starts in the database's folder with its type.
+    m_dlg->erwarteDatei({});
+    m_h->oeffnen();
+    QCOMPARE(QDir::cleanPath(m_dlg->dateiDialoge().constLast().startVerzeichnis),
+        QDir::cleanPath(m_dir->path()));
+    QVERIFY(m_db->offen());
+}
+
+void TestDatenbank::fremderTypMeldetFehler()
+{
+    const QString pfad = m_dir->file(QStringLiteral("kunden.dbf"));
+    QFile f(pfad);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    m_dlg->erwarteDatei(gewaehlt(pfad, 2));
+    m_h->oeffnen();
+    QVERIFY(!m_db->offen());
+    QVERIFY(m_dlg->letzteMeldung().text.startsWith(
+        QStringLiteral("Fehler beim Öffnen der Datenbank:\n\n") + pfad
+        + QStringLiteral("\n\nFehler:3170\nBeschreibung: ")));
+    QVERIFY(!m_main->werkzeugAktiv(QStringLiteral("dateischließen")));
+}
+
+void TestDatenbank::speichernUnter()
+{
+    const QString pfad = m_dir->file(QStringLiteral("a.mdb"));
+    erzeuge(pfad);
+    m_db->Datenbank = pfad;
+    QVERIFY(m_h->OeffneDatenbank());
+
+    // Onto itself: nothing happens, the database stays open.
+    m_dlg->erwarteDatei(gewaehlt(pfad));
+    m_main->ActiveBar21_ToolClick(QStringLiteral("dateispeichernunter"));
+    QCOMPARE(m_dlg->dateiDialoge().constLast().filter, QStringLiteral("Access (*.MDB)|*.MDB"));
+    QVERIFY(m_db->offen());
+    QCOMPARE(m_db->Datenbank, pfad);
+    QVERIFY(m_dlg->meldungen().isEmpty());
+
+    const QString kopie = m_dir->file(QStringLiteral("b.mdb"));
+    m_dlg->erwarteDatei(gewaehlt(kopie));
+    m_h->speichernUnter();
+    QVERIFY(m_db->offen());
+    QCOMPARE(m_db->Datenbank, kopie);
+    QCOMPARE(zeilen(m_db->db()), 3);
+    QVERIFY(QFileInfo::exists(pfad));
+    QCOMPARE(setting(QStringLiteral("Datenbank")), kopie);
+    QCOMPARE(m_main->historie().eintraege().size(), 2);
+    QVERIFY(m_dlg->meldungen().isEmpty());
+}
+
+void TestDatenbank::passwortschleife_data()
+{
+    QTest::addColumn<QStringList>("antworten");
+    QTest::addColumn<bool>("offen");
+    QTest::newRow("leer gibt auf") << QStringList { QString() } << false;
+    QTest::newRow("falsch, dann leer") << QStringList { QStringLiteral("x"), QString() } << false;
+    QTest::newRow("falsch, dann richtig")
+        << QStringList { QStringLiteral("x"), QStringLiteral("geheim") } << true;
+}
+
+void TestDatenbank::passwortschleife()
+{
+    QFETCH(QStringList, antworten);
+    QFETCH(bool, offen);
+    const QString pfad = m_dir->file(QStringLiteral("p.mdb"));
+    erzeuge(pfad, 3, QStringLiteral("geheim"));
+    for (const QString& a : antworten)
+        m_dlg->erwarteEingabe(a);
+    m_db->Datenbank = pfad;
+    QCOMPARE(m_h->OeffneDatenbank(), offen);
+
+    QCOMPARE(m_dlg->eingaben().size(), antworten.size());
+    QCOMPARE(m_dlg->eingaben().constFirst().titel, QStringLiteral("Passworteingabe"));
+    QCOMPARE(m_dlg->eingaben().constFirst().aufforderung,
+        QStringLiteral("Bitte geben Sie das Passwort für den Zugriff auf die Datenbank an:"));
+    // Every failed try shows the error first.
+    QCOMPARE(m_dlg->meldungen().size(), antworten.size());
+    for (const Meldung& m : m_dlg->meldungen())
+        QVERIFY2(m.text.startsWith(QStringLiteral("Fehler beim Öffnen der Datenbank:\n\n") + pfad
+                     + QStringLiteral("\n\nFehler:3031\nBeschreibung: ")),
+            qPrintable(m.text));
+    QCOMPARE(m_main->werkzeugAktiv(QStringLiteral("dateischließen")), offen);
+}
+
+void TestDatenbank::transaktionBeimSchliessen_data()
+{
+    QTest::addColumn<bool>("bestaetigen");
+    QTest::newRow("Ja führt durch") << true;
+    QTest::newRow("Nein nimmt zurück") << false;
+}
+
+void TestDatenbank::transaktionBeimSchliessen()
+{
+    QFETCH(bool, bestaetigen);
+    const QString pfad = m_dir->file(QStringLiteral("t.mdb"));
+    erzeuge(pfad);
+    m_db->Datenbank = pfad;
+    QVERIFY(m_h->OeffneDatenbank());
+    m_main->ActiveBar21_ToolClick(QStringLiteral("transaktionbeginnen"));
+    QVERIFY(!m_main->werkzeugAktiv(QStringLiteral("transaktionbeginnen")));
+    QVERIFY(m_main->werkzeugAktiv(QStringLiteral("transaktionupdate")));
+    QVERIFY(m_main->werkzeugAktiv(QStringLiteral("transaktionrollback")));
+    m_db->db()->execute(QStringLiteral("DELETE FROM Kunden"));
+
+    m_dlg->erwarteAntwort(bestaetigen ? Antwort::Ja : Antwort::Nein);
+    m_main->ActiveBar21_ToolClick(QStringLiteral("dateischließen"));
+    QCOMPARE(m_dlg->letzteMeldung().titel, QStringLiteral("Transaktion beenden"));
+    QVERIFY(m_dlg->letzteMeldung().text.startsWith(
+        QStringLiteral("Eine begonnene Transaktion ist noch nicht abgeschlossen!\n")));
+    QVERIFY(!m_main->werkzeugAktiv(QStringLiteral("transaktionupdate")));
+    QVERIFY(!m_main->werkzeugAktiv(QStringLiteral("transaktionrollback")));
+
+    Workspace ws;
+    auto db = ws.openDatabase(pfad);
+    QCOMPARE(zeilen(db.get()), bestaetigen ? 0 : 3);
+}
+
+void TestDatenbank::komprimieren()
+{
+    const QString pfad = m_dir->file(QStringLiteral("k.mdb"));
+    erzeuge(pfad, 2000);
+    {
+        Workspace ws;
+        auto db = ws.openDatabase(pfad);
+        db->execute(QStringLiteral("DELETE FROM Kunden WHERE Name <> 'K1'"));
+    }
+    const qint64 vorher = QFileInfo(pfad).size();
+    m_db->Datenbank = pfad;
+    QVERIFY(m_h->OeffneDatenbank());
+
+    m_dlg->erwarteAntwort(Antwort::Ja);
+    m_main->ActiveBar21_ToolClick(QStringLiteral("dateikomprimieren"));
+    const QList<Meldung> m = m_dlg->meldungen();
+    QCOMPARE(m.size(), 2);
+    QCOMPARE(m.at(0).titel, QStringLiteral("Datenbank komprimieren"));
+    QCOMPARE(m.at(0).text,
+        QStringLiteral("Möchten Sie die aktuelle Datenbank\n\n") + pfad
+            + QStringLiteral("\n\njetzt komprimieren?"));
+    const qint64 nachher = QFileInfo(pfad).size();
+    QVERIFY(nachher < vorher);
+    QCOMPARE(m.at(1).text,
+        QStringLiteral("Das Komprimieren wurde erfolgreich beendet!\n\n"
+                       "Die Datei wurde von %1 Bytes auf %2 Bytes komprimiert.")
+            .arg(vorher)
+            .arg(nachher));
+    QVERIFY(m_db->offen());
+    QCOMPARE(m_db->Datenbank, pfad);
+    QCOMPARE(zeilen(m_db->db()), 1);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 1);
+
+    // No: nothing happens.
+    m_dlg->erwarteAntwort(Antwort::Nein);
+    m_h->komprimieren();
+    QVERIFY(m_db->offen());
+}
+
+void TestDatenbank::reparieren()
+{
+    const QString pfad = m_dir->file(QStringLiteral("r.mdb"));
+    erzeuge(pfad);
+    m_db->Datenbank = pfad;
+    QVERIFY(m_h->OeffneDatenbank());
+
+    m_dlg->erwarteDatei(gewaehlt(pfad));
+    m_main->ActiveBar21_ToolClick(QStringLiteral("dateireparieren"));
+    const DateiDialogOptionen o = m_dlg->dateiDialoge().constLast();
+    QCOMPARE(o.titel, QStringLiteral("Datenbank im Access-Format reparieren"));
+    QCOMPARE(o.dateiname, pfad);
+    QCOMPARE(
+        m_dlg->letzteMeldung().text, QStringLiteral("Die Reparatur wurde erfolgreich beendet!"));
+    QVERIFY(m_db->offen());
+    QCOMPARE(zeilen(m_db->db()), 3);
+
+    const QString kaputt = m_dir->file(QStringLiteral("kaputt.mdb"));
+    QFile f(kaputt);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(4096, 'x'));
+    f.close();
+    m_dlg->erwarteDatei(gewaehlt(kaputt));
+    m_h->reparieren();
+    QVERIFY2(
+        m_dlg->letzteMeldung().text.startsWith(QStringLiteral("Fehler bei der Reparatur von:\n\n")
+            + kaputt + QStringLiteral("\n\nFehler: ")),
+        qPrintable(m_dlg->letzteMeldung().text));
+    // The open database was not touched.
+    QVERIFY(m_db->offen());
+    QCOMPARE(m_db->Datenbank, pfad);
+}
+
+void TestDatenbank::historieFehlendeDatei()
+{
+    const QString pfad = m_dir->file(QStringLiteral("weg.mdb"));
+    const QString da = m_dir->file(QStringLiteral("da.mdb"));
+    m_main->historie().hinzufuegen({ da, 1, false });
+    m_main->historie().hinzufuegen({ pfad, 1, false });
+    m_main->ActiveBar21_ToolClick(QStringLiteral("Historie01"));
+    QCOMPARE(m_dlg->letzteMeldung().text,
+        QStringLiteral("Die angegebene Datei ist nicht mehr vorhanden!"));
+    QCOMPARE(m_main->historie().eintraege().size(), 1);
+    QCOMPARE(m_main->historie().eintraege().constFirst().pfad, da);
+    QVERIFY(!setting(QStringLiteral("MRUListe")).contains(QStringLiteral("weg.mdb")));
+    QVERIFY(!m_db->offen());
+}
+
+void TestDatenbank::historieOeffnet()
+{
+    const QString pfad = m_dir->file(QStringLiteral("h.mdb"));
+    erzeuge(pfad);
+    m_main->historie().hinzufuegen({ pfad, 1, true });
+    m_main->ActiveBar21_ToolClick(QStringLiteral("Historie01"));
+    QVERIFY(m_db->offen());
+    QVERIFY(m_db->DatenbankNurLesen);
+    QVERIFY(!m_main->werkzeugAktiv(QStringLiteral("transaktionbeginnen")));
+}
+
+void TestDatenbank::ersterStart()
+{
+    // Another window replaces the fixture's, with the program's own open database.
+    m_main->setzeDatenbankbefehle(nullptr);
+    m_main.reset();
+    setzeProgrammverzeichnis(qEnvironmentVariable("KV_BIN_DIR"));
+    std::unique_ptr<frmMain> f = GMainEP({}, m_dir->file(QStringLiteral("keineinstallation")));
+    // The icons lie beside the test program, so no warning is shown.
+    QVERIFY(m_dlg->meldungen().isEmpty());
+    QCOMPARE(Programmschrift().family(), QStringLiteral("Arial"));
+    QVERIFY(!aktuelleDatenbank().offen());
+    QVERIFY(f->historie().eintraege().isEmpty());
+    QVERIFY(!f->werkzeugAktiv(QStringLiteral("dateischließen")));
+    QVERIFY(!f->werkzeugAktiv(QStringLiteral("transaktionbeginnen")));
+    QCOMPARE(f->windowTitle(), QStringLiteral("Kelvado 7.0 "));
+
+    // The database of the previous run is opened again.
+    const QString pfad = m_dir->file(QStringLiteral("vorher.mdb"));
+    erzeuge(pfad);
+    f->close();
+    f.reset();
+    Einstellungen().schreibe(AbschnittSettings, QStringLiteral("Datenbank"), pfad);
+    Einstellungen().schreibe(
+        AbschnittSettings, QStringLiteral("DatenbankTyp"), QStringLiteral("0"));
+    f = GMainEP({}, QString());
+    QVERIFY(aktuelleDatenbank().offen());
+    QCOMPARE(aktuelleDatenbank().Datenbank, pfad);
+    QVERIFY(f->werkzeugAktiv(QStringLiteral("dateischließen")));
+    // Closing the main window closes the database and writes the state.
+    f->close();
+    QVERIFY(!aktuelleDatenbank().offen());
+    QCOMPARE(setting(QStringLiteral("Datenbank")), pfad);
+    QVERIFY(!setting(QStringLiteral("MainState")).isEmpty());
+    setzeProgrammverzeichnis(QString());
+    m_main = std::make_unique<frmMain>();
+}
+
+QTEST_MAIN(TestDatenbank)
+#include "tst_datenbank.moc"
