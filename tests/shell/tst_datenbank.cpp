@@ -86,6 +86,7 @@ private Q_SLOTS:
     void historieFehlendeDatei();
     void historieOeffnet();
     void ersterStart();
+    void fehlendeSymbole();
 
 private:
     Einstellungen einstellungen() { return Einstellungen(); }
@@ -409,9 +410,15 @@ void TestDatenbank::ersterStart()
     // Another window replaces the fixture's, with the program's own open database.
     m_main->setzeDatenbankbefehle(nullptr);
     m_main.reset();
-    setzeProgrammverzeichnis(qEnvironmentVariable("KV_BIN_DIR"));
+    // A program folder of its own, so that the layout files written on closing stay here.
+    const QString programm = m_dir->file(QStringLiteral("programm"));
+    QVERIFY(QDir().mkpath(programm + QStringLiteral("/Grafik")));
+    QFile symbol(programm + QStringLiteral("/Grafik/Abbruch16.ico"));
+    QVERIFY(symbol.open(QIODevice::WriteOnly));
+    symbol.close();
+    setzeProgrammverzeichnis(programm);
     std::unique_ptr<frmMain> f = GMainEP({}, m_dir->file(QStringLiteral("keineinstallation")));
-    // The icons lie beside the test program, so no warning is shown.
+    // The icons lie beside the program, so no warning is shown.
     QVERIFY(m_dlg->meldungen().isEmpty());
     QCOMPARE(Programmschrift().family(), QStringLiteral("Arial"));
     QVERIFY(!aktuelleDatenbank().offen());
@@ -437,6 +444,25 @@ void TestDatenbank::ersterStart()
     QVERIFY(!aktuelleDatenbank().offen());
     QCOMPARE(setting(QStringLiteral("Datenbank")), pfad);
     QVERIFY(!setting(QStringLiteral("MainState")).isEmpty());
+    setzeProgrammverzeichnis(QString());
+    m_main = std::make_unique<frmMain>();
+}
+
+void TestDatenbank::fehlendeSymbole()
+{
+    m_main->setzeDatenbankbefehle(nullptr);
+    m_main.reset();
+    const QString programm = m_dir->file(QStringLiteral("ohneSymbole"));
+    QVERIFY(QDir().mkpath(programm));
+    setzeProgrammverzeichnis(programm);
+    std::unique_ptr<frmMain> f = GMainEP({}, m_dir->file(QStringLiteral("keineinstallation")));
+    QCOMPARE(m_dlg->meldungen().size(), 1);
+    QVERIFY(m_dlg->letzteMeldung().text.startsWith(
+        QStringLiteral("Achtung! Der Zugriff auf die Grafiksymbole ist nicht möglich.\n\n")));
+    // Start-up goes on.
+    QVERIFY(f->isVisible());
+    f->close();
+    f.reset();
     setzeProgrammverzeichnis(QString());
     m_main = std::make_unique<frmMain>();
 }
