@@ -126,9 +126,29 @@ QVariant RowCache::convert(const Page& page, const Cell& cell, int type)
     QVariant gespeichert;
     switch (cell.kind) {
     case SQLITE_INTEGER:
-        gespeichert = QVariant(static_cast<qlonglong>(cell.integer));
+        // The usual pairs directly; the rest as the data types convert them.
+        switch (type) {
+        case dbByte:
+        case dbInteger:
+        case dbLong:
+            return QVariant(static_cast<int>(cell.integer));
+        case dbCurrency:
+        case dbSingle:
+        case dbDouble:
+        case dbFloat:
+        case dbNumeric:
+        case dbDecimal:
+            return QVariant(static_cast<double>(cell.integer));
+        case dbBoolean:
+            return QVariant(cell.integer != 0);
+        default:
+            gespeichert = QVariant(static_cast<qlonglong>(cell.integer));
+            break;
+        }
         break;
     case SQLITE_FLOAT:
+        if (type != dbBoolean && !datatype::isTextType(type))
+            return QVariant(cell.real);
         gespeichert = QVariant(cell.real);
         break;
     case SQLITE_TEXT: {

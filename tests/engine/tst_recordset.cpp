@@ -1,9 +1,11 @@
+#include "engine/DataType.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "testutils/TempDir.h"
 
 #include <QtTest>
+#include <sqlite3.h>
 
 using namespace kv::engine;
 
@@ -57,6 +59,7 @@ private Q_SLOTS:
     void absolutePositionAndMove();
     void findFirstWithConditions();
     void getRowsAndPagesBeyondTheCache();
+    void storedValuesBecomeFieldTypes();
     void snapshotsAndJoinsAreReadOnly();
     void fieldsKnowTheirOrigin();
     void parametersAndStoredQueries();
@@ -343,6 +346,88 @@ void TestRecordset::getRowsAndPagesBeyondTheCache()
     rs->setAbsolutePosition(4999);
     rs->setAbsolutePosition(0);
     QVERIFY(rs->value(0).toInt() > 0);
+}
+
+void TestRecordset::storedValuesBecomeFieldTypes()
+{
+    kv::test::TempDir dir;
+    const QString pfad = dir.file(QStringLiteral("w.kdb"));
+    Workspace ws;
+    const int typen[] = { dbDate, dbBoolean, dbLong, dbCurrency, dbText, dbMemo, dbDouble };
+    {
+        auto db = ws.createDatabase(pfad);
+        auto t = db->createTableDef(QStringLiteral("W"));
+        for (int i = 0; i < 7; ++i)
+            t->fields().append(t->createField(QStringLiteral("F%1").arg(i), typen[i]));
+        db->tableDefs().append(std::move(t));
+    }
+    // Storage values as other programs leave them, repeated so that pages and the date
+    // lookups are used again, and spread over more than one page.
+    const char* werte[] = { "'2009-02-01 00:00:00', -1, 7, 12.5, 'Müller', NULL, 2.5",
+        "'2009-02-01 13:45:10', 0, 7.5, 3, 42, x'00ff', '1,5'",
+        "'2009-02-30 00:00:00', 'false', '8', NULL, 1.25, 'Notiz', 3",
+        "'1899-12-30', 'true', NULL, '9,95', 'a', 'b', NULL",
+        "'kein Datum', 2, -3, 0, NULL, 'ä', 0", "NULL, NULL, NULL, NULL, NULL, NULL, NULL",
+        "12, 1.5, 2147483647, -0.5, 'x', 'y', -1" };
+    sqlite3* roh = nullptr;
+    QCOMPARE(sqlite3_open(pfad.toUtf8().constData(), &roh), SQLITE_OK);
+    sqlite3_exec(roh, "BEGIN", nullptr, nullptr, nullptr);
+    for (int i = 0; i < 1300; ++i) {
+        const QByteArray sql = QByteArray("INSERT INTO W VALUES (") + werte[i % 7] + ")";
+        QVERIFY2(sqlite3_exec(roh, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK,
+            sqlite3_errmsg(roh));
+    }
+    sqlite3_exec(roh, "COMMIT", nullptr, nullptr, nullptr);
+    auto db = ws.openDatabase(pfad);
+    auto rs = db->openRecordset(QStringLiteral("SELECT * FROM W"));
+    auto klon = rs->clone();
+    klon->moveLast(); // pages read out of order
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(roh, "SELECT * FROM W ORDER BY rowid", -1, &st, nullptr);
+    int zeile = 0;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        QVERIFY(!rs->eof());
+        for (int i = 0; i < 7; ++i) {
+            QVariant gespeichert;
+            switch (sqlite3_column_type(st, i)) {
+            case SQLITE_INTEGER:
+                gespeichert = QVariant(qlonglong(sqlite3_column_int64(st, i)));
+                break;
+            case SQLITE_FLOAT:
+                gespeichert = QVariant(sqlite3_column_double(st, i));
+                break;
+            case SQLITE_TEXT:
+                gespeichert = QVariant(
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i))));
+                break;
+            case SQLITE_BLOB:
+                gespeichert
+                    = QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(st, i)),
+                        sqlite3_column_bytes(st, i)));
+                break;
+            default:
+                break;
+            }
+            const QVariant erwartet = datatype::fromStorage(gespeichert, typen[i]);
+            const QVariant gelesen = rs->value(i);
+            if (gelesen != erwartet || gelesen.typeId() != erwartet.typeId())
+                QFAIL(qPrintable(QStringLiteral("Zeile %1, Feld %2: %3 statt %4")
+                                     .arg(zeile)
+                                     .arg(i)
+                                     .arg(gelesen.toString(), erwartet.toString())));
+        }
+        if (zeile == 1) {
+            QCOMPARE(rs->value(0).toDateTime(), QDateTime(QDate(2009, 2, 1), QTime(13, 45, 10)));
+            QCOMPARE(rs->value(0).toDateTime().timeSpec(), Qt::LocalTime);
+        }
+        rs->moveNext();
+        ++zeile;
+    }
+    sqlite3_finalize(st);
+    QCOMPARE(zeile, 1300);
+    QVERIFY(rs->eof());
+    QCOMPARE(klon->value(2), QVariant(-3)); // row 1299 is the fifth kind
+    sqlite3_close(roh);
 }
 
 void TestRecordset::snapshotsAndJoinsAreReadOnly()
