@@ -18,6 +18,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTest>
 #include <QToolButton>
 
@@ -85,6 +87,7 @@ private Q_SLOTS:
     void reparieren();
     void historieFehlendeDatei();
     void historieOeffnet();
+    void speichernFragtNachFenstern();
     void ersterStart();
     void fehlendeSymbole();
 
@@ -403,6 +406,32 @@ void TestDatenbank::historieOeffnet()
     QVERIFY(m_db->offen());
     QVERIFY(m_db->DatenbankNurLesen);
     QVERIFY(!m_main->werkzeugAktiv(QStringLiteral("transaktionbeginnen")));
+}
+
+void TestDatenbank::speichernFragtNachFenstern()
+{
+    const QString pfad = m_dir->file(QStringLiteral("s.mdb"));
+    erzeuge(pfad);
+    m_db->Datenbank = pfad;
+    QVERIFY(m_h->OeffneDatenbank());
+    for (int i = 0; i < 3; ++i)
+        m_main->mdiArea()->addSubWindow(new QWidget)->show();
+
+    m_dlg->erwarteAntwort(Antwort::Nein);
+    m_main->ActiveBar21_ToolClick(QStringLiteral("dateispeichern"));
+    QCOMPARE(m_dlg->letzteMeldung().text,
+        QStringLiteral("Die aktuelle Aktion kann nur durchgeführt werden,\n"
+                       "wenn alle Fenster geschlossen sind!\n\n"
+                       "Sollen alle Fenster jetzt geschlossen werden?"));
+    QCOMPARE(m_main->mdiArea()->subWindowList().size(), 3);
+    QVERIFY(m_db->offen());
+
+    // Yes keeps the first window (the navigator) and reopens the database.
+    m_dlg->erwarteAntwort(Antwort::Ja);
+    m_main->ActiveBar21_ToolClick(QStringLiteral("dateispeichern"));
+    QCOMPARE(m_main->mdiArea()->subWindowList().size(), 1);
+    QVERIFY(m_db->offen());
+    QCOMPARE(m_db->Datenbank, pfad);
 }
 
 void TestDatenbank::ersterStart()
