@@ -13,10 +13,10 @@
 #include "shell/Historienliste.h"
 #include "shell/Statustext.h"
 
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QCursor>
 #include <QGuiApplication>
 
 namespace kv {
