@@ -11,6 +11,8 @@
 #include "shell/Einstellungen.h"
 #include "shell/Hauptfensterzugang.h"
 #include "shell/Historienliste.h"
+#include "shell/Prozesswerte.h"
+#include "shell/Sicherung.h"
 #include "shell/Statustext.h"
 
 #include <QCursor>
@@ -321,6 +323,20 @@ void Datenbankhandling::schliessen()
 void Datenbankhandling::speichern()
 {
     if (AlleFensterSchliessen())
+        OeffneDatenbank();
+}
+
+void Datenbankhandling::sicherung(bool ruecksicherung)
+{
+    if (!AlleFensterSchliessen())
+        return;
+    SchliesseDatenbank();
+    SicherungsAuftrag auftrag
+        = ErzeugeSicherungsAuftrag(ruecksicherung, m_db->Datenbankverzeichnis());
+    auftrag.schrift = Programmschrift();
+    auftrag.datenbank = m_db->Datenbank;
+    m_fenster->sicherungStarten(auftrag);
+    if (!m_db->Datenbank.isEmpty())
         OeffneDatenbank();
 }
 

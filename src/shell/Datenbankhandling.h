@@ -39,6 +39,8 @@ public:
     void speichernUnter() override { DateiDialog(true, true); }
     void komprimieren() override;
     void reparieren() override;
+    void sichern() override { sicherung(false); }
+    void ruecksichern() override { sicherung(true); }
     void historieOeffnen(int nummer) override;
     void transaktionBeginnen() override;
     void transaktionUpdate() override;
@@ -49,6 +51,7 @@ private:
     void speichernUnterPfad(const QString& pfad);
     void neuAnlegen(const QString& pfad, int version);
     void transaktionswerkzeuge(bool laeuft);
+    void sicherung(bool ruecksicherung);
 
     std::unique_ptr<Hauptfensterzugang> m_fenster;
     AktuelleDatenbank* m_db;

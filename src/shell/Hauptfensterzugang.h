@@ -5,6 +5,7 @@
 namespace kv {
 
 class Historienliste;
+struct SicherungsAuftrag;
 
 /// What the database handling needs from the main window, so that it stays free of widgets.
 class Hauptfensterzugang {
@@ -24,6 +25,8 @@ public:
     virtual void zentraleAktualisieren() { }
     /// Unloads the central navigator.
     virtual void zentraleEntladen() { }
+    /// Runs the backup or restore window for the order; returns when it is closed.
+    virtual void sicherungStarten(const SicherungsAuftrag& auftrag) { static_cast<void>(auftrag); }
 };
 
 } // namespace kv

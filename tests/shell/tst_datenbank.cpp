@@ -9,6 +9,7 @@
 #include "shell/Einstellungen.h"
 #include "shell/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
+#include "shell/Sicherung.h"
 #include "shell/ui/GMainEP.h"
 #include "shell/ui/frmMain.h"
 #include "shell/ui/frmMainZugang.h"
@@ -90,6 +91,7 @@ private Q_SLOTS:
     void speichernFragtNachFenstern();
     void ersterStart();
     void fehlendeSymbole();
+    void sicherungSchliesstUndOeffnetWieder();
 
 private:
     Einstellungen einstellungen() { return Einstellungen(); }
@@ -494,6 +496,45 @@ void TestDatenbank::fehlendeSymbole()
     f.reset();
     setzeProgrammverzeichnis(QString());
     m_main = std::make_unique<frmMain>();
+}
+
+void TestDatenbank::sicherungSchliesstUndOeffnetWieder()
+{
+    // Records the order instead of showing the backup window, and whether the database was
+    // closed while the window would have worked on its files.
+    struct Zugang : frmMainZugang {
+        Zugang(frmMain& f, AktuelleDatenbank& d)
+            : frmMainZugang(f)
+            , db(d)
+        { }
+        void sicherungStarten(const SicherungsAuftrag& a) override
+        {
+            auftraege.append(a);
+            offenWaehrenddessen = db.offen();
+        }
+        AktuelleDatenbank& db;
+        QList<SicherungsAuftrag> auftraege;
+        bool offenWaehrenddessen = true;
+    };
+    const QString pfad = m_dir->file(QStringLiteral("kunden.mdb"));
+    m_dlg->erwarteDatei(gewaehlt(pfad, 1));
+    m_main->ActiveBar21_ToolClick(QStringLiteral("dateineu"));
+    QVERIFY(m_db->offen());
+
+    auto zugang = std::make_unique<Zugang>(*m_main, *m_db);
+    Zugang* z = zugang.get();
+    m_main->setzeDatenbankbefehle(
+        std::make_unique<Datenbankhandling>(std::move(zugang), m_db.get()));
+    m_main->ActiveBar21_ToolClick(QStringLiteral("dateirücksichern"));
+
+    QCOMPARE(z->auftraege.size(), 1);
+    const SicherungsAuftrag& a = z->auftraege.constFirst();
+    QVERIFY(a.ruecksicherung);
+    QCOMPARE(a.datenbank, pfad);
+    QCOMPARE(QDir::cleanPath(a.verzeichnis), QDir::cleanPath(m_dir->path()));
+    QCOMPARE(a.ueberschrift, QStringLiteral("RückDatensicherung"));
+    QVERIFY(!z->offenWaehrenddessen);
+    QVERIFY(m_db->offen());
 }
 
 QTEST_MAIN(TestDatenbank)

@@ -7,6 +7,7 @@
 #include "shell/Programmstart.h"
 #include "shell/WebUpdate.h"
 #include "shell/ui/Fensterzustand.h"
+#include "shell/ui/Hauptfensteraufrufe.h"
 #include "shell/ui/about.h"
 #include "shell/ui/frmMain.h"
 #include "shell/ui/frmMainZugang.h"
@@ -45,6 +46,7 @@ std::unique_ptr<frmMain> GMainEP(
         std::make_unique<frmMainZugang>(*hauptfenster), &aktuelleDatenbank());
     Datenbankhandling* datenbank = handling.get();
     hauptfenster->setzeDatenbankbefehle(std::move(handling));
+    hauptfenster->setzeFensteraufrufe(std::make_unique<Hauptfensteraufrufe>(*hauptfenster));
 
     hauptfenster->historie().leeren();
     if (!start.werte.mruListe.isEmpty())
@@ -68,7 +70,8 @@ std::unique_ptr<frmMain> GMainEP(
 
     ZahlenformateNeuBilden();
     QApplication::processEvents();
-    WebUpdateFragen(QDate::currentDate());
+    if (WebUpdateFragen(QDate::currentDate()))
+        WebUpdateFuerHauptfenster(*hauptfenster);
     return hauptfenster;
 }
 

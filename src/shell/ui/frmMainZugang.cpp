@@ -1,6 +1,7 @@
 #include "shell/ui/frmMainZugang.h"
 
 #include "shell/ui/frmMain.h"
+#include "shell/ui/frmSicherung.h"
 
 #include <QMdiArea>
 
@@ -34,6 +35,13 @@ void frmMainZugang::entladeFenster(int n)
 int frmMainZugang::fensteranzahl() const
 {
     return 1 + static_cast<int>(m_fenster.mdiArea()->subWindowList().size());
+}
+
+void frmMainZugang::sicherungStarten(const SicherungsAuftrag& auftrag)
+{
+    SicherungsAuftrag mitFenster = auftrag;
+    mitFenster.hauptfenster = m_fenster.geometry();
+    SicherungStarten(mitFenster, &m_fenster);
 }
 
 } // namespace kv

@@ -18,6 +18,7 @@ public:
     Historienliste& historie() override;
     void entladeFenster(int n) override;
     int fensteranzahl() const override;
+    void sicherungStarten(const SicherungsAuftrag& auftrag) override;
 
 private:
     frmMain& m_fenster;

@@ -1,0 +1,30 @@
+#include "shell/ui/Hauptfensteraufrufe.h"
+
+#include "shell/WebUpdatePruefung.h"
+#include "shell/ui/about.h"
+#include "shell/ui/frmWebUpdate.h"
+
+namespace kv {
+
+void WebUpdateFuerHauptfenster(QWidget& hauptfenster)
+{
+    WebUpdateAuftrag auftrag = ErzeugeWebUpdateAuftrag();
+    auftrag.hauptfenster = hauptfenster.geometry();
+    WebUpdateStarten(auftrag, &hauptfenster);
+}
+
+void Hauptfensteraufrufe::webupdate()
+{
+    WebUpdateFuerHauptfenster(m_hauptfenster);
+}
+
+void Hauptfensteraufrufe::info()
+{
+    // Modeless, like the start window; it deletes itself when closed.
+    auto* fenster = new about(false, &m_hauptfenster);
+    fenster->setWindowFlag(Qt::Window);
+    fenster->setAttribute(Qt::WA_DeleteOnClose);
+    fenster->show();
+}
+
+} // namespace kv
