@@ -7,6 +7,7 @@
 #include "engine/SqlTokens.h"
 #include "engine/Sqlite.h"
 #include "engine/Workspace.h"
+#include "engine/sql/Lexer.h"
 
 #include <QCryptographicHash>
 #include <QRandomGenerator>
@@ -217,8 +218,13 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& source, int ty
             *this, QStringLiteral("SELECT * FROM [") + t->name() + QLatin1Char(']'), type, {});
     if (QueryDef* q = queryDefs().find(name))
         return q->openRecordset(type);
-    const SqlTokens tk(name);
-    if (tk.tokens().size() == 1)
+    bool einName = false;
+    try {
+        einName = sql::tokenize(name).size() == 2; // the name and End
+    } catch (const EngineError&) {
+        // not even a statement: opening it reports the syntax error
+    }
+    if (einName)
         throw EngineError(err::NoSuchTable,
             QStringLiteral("Die Tabelle oder Abfrage '%1' ist nicht vorhanden.").arg(name));
     return Recordset::open(*this, source, type, {});

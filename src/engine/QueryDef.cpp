@@ -4,7 +4,7 @@
 #include "engine/Database.h"
 #include "engine/DialectStatement.h"
 #include "engine/Recordset.h"
-#include "engine/SqlTokens.h"
+#include "engine/sql/Lexer.h"
 
 namespace kv::engine {
 
@@ -39,32 +39,50 @@ void QueryDef::setSql(const QString& sql)
 
 int QueryDef::typeOf(const QString& sql)
 {
-    const SqlTokens tk(sql);
-    const auto& t = tk.tokens();
-    size_t i = 0;
+    QList<sql::Token> t;
+    try {
+        t = sql::tokenize(sql);
+    } catch (const EngineError&) {
+        return dbQSelect; // the statement reports its fault when it is run
+    }
+    t.removeLast(); // End
+    const qsizetype n = t.size();
+    // Index of the keyword outside all parentheses; -1 if none.
+    auto aussen = [&](QStringView wort) {
+        int tiefe = 0;
+        for (qsizetype k = 0; k < n; ++k) {
+            if (t[k].isSymbol(u"("))
+                ++tiefe;
+            else if (t[k].isSymbol(u")"))
+                --tiefe;
+            else if (tiefe == 0 && t[k].isKeyword(wort))
+                return k;
+        }
+        return qsizetype(-1);
+    };
+    qsizetype i = 0;
     // A PARAMETERS declaration ends with ';'.
-    if (!t.empty() && t[0].is("PARAMETERS")) {
-        while (i < t.size() && !t[i].is(";"))
+    if (n > 0 && t[0].isKeyword(u"PARAMETERS")) {
+        while (i < n && !t[i].isSymbol(u";"))
             ++i;
         ++i;
     }
-    while (i < t.size() && t[i].is("("))
+    while (i < n && t[i].isSymbol(u"("))
         ++i;
-    if (i >= t.size())
+    if (i >= n)
         return dbQSelect;
-    const auto& erstes = t[i];
-    if (erstes.is("TRANSFORM"))
+    const sql::Token& erstes = t[i];
+    if (erstes.isKeyword(u"TRANSFORM"))
         return dbQCrosstab;
-    if (erstes.is("DELETE"))
+    if (erstes.isKeyword(u"DELETE"))
         return dbQDelete;
-    if (erstes.is("UPDATE"))
+    if (erstes.isKeyword(u"UPDATE"))
         return dbQUpdate;
-    if (erstes.is("INSERT"))
+    if (erstes.isKeyword(u"INSERT"))
         return dbQAppend;
-    if (tk.findTop("UNION") >= 0)
+    if (aussen(u"UNION") >= 0)
         return dbQSetOperation;
-    const int into = tk.findTop("INTO");
-    if (erstes.is("SELECT") && into > 0)
+    if (erstes.isKeyword(u"SELECT") && aussen(u"INTO") > 0)
         return dbQMakeTable;
     return dbQSelect;
 }

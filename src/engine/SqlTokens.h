@@ -1,7 +1,9 @@
 #pragma once
 
-// Private to the engine: a small tokenizer over SQL text, so that statements are split
-// at their clauses without touching string literals, quoted names or comments.
+// Private to the engine: a small tokenizer over SQLite's SQL (what the dialect translates to),
+// so that statements are split at their clauses without touching string literals, quoted names
+// or comments. Dialect text goes through sql::tokenize instead; that lexer refuses SQLite's own
+// syntax ("…" names, ||, ?N parameters, comments).
 
 #include <QString>
 #include <QStringView>
@@ -23,7 +25,7 @@ public:
         bool is(const char* word) const;
     };
 
-    /// dialect: also reads "#…#" date literals and "[…]" names of the desktop dialect.
+    /// Also passes over "#…#" and "[…]", which SQLite reads as well.
     explicit SqlTokens(const QString& sql);
 
     const std::vector<Token>& tokens() const { return m_tokens; }

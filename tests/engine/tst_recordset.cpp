@@ -526,6 +526,12 @@ void TestRecordset::parametersAndStoredQueries()
         int(dbQCrosstab));
     QCOMPARE(
         QueryDef::typeOf(QStringLiteral("PARAMETERS [X] Long; DELETE FROM t")), int(dbQDelete));
+    // Words inside parentheses, texts or names and unreadable text decide nothing.
+    QCOMPARE(QueryDef::typeOf(QStringLiteral("SELECT * FROM (SELECT 1 UNION SELECT 2) AS u")),
+        int(dbQSelect));
+    QCOMPARE(QueryDef::typeOf(QStringLiteral("SELECT 'UNION', [Into] FROM t")), int(dbQSelect));
+    QCOMPARE(QueryDef::typeOf(QStringLiteral("SELECT 'offen FROM t")), int(dbQSelect));
+    QCOMPARE(QueryDef::typeOf(QStringLiteral("(SELECT 1) UNION (SELECT 2)")), int(dbQSetOperation));
 
     // Stored, renamed, changed, reopened.
     const QString pfad = db->name();
