@@ -1,6 +1,7 @@
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
+#include "testutils/Fehlernummer.h"
 #include "testutils/TempDir.h"
 
 #include <QProcess>
@@ -8,18 +9,9 @@
 #include <sqlite3.h>
 
 using namespace kv::engine;
+using kv::test::fehlerNummer;
 
 namespace {
-template <class F> int fehlerNummer(F&& f)
-{
-    try {
-        f();
-    } catch (const EngineError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 void kundenAnlegen(Workspace& ws, const QString& pfad, int n)
 {
     auto db = ws.createDatabase(pfad);

@@ -2,24 +2,16 @@
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
+#include "testutils/Fehlernummer.h"
 #include "testutils/TempDir.h"
 
 #include <QtTest>
 #include <sqlite3.h>
 
 using namespace kv::engine;
+using kv::test::fehlerNummer;
 
 namespace {
-template <class F> int fehlerNummer(F&& f)
-{
-    try {
-        f();
-    } catch (const EngineError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 // Kunden(ID counter, Name required, Ort, Umsatz currency) with n rows "K1".."Kn".
 std::unique_ptr<Database> kundenDb(Workspace& ws, const QString& pfad, int n)
 {

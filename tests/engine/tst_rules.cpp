@@ -1,23 +1,15 @@
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
+#include "testutils/Fehlernummer.h"
 #include "testutils/TempDir.h"
 
 #include <QtTest>
 
 using namespace kv::engine;
+using kv::test::fehlerNummer;
 
 namespace {
-template <class F> int fehlerNummer(F&& f)
-{
-    try {
-        f();
-    } catch (const EngineError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 // Kunden(Nr text key) 1:n Auftraege(Kunde) with the given relation flags.
 std::unique_ptr<Database> auftragsDb(Workspace& ws, const QString& pfad, qint64 flags)
 {

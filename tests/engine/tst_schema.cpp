@@ -1,25 +1,16 @@
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
+#include "testutils/Fehlernummer.h"
 #include "testutils/TempDir.h"
 
 #include <QtTest>
 #include <sqlite3.h>
 
 using namespace kv::engine;
+using kv::test::fehlerNummer;
 
 namespace {
-// Runs f and returns the engine error number (0 when nothing was thrown).
-template <class F> int fehlerNummer(F&& f)
-{
-    try {
-        f();
-    } catch (const EngineError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 // Reads a value with plain SQLite, the way any other tool sees the file.
 QString rohWert(const QString& pfad, const char* sql)
 {
