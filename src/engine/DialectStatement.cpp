@@ -1,17 +1,62 @@
 #include "engine/DialectStatement.h"
 
 #include "engine/sql/Dialect.h"
+#include "engine/sql/Lexer.h"
+
+#include <algorithm>
 
 namespace kv::engine {
+
+namespace {
+
+// INSERT INTO … SELECT without a column list: each column of the SELECT goes to the target's
+// column of the same name, as the dialect fills appended rows.
+QString anfuegenNachNamen(sqlite3* db, const sql::Translation& t, const Statement& auswahl)
+{
+    QStringList zielSpalten;
+    {
+        Statement info(db,
+            t.targetSchema.isEmpty()
+                ? QStringLiteral("SELECT name FROM pragma_table_info(?1)")
+                : QStringLiteral("SELECT name FROM pragma_table_info(?1, ?2)"));
+        info.bind(1, QVariant(t.target));
+        if (!t.targetSchema.isEmpty())
+            info.bind(2, QVariant(t.targetSchema));
+        while (info.step())
+            zielSpalten << info.value(0).toString();
+    }
+    if (zielSpalten.isEmpty())
+        return t.sql; // SQLite names the missing table
+    QStringList spalten;
+    for (int i = 0; i < auswahl.columnCount(); ++i) {
+        const QString name = auswahl.columnName(i);
+        const auto ziel = std::find_if(zielSpalten.cbegin(), zielSpalten.cend(),
+            [&](const QString& z) { return z.compare(name, Qt::CaseInsensitive) == 0; });
+        if (ziel == zielSpalten.cend())
+            throw EngineError(err::UnknownAppendField,
+                QStringLiteral("Das INSERT INTO-Statement enthält den folgenden unbekannten "
+                               "Feldnamen: '%1'. Stellen Sie sicher, dass Sie den Namen richtig "
+                               "eingegeben haben, und wiederholen Sie den Vorgang.")
+                    .arg(name));
+        spalten << sql::quoteName(*ziel);
+    }
+    const QString schema
+        = t.targetSchema.isEmpty() ? QString() : sql::quoteName(t.targetSchema) + QLatin1Char('.');
+    return QStringLiteral("INSERT INTO ") + schema + sql::quoteName(t.target) + QStringLiteral(" (")
+        + spalten.join(QStringLiteral(", ")) + QStringLiteral(") ") + t.selectSql;
+}
+
+} // namespace
 
 DialectStatement::DialectStatement(
     sqlite3* db, const QString& dialectSql, const QStringList& declared)
 {
     QStringList namen = declared;
-    for (;;) {
-        const sql::Translation t = sql::translate(dialectSql, namen);
+    // Prepares sql; a name SQLite cannot resolve becomes a parameter and nullptr asks for
+    // another round of translation.
+    auto vorbereiten = [&](const QString& sql) -> std::unique_ptr<Statement> {
         try {
-            m_statement = std::make_unique<Statement>(db, t.sql);
+            return std::make_unique<Statement>(db, sql);
         } catch (const EngineError&) {
             const QString meldung = QString::fromUtf8(sqlite3_errmsg(db));
             const QLatin1String praefix("no such column: ");
@@ -19,12 +64,25 @@ DialectStatement::DialectStatement(
                 const QString name = meldung.mid(praefix.size()).trimmed();
                 if (!namen.contains(name, Qt::CaseInsensitive)) {
                     namen << name;
-                    continue;
+                    return nullptr;
                 }
             }
             throw;
         }
-        m_sql = t.sql;
+    };
+    for (;;) {
+        const sql::Translation t = sql::translate(dialectSql, namen);
+        QString text = t.sql;
+        if (t.appendByName) {
+            const std::unique_ptr<Statement> auswahl = vorbereiten(t.selectSql);
+            if (!auswahl)
+                continue;
+            text = anfuegenNachNamen(db, t, *auswahl);
+        }
+        m_statement = vorbereiten(text);
+        if (!m_statement)
+            continue;
+        m_sql = text;
         m_parameters = t.parameters;
         // Native placeholders (":Name") count as parameters, too.
         const int anzahl = m_statement->parameterCount();

@@ -26,6 +26,7 @@ namespace kv::engine {
 /// | 3058   | index or primary key field is Null                         |
 /// | 3061   | too few parameters                                         |
 /// | 3075   | syntax error in a statement                                |
+/// | 3127   | INSERT INTO … SELECT names a field the target lacks        |
 /// | 3159   | bookmark not valid for this record set                     |
 /// | 3163   | value too long for the field                               |
 /// | 3164   | field cannot be updated (calculated or read-only set)      |
@@ -60,6 +61,7 @@ constexpr int InvalidPath = 3044;
 constexpr int FileLocked = 3045;
 constexpr int TooFewParameters = 3061;
 constexpr int SyntaxError = 3075;
+constexpr int UnknownAppendField = 3127;
 constexpr int IndexNull = 3058;
 constexpr int InvalidBookmark = 3159;
 constexpr int FieldTooSmall = 3163;

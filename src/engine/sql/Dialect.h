@@ -51,8 +51,12 @@ struct Translation {
     /// is its external alias or empty.
     QString target;
     QString targetSchema;
-    /// Make-table: the SELECT that yields the new table's rows (the same placeholders as sql).
+    /// Make-table and append: the SELECT that yields the new rows (the same placeholders as sql).
     QString selectSql;
+    /// INSERT INTO … SELECT without a column list: the dialect fills the target's columns by the
+    /// SELECT's column names (case-insensitive), which only the schema can tell; sql fills them
+    /// by position.
+    bool appendByName = false;
     QList<ExternalReference> externals;
     QList<DeclaredParameter> declared;
     /// CREATE TABLE / ALTER TABLE ADD: columns declared COUNTER/AUTOINCREMENT that did not
@@ -94,8 +98,9 @@ struct TranslateContext {
 ///
 /// Known differences: comparisons yield SQLite's 1/0 (kv_like and Boolean literals -1/0), which
 /// matters only where a comparison is selected as a value; TOP n does not add ties;
-/// INSERT INTO t SELECT * fills columns by position (Translation::selectSql lets the engine
-/// match names); ALTER COLUMN and ADD/DROP CONSTRAINT are refused (err::InvalidOperation).
+/// INSERT INTO t SELECT without a column list fills columns by position here (the engine matches
+/// names, see Translation::appendByName); ALTER COLUMN and ADD/DROP CONSTRAINT are refused
+/// (err::InvalidOperation).
 Translation translate(const QString& dialectSql, const QStringList& parameterNames = {});
 Translation translate(
     const QString& dialectSql, const QStringList& parameterNames, const TranslateContext& context);

@@ -503,7 +503,8 @@ QString Translator::insert()
     m_result.kind = StatementKind::Append;
     const QString table = tableReference(&m_result.target, &m_result.targetSchema);
     QString sql = "INSERT INTO " + table;
-    if (peek().isSymbol(u"(") && !peek(1).isKeyword(u"SELECT"))
+    const bool columnList = peek().isSymbol(u"(") && !peek(1).isKeyword(u"SELECT");
+    if (columnList)
         sql += QLatin1Char(' ') + nameList();
     if (acceptKeyword(u"VALUES")) {
         expectSymbol(u"(");
@@ -517,6 +518,7 @@ QString Translator::insert()
     if (!peek().isKeyword(u"SELECT") && !peek().isSymbol(u"("))
         unexpected(QStringLiteral("VALUES oder SELECT"));
     m_result.selectSql = select(false);
+    m_result.appendByName = !columnList;
     return sql + QLatin1Char(' ') + m_result.selectSql;
 }
 
