@@ -63,6 +63,7 @@ private Q_SLOTS:
     void validationRules_data();
     void validationRules();
     void defaultValues();
+    void comparisonsAreStoredAsTrueMinusOne();
     void literalsSurvive_data();
     void literalsSurvive();
     void errors_data();
@@ -293,6 +294,20 @@ void TstTranslation::defaultValues()
         QStringLiteral("00:00:00"));
     QCOMPARE(scalar(db, "SELECT length(" + translateExpression(QStringLiteral("Now()")).sql + ")"),
         QStringLiteral("19"));
+    sqlite3_close_v2(db);
+}
+
+void TstTranslation::comparisonsAreStoredAsTrueMinusOne()
+{
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(":memory:", &db), SQLITE_OK);
+    registerFunctions(db);
+    exec(db, QStringLiteral("CREATE TABLE [T] ([N] LONG, [B] YESNO, [C] YESNO)"));
+    exec(db, QStringLiteral("INSERT INTO [T] VALUES (1, 2 > 1, 1 = 2)"));
+    exec(db, QStringLiteral("INSERT INTO [T] VALUES (5, Null, True)"));
+    exec(db, QStringLiteral("UPDATE [T] SET [C] = [N] > 3 Or [B], [B] = Not ([N] = 1)"));
+    QCOMPARE(scalar(db, QStringLiteral("SELECT N, B, C FROM T ORDER BY N")),
+        QStringLiteral("1|0|-1\n5|-1|-1"));
     sqlite3_close_v2(db);
 }
 

@@ -96,11 +96,14 @@ struct TranslateContext {
 /// Name LIKE 'abc*' on a plain column becomes a range in the KVDE collation plus kv_like, so an
 /// index on the column serves it.
 ///
-/// Known differences: comparisons yield SQLite's 1/0 (kv_like and Boolean literals -1/0), which
-/// matters only where a comparison is selected as a value; TOP n does not add ties;
-/// INSERT INTO t SELECT without a column list fills columns by position here (the engine matches
-/// names, see Translation::appendByName); ALTER COLUMN and ADD/DROP CONSTRAINT are refused
-/// (err::InvalidOperation).
+/// Comparisons and logical operators stay SQLite's own in conditions (WHERE, ON, HAVING, IIf),
+/// so indexes serve them; where their value is observed (select list, SET, VALUES, ORDER BY,
+/// GROUP BY, operands and function arguments) they become the dialect's -1/0.
+///
+/// Known differences: TOP n does not add ties; INSERT INTO t SELECT without a column list fills
+/// columns by position here (the engine matches names, see Translation::appendByName); ALTER
+/// COLUMN and ADD/DROP CONSTRAINT are refused (err::InvalidOperation); Not, And and Or work on
+/// truth values, not bitwise on numbers.
 Translation translate(const QString& dialectSql, const QStringList& parameterNames = {});
 Translation translate(
     const QString& dialectSql, const QStringList& parameterNames, const TranslateContext& context);

@@ -301,7 +301,7 @@ Translator::SelectParts Translator::selectCore(bool topLevel)
         do {
             if (!p.groupBy.isEmpty())
                 p.groupBy += ", ";
-            p.groupBy += expr().sql;
+            p.groupBy += valueExpr().sql;
         } while (acceptSymbol(u","));
     }
     if (acceptKeyword(u"HAVING"))
@@ -320,7 +320,7 @@ QString Translator::selectList()
             list += QLatin1Char('*');
             continue;
         }
-        const Expr e = expr();
+        const Expr e = valueExpr();
         list += e.sql;
         if (acceptKeyword(u"AS")) {
             if (!peek().isName() && peek().kind != Token::String)
@@ -472,7 +472,7 @@ QString Translator::orderBy()
         if (!first)
             sql += ", ";
         first = false;
-        sql += expr().sql;
+        sql += valueExpr().sql;
         if (acceptKeyword(u"DESC"))
             sql += " DESC";
         else if (acceptKeyword(u"ASC"))
@@ -512,7 +512,7 @@ QString Translator::insert()
         expectSymbol(u")");
         QStringList parts;
         for (const Expr& v : values)
-            parts.append(v.sql);
+            parts.append(asValue(v).sql);
         return sql + " VALUES (" + parts.join(u", ") + QLatin1Char(')');
     }
     if (!peek().isKeyword(u"SELECT") && !peek().isSymbol(u"("))
@@ -555,7 +555,7 @@ QString Translator::update()
             column = next().text; // SQLite names the column without its table
         }
         expectSymbol(u"=");
-        sql += quoteName(column) + " = " + expr().sql;
+        sql += quoteName(column) + " = " + valueExpr().sql;
     } while (acceptSymbol(u","));
     QString where;
     if (acceptKeyword(u"WHERE"))
@@ -600,7 +600,7 @@ QString Translator::crosstab()
         unexpected(QStringLiteral("GROUP BY"));
     QString order = orderBy();
     expectKeyword(u"PIVOT");
-    const Expr pivot = concat(); // not expr(): its IN list belongs to PIVOT
+    const Expr pivot = asValue(concat()); // not expr(): its IN list belongs to PIVOT
     struct Column {
         QString condition;
         QString name;
@@ -609,7 +609,7 @@ QString Translator::crosstab()
     if (acceptKeyword(u"IN")) {
         expectSymbol(u"(");
         do {
-            const Expr v = expr();
+            const Expr v = valueExpr();
             columns.append(
                 { wrap(pivot, EqualityLevel) + " = " + v.sql, v.stringLiteral ? v.value : v.sql });
         } while (acceptSymbol(u","));
@@ -642,7 +642,7 @@ QString Translator::crosstab()
     for (const Column& c : std::as_const(columns)) {
         m_pos = valueStart;
         m_pivotCondition = c.condition;
-        list += ", " + expr().sql + " AS " + quoteName(c.name);
+        list += ", " + valueExpr().sql + " AS " + quoteName(c.name);
     }
     m_pivotCondition.clear();
     m_pos = end;

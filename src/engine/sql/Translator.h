@@ -49,6 +49,9 @@ public:
         bool column = false; ///< a plain column reference
         bool stringLiteral = false;
         QString value; ///< the text of a string literal
+        /// SQLite's 1/0 of a comparison or logical operator; the dialect's True is -1, so where
+        /// the value is observed (not merely tested) it goes through asValue().
+        bool truth = false;
     };
 
 private:
@@ -123,6 +126,14 @@ private:
     Expr like(const Expr& left, bool negated);
     QList<Expr> arguments();
     static QString wrap(const Expr& e, int level);
+    /// A Boolean result of SQLite's comparisons; conditions keep it, values need asValue().
+    static Expr condition(QString sql, int level);
+    /// e as a value of the dialect: a truth value becomes -1/0.
+    static Expr asValue(const Expr& e);
+    /// e as an operand of an arithmetic or comparison operator of the given level.
+    static QString operand(const Expr& e, int level) { return wrap(asValue(e), level); }
+    /// An expression whose value is observed (select list, SET, VALUES, ORDER BY, arguments).
+    Expr valueExpr() { return asValue(expr()); }
     QString placeholder(const QString& name);
     QString subquery();
 

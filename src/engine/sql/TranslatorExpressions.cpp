@@ -42,6 +42,20 @@ QString Translator::wrap(const Expr& e, int level)
     return e.prec < level ? QLatin1Char('(') + e.sql + QLatin1Char(')') : e.sql;
 }
 
+Translator::Expr Translator::condition(QString sql, int level)
+{
+    Expr e { std::move(sql), ValueKind::Boolean, level };
+    e.truth = true;
+    return e;
+}
+
+Translator::Expr Translator::asValue(const Expr& e)
+{
+    if (!e.truth)
+        return e;
+    return { "-(" + e.sql + QLatin1Char(')'), ValueKind::Boolean, UnaryLevel };
+}
+
 Translator::NestingGuard::NestingGuard(Translator& t)
     : m_t(t)
 {
@@ -80,7 +94,7 @@ Translator::Expr Translator::imp()
     Expr l = eqv();
     while (acceptKeyword(u"IMP")) {
         const Expr r = eqv();
-        l = { "NOT " + truth(l.sql) + " OR " + truth(r.sql), ValueKind::Boolean, OrLevel };
+        l = condition("NOT " + truth(l.sql) + " OR " + truth(r.sql), OrLevel);
     }
     return l;
 }
@@ -90,7 +104,7 @@ Translator::Expr Translator::eqv()
     Expr l = xorExpr();
     while (acceptKeyword(u"EQV")) {
         const Expr r = xorExpr();
-        l = { truth(l.sql) + " = " + truth(r.sql), ValueKind::Boolean, EqualityLevel };
+        l = condition(truth(l.sql) + " = " + truth(r.sql), EqualityLevel);
     }
     return l;
 }
@@ -100,7 +114,7 @@ Translator::Expr Translator::xorExpr()
     Expr l = orExpr();
     while (acceptKeyword(u"XOR")) {
         const Expr r = orExpr();
-        l = { truth(l.sql) + " <> " + truth(r.sql), ValueKind::Boolean, EqualityLevel };
+        l = condition(truth(l.sql) + " <> " + truth(r.sql), EqualityLevel);
     }
     return l;
 }
@@ -110,7 +124,7 @@ Translator::Expr Translator::orExpr()
     Expr l = andExpr();
     while (acceptKeyword(u"OR")) {
         const Expr r = andExpr();
-        l = { wrap(l, OrLevel) + " OR " + wrap(r, OrLevel + 1), ValueKind::Boolean, OrLevel };
+        l = condition(wrap(l, OrLevel) + " OR " + wrap(r, OrLevel + 1), OrLevel);
     }
     return l;
 }
@@ -120,7 +134,7 @@ Translator::Expr Translator::andExpr()
     Expr l = notExpr();
     while (acceptKeyword(u"AND")) {
         const Expr r = notExpr();
-        l = { wrap(l, AndLevel) + " AND " + wrap(r, AndLevel + 1), ValueKind::Boolean, AndLevel };
+        l = condition(wrap(l, AndLevel) + " AND " + wrap(r, AndLevel + 1), AndLevel);
     }
     return l;
 }
@@ -136,7 +150,7 @@ Translator::Expr Translator::notExpr()
         if (!impliedNegation) {
             next();
             const Expr e = notExpr();
-            return { "NOT " + wrap(e, NotLevel), ValueKind::Boolean, NotLevel };
+            return condition("NOT " + wrap(e, NotLevel), NotLevel);
         }
     }
     return comparison();
@@ -169,20 +183,21 @@ Translator::Expr Translator::comparison()
             const int level = symbol == QLatin1String("=") || symbol == QLatin1String("<>")
                 ? EqualityLevel
                 : ComparisonLevel;
-            left = { wrap(left, level) + QLatin1Char(' ') + symbol + QLatin1Char(' ')
-                    + wrap(r, level + 1),
-                ValueKind::Boolean, level };
+            left = condition(operand(left, level) + QLatin1Char(' ') + symbol + QLatin1Char(' ')
+                    + operand(r, level + 1),
+                level);
         } else if (op.isKeyword(u"LIKE")) {
             next();
-            left = like(left, negated);
+            left = like(asValue(left), negated);
         } else if (op.isKeyword(u"BETWEEN")) {
             next();
             const Expr low = concat();
             expectKeyword(u"AND");
             const Expr high = concat();
-            left = { wrap(left, EqualityLevel) + (negated ? " NOT BETWEEN " : " BETWEEN ")
-                    + wrap(low, EqualityLevel + 1) + " AND " + wrap(high, EqualityLevel + 1),
-                ValueKind::Boolean, EqualityLevel };
+            left = condition(operand(left, EqualityLevel)
+                    + (negated ? " NOT BETWEEN " : " BETWEEN ") + operand(low, EqualityLevel + 1)
+                    + " AND " + operand(high, EqualityLevel + 1),
+                EqualityLevel);
         } else if (op.isKeyword(u"IN")) {
             next();
             expectSymbol(u"(");
@@ -193,19 +208,19 @@ Translator::Expr Translator::comparison()
                 do {
                     if (!list.isEmpty())
                         list += ", ";
-                    list += expr().sql;
+                    list += valueExpr().sql;
                 } while (acceptSymbol(u","));
             }
             expectSymbol(u")");
-            left = { wrap(left, EqualityLevel) + (negated ? " NOT IN (" : " IN (") + list
+            left = condition(operand(left, EqualityLevel) + (negated ? " NOT IN (" : " IN (") + list
                     + QLatin1Char(')'),
-                ValueKind::Boolean, EqualityLevel };
+                EqualityLevel);
         } else if (!negated && op.isKeyword(u"IS")) {
             next();
             const bool isNot = acceptKeyword(u"NOT");
             expectKeyword(u"NULL");
-            left = { wrap(left, EqualityLevel) + (isNot ? " IS NOT NULL" : " IS NULL"),
-                ValueKind::Boolean, EqualityLevel };
+            left = condition(
+                wrap(left, EqualityLevel) + (isNot ? " IS NOT NULL" : " IS NULL"), EqualityLevel);
         } else {
             break;
         }
@@ -218,7 +233,7 @@ Translator::Expr Translator::like(const Expr& left, bool negated)
     const Expr pattern = concat();
     const QString call = "kv_like(" + left.sql + ", " + pattern.sql + QLatin1Char(')');
     if (negated)
-        return { "NOT " + call, ValueKind::Boolean, NotLevel };
+        return condition("NOT " + call, NotLevel);
     if (left.column && pattern.stringLiteral) {
         // A constant prefix becomes a range in the collation's order so that an index on the
         // column serves the search; kv_like still decides. Only for prefixes starting with a
@@ -229,9 +244,9 @@ Translator::Expr Translator::like(const Expr& left, bool negated)
         const QString prefix = pattern.value.left(n);
         if (!prefix.isEmpty() && prefix[0].isLetter() && n < pattern.value.size()) {
             const QString collate = QStringLiteral(" COLLATE ") + QLatin1String(CollationName);
-            return { left.sql + " >= " + quoteLiteral(prefix) + collate + " AND " + left.sql + " < "
-                    + quoteLiteral(upperBound(prefix)) + collate + " AND " + call,
-                ValueKind::Boolean, AndLevel };
+            return condition(left.sql + " >= " + quoteLiteral(prefix) + collate + " AND " + left.sql
+                    + " < " + quoteLiteral(upperBound(prefix)) + collate + " AND " + call,
+                AndLevel);
         }
     }
     return { call, ValueKind::Boolean, Atomic };
@@ -246,7 +261,7 @@ Translator::Expr Translator::concat()
     auto piece = [&](const Expr& e) {
         if (!sql.isEmpty())
             sql += " || ";
-        sql += e.stringLiteral ? e.sql : "ifnull(" + e.sql + ", '')";
+        sql += e.stringLiteral ? e.sql : "ifnull(" + asValue(e).sql + ", '')";
     };
     piece(first);
     while (acceptSymbol(u"&"))
@@ -262,7 +277,8 @@ Translator::Expr Translator::additive()
         if (!plus && !peek().isSymbol(u"-"))
             return l;
         next();
-        const Expr r = modulo();
+        l = asValue(l);
+        const Expr r = asValue(modulo());
         if (l.kind == ValueKind::Number && r.kind == ValueKind::Number) {
             l = { wrap(l, AdditiveLevel) + (plus ? " + " : " - ") + wrap(r, AdditiveLevel + 1),
                 ValueKind::Number, AdditiveLevel };
@@ -288,7 +304,8 @@ Translator::Expr Translator::modulo()
     Expr l = intDivision();
     while (acceptKeyword(u"MOD")) {
         const Expr r = intDivision();
-        l = { "kv_mod(" + l.sql + ", " + r.sql + QLatin1Char(')'), ValueKind::Number, Atomic };
+        l = { "kv_mod(" + asValue(l).sql + ", " + asValue(r).sql + QLatin1Char(')'),
+            ValueKind::Number, Atomic };
     }
     return l;
 }
@@ -298,7 +315,8 @@ Translator::Expr Translator::intDivision()
     Expr l = multiplicative();
     while (acceptSymbol(u"\\")) {
         const Expr r = multiplicative();
-        l = { "kv_intdiv(" + l.sql + ", " + r.sql + QLatin1Char(')'), ValueKind::Number, Atomic };
+        l = { "kv_intdiv(" + asValue(l).sql + ", " + asValue(r).sql + QLatin1Char(')'),
+            ValueKind::Number, Atomic };
     }
     return l;
 }
@@ -309,12 +327,12 @@ Translator::Expr Translator::multiplicative()
     for (;;) {
         if (acceptSymbol(u"*")) {
             const Expr r = unary();
-            l = { wrap(l, MultiplicativeLevel) + " * " + wrap(r, MultiplicativeLevel + 1),
+            l = { operand(l, MultiplicativeLevel) + " * " + operand(r, MultiplicativeLevel + 1),
                 ValueKind::Number, MultiplicativeLevel };
         } else if (acceptSymbol(u"/")) {
             // The dialect always divides as floating point.
             const Expr r = unary();
-            l = { "CAST(" + l.sql + " AS REAL) / " + wrap(r, MultiplicativeLevel + 1),
+            l = { "CAST(" + asValue(l).sql + " AS REAL) / " + operand(r, MultiplicativeLevel + 1),
                 ValueKind::Number, MultiplicativeLevel };
         } else {
             return l;
@@ -326,7 +344,7 @@ Translator::Expr Translator::unary()
 {
     const NestingGuard guard(*this);
     if (acceptSymbol(u"-")) {
-        const Expr e = unary();
+        const Expr e = asValue(unary());
         return { negate(e), e.kind == ValueKind::Date ? ValueKind::Unknown : e.kind, UnaryLevel };
     }
     if (acceptSymbol(u"+"))
@@ -340,12 +358,13 @@ Translator::Expr Translator::power()
     while (acceptSymbol(u"^")) {
         Expr r;
         if (acceptSymbol(u"-")) {
-            const Expr p = primary();
+            const Expr p = asValue(primary());
             r = { negate(p), ValueKind::Number, UnaryLevel };
         } else {
-            r = primary();
+            r = asValue(primary());
         }
-        l = { "kv_pow(" + l.sql + ", " + r.sql + QLatin1Char(')'), ValueKind::Number, Atomic };
+        l = { "kv_pow(" + asValue(l).sql + ", " + r.sql + QLatin1Char(')'), ValueKind::Number,
+            Atomic };
     }
     return l;
 }
@@ -383,7 +402,9 @@ Translator::Expr Translator::primary()
             }
             const Expr inner = expr();
             expectSymbol(u")");
-            return { QLatin1Char('(') + inner.sql + QLatin1Char(')'), inner.kind, Atomic };
+            Expr e { QLatin1Char('(') + inner.sql + QLatin1Char(')'), inner.kind, Atomic };
+            e.truth = inner.truth;
+            return e;
         }
         unexpected(QStringLiteral("ein Ausdruck"));
     case Token::Identifier:
@@ -406,7 +427,7 @@ Translator::Expr Translator::primary()
             expectSymbol(u"(");
             const QString sub = select(false);
             expectSymbol(u")");
-            return { "EXISTS (" + sub + QLatin1Char(')'), ValueKind::Boolean, Atomic };
+            return condition("EXISTS (" + sub + QLatin1Char(')'), Atomic);
         }
         if (isReserved(t))
             unexpected(QStringLiteral("ein Ausdruck"));
@@ -487,6 +508,12 @@ Translator::Expr Translator::functionCall(const Token& nameToken)
                 .arg(nameToken.text));
 
     const QByteArray name(f->name);
+    // Conditions of IIf and Switch are tested; every other argument is a value.
+    const bool conditions = name == "iif" || name == "switch";
+    for (int i = 0; i < args.size(); ++i) {
+        if (!conditions || (name == "iif" ? i > 0 : i % 2 == 1))
+            args[i] = asValue(args[i]);
+    }
     if (name == "iif") {
         const ValueKind kind = args[1].kind == args[2].kind ? args[1].kind : ValueKind::Unknown;
         return { "CASE WHEN " + args[0].sql + " THEN " + args[1].sql + " ELSE " + args[2].sql
