@@ -233,6 +233,21 @@ QStringList Menuebaender()
     return liste({ "Datei", "Bearbeiten", "Ansicht", "Fenster", "mi?" });
 }
 
+QStringList Befehlskategorien()
+{
+    return Menuebaender() << QStringLiteral("mtbHauptleiste");
+}
+
+QList<const Befehl*> Kategoriebefehle(const QString& kategorie)
+{
+    QList<const Befehl*> befehle;
+    for (const Befehl& b : Befehlstabelle()) {
+        if (b.band == kategorie && b.ziel != Befehlsziel::Historie)
+            befehle.append(&b);
+    }
+    return befehle;
+}
+
 QString Hauptleistendefinition()
 {
     struct Knopf {

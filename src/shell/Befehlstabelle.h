@@ -89,6 +89,11 @@ QString Bandtitel(const QString& band);
 /// The menu bands in order: "Datei", "Bearbeiten", "Ansicht", "Fenster", "mi?".
 QStringList Menuebaender();
 
+/// The categories of the customisation: the menu bands and the main tool bar.
+QStringList Befehlskategorien();
+/// The commands of a category as the customisation offers them (no history entries).
+QList<const Befehl*> Kategoriebefehle(const QString& kategorie);
+
 /// The main tool bar "mtbHauptleiste" as a tool-definition string (its captions are shorter
 /// than the menu captions and carry no access key).
 QString Hauptleistendefinition();

@@ -34,10 +34,15 @@ bool bekannterBereich(const QString& bereich)
         || bereich == QLatin1String("links") || bereich == QLatin1String("rechts");
 }
 
+QStringList hauptleistenEintraege()
+{
+    return Hauptleistendefinition().split(QLatin1Char('|'));
+}
+
 QStringList hauptleistenWerkzeuge()
 {
     QStringList namen;
-    for (const QString& eintrag : Hauptleistendefinition().split(QLatin1Char('|')))
+    for (const QString& eintrag : hauptleistenEintraege())
         namen.append(eintrag.section(QLatin1Char(';'), 0, 0));
     return namen;
 }
@@ -98,8 +103,9 @@ QByteArray Leistenlayout::aenderungsText() const
         { QStringLiteral("tastenInQuickinfo"), optionen.tastenInQuickinfo },
         { QStringLiteral("personalisiert"), optionen.personalisiert },
     };
-    return QJsonDocument(QJsonObject { { QStringLiteral("optionen"), optionenObjekt },
-                             { QStringLiteral("texte"), liste } })
+    return QJsonDocument(
+        QJsonObject { { QStringLiteral("optionen"), optionenObjekt },
+            { QStringLiteral("texte"), liste }, { QStringLiteral("tasten"), tasten.alsJson() } })
         .toJson();
 }
 
@@ -162,12 +168,12 @@ bool Leistenlayout::aenderungenLesen(const QByteArray& text)
             t.value(QStringLiteral("werkzeug")).toString(),
             t.value(QStringLiteral("text")).toString(),
             t.value(QStringLiteral("tooltip")).toString() };
-        if (a.leiste.isEmpty() || a.werkzeug.isEmpty())
-            return false;
-        gelesen.append(a);
+        if (!a.leiste.isEmpty() && !a.werkzeug.isEmpty())
+            gelesen.append(a);
     }
     optionen = op;
     texte = gelesen;
+    tasten = Tastenbelegung::ausJson(wurzel->value(QStringLiteral("tasten")).toObject());
     return true;
 }
 
@@ -277,6 +283,41 @@ void Leistenlayout::setzeText(
         [&](const Textaenderung& t) { return t.leiste == leiste && t.werkzeug == werkzeug; });
     if (!text.isEmpty() || !tooltip.isEmpty())
         texte.append({ leiste, werkzeug, text, tooltip });
+}
+
+Werkzeugtexte Leistenlayout::designteTexte(const QString& werkzeug)
+{
+    for (const QString& eintrag : hauptleistenEintraege()) {
+        if (eintrag.section(QLatin1Char(';'), 0, 0) == werkzeug)
+            return { eintrag.section(QLatin1Char(';'), 1, 1),
+                eintrag.section(QLatin1Char(';'), 3, 3) };
+    }
+    const Befehl* b = FindeBefehl(werkzeug);
+    if (!b)
+        return {};
+    return { QString(b->text).remove(QLatin1Char('&')), b->beschreibung };
+}
+
+Werkzeugtexte Leistenlayout::anzeigetexte(const QString& leiste, const QString& werkzeug) const
+{
+    Werkzeugtexte t = designteTexte(werkzeug);
+    if (const Textaenderung* a = text(leiste, werkzeug)) {
+        if (!a->text.isEmpty())
+            t.text = a->text;
+        if (!a->tooltip.isEmpty())
+            t.tooltip = a->tooltip;
+    }
+    return t;
+}
+
+void Leistenlayout::aendereTexte(
+    const QString& leiste, const QString& werkzeug, const Werkzeugtexte& texte)
+{
+    const Werkzeugtexte designt = designteTexte(werkzeug);
+    const QString text = texte.text.trimmed() == designt.text ? QString() : texte.text.trimmed();
+    const QString tooltip
+        = texte.tooltip.trimmed() == designt.tooltip ? QString() : texte.tooltip.trimmed();
+    setzeText(leiste, werkzeug, text, tooltip);
 }
 
 QString Layoutpfad(const QString& endung)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Tastenbelegung.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -35,6 +37,14 @@ struct Textaenderung {
     bool operator==(const Textaenderung&) const = default;
 };
 
+/// Caption and tool tip of a button.
+struct Werkzeugtexte {
+    QString text;
+    QString tooltip;
+
+    bool operator==(const Werkzeugtexte&) const = default;
+};
+
 struct Leistenoptionen {
     bool grosseSymbole = false;
     bool quickinfo = true;
@@ -45,13 +55,14 @@ struct Leistenoptionen {
 };
 
 /// The layout of the main window's tool bars and the user's changes, kept in the files
-/// "KelvadMenu.cb2" (bars, their tools, visibility, position) and "KelvadMenu.chg" (options and
-/// changed texts) as readable JSON.
+/// "KelvadMenu.cb2" (bars, their tools, visibility, position) and "KelvadMenu.chg" (options,
+/// changed texts and shortcuts) as readable JSON.
 class Leistenlayout {
 public:
     QList<Leistenbelegung> leisten;
     Leistenoptionen optionen;
     QList<Textaenderung> texte;
+    Tastenbelegung tasten;
 
     /// The designed layout: the main tool bar and the menu bands with their tools.
     static Leistenlayout standard();
@@ -61,7 +72,8 @@ public:
     /// Take the bars from a layout text. A damaged text changes nothing and returns false;
     /// tools the program does not know are left out.
     bool layoutLesen(const QByteArray& text);
-    /// The same for the options and text changes.
+    /// The same for the options, text changes and shortcuts; there a damaged entry is left out
+    /// and the rest taken.
     bool aenderungenLesen(const QByteArray& text);
 
     Leistenbelegung* leiste(const QString& name);
@@ -84,6 +96,15 @@ public:
     /// Records a changed text; two empty texts remove the change.
     void setzeText(const QString& leiste, const QString& werkzeug, const QString& text,
         const QString& tooltip);
+
+    /// A button's texts on a tool bar as designed: the main tool bar's short caption where it
+    /// has the tool, else the command's caption without access key; the description as tool tip.
+    static Werkzeugtexte designteTexte(const QString& werkzeug);
+    /// The designed texts with the user's changes on that bar.
+    Werkzeugtexte anzeigetexte(const QString& leiste, const QString& werkzeug) const;
+    /// Keeps what differs from the designed texts as the change; an empty text is the designed
+    /// one.
+    void aendereTexte(const QString& leiste, const QString& werkzeug, const Werkzeugtexte& texte);
 };
 
 /// The path of a layout file ("KelvadMenu" + endung) in the program folder, or in the settings

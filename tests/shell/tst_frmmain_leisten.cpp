@@ -127,7 +127,7 @@ void TestLeisten::beschaedigt_data()
     QTest::newRow("ohne Leisten") << QByteArray(R"({"x":1})") << QByteArray(R"({"optionen":{}})");
     QTest::newRow("falscher Bereich") << QByteArray(
         R"({"leisten":[{"name":"mtbHauptleiste","titel":"F","bereich":"mitte",)"
-        R"("werkzeuge":[]}]})") << QByteArray(R"({"texte":[{"leiste":"","werkzeug":"dateineu"}]})");
+        R"("werkzeuge":[]}]})") << QByteArray(R"({"texte":"dateineu"})");
     QTest::newRow("fremde Leiste nicht eigene") << QByteArray(
         R"({"leisten":[{"name":"Fremd","titel":"F","bereich":"oben",)"
         R"("werkzeuge":[]}]})") << QByteArray(R"({"texte":{}})");

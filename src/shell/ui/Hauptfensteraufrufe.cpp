@@ -2,6 +2,7 @@
 
 #include "shell/WebUpdatePruefung.h"
 #include "shell/ui/about.h"
+#include "shell/ui/frmMain.h"
 #include "shell/ui/frmWebUpdate.h"
 
 namespace kv {
@@ -11,6 +12,12 @@ void WebUpdateFuerHauptfenster(QWidget& hauptfenster)
     WebUpdateAuftrag auftrag = ErzeugeWebUpdateAuftrag();
     auftrag.hauptfenster = hauptfenster.geometry();
     WebUpdateStarten(auftrag, &hauptfenster);
+}
+
+void Hauptfensteraufrufe::texteAnpassen()
+{
+    if (auto* f = qobject_cast<frmMain*>(&m_hauptfenster))
+        f->texteAendern();
 }
 
 void Hauptfensteraufrufe::webupdate()

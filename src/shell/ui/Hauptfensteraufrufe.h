@@ -12,6 +12,7 @@ public:
     explicit Hauptfensteraufrufe(QWidget& hauptfenster)
         : m_hauptfenster(hauptfenster)
     { }
+    void texteAnpassen() override;
     void webupdate() override;
     void info() override;
 

@@ -2,11 +2,14 @@
 
 #include "base/Dialoge.h"
 #include "shell/Befehlstabelle.h"
+#include "shell/ui/Befehlsauswahl.h"
+#include "shell/ui/frmTastatur.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -41,6 +44,12 @@ frmAnpassen::frmAnpassen(const Leistenlayout& layout, QWidget* parent)
     setObjectName(QStringLiteral("frmAnpassen"));
     setWindowTitle(QStringLiteral("Anpassen"));
     m_tabs = new QTabWidget;
+    const auto neuerKnopf = [this](const QString& text, void (frmAnpassen::*methode)()) {
+        auto* k = new QPushButton(text);
+        k->setObjectName(text);
+        connect(k, &QPushButton::clicked, this, methode);
+        return k;
+    };
 
     // Tool bars
     auto* seiteLeisten = new QWidget;
@@ -55,12 +64,8 @@ frmAnpassen::frmAnpassen(const Leistenlayout& layout, QWidget* parent)
         { QStringLiteral("Zurücksetzen"), &frmAnpassen::zuruecksetzen },
     };
     int zeile = 1;
-    for (const auto& [text, methode] : leistenKnoepfe) {
-        auto* k = new QPushButton(text);
-        k->setObjectName(text);
-        connect(k, &QPushButton::clicked, this, methode);
-        leistenLayout->addWidget(k, zeile++, 1);
-    }
+    for (const auto& [text, methode] : leistenKnoepfe)
+        leistenLayout->addWidget(neuerKnopf(text, methode), zeile++, 1);
     connect(m_leisten, &QListWidget::itemChanged, this, [this](QListWidgetItem* e) {
         if (Leistenbelegung* l = m_layout.leiste(e->data(NameRolle).toString()))
             l->sichtbar = e->checkState() == Qt::Checked;
@@ -70,38 +75,23 @@ frmAnpassen::frmAnpassen(const Leistenlayout& layout, QWidget* parent)
     // Commands
     auto* seiteBefehle = new QWidget;
     auto* befehleLayout = new QGridLayout(seiteBefehle);
-    m_kategorien = new QListWidget;
-    for (const QString& band : Menuebaender() + QStringList { QStringLiteral("mtbHauptleiste") }) {
-        auto* e = new QListWidgetItem(ohneKuerzel(Bandtitel(band)), m_kategorien);
-        e->setData(NameRolle, band);
-    }
-    m_befehle = new QListWidget;
+    m_auswahl = new Befehlsauswahl;
     m_ziel = new QComboBox;
     m_zielWerkzeuge = new QListWidget;
-    auto* beschreibung = new QLabel;
-    beschreibung->setWordWrap(true);
-    befehleLayout->addWidget(new QLabel(QStringLiteral("Kategorien")), 0, 0);
-    befehleLayout->addWidget(m_kategorien, 1, 0);
-    befehleLayout->addWidget(new QLabel(QStringLiteral("Befehle")), 0, 1);
-    befehleLayout->addWidget(m_befehle, 1, 1);
-    befehleLayout->addWidget(new QLabel(QStringLiteral("Symbolleiste")), 0, 2);
-    befehleLayout->addWidget(m_ziel, 1, 2, Qt::AlignTop);
-    befehleLayout->addWidget(m_zielWerkzeuge, 2, 2);
-    auto* zuweisenKnopf = new QPushButton(QStringLiteral("Zuweisen"));
-    zuweisenKnopf->setObjectName(QStringLiteral("Zuweisen"));
-    auto* entfernenKnopf = new QPushButton(QStringLiteral("Entfernen"));
-    entfernenKnopf->setObjectName(QStringLiteral("Entfernen"));
-    befehleLayout->addWidget(zuweisenKnopf, 3, 1);
-    befehleLayout->addWidget(entfernenKnopf, 3, 2);
-    befehleLayout->addWidget(new QLabel(QStringLiteral("Beschreibung")), 2, 0);
-    befehleLayout->addWidget(beschreibung, 2, 1);
-    connect(zuweisenKnopf, &QPushButton::clicked, this, &frmAnpassen::zuweisen);
-    connect(entfernenKnopf, &QPushButton::clicked, this, &frmAnpassen::entfernen);
-    connect(m_kategorien, &QListWidget::currentRowChanged, this, &frmAnpassen::befehleFuellen);
-    connect(m_befehle, &QListWidget::currentItemChanged, this, [beschreibung](QListWidgetItem* e) {
-        const Befehl* b = e ? FindeBefehl(e->data(NameRolle).toString()) : nullptr;
-        beschreibung->setText(b ? b->beschreibung : QString());
-    });
+    befehleLayout->addWidget(m_auswahl, 0, 0, 3, 1);
+    befehleLayout->addWidget(new QLabel(QStringLiteral("Symbolleiste")), 0, 1);
+    befehleLayout->addWidget(m_ziel, 1, 1, Qt::AlignTop);
+    befehleLayout->addWidget(m_zielWerkzeuge, 2, 1);
+    const QList<QPair<QString, void (frmAnpassen::*)()>> befehlKnoepfe = {
+        { QStringLiteral("Zuweisen"), &frmAnpassen::zuweisen },
+        { QStringLiteral("Entfernen"), &frmAnpassen::entfernen },
+        { QStringLiteral("Tastatur..."), &frmAnpassen::tastatur },
+    };
+    auto* befehlKnopfzeile = new QHBoxLayout;
+    for (const auto& [text, methode] : befehlKnoepfe)
+        befehlKnopfzeile->addWidget(neuerKnopf(text, methode));
+    befehlKnopfzeile->addStretch();
+    befehleLayout->addLayout(befehlKnopfzeile, 3, 0, 1, 2);
     connect(m_ziel, &QComboBox::currentIndexChanged, this, &frmAnpassen::zielFuellen);
     m_tabs->addTab(seiteBefehle, QStringLiteral("Befehle"));
 
@@ -136,7 +126,16 @@ frmAnpassen::frmAnpassen(const Leistenlayout& layout, QWidget* parent)
     layoutGesamt->addWidget(knoepfe);
 
     leistenFuellen(QString());
-    m_kategorien->setCurrentRow(0);
+}
+
+QListWidget* frmAnpassen::kategorien() const
+{
+    return m_auswahl->kategorien();
+}
+
+QListWidget* frmAnpassen::befehle() const
+{
+    return m_auswahl->befehle();
 }
 
 QPushButton* frmAnpassen::knopf(const QString& text) const
@@ -176,22 +175,6 @@ void frmAnpassen::leistenFuellen(const QString& waehlen)
         m_ziel->addItem(l.menue ? QStringLiteral("Menü ") + ohneKuerzel(l.titel) : l.titel, l.name);
     m_ziel->setCurrentIndex(std::max(0, m_ziel->findData(ziel)));
     zielFuellen();
-}
-
-void frmAnpassen::befehleFuellen()
-{
-    m_befehle->clear();
-    const QListWidgetItem* kategorie = m_kategorien->currentItem();
-    if (!kategorie)
-        return;
-    const QString band = kategorie->data(NameRolle).toString();
-    for (const Befehl& b : Befehlstabelle()) {
-        if (b.band != band || b.ziel == Befehlsziel::Historie)
-            continue;
-        auto* e = new QListWidgetItem(ohneKuerzel(b.text), m_befehle);
-        e->setData(NameRolle, b.name);
-    }
-    m_befehle->setCurrentRow(0);
 }
 
 void frmAnpassen::zielFuellen()
@@ -263,12 +246,12 @@ void frmAnpassen::zuruecksetzen()
 
 void frmAnpassen::zuweisen()
 {
-    const QListWidgetItem* befehl = m_befehle->currentItem();
-    if (!befehl)
+    const QString befehl = m_auswahl->befehl();
+    if (befehl.isEmpty())
         return;
     const QString leiste = m_ziel->currentData().toString();
     const int position = m_zielWerkzeuge->currentRow() < 0 ? -1 : m_zielWerkzeuge->currentRow() + 1;
-    if (m_layout.hinzufuegen(leiste, befehl->data(NameRolle).toString(), position)) {
+    if (m_layout.hinzufuegen(leiste, befehl, position)) {
         zielFuellen();
         m_zielWerkzeuge->setCurrentRow(position < 0 ? m_zielWerkzeuge->count() - 1 : position);
     }
@@ -281,6 +264,13 @@ void frmAnpassen::entfernen()
         zielFuellen();
         m_zielWerkzeuge->setCurrentRow(std::min(zeile, m_zielWerkzeuge->count() - 1));
     }
+}
+
+void frmAnpassen::tastatur()
+{
+    frmTastatur dialog(m_layout.tasten, this);
+    dialog.exec();
+    m_layout.tasten = dialog.belegung();
 }
 
 } // namespace kv

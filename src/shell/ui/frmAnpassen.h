@@ -13,6 +13,8 @@ class QTabWidget;
 
 namespace kv {
 
+class Befehlsauswahl;
+
 /// The customisation of the main window's bars: tool bars (show, new, rename, delete, reset),
 /// commands (add to a tool bar, remove) and options. Works on a copy of the layout; the caller
 /// reads layout() after the dialog has closed.
@@ -24,8 +26,8 @@ public:
     const Leistenlayout& layout() const { return m_layout; }
 
     QListWidget* leistenliste() const { return m_leisten; }
-    QListWidget* kategorien() const { return m_kategorien; }
-    QListWidget* befehle() const { return m_befehle; }
+    QListWidget* kategorien() const;
+    QListWidget* befehle() const;
     QComboBox* zielleiste() const { return m_ziel; }
     QListWidget* zielwerkzeuge() const { return m_zielWerkzeuge; }
     QPushButton* knopf(const QString& text) const;
@@ -37,6 +39,8 @@ public:
     void zuruecksetzen();
     void zuweisen();
     void entfernen();
+    /// The keyboard customisation; its changes go into the layout.
+    void tastatur();
 
 private:
     QString gewaehlteLeiste() const;
@@ -44,14 +48,12 @@ private:
     void titelAendern(const QString& ueberschrift, const QString& vorgabe,
         const std::function<QString(const QString&)>& aendern);
     void leistenFuellen(const QString& waehlen);
-    void befehleFuellen();
     void zielFuellen();
 
     Leistenlayout m_layout;
     QTabWidget* m_tabs;
     QListWidget* m_leisten;
-    QListWidget* m_kategorien;
-    QListWidget* m_befehle;
+    Befehlsauswahl* m_auswahl;
     QComboBox* m_ziel;
     QListWidget* m_zielWerkzeuge;
 };

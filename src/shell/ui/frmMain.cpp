@@ -171,6 +171,8 @@ QAction* frmMain::neueAktion(const QString& name)
         w = werkzeugAusBefehl(*b);
     w.name = name;
     QAction* a = WerkzeugAktion(w, this);
+    a->setShortcuts(m_layout.tasten.tasten(name));
+    a->setEnabled(m_aktiv.value(name, true));
     connect(a, &QAction::triggered, this, [this, name] { ActiveBar21_ToolClick(name); });
     m_menueAktionen.insert(name, a);
     return a;

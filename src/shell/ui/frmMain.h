@@ -93,6 +93,8 @@ public:
     void setzeLeistenlayout(const Leistenlayout& layout);
     /// A tool bar by its name; nullptr when there is none.
     Werkzeugleiste* leiste(const QString& name) const;
+    /// The dialog for the buttons' texts of the tool bars; confirmed texts are shown at once.
+    void texteAendern();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -115,6 +117,7 @@ private:
     void menueAnpassen();
     static Werkzeug werkzeugAusBefehl(const Befehl& befehl);
     void leistenAnwenden();
+    void tastenAnwenden();
     QList<Werkzeug> werkzeugeFuer(const Leistenbelegung& leiste) const;
     void layoutAusFensterUebernehmen();
 

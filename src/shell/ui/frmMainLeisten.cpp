@@ -2,6 +2,7 @@
 
 #include "shell/Befehlstabelle.h"
 #include "shell/Einstellungen.h"
+#include "shell/ui/TexteSymbolleiste.h"
 #include "shell/ui/frmAnpassen.h"
 #include "widgets/Werkzeugleiste.h"
 
@@ -95,12 +96,9 @@ QList<Werkzeug> frmMain::werkzeugeFuer(const Leistenbelegung& leiste) const
             w.text.remove(QLatin1Char('&'));
             w.tastenkuerzel.clear();
         }
-        if (const Textaenderung* t = m_layout.text(leiste.name, name)) {
-            if (!t->text.isEmpty())
-                w.text = t->text;
-            if (!t->tooltip.isEmpty())
-                w.tooltip = t->tooltip;
-        }
+        const Werkzeugtexte texte = m_layout.anzeigetexte(leiste.name, name);
+        w.text = texte.text;
+        w.tooltip = texte.tooltip;
         const QAction* menue = m_menueAktionen.value(name);
         if (m_layout.optionen.tastenInQuickinfo && menue && !menue->shortcut().isEmpty())
             w.tooltip += QStringLiteral(" (") + Tastentext(menue->shortcut()) + QLatin1Char(')');
@@ -109,8 +107,27 @@ QList<Werkzeug> frmMain::werkzeugeFuer(const Leistenbelegung& leiste) const
     return werkzeuge;
 }
 
+void frmMain::tastenAnwenden()
+{
+    for (const Befehl& b : Befehlstabelle()) {
+        if (!Tastenbelegung::belegbar(b.name))
+            continue;
+        const QList<QKeySequence> tasten = m_layout.tasten.tasten(b.name);
+        QAction* a = m_menueAktionen.value(b.name);
+        if (!a && tasten.isEmpty())
+            continue;
+        if (!a)
+            a = neueAktion(b.name);
+        a->setShortcuts(tasten);
+        // The key works also for commands on no menu (taken out, or tool-bar only); the
+        // buttons never carry keys, so the action stays the key's only owner.
+        addAction(a);
+    }
+}
+
 void frmMain::leistenAnwenden()
 {
+    tastenAnwenden();
     for (qsizetype i = m_benutzerleisten.size() - 1; i >= 0; --i) {
         Werkzeugleiste* l = m_benutzerleisten.at(i);
         if (!m_layout.leiste(l->objectName())) {
@@ -193,6 +210,14 @@ void frmMain::menueAnpassen()
     frmAnpassen dialog(m_layout, this);
     dialog.exec();
     setzeLeistenlayout(dialog.layout());
+}
+
+void frmMain::texteAendern()
+{
+    layoutAusFensterUebernehmen();
+    TexteSymbolleiste dialog(m_layout, this);
+    if (dialog.exec() == QDialog::Accepted)
+        setzeLeistenlayout(dialog.layout());
 }
 
 bool frmMain::eventFilter(QObject* objekt, QEvent* ereignis)
