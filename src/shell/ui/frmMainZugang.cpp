@@ -1,5 +1,6 @@
 #include "shell/ui/frmMainZugang.h"
 
+#include "shell/ui/Zentraleanzeige.h"
 #include "shell/ui/frmMain.h"
 #include "shell/ui/frmSicherung.h"
 
@@ -42,6 +43,18 @@ void frmMainZugang::sicherungStarten(const SicherungsAuftrag& auftrag)
     SicherungsAuftrag mitFenster = auftrag;
     mitFenster.hauptfenster = m_fenster.geometry();
     SicherungStarten(mitFenster, &m_fenster);
+}
+
+void frmMainZugang::zentraleAktualisieren()
+{
+    if (m_zentrale)
+        m_zentrale->zeigen();
+}
+
+void frmMainZugang::zentraleEntladen()
+{
+    if (m_zentrale)
+        m_zentrale->entladen();
 }
 
 } // namespace kv

@@ -1,0 +1,270 @@
+#include "shell/ui/frmZentrale.h"
+
+#include "base/Fehlermeldung.h"
+#include "base/Pfade.h"
+#include "engine/EngineError.h"
+#include "shell/AktuelleDatenbank.h"
+#include "shell/Einstellungen.h"
+#include "shell/Prozesswerte.h"
+#include "shell/ui/Fensterzustand.h"
+#include "shell/ui/Zentralemodell.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace kv {
+
+namespace {
+
+const QString Fenstername = QStringLiteral("frmZentrale");
+
+} // namespace
+
+frmZentrale::frmZentrale(Zentraleumgebung umgebung, Popupauswahl popup, QWidget* parent)
+    : QWidget(parent)
+    , m_befehle(std::move(umgebung))
+    , m_popup(std::move(popup))
+    , m_zustand(Zentraleschalter::lesen(Einstellungen()))
+    , m_modell(new Zentralemodell(this))
+    , m_kopf(new QLabel(this))
+    , m_grid(new QTableView(this))
+{
+    setObjectName(Fenstername);
+    setWindowTitle(QStringLiteral("Datenzentrale"));
+    setWindowIcon(Zentralemodell::bild(Zeilenart::BenutzerMaske));
+
+    m_grid->setObjectName(QStringLiteral("TDBGrid1"));
+    m_grid->setModel(m_modell);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setTabKeyNavigation(false);
+    m_grid->setWordWrap(false);
+    m_grid->verticalHeader()->hide();
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid->setColumnWidth(0, 160);
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_grid->installEventFilter(this);
+    connect(m_grid, &QAbstractItemView::doubleClicked, this,
+        [this](const QModelIndex&) { knopfGeklickt(Oeffnen); });
+    connect(m_grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        const QModelIndex index = m_grid->indexAt(pos);
+        if (index.isValid())
+            kontextmenue(index.row());
+    });
+
+    auto* schalterzeile = new QHBoxLayout;
+    for (int i = 0; i < Zentraleschalter::Anzahl; ++i) {
+        auto* box = new QCheckBox(Zentraleschalter::beschriftung(i), this);
+        box->setObjectName(QStringLiteral("Check1_%1").arg(i));
+        box->setToolTip(Zentraleschalter::tooltip(i));
+        box->setChecked(m_zustand.an[static_cast<size_t>(i)]);
+        connect(box, &QCheckBox::clicked, this, [this, i] { schalterGeklickt(i); });
+        schalterzeile->addWidget(box);
+        m_schalter[static_cast<size_t>(i)] = box;
+    }
+    schalterzeile->addStretch();
+
+    static const std::array<std::pair<const char*, const char*>, Knopfanzahl> knoepfe { {
+        { "&Öffnen", "Öffnet das Datenbankobjekt zur Bearbeitung" },
+        { "&Neu", "Neues Datenbankobjekt erstellen" },
+        { "&Bearbeiten", "Bearbeitet das aktuelle Datenbankobjekt" },
+        { "Schließen", "Datenbank schließen" },
+    } };
+    auto* knopfzeile = new QHBoxLayout;
+    for (int i = 0; i < Knopfanzahl; ++i) {
+        auto* knopf
+            = new QPushButton(QString::fromUtf8(knoepfe[static_cast<size_t>(i)].first), this);
+        knopf->setObjectName(QStringLiteral("Command1_%1").arg(i));
+        knopf->setToolTip(QString::fromUtf8(knoepfe[static_cast<size_t>(i)].second));
+        knopf->setAutoDefault(false);
+        connect(knopf, &QPushButton::clicked, this, [this, i] { knopfGeklickt(i); });
+        knopfzeile->addWidget(knopf);
+        m_knoepfe[static_cast<size_t>(i)] = knopf;
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_kopf);
+    layout->addWidget(m_grid, 1);
+    layout->addLayout(schalterzeile);
+    layout->addLayout(knopfzeile);
+
+    setFont(Programmschrift());
+    resize(520, 420);
+}
+
+frmZentrale::~frmZentrale() = default;
+
+frmZentrale* frmZentrale::finde(const QMdiArea* mdi)
+{
+    if (!mdi)
+        return nullptr;
+    for (QMdiSubWindow* fenster : mdi->subWindowList()) {
+        if (auto* z = qobject_cast<frmZentrale*>(fenster->widget()))
+            return z;
+    }
+    return nullptr;
+}
+
+frmZentrale* frmZentrale::zeigen(
+    QMdiArea* mdi, const Zentraleumgebung& umgebung, Popupauswahl popup)
+{
+    if (!mdi || !umgebung.datenbank || !umgebung.datenbank->offen())
+        return nullptr;
+    frmZentrale* zentrale = finde(mdi);
+    if (zentrale) {
+        zentrale->ListenRefresh();
+    } else {
+        zentrale = new frmZentrale(umgebung, std::move(popup));
+        QMdiSubWindow* rahmen = mdi->addSubWindow(zentrale);
+        rahmen->setAttribute(Qt::WA_DeleteOnClose);
+        zentrale->laden();
+    }
+    QWidget* rahmen = zentrale->parentWidget();
+    if (rahmen->isMinimized())
+        rahmen->showNormal();
+    else
+        rahmen->show();
+    mdi->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(rahmen));
+    zentrale->m_grid->setFocus();
+    return zentrale;
+}
+
+void frmZentrale::entladen(QMdiArea* mdi)
+{
+    if (frmZentrale* zentrale = finde(mdi))
+        zentrale->parentWidget()->close();
+}
+
+void frmZentrale::laden()
+{
+    FenstergeometrieWiederherstellen(this, true);
+    ListenRefresh();
+}
+
+void frmZentrale::ListenRefresh()
+{
+    const AktuelleDatenbank* d = m_befehle.umgebung().datenbank;
+    if (!d || !d->offen())
+        return;
+    const int vorher = aktuelleZeile();
+    const Zentralezeile alt = vorher >= 0 ? m_liste.zeilen().at(vorher) : Zentralezeile();
+    try {
+        m_liste.ListenRefresh(*d->db(), d->Datenbank, d->DatenbankTyp, m_zustand);
+    } catch (const engine::EngineError& e) {
+        zeigeFehler(
+            QStringLiteral("Fehler beim Lesen der Datenbankobjekte!"), e.number(), e.description());
+        return;
+    }
+    m_modell->setzeZeilen(m_liste.zeilen());
+    m_kopf->setText(m_liste.kopfzeile());
+    setWindowTitle(QStringLiteral("Datenzentrale: ") + Dateiname(d->Datenbank));
+    setzeAktuelleZeile(vorher >= 0 ? m_liste.wiederfinden(alt, vorher) : 0);
+}
+
+int frmZentrale::aktuelleZeile() const
+{
+    const QModelIndex index = m_grid->currentIndex();
+    return index.isValid() ? index.row() : -1;
+}
+
+void frmZentrale::setzeAktuelleZeile(int zeile)
+{
+    if (zeile < 0 || zeile >= m_modell->rowCount()) {
+        m_grid->setCurrentIndex(QModelIndex());
+        return;
+    }
+    const int spalte = std::max(0, m_grid->currentIndex().column());
+    m_grid->setCurrentIndex(m_modell->index(zeile, spalte));
+    m_grid->scrollTo(m_grid->currentIndex());
+}
+
+void frmZentrale::knopfGeklickt(int knopf)
+{
+    switch (knopf) {
+    case Oeffnen:
+        nachBefehl(m_befehle.knopf(Zentraleknopf::Oeffnen, m_liste, aktuelleZeile()));
+        break;
+    case Neu:
+        nachBefehl(m_befehle.knopf(Zentraleknopf::Neu, m_liste, aktuelleZeile()));
+        break;
+    case Bearbeiten:
+        nachBefehl(m_befehle.knopf(Zentraleknopf::Bearbeiten, m_liste, aktuelleZeile()));
+        break;
+    case Schliessen:
+        // Closing the database unloads this window: nothing may follow.
+        m_befehle.schliessen();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmZentrale::kontextmenue(int zeile)
+{
+    setzeAktuelleZeile(zeile);
+    const QList<Kontexteintrag> eintraege = m_befehle.kontextmenue(m_liste, zeile);
+    if (eintraege.isEmpty() || !m_popup)
+        return;
+    QStringList texte;
+    for (const Kontexteintrag& e : eintraege)
+        texte.append(e.text);
+    const int wahl = m_popup(texte);
+    if (wahl < 1 || wahl > eintraege.size())
+        return;
+    nachBefehl(m_befehle.kontext(eintraege.at(wahl - 1).aktion, m_liste, zeile));
+}
+
+void frmZentrale::nachBefehl(bool neuAufbauen)
+{
+    if (neuAufbauen)
+        ListenRefresh();
+}
+
+void frmZentrale::schalterGeklickt(int index)
+{
+    m_zustand.an[static_cast<size_t>(index)] = Check1(index)->isChecked();
+    Einstellungen einstellungen;
+    m_zustand.schreiben(einstellungen, index);
+    ListenRefresh();
+}
+
+void frmZentrale::closeEvent(QCloseEvent* event)
+{
+    Einstellungen einstellungen;
+    m_zustand.schreiben(einstellungen);
+    FenstergeometrieSpeichern(this, einstellungen);
+    event->accept();
+}
+
+bool frmZentrale::eventFilter(QObject* objekt, QEvent* ereignis)
+{
+    if (objekt == m_grid && ereignis->type() == QEvent::KeyPress) {
+        const auto* taste = static_cast<QKeyEvent*>(ereignis);
+        if (taste->key() == Qt::Key_Return || taste->key() == Qt::Key_Enter) {
+            knopfGeklickt(Oeffnen);
+            return true;
+        }
+        const QString text = taste->text();
+        const bool steuerung
+            = taste->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (!steuerung && text.size() == 1 && text.at(0).isPrint() && !text.at(0).isSpace()) {
+            const int ziel = m_liste.naechsteMitAnfang(aktuelleZeile(), text.at(0));
+            if (ziel >= 0)
+                setzeAktuelleZeile(ziel);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(objekt, ereignis);
+}
+
+} // namespace kv
