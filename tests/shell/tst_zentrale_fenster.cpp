@@ -8,6 +8,7 @@
 #include "shell/Datenbankhandling.h"
 #include "shell/Einstellungen.h"
 #include "shell/Objektuebergabe.h"
+#include "shell/ui/Hauptfensteraufrufe.h"
 #include "shell/ui/Zentraleanzeige.h"
 #include "shell/ui/Zentralemodell.h"
 #include "shell/ui/frmMain.h"
@@ -570,6 +571,7 @@ void TestZentraleFenster::hauptfenster()
     Datenbankhandling* h = handling.get();
     zentrale->setzeDatenbankhandling(h);
     haupt.setzeDatenbankbefehle(std::move(handling));
+    haupt.setzeFensteraufrufe(std::make_unique<Hauptfensteraufrufe>(haupt, zentrale));
 
     m_db->Datenbank = pfad;
     QVERIFY(h->OeffneDatenbank());
@@ -577,6 +579,13 @@ void TestZentraleFenster::hauptfenster()
     QVERIFY(z);
     QCOMPARE(z->windowTitle(), QStringLiteral("Datenzentrale: Adressen.mdb"));
     QCOMPARE(haupt.mdiArea()->activeSubWindow()->widget(), z);
+
+    // Closed by the user, the command brings it back.
+    z->parentWidget()->close();
+    QTRY_VERIFY(!frmZentrale::finde(haupt.mdiArea()));
+    haupt.ActiveBar21_ToolClick(QStringLiteral("bearbeitendatenzentrale"));
+    z = frmZentrale::finde(haupt.mdiArea());
+    QVERIFY(z);
 
     // "Schließen" on the navigator runs the close command, which unloads it.
     m_dlg->erwarteAntwort(Antwort::Ja);

@@ -1,6 +1,7 @@
 #include "shell/ui/Hauptfensteraufrufe.h"
 
 #include "shell/WebUpdatePruefung.h"
+#include "shell/ui/Zentraleanzeige.h"
 #include "shell/ui/about.h"
 #include "shell/ui/frmMain.h"
 #include "shell/ui/frmWebUpdate.h"
@@ -12,6 +13,12 @@ void WebUpdateFuerHauptfenster(QWidget& hauptfenster)
     WebUpdateAuftrag auftrag = ErzeugeWebUpdateAuftrag();
     auftrag.hauptfenster = hauptfenster.geometry();
     WebUpdateStarten(auftrag, &hauptfenster);
+}
+
+void Hauptfensteraufrufe::datenzentrale()
+{
+    if (m_zentrale)
+        m_zentrale->zeigen();
 }
 
 void Hauptfensteraufrufe::texteAnpassen()
