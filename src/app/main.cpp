@@ -1,3 +1,6 @@
+#include "base/Fehlermeldung.h"
+#include "beispiel/Beispieldatenbank.h"
+#include "engine/EngineError.h"
 #include "shell/Einstellungen.h"
 #include "shell/ui/GMainEP.h"
 #include "shell/ui/frmMain.h"
@@ -9,6 +12,8 @@
 #include <QTimer>
 #include <QTranslator>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 
 namespace {
 
@@ -47,10 +52,43 @@ public:
     kv::DateiDialogErgebnis dateiDialog(const kv::DateiDialogOptionen&) override { return {}; }
 };
 
+/// "kelvado --beispiel <Ordner>": makes the demo database and ends without touching the window
+/// system. nullopt when the option is not given.
+std::optional<int> beispielErzeugen(int argc, char* argv[])
+{
+    int position = 1;
+    while (position < argc && std::strcmp(argv[position], "--beispiel") != 0)
+        ++position;
+    if (position >= argc)
+        return std::nullopt;
+    QCoreApplication app(argc, argv);
+    const QStringList argumente = QCoreApplication::arguments();
+    if (position + 1 >= argumente.size() || argumente.at(position + 1).isEmpty()) {
+        std::fprintf(stderr, "%s\n",
+            qPrintable(QStringLiteral("Bitte geben Sie den Ordner für die Beispieldatenbank an: "
+                                      "kelvado --beispiel <Ordner>")));
+        return 2;
+    }
+    try {
+        const QString pfad = kv::erzeugeBeispieldatenbank(argumente.at(position + 1));
+        std::printf("%s\n", qPrintable(pfad));
+        return 0;
+    } catch (const kv::engine::EngineError& e) {
+        std::fprintf(stderr, "%s\n",
+            qPrintable(kv::fehlermeldung(
+                QStringLiteral("Die Beispieldatenbank konnte nicht erzeugt werden!"), e.number(),
+                e.description())));
+        return 1;
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> ergebnis = beispielErzeugen(argc, argv))
+        return *ergebnis;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvado"));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
