@@ -76,15 +76,20 @@ std::optional<QString> leseTextdatei(const QString& pfad)
     return ausWindows1252(datei.readAll());
 }
 
-bool schreibeTextdatei(const QString& pfad, const QString& text)
+bool schreibeTextdatei(const QString& pfad, const QString& text, Schreibfehler* fehler)
 {
     QSaveFile datei(pfad);
+    const auto scheitern = [&](bool beimOeffnen) {
+        if (fehler)
+            *fehler = { beimOeffnen, static_cast<int>(datei.error()), datei.errorString() };
+        return false;
+    };
     if (!datei.open(QIODevice::WriteOnly))
-        return false;
+        return scheitern(true);
     const QByteArray bytes = zuWindows1252(mitCrLf(text));
-    if (datei.write(bytes) != bytes.size())
-        return false;
-    return datei.commit();
+    if (datei.write(bytes) != bytes.size() || !datei.commit())
+        return scheitern(false);
+    return true;
 }
 
 } // namespace kv

@@ -4,6 +4,7 @@
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Datenbankhandling.h"
 #include "shell/Historienliste.h"
+#include "shell/Objektuebergabe.h"
 #include "shell/Programmstart.h"
 #include "shell/WebUpdate.h"
 #include "shell/ui/Fensterzustand.h"
@@ -11,8 +12,10 @@
 #include "shell/ui/about.h"
 #include "shell/ui/frmMain.h"
 #include "shell/ui/frmMainZugang.h"
+#include "tables/ui/TabellenStrukturEditor.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QStyle>
 
 namespace kv {
@@ -47,6 +50,11 @@ std::unique_ptr<frmMain> GMainEP(
     Datenbankhandling* datenbank = handling.get();
     hauptfenster->setzeDatenbankbefehle(std::move(handling));
     hauptfenster->setzeFensteraufrufe(std::make_unique<Hauptfensteraufrufe>(*hauptfenster));
+    objektuebergabe().texteditor
+        = [fenster = QPointer<QWidget>(hauptfenster.get())](
+              bool maske, const QString& tabelle, const QString& text, const QString& datei) {
+              TabellenStrukturEditor::oeffne(maske, tabelle, text, datei, fenster);
+          };
 
     hauptfenster->historie().leeren();
     if (!start.werte.mruListe.isEmpty())
