@@ -66,6 +66,8 @@ frmAnpassen::frmAnpassen(const Leistenlayout& layout, QWidget* parent)
     int zeile = 1;
     for (const auto& [text, methode] : leistenKnoepfe)
         leistenLayout->addWidget(neuerKnopf(text, methode), zeile++, 1);
+    // The list takes the height, not the heading row.
+    leistenLayout->setRowStretch(5, 1);
     connect(m_leisten, &QListWidget::itemChanged, this, [this](QListWidgetItem* e) {
         if (Leistenbelegung* l = m_layout.leiste(e->data(NameRolle).toString()))
             l->sichtbar = e->checkState() == Qt::Checked;
@@ -181,8 +183,12 @@ void frmAnpassen::zielFuellen()
 {
     m_zielWerkzeuge->clear();
     if (const Leistenbelegung* l = m_layout.leiste(m_ziel->currentData().toString())) {
+        // A tool bar lists its buttons as they read.
         for (const QString& name : l->werkzeuge)
-            new QListWidgetItem(werkzeugText(name), m_zielWerkzeuge);
+            new QListWidgetItem(l->menue || name.isEmpty()
+                    ? werkzeugText(name)
+                    : m_layout.anzeigetexte(l->name, name).text,
+                m_zielWerkzeuge);
     }
 }
 

@@ -5,8 +5,8 @@
 #include "shell/ui/Befehlsauswahl.h"
 #include "widgets/Werkzeugdefinition.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QListWidget>
@@ -73,25 +73,27 @@ frmTastatur::frmTastatur(const Tastenbelegung& belegung, QWidget* parent)
     raster->addWidget(new QLabel(QStringLiteral("Neue Tastenkombination drücken")), 2, 1);
     raster->addWidget(m_eingabe, 3, 1);
     raster->addWidget(m_inhaber, 4, 1);
-    auto* knoepfe = new QDialogButtonBox;
+    // The actions on the left, closing on the right; the dialog has no default button, since
+    // Enter may be the key the user is about to assign.
+    auto* knoepfe = new QHBoxLayout;
     const QList<QPair<QString, void (frmTastatur::*)()>> aktionen = {
         { QStringLiteral("Zuweisen"), &frmTastatur::zuweisen },
         { QStringLiteral("Entfernen"), &frmTastatur::entfernen },
         { QStringLiteral("Alle zurücksetzen"), &frmTastatur::alleZuruecksetzen },
+        { QStringLiteral("Schließen"), &QDialog::accept },
     };
     for (const auto& [text, methode] : aktionen) {
-        QPushButton* k = knoepfe->addButton(text, QDialogButtonBox::ActionRole);
+        auto* k = new QPushButton(text);
         k->setObjectName(text);
         k->setAutoDefault(false);
         connect(k, &QPushButton::clicked, this, methode);
+        if (text == QStringLiteral("Schließen"))
+            knoepfe->addStretch();
+        knoepfe->addWidget(k);
     }
-    QPushButton* schliessen
-        = knoepfe->addButton(QStringLiteral("Schließen"), QDialogButtonBox::AcceptRole);
-    schliessen->setObjectName(QStringLiteral("Schließen"));
-    connect(knoepfe, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* gesamt = new QVBoxLayout(this);
     gesamt->addLayout(raster);
-    gesamt->addWidget(knoepfe);
+    gesamt->addLayout(knoepfe);
 
     connect(m_auswahl, &Befehlsauswahl::befehlGewaehlt, this, &frmTastatur::aktuelleFuellen);
     connect(m_eingabe, &QKeySequenceEdit::keySequenceChanged, this, &frmTastatur::inhaberZeigen);
