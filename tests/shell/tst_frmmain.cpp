@@ -12,6 +12,7 @@
 #include "widgets/Werkzeugleiste.h"
 
 #include <QCloseEvent>
+#include <QDate>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -281,7 +282,8 @@ void TestFrmMain::statuszeile()
     auto* datum = f->statusBar()->findChild<QLabel*>(QStringLiteral("Datum"));
     QVERIFY(datum);
     QCOMPARE(datum->toolTip(), QStringLiteral("Aktuelles Tagesdatum"));
-    QVERIFY(!datum->text().isEmpty());
+    QVERIFY2(datum->text().endsWith(QString::number(QDate::currentDate().year())),
+        qPrintable(datum->text()));
 
     Statustext(QStringLiteral("Datenbank wird gespeichert..."));
     QCOMPARE(f->statustext(), QStringLiteral("Datenbank wird gespeichert..."));

@@ -1,5 +1,6 @@
 #include "shell/ui/frmMain.h"
 
+#include "base/Format.h"
 #include "shell/Aktionsschutz.h"
 #include "shell/Anwendung.h"
 #include "shell/Befehlsstatus.h"
@@ -21,7 +22,6 @@
 #include <QDate>
 #include <QFontDialog>
 #include <QLabel>
-#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -216,7 +216,8 @@ void frmMain::statusleisteAufbauen()
     leiste->addPermanentWidget(m_aktiveDatenbank);
 
     const Befehl* datum = FindeBefehl(QStringLiteral("Datum"));
-    m_datum = new QLabel(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    // The program's short date, with the four-digit year the other windows show.
+    m_datum = new QLabel(Format(QDate::currentDate(), QStringLiteral("Short Date")));
     m_datum->setObjectName(datum->name);
     m_datum->setToolTip(datum->beschreibung);
     leiste->addPermanentWidget(m_datum);
