@@ -31,9 +31,20 @@ private Q_SLOTS:
     void kommandozeileMeldetFehler();
 
 private:
+    /// The shared file copied for a test that changes data.
+    QString kopie(const kv::test::TempDir& dir) const;
+
     kv::test::TempDir m_dir;
     QString m_pfad;
 };
+
+QString TestBeispieldatenbank::kopie(const kv::test::TempDir& dir) const
+{
+    const QString pfad = dir.file(kv::BeispielDateiname);
+    if (!QFile::copy(m_pfad, pfad))
+        qFatal("Kopie der Beispieldatenbank misslungen");
+    return pfad;
+}
 
 void TestBeispieldatenbank::initTestCase()
 {
@@ -80,7 +91,7 @@ void TestBeispieldatenbank::tabellenUndZeilen()
 void TestBeispieldatenbank::beziehungenWerdenDurchgesetzt()
 {
     kv::test::TempDir dir;
-    const QString pfad = kv::erzeugeBeispieldatenbank(dir.path());
+    const QString pfad = kopie(dir);
     Workspace ws;
     auto db = ws.openDatabase(pfad);
     QCOMPARE(db->relations().count(), 4);
@@ -117,7 +128,7 @@ void TestBeispieldatenbank::beziehungenWerdenDurchgesetzt()
 void TestBeispieldatenbank::jedeGespeicherteAbfrageLaeuft()
 {
     kv::test::TempDir dir;
-    const QString pfad = kv::erzeugeBeispieldatenbank(dir.path());
+    const QString pfad = kopie(dir);
     Workspace ws;
     auto db = ws.openDatabase(pfad);
     // The one parameter query asks for a customer; this one has invoices.
