@@ -3,6 +3,7 @@
 #include "engine/Catalog.h"
 #include "engine/Database.h"
 #include "engine/DialectStatement.h"
+#include "engine/Keyset.h"
 #include "engine/RowCache.h"
 #include "engine/RuleTriggers.h"
 #include "engine/Savepoint.h"
@@ -87,6 +88,7 @@ void Recordset::oeffne()
             tabelle = qualifiziert;
     }
     bool keyset = false;
+    m_ganzeTabelle.clear();
     if (!tabelle.isEmpty()) {
         m_qualifier = teile.qualifier;
         m_fromItem = tabelle + QStringLiteral(" AS ") + m_qualifier;
@@ -96,6 +98,8 @@ void Recordset::oeffne()
         try {
             Statement probe(h, m_keySql);
             keyset = true;
+            if (teile.rest.trimmed().isEmpty())
+                m_ganzeTabelle = tabelle;
         } catch (const EngineError&) {
             keyset = false; // e.g. ORDER BY on a column alias: take a copy instead
         }
@@ -223,14 +227,18 @@ void Recordset::oeffne()
 
 void Recordset::ladeSchluessel()
 {
-    auto keys = std::make_shared<std::vector<qint64>>();
-    Statement st(m_db->connection().handle(), m_keySql);
-    if (m_snapshotTable.isEmpty())
-        DialectStatement::bind(st, m_parameterNames, m_parameters);
-    while (st.step())
-        keys->push_back(st.int64(0));
-    keys->shrink_to_fit();
-    m_keys = std::move(keys);
+    sqlite3* h = m_db->connection().handle();
+    if (!m_ganzeTabelle.isEmpty()) {
+        m_keys = std::make_shared<Keyset>(h, m_ganzeTabelle, m_qualifier);
+    } else {
+        std::vector<qint64> keys;
+        Statement st(h, m_keySql);
+        if (m_snapshotTable.isEmpty())
+            DialectStatement::bind(st, m_parameterNames, m_parameters);
+        while (st.step())
+            keys.push_back(st.int64(0));
+        m_keys = std::make_shared<Keyset>(std::move(keys));
+    }
     m_cache->clear();
 }
 
@@ -244,7 +252,7 @@ void Recordset::pruefeOffen() const
 qint64 Recordset::recordCount() const
 {
     pruefeOffen();
-    return static_cast<qint64>(m_keys->size());
+    return m_keys->size();
 }
 
 bool Recordset::eof() const
@@ -252,7 +260,7 @@ bool Recordset::eof() const
     pruefeOffen();
     if (m_aufGeloeschtem)
         return false;
-    return m_keys->empty() || m_pos >= static_cast<qint64>(m_keys->size());
+    return !m_keys->has(m_pos < 0 ? 0 : m_pos);
 }
 
 bool Recordset::bof() const
@@ -268,7 +276,7 @@ void Recordset::pruefeAktuell() const
     pruefeOffen();
     if (m_aufGeloeschtem)
         throw EngineError(err::RecordDeleted, QStringLiteral("Der Datensatz ist gelöscht."));
-    if (m_pos < 0 || m_pos >= static_cast<qint64>(m_keys->size()))
+    if (m_pos < 0 || !m_keys->has(m_pos))
         throw keinAktueller();
 }
 
@@ -282,9 +290,13 @@ void Recordset::vorBewegung()
 
 void Recordset::setzePosition(qint64 position)
 {
-    const auto n = static_cast<qint64>(m_keys->size());
     m_aufGeloeschtem = false;
-    m_pos = std::clamp<qint64>(position, -1, n);
+    if (position < 0)
+        m_pos = -1;
+    else if (m_keys->has(position))
+        m_pos = position;
+    else
+        m_pos = m_keys->loaded(); // after the last key, which is now known
 }
 
 void Recordset::moveFirst()
@@ -300,7 +312,7 @@ void Recordset::moveLast()
     vorBewegung();
     if (m_keys->empty())
         throw keinAktueller();
-    setzePosition(static_cast<qint64>(m_keys->size()) - 1);
+    setzePosition(m_keys->size() - 1);
 }
 
 void Recordset::moveNext()
@@ -338,7 +350,7 @@ void Recordset::move(qint64 rows, const QByteArray& start)
     }
     if (m_aufGeloeschtem && rows > 0)
         --rows;
-    else if (m_pos < 0 || m_pos >= static_cast<qint64>(m_keys->size()))
+    else if (m_pos < 0 || !m_keys->has(m_pos))
         throw keinAktueller();
     setzePosition(m_pos + rows);
 }
@@ -347,7 +359,7 @@ QByteArray Recordset::bookmark() const
 {
     pruefeAktuell();
     QByteArray b(8, Qt::Uninitialized);
-    qToLittleEndian<qint64>((*m_keys)[static_cast<size_t>(m_pos)], b.data());
+    qToLittleEndian<qint64>(m_keys->at(m_pos), b.data());
     return b;
 }
 
@@ -357,17 +369,8 @@ void Recordset::setBookmark(const QByteArray& bookmark)
     if (bookmark.size() != 8)
         throw EngineError(err::InvalidBookmark, QStringLiteral("Ungültiges Lesezeichen."));
     const qint64 key = qFromLittleEndian<qint64>(bookmark.constData());
-    const auto& keys = *m_keys;
     // The current position is the usual guess.
-    qint64 index = -1;
-    if (m_pos >= 0 && m_pos < static_cast<qint64>(keys.size())
-        && keys[static_cast<size_t>(m_pos)] == key)
-        index = m_pos;
-    else {
-        auto it = std::find(keys.begin(), keys.end(), key);
-        if (it != keys.end())
-            index = it - keys.begin();
-    }
+    const qint64 index = m_keys->indexOf(key, m_pos);
     if (index < 0)
         throw EngineError(err::InvalidBookmark, QStringLiteral("Ungültiges Lesezeichen."));
     vorBewegung();
@@ -377,7 +380,7 @@ void Recordset::setBookmark(const QByteArray& bookmark)
 qint64 Recordset::absolutePosition() const
 {
     pruefeOffen();
-    if (m_aufGeloeschtem || m_pos < 0 || m_pos >= static_cast<qint64>(m_keys->size()))
+    if (m_aufGeloeschtem || m_pos < 0 || !m_keys->has(m_pos))
         return -1;
     return m_pos;
 }
@@ -385,7 +388,7 @@ qint64 Recordset::absolutePosition() const
 void Recordset::setAbsolutePosition(qint64 position)
 {
     pruefeOffen();
-    if (position < 0 || position >= static_cast<qint64>(m_keys->size()))
+    if (!m_keys->has(position))
         throw EngineError(err::InvalidArgument,
             QStringLiteral("Ungültiges Argument: Position %1 liegt außerhalb der Datensätze.")
                 .arg(position));
@@ -539,7 +542,7 @@ void Recordset::edit()
             QStringLiteral("Die Datensatzgruppe kann nicht aktualisiert werden."));
     m_puffer = aktuelleZeile();
     m_geaendert.assign(m_fields.size(), false);
-    m_editKey = (*m_keys)[static_cast<size_t>(m_pos)];
+    m_editKey = m_keys->at(m_pos);
     m_editMode = dbEditInProgress;
 }
 
@@ -555,10 +558,10 @@ void Recordset::cancelUpdate()
 
 namespace {
 // A clone shares the keys until it changes them.
-void eigeneSchluessel(std::shared_ptr<std::vector<qint64>>& keys)
+void eigeneSchluessel(std::shared_ptr<Keyset>& keys)
 {
     if (keys.use_count() > 1)
-        keys = std::make_shared<std::vector<qint64>>(*keys);
+        keys = keys->copy();
 }
 } // namespace
 
@@ -582,6 +585,8 @@ void Recordset::update()
     Savepoint sp(c);
     qint64 key = m_editKey;
     if (m_editMode == dbEditAdd) {
+        // A half-read set would read the new row again.
+        m_keys->readAll();
         QString sql = QStringLiteral("INSERT INTO ") + m_baseTable;
         if (spalten.isEmpty()) {
             sql += QStringLiteral(" DEFAULT VALUES");
@@ -615,7 +620,7 @@ void Recordset::update()
     if (m_editMode == dbEditAdd) {
         // New records join the end of the set.
         eigeneSchluessel(m_keys);
-        m_keys->push_back(key);
+        m_keys->append(key);
     }
     m_cache->clear();
     QByteArray b(8, Qt::Uninitialized);
@@ -632,13 +637,13 @@ void Recordset::remove()
         throw EngineError(err::NotSupported,
             QStringLiteral("Die Datensatzgruppe kann nicht aktualisiert werden."));
     m_editMode = dbEditNone;
-    const qint64 key = (*m_keys)[static_cast<size_t>(m_pos)];
+    const qint64 key = m_keys->at(m_pos);
     Statement st(m_db->connection().handle(),
         QStringLiteral("DELETE FROM ") + m_baseTable + QStringLiteral(" WHERE rowid = ?1"));
     st.bind(1, key);
     st.step();
     eigeneSchluessel(m_keys);
-    m_keys->erase(m_keys->begin() + m_pos);
+    m_keys->erase(m_pos);
     m_cache->clear();
     m_aufGeloeschtem = true;
 }
@@ -659,6 +664,7 @@ std::unique_ptr<Recordset> Recordset::clone() const
     rs->m_qualifier = m_qualifier;
     rs->m_baseTable = m_baseTable;
     rs->m_snapshotTable = m_snapshotTable;
+    rs->m_ganzeTabelle = m_ganzeTabelle;
     rs->m_shared = m_shared;
     rs->m_parameterNames = m_parameterNames;
     rs->m_keys = m_keys;
@@ -697,10 +703,9 @@ void Recordset::find(const QString& criteria, qint64 start, int richtung)
     while (st.step())
         treffer.insert(st.int64(0));
     m_noMatch = true;
-    const auto& keys = *m_keys;
-    const auto n = static_cast<qint64>(keys.size());
-    for (qint64 i = start; i >= 0 && i < n; i += richtung) {
-        if (treffer.contains(keys[static_cast<size_t>(i)])) {
+    Keyset& keys = *m_keys;
+    for (qint64 i = start; keys.has(i); i += richtung) {
+        if (treffer.contains(keys.at(i))) {
             vorBewegung();
             setzePosition(i);
             m_noMatch = false;
@@ -716,7 +721,7 @@ void Recordset::findFirst(const QString& criteria)
 
 void Recordset::findLast(const QString& criteria)
 {
-    find(criteria, static_cast<qint64>(m_keys->size()) - 1, -1);
+    find(criteria, m_keys->size() - 1, -1);
 }
 
 void Recordset::findNext(const QString& criteria)

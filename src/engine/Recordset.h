@@ -13,6 +13,7 @@
 namespace kv::engine {
 
 class Database;
+class Keyset;
 class RowCache;
 struct RecordsetShared;
 
@@ -33,8 +34,9 @@ enum EditMode : int {
 
 /// A keyset cursor over the result of a statement. A dynaset over one base table is
 /// updatable; everything else (joins, groups, unions, snapshots) is a read-only copy. The
-/// keys of the result are read at open; row values are fetched in pages on demand into a
-/// bounded cache (RowCache), so memory grows with the keys, not with the rows.
+/// keys of the result are read at open, those of a whole table in table order as the cursor
+/// reaches them (Keyset); row values are fetched in pages on demand into a bounded cache
+/// (RowCache), so memory grows with the keys, not with the rows.
 /// Bookmarks are opaque and valid in every clone of the set.
 class Recordset {
 public:
@@ -44,7 +46,7 @@ public:
 
     int type() const { return m_type; }
     bool updatable() const { return m_updatable; }
-    /// Number of records (all keys are known once the set is open).
+    /// Number of records (reads every key).
     qint64 recordCount() const;
     bool eof() const;
     bool bof() const;
@@ -141,10 +143,11 @@ private:
     QString m_qualifier;
     QString m_baseTable; // "schema"."table" for writes
     QString m_snapshotTable;
+    QString m_ganzeTabelle; // set when the keys are a whole table in table order
     std::shared_ptr<RecordsetShared> m_shared;
     QStringList m_parameterNames;
 
-    std::shared_ptr<std::vector<qint64>> m_keys;
+    std::shared_ptr<Keyset> m_keys;
     std::unique_ptr<RowCache> m_cache;
     std::vector<std::unique_ptr<Field>> m_fields;
     std::vector<Spalte> m_spalten;

@@ -2,6 +2,7 @@
 
 #include "engine/DataType.h"
 #include "engine/DialectStatement.h"
+#include "engine/Keyset.h"
 
 #include <cstring>
 
@@ -171,10 +172,11 @@ QVariant RowCache::convert(const Page& page, const Cell& cell, int type)
     return type == 0 ? gespeichert : datatype::fromStorage(gespeichert, type);
 }
 
-void RowCache::fill(Page& page, const std::vector<qint64>& keys)
+void RowCache::fill(Page& page, Keyset& keys)
 {
     const qint64 von = page.first;
-    const qint64 bis = std::min<qint64>(von + PageSize, static_cast<qint64>(keys.size()));
+    keys.has(von + PageSize - 1); // the page's keys are read before its rows
+    const qint64 bis = std::min<qint64>(von + PageSize, keys.loaded());
     const auto n = static_cast<size_t>(bis - von);
     // The vectors keep their capacity from the page's last use.
     page.cells.resize(n * static_cast<size_t>(m_columns));
@@ -182,9 +184,9 @@ void RowCache::fill(Page& page, const std::vector<qint64>& keys)
     page.present.assign(n, false);
     bool aufsteigend = true;
     for (qint64 i = von + 1; i < bis && aufsteigend; ++i)
-        aufsteigend = keys[static_cast<size_t>(i)] > keys[static_cast<size_t>(i - 1)];
-    const qint64 kleinster = keys[static_cast<size_t>(von)];
-    const qint64 groesster = keys[static_cast<size_t>(bis - 1)];
+        aufsteigend = keys.at(i) > keys.at(i - 1);
+    const qint64 kleinster = keys.at(von);
+    const qint64 groesster = keys.at(bis - 1);
     if (aufsteigend && groesster - kleinster < 4 * PageSize) {
         Statement& st = m_byRange;
         st.reset();
@@ -193,9 +195,9 @@ void RowCache::fill(Page& page, const std::vector<qint64>& keys)
         size_t k = 0;
         while (k < n && st.step()) {
             const qint64 rowid = st.int64(m_columns);
-            while (k < n && keys[static_cast<size_t>(von) + k] < rowid)
+            while (k < n && keys.at(von + static_cast<qint64>(k)) < rowid)
                 ++k; // keys whose rows have gone
-            if (k < n && keys[static_cast<size_t>(von) + k] == rowid) {
+            if (k < n && keys.at(von + static_cast<qint64>(k)) == rowid) {
                 readInto(st, page, k);
                 page.present[k] = true;
                 ++k;
@@ -207,7 +209,7 @@ void RowCache::fill(Page& page, const std::vector<qint64>& keys)
     const int idx = sqlite3_bind_parameter_index(m_byKey.handle(), ":kv_key");
     for (size_t k = 0; k < n; ++k) {
         m_byKey.reset();
-        m_byKey.bind(idx, keys[static_cast<size_t>(von) + k]);
+        m_byKey.bind(idx, keys.at(von + static_cast<qint64>(k)));
         if (m_byKey.step()) {
             readInto(m_byKey, page, k);
             page.present[k] = true;
@@ -216,7 +218,7 @@ void RowCache::fill(Page& page, const std::vector<qint64>& keys)
     m_byKey.reset();
 }
 
-RowCache::Page& RowCache::page(const std::vector<qint64>& keys, qint64 index)
+RowCache::Page& RowCache::page(Keyset& keys, qint64 index)
 {
     const qint64 first = (index / PageSize) * PageSize;
     if (m_last && m_last->first == first)
@@ -248,14 +250,14 @@ RowCache::Page& RowCache::page(const std::vector<qint64>& keys, qint64 index)
     return *page;
 }
 
-bool RowCache::present(const std::vector<qint64>& keys, qint64 index)
+bool RowCache::present(Keyset& keys, qint64 index)
 {
     const Page& p = page(keys, index);
     const auto k = static_cast<size_t>(index - p.first);
     return k < p.present.size() && p.present[k];
 }
 
-QVariant RowCache::value(const std::vector<qint64>& keys, qint64 index, int column)
+QVariant RowCache::value(Keyset& keys, qint64 index, int column)
 {
     const Page& p = page(keys, index);
     const auto k = static_cast<size_t>(index - p.first);
@@ -263,7 +265,7 @@ QVariant RowCache::value(const std::vector<qint64>& keys, qint64 index, int colu
     return convert(p, c, m_types[static_cast<size_t>(column)]);
 }
 
-QVariantList RowCache::values(const std::vector<qint64>& keys, qint64 index)
+QVariantList RowCache::values(Keyset& keys, qint64 index)
 {
     QVariantList zeile;
     zeile.reserve(m_columns);

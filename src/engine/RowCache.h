@@ -15,6 +15,8 @@
 
 namespace kv::engine {
 
+class Keyset;
+
 /// Row values of a keyset, fetched a page at a time and kept in a few pages (least recently
 /// used goes first). A page holds SQLite's values as they are (numbers, text bytes); a value
 /// becomes the caller's type only when it is asked for, so walking a set costs no more than
@@ -33,11 +35,11 @@ public:
         const QStringList& parameterNames, const QList<Parameter>& parameters);
 
     /// Whether the row at index of keys is there (false: deleted by another writer).
-    bool present(const std::vector<qint64>& keys, qint64 index);
+    bool present(Keyset& keys, qint64 index);
     /// One value of the row at index of keys, which must be present.
-    QVariant value(const std::vector<qint64>& keys, qint64 index, int column);
+    QVariant value(Keyset& keys, qint64 index, int column);
     /// All values of the row at index of keys, which must be present.
-    QVariantList values(const std::vector<qint64>& keys, qint64 index);
+    QVariantList values(Keyset& keys, qint64 index);
     void clear();
 
 private:
@@ -59,8 +61,8 @@ private:
         std::vector<bool> present;
         quint64 used = 0;
     };
-    Page& page(const std::vector<qint64>& keys, qint64 index);
-    void fill(Page& page, const std::vector<qint64>& keys);
+    Page& page(Keyset& keys, qint64 index);
+    void fill(Page& page, Keyset& keys);
     void readInto(Statement& st, Page& page, size_t row) const;
     QVariant convert(const Page& page, const Cell& cell, int type);
     QVariant date(const char* text, int length, int type);

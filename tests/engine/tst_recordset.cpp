@@ -56,6 +56,7 @@ private Q_SLOTS:
     void fieldsKnowTheirOrigin();
     void parametersAndStoredQueries();
     void attachedTableWorksLikeALocalOne();
+    void wholeTableIsReadAsTheCursorGoes();
 };
 
 void TestRecordset::navigationAtTheBoundaries_data()
@@ -587,6 +588,63 @@ void TestRecordset::attachedTableWorksLikeALocalOne()
     auto falsch = db->createTableDef(QStringLiteral("Fehlt"));
     falsch->setConnect(QStringLiteral(";DATABASE=") + dir.file(QStringLiteral("nichtda.kdb")));
     QCOMPARE(fehlerNummer([&] { db->tableDefs().append(std::move(falsch)); }), err::FileNotFound);
+}
+
+// A whole table in table order is read in steps; the set must behave as if all keys were known.
+void TestRecordset::wholeTableIsReadAsTheCursorGoes()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    const int n = 3000;
+    auto db = kundenDb(ws, dir.file(QStringLiteral("a.kdb")), n);
+    auto rs = db->openRecordset(QStringLiteral("SELECT * FROM [Kunden]"));
+    auto klon = rs->clone();
+
+    // Other writers change rows not read yet: deleted ones never show, changed ones do.
+    db->execute(QStringLiteral("DELETE FROM Kunden WHERE Umsatz BETWEEN 2001 AND 2010"));
+    db->execute(QStringLiteral("UPDATE Kunden SET Ort = 'Köln' WHERE Umsatz = 2500"));
+    rs->findFirst(QStringLiteral("Umsatz = 2500"));
+    QVERIFY(!rs->noMatch());
+    QCOMPARE(rs->value(QStringLiteral("Ort")).toString(), QStringLiteral("Köln"));
+    QCOMPARE(rs->absolutePosition(), 2489);
+
+    // A bookmark from far ahead is found by a cursor that has not read that far.
+    auto dritter = db->openRecordset(QStringLiteral("SELECT * FROM [Kunden]"));
+    dritter->setBookmark(rs->bookmark());
+    QCOMPARE(dritter->value(QStringLiteral("Name")).toString(), QStringLiteral("K2500"));
+    klon->setBookmark(rs->bookmark());
+    QCOMPARE(klon->absolutePosition(), 2489);
+    rs->moveFirst();
+    QVERIFY_THROWS_EXCEPTION(kv::engine::EngineError, dritter->setBookmark(QByteArray(8, '\x7f')));
+
+    // A new row is added once, at the end, also when the set had not been read to the end.
+    auto neu = db->openRecordset(QStringLiteral("SELECT * FROM [Kunden]"));
+    neu->addNew();
+    neu->setValue(QStringLiteral("Name"), QStringLiteral("Neu"));
+    neu->update();
+    QCOMPARE(neu->recordCount(), n - 10 + 1);
+    neu->moveLast();
+    QCOMPARE(neu->value(QStringLiteral("Name")).toString(), QStringLiteral("Neu"));
+    neu->movePrevious();
+    QCOMPARE(neu->value(QStringLiteral("Name")).toString(), QStringLiteral("K3000"));
+
+    // Deleting in a half-read clone leaves the other cursor's keys alone.
+    auto a = db->openRecordset(QStringLiteral("SELECT * FROM [Kunden]"));
+    auto b = a->clone();
+    a->moveFirst();
+    a->remove();
+    a->moveNext();
+    QCOMPARE(a->value(QStringLiteral("Name")).toString(), QStringLiteral("K2"));
+    b->moveFirst();
+    QVERIFY_THROWS_EXCEPTION(kv::engine::EngineError, b->value(QStringLiteral("Name")));
+    qint64 gelaufen = 0;
+    for (a->moveFirst(); !a->eof(); a->moveNext())
+        ++gelaufen;
+    QCOMPARE(gelaufen, n - 10);
+    QCOMPARE(a->recordCount(), n - 10);
+    a->setAbsolutePosition(2000);
+    QCOMPARE(a->value(QStringLiteral("Name")).toString(), QStringLiteral("K2012"));
+    QVERIFY_THROWS_EXCEPTION(kv::engine::EngineError, a->setAbsolutePosition(n));
 }
 
 QTEST_GUILESS_MAIN(TestRecordset)
