@@ -167,6 +167,25 @@ int main(int argc, char** argv)
     report("sql.group_sum", medianMs(5, [&] { run(db, group); }),
         medianMs(5, [&] { run(db, groupRef); }));
 
+    // (e) TOP n with the rows tied with the last one, against a plain LIMIT
+    const QString topScan
+        = translate(QStringLiteral("SELECT TOP 10 [ID], [Name] FROM [K] ORDER BY [Umsatz] DESC"))
+              .sql;
+    const QString topScanRef
+        = QStringLiteral("SELECT ID, Name FROM R ORDER BY Umsatz DESC LIMIT 10");
+    std::printf("rows: ours %lld, raw %lld\n", run(db, topScan), run(db, topScanRef));
+    report("sql.top_ties_scan", medianMs(5, [&] { run(db, topScan); }),
+        medianMs(5, [&] { run(db, topScanRef); }));
+    const QString topIndexed = translate(
+        QStringLiteral("SELECT TOP 10 [ID], [Name] FROM [K] WHERE [Name] >= 'M' ORDER BY [Name]"))
+                                   .sql;
+    const QString topIndexedRef
+        = QStringLiteral("SELECT ID, Name FROM R WHERE Name >= 'M' ORDER BY Name LIMIT 10");
+    std::printf("plan ours: %s\n", qPrintable(plan(db, topIndexed)));
+    std::printf("rows: ours %lld, raw %lld\n", run(db, topIndexed), run(db, topIndexedRef));
+    report("sql.top_ties_indexed", medianMs(21, [&] { run(db, topIndexed); }),
+        medianMs(21, [&] { run(db, topIndexedRef); }));
+
     // (d) translation of a typical statement of the windows (about 300 characters)
     const QString typical = QStringLiteral(
         "SELECT Kunden.*, Orte.Land FROM Kunden INNER JOIN Orte ON Kunden.PLZ = Orte.PLZ "

@@ -100,7 +100,10 @@ struct TranslateContext {
 /// so indexes serve them; where their value is observed (select list, SET, VALUES, ORDER BY,
 /// GROUP BY, operands and function arguments) they become the dialect's -1/0.
 ///
-/// Known differences: TOP n does not add ties; INSERT INTO t SELECT without a column list fills
+/// TOP n [PERCENT] with ORDER BY includes the rows tied with the last one (ranked in a LIMIT
+/// subquery, which reads the rows once more); without ORDER BY it is a plain LIMIT.
+///
+/// Known differences: INSERT INTO t SELECT without a column list fills
 /// columns by position here (the engine matches names, see Translation::appendByName); ALTER
 /// COLUMN and ADD/DROP CONSTRAINT are refused (err::InvalidOperation); Not, And and Or work on
 /// truth values, not bitwise on numbers.

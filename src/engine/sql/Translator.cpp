@@ -197,15 +197,47 @@ QString Translator::SelectParts::core() const
     return sql;
 }
 
-QString Translator::SelectParts::limit() const
+QString Translator::SelectParts::limit(const QList<OrderKey>& keys) const
 {
     if (top.isEmpty())
         return {};
-    if (!percent)
-        return " LIMIT " + top;
     // The dialect rounds a percentage of rows up.
-    return " LIMIT (SELECT CAST(count(*) * " + top + " / 100.0 + 0.999999999 AS INTEGER) FROM ("
-        + core() + "))";
+    auto share = [&](const QString& rows) -> QString {
+        return "CAST(" + rows + " * " + top + " / 100.0 + 0.999999999 AS INTEGER)";
+    };
+    if (keys.isEmpty() || (!percent && top.toDouble() <= 0)) {
+        if (!percent)
+            return " LIMIT " + top;
+        return " LIMIT (SELECT " + share(QStringLiteral("count(*)")) + " FROM (" + core() + "))";
+    }
+    // Rows tied with the last one in the order count, too. The keys become columns of the rows
+    // to be ordered (after DISTINCT and GROUP BY, before the order).
+    SelectParts keyed = *this;
+    keyed.list = distinct.isEmpty() ? QString() : list + ", ";
+    QString columns;
+    QString order;
+    QString tied;
+    for (int i = 0; i < keys.size(); ++i) {
+        const QString column = QStringLiteral("kv_k%1").arg(i + 1);
+        keyed.list += (i > 0 ? ", " : "") + keys[i].sql + " AS " + column;
+        columns += (i > 0 ? ", " : "") + column;
+        order += (i > 0 ? ", " : "") + column + (keys[i].descending ? " DESC" : "");
+        tied += (i > 0 ? " AND z." : "z.") + column + " IS l." + column;
+    }
+    if (percent) {
+        // The share needs every row anyway: rank them all.
+        return " LIMIT (SELECT count(*) FROM (SELECT rank() OVER (ORDER BY " + order
+            + ") AS kv_rang, " + share(QStringLiteral("count(*) OVER ()")) + " AS kv_grenze FROM ("
+            + keyed.core() + ")) WHERE kv_rang <= kv_grenze)";
+    }
+    // n plus the rows tied with the n-th that lie beyond it: the first n rows (an index on the
+    // key serves the order), the n-th of them, and its equals among all rows and among the n.
+    return " LIMIT (WITH kv_zeilen AS NOT MATERIALIZED (" + keyed.core()
+        + "), kv_erste AS MATERIALIZED (SELECT " + columns + " FROM kv_zeilen ORDER BY " + order
+        + " LIMIT " + top + "), kv_letzte AS MATERIALIZED (SELECT " + columns
+        + " FROM kv_erste ORDER BY " + order + " LIMIT 1 OFFSET " + top + " - 1) SELECT " + top
+        + " + (SELECT count(*) FROM kv_zeilen AS z, kv_letzte AS l WHERE " + tied
+        + ") - (SELECT count(*) FROM kv_erste AS z, kv_letzte AS l WHERE " + tied + "))";
 }
 
 QString Translator::select(bool topLevel)
@@ -213,6 +245,7 @@ QString Translator::select(bool topLevel)
     const NestingGuard guard(*this);
     QStringList cores;
     QString firstLimit;
+    SelectParts firstParts;
     bool first = true;
     bool makeTable = false;
     do {
@@ -227,6 +260,8 @@ QString Translator::select(bool topLevel)
             makeTable = makeTable || m_result.target != before;
             core = parts.core();
             limit = parts.limit();
+            if (first)
+                firstParts = parts;
         }
         if (first) {
             firstLimit = limit;
@@ -250,7 +285,19 @@ QString Translator::select(bool topLevel)
             break;
     } while (true);
 
-    QString sql = cores.join(QLatin1Char(' ')) + orderBy() + firstLimit;
+    QList<OrderKey> keys;
+    const QString order = orderBy(&keys);
+    if (cores.size() == 1 && !firstLimit.isEmpty() && !keys.isEmpty()) {
+        // ORDER BY may name a column by its alias, which the ranking cannot see.
+        for (OrderKey& k : keys) {
+            for (auto it = firstParts.aliases.cbegin(); it != firstParts.aliases.cend(); ++it) {
+                if (k.sql.compare(quoteName(it.key()), Qt::CaseInsensitive) == 0)
+                    k.sql = it.value();
+            }
+        }
+        firstLimit = firstParts.limit(keys);
+    }
+    QString sql = cores.join(QLatin1Char(' ')) + order + firstLimit;
     if (topLevel) {
         if (makeTable) {
             m_result.kind = StatementKind::MakeTable;
@@ -281,7 +328,7 @@ Translator::SelectParts Translator::selectCore(bool topLevel)
             p.percent = acceptKeyword(u"PERCENT");
         }
     }
-    p.list = selectList();
+    p.list = selectList(p.aliases);
     if (peek().isKeyword(u"INTO")) {
         if (!topLevel)
             unexpected();
@@ -309,7 +356,7 @@ Translator::SelectParts Translator::selectCore(bool topLevel)
     return p;
 }
 
-QString Translator::selectList()
+QString Translator::selectList(QHash<QString, QString>& aliases)
 {
     QString list;
     int counter = 1000;
@@ -325,10 +372,14 @@ QString Translator::selectList()
         if (acceptKeyword(u"AS")) {
             if (!peek().isName() && peek().kind != Token::String)
                 unexpected(QStringLiteral("ein Name"));
-            list += " AS " + quoteName(next().text);
+            const QString alias = next().text;
+            list += " AS " + quoteName(alias);
+            aliases.insert(alias.toLower(), e.sql);
         } else if (!e.column) {
             // Unnamed computed columns get the dialect's names Expr1000, Expr1001, …
-            list += QStringLiteral(" AS [Expr%1]").arg(counter++);
+            const QString alias = QStringLiteral("Expr%1").arg(counter++);
+            list += " AS " + quoteName(alias);
+            aliases.insert(alias.toLower(), e.sql);
         }
     } while (acceptSymbol(u","));
     return list;
@@ -461,7 +512,7 @@ QString Translator::externalReference()
     return ref.alias;
 }
 
-QString Translator::orderBy()
+QString Translator::orderBy(QList<OrderKey>* keys)
 {
     if (!acceptKeyword(u"ORDER"))
         return {};
@@ -472,11 +523,16 @@ QString Translator::orderBy()
         if (!first)
             sql += ", ";
         first = false;
-        sql += valueExpr().sql;
-        if (acceptKeyword(u"DESC"))
+        OrderKey key { valueExpr().sql };
+        sql += key.sql;
+        if (acceptKeyword(u"DESC")) {
             sql += " DESC";
-        else if (acceptKeyword(u"ASC"))
+            key.descending = true;
+        } else if (acceptKeyword(u"ASC")) {
             sql += " ASC";
+        }
+        if (keys)
+            keys->append(key);
     } while (acceptSymbol(u","));
     return sql;
 }

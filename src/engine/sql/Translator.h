@@ -55,10 +55,17 @@ public:
     };
 
 private:
+    /// One term of an ORDER BY, translated.
+    struct OrderKey {
+        QString sql;
+        bool descending = false;
+    };
+
     /// The clauses of one SELECT, translated.
     struct SelectParts {
         QString distinct;
         QString list;
+        QHash<QString, QString> aliases; ///< lower-case column alias → its expression
         QString from;
         QString where;
         QString groupBy;
@@ -66,7 +73,8 @@ private:
         QString top;
         bool percent = false;
         QString core() const;
-        QString limit() const;
+        /// The LIMIT of TOP; with the ORDER BY's keys it also takes the rows tied with the last.
+        QString limit(const QList<OrderKey>& keys = {}) const;
     };
 
     // tokens
@@ -84,12 +92,12 @@ private:
     void parameters();
     QString select(bool topLevel);
     SelectParts selectCore(bool topLevel);
-    QString selectList();
+    QString selectList(QHash<QString, QString>& aliases);
     QString fromList();
     QString fromItem();
     QString tableReference(QString* plainName = nullptr, QString* schema = nullptr);
     QString externalReference();
-    QString orderBy();
+    QString orderBy(QList<OrderKey>* keys = nullptr);
     QString insert();
     QString update();
     QString deleteStatement();
