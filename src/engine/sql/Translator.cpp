@@ -525,10 +525,11 @@ QString Translator::orderBy(QList<OrderKey>* keys)
         first = false;
         OrderKey key { valueExpr().sql };
         sql += key.sql;
-        if (acceptKeyword(u"DESC")) {
+        // Other software writes the stored order out as DESCENDING/ASCENDING.
+        if (acceptKeyword(u"DESC") || acceptKeyword(u"DESCENDING")) {
             sql += " DESC";
             key.descending = true;
-        } else if (acceptKeyword(u"ASC")) {
+        } else if (acceptKeyword(u"ASC") || acceptKeyword(u"ASCENDING")) {
             sql += " ASC";
         }
         if (keys)
