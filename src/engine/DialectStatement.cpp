@@ -48,13 +48,18 @@ QString anfuegenNachNamen(sqlite3* db, const sql::Translation& t, const Statemen
 
 } // namespace
 
-DialectStatement::DialectStatement(
-    sqlite3* db, const QString& dialectSql, const QStringList& declared)
+namespace {
+// A name SQLite could not resolve, to be translated again as a parameter.
+struct NeuerParameter { };
+} // namespace
+
+DialectStatement::DialectStatement(sqlite3* db, const QString& dialectSql,
+    const QStringList& declared, const QList<Parameter>& values)
 {
     QStringList namen = declared;
-    // Prepares sql; a name SQLite cannot resolve becomes a parameter and nullptr asks for
-    // another round of translation.
-    auto vorbereiten = [&](const QString& sql) -> std::unique_ptr<Statement> {
+    // Prepares sql; a name SQLite cannot resolve becomes a parameter in another round of
+    // translation.
+    auto vorbereiten = [&](const QString& sql) {
         try {
             return std::make_unique<Statement>(db, sql);
         } catch (const EngineError&) {
@@ -64,26 +69,41 @@ DialectStatement::DialectStatement(
                 const QString name = meldung.mid(praefix.size()).trimmed();
                 if (!namen.contains(name, Qt::CaseInsensitive)) {
                     namen << name;
-                    return nullptr;
+                    throw NeuerParameter {};
                 }
             }
             throw;
         }
     };
-    for (;;) {
-        const sql::Translation t = sql::translate(dialectSql, namen);
-        QString text = t.sql;
-        if (t.appendByName) {
-            const std::unique_ptr<Statement> auswahl = vorbereiten(t.selectSql);
-            if (!auswahl)
-                continue;
-            text = anfuegenNachNamen(db, t, *auswahl);
+    sql::TranslateContext kontext;
+    kontext.firstColumn = [&](const QString& sql, const QStringList& parameter) {
+        const std::unique_ptr<Statement> st = vorbereiten(sql);
+        try {
+            bind(*st, parameter, values);
+        } catch (const EngineError& e) {
+            // Without values (when the engine asks only for the parameters) there are no columns
+            // yet; the statement itself still asks for the values.
+            if (e.number() != err::TooFewParameters)
+                throw;
+            return QVariantList();
         }
-        m_statement = vorbereiten(text);
-        if (!m_statement)
+        QVariantList werte;
+        while (st->step())
+            werte << st->value(0);
+        return werte;
+    };
+    for (;;) {
+        try {
+            const sql::Translation t = sql::translate(dialectSql, namen, kontext);
+            QString text = t.sql;
+            if (t.appendByName)
+                text = anfuegenNachNamen(db, t, *vorbereiten(t.selectSql));
+            m_statement = vorbereiten(text);
+            m_sql = text;
+            m_parameters = t.parameters;
+        } catch (const NeuerParameter&) {
             continue;
-        m_sql = text;
-        m_parameters = t.parameters;
+        }
         // Native placeholders (":Name") count as parameters, too.
         const int anzahl = m_statement->parameterCount();
         for (int i = static_cast<int>(m_parameters.size()) + 1; i <= anzahl; ++i) {
@@ -104,6 +124,9 @@ void DialectStatement::bind(
 {
     int fehlend = 0;
     for (int i = 0; i < names.size(); ++i) {
+        // A statement made of part of another (a crosstab's pivot lookup) leaves some unused.
+        if (!sqlite3_bind_parameter_name(statement.handle(), i + 1))
+            continue;
         const Parameter* p = nullptr;
         for (const Parameter& v : values)
             if (v.name.compare(names[i], Qt::CaseInsensitive) == 0)

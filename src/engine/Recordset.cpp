@@ -65,7 +65,7 @@ std::unique_ptr<Recordset> Recordset::open(
 void Recordset::oeffne()
 {
     sqlite3* h = m_db->connection().handle();
-    DialectStatement ds(h, m_source);
+    DialectStatement ds(h, m_source, {}, m_parameters);
     ds.bind(m_parameters);
     m_parameterNames = ds.parameters();
     Statement& original = ds.statement();

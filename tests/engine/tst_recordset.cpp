@@ -57,6 +57,7 @@ private Q_SLOTS:
     void parametersAndStoredQueries();
     void attachedTableWorksLikeALocalOne();
     void wholeTableIsReadAsTheCursorGoes();
+    void crosstabTakesItsColumnsFromTheData();
 };
 
 void TestRecordset::navigationAtTheBoundaries_data()
@@ -645,6 +646,44 @@ void TestRecordset::wholeTableIsReadAsTheCursorGoes()
     a->setAbsolutePosition(2000);
     QCOMPARE(a->value(QStringLiteral("Name")).toString(), QStringLiteral("K2012"));
     QVERIFY_THROWS_EXCEPTION(kv::engine::EngineError, a->setAbsolutePosition(n));
+}
+
+void TestRecordset::crosstabTakesItsColumnsFromTheData()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = kundenDb(ws, dir.file(QStringLiteral("a.kdb")), 6);
+    db->execute(QStringLiteral("UPDATE Kunden SET Ort = 'Köln' WHERE Umsatz > 4"));
+    db->execute(QStringLiteral("UPDATE Kunden SET Ort = Null WHERE Umsatz = 1"));
+    const QString kreuz = QStringLiteral(
+        "TRANSFORM Sum(Umsatz) SELECT Name FROM Kunden WHERE Umsatz >= [Ab] GROUP BY Name "
+        "PIVOT Ort");
+    QueryDef& q = db->createQueryDef(QStringLiteral("UmsatzNachOrt"), kreuz);
+    QCOMPARE(q.type(), int(dbQCrosstab));
+    QCOMPARE(fehlerNummer([&] { q.openRecordset(); }), err::TooFewParameters);
+
+    // The columns are the values the chosen rows hold, sorted; a missing value is "<>".
+    q.setParameter(QStringLiteral("Ab"), 1);
+    auto alle = q.openRecordset();
+    QStringList spalten;
+    for (Field* f : alle->fields())
+        spalten << f->name();
+    QCOMPARE(spalten,
+        QStringList({ QStringLiteral("Name"), QStringLiteral("<>"), QStringLiteral("Bonn"),
+            QStringLiteral("Köln") }));
+    QCOMPARE(alle->recordCount(), 6);
+
+    q.setParameter(QStringLiteral("Ab"), 5);
+    auto spaet = q.openRecordset();
+    QCOMPARE(spaet->fieldCount(), 2);
+    QCOMPARE(spaet->field(1).name(), QStringLiteral("Köln"));
+    spaet->moveLast();
+    QCOMPARE(spaet->value(1).toDouble(), 6.0);
+
+    // Without a stored query, directly.
+    auto direkt = db->openRecordset(QStringLiteral(
+        "TRANSFORM Count(*) SELECT Ort FROM Kunden GROUP BY Ort PIVOT Umsatz Mod 2"));
+    QCOMPARE(direkt->fieldCount(), 3);
 }
 
 QTEST_GUILESS_MAIN(TestRecordset)
