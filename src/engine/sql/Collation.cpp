@@ -13,11 +13,13 @@ const UCollator* germanCollator()
 {
     // Opened once; ICU collators may be used from several threads for comparing.
     static const UCollator* collator = [] {
+        // The German order is the root order; ß (and capital ẞ) are tailored to equal "ss", as
+        // the dialect compares "Straße" and "Strasse" alike.
         UErrorCode status = U_ZERO_ERROR;
-        UCollator* c = ucol_open("de", &status);
+        static const UChar rules[] = u"&ss=\u00DF&SS=\u1E9E";
+        UCollator* c = ucol_openRules(rules, -1, UCOL_DEFAULT, UCOL_SECONDARY, nullptr, &status);
         if (U_FAILURE(status))
             std::abort();
-        ucol_setStrength(c, UCOL_SECONDARY);
         return c;
     }();
     return collator;
