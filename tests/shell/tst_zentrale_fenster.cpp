@@ -242,7 +242,7 @@ void TestZentraleFenster::laden()
 
     // No database: no navigator.
     frmZentrale::entladen(m_mdi.get());
-    QTRY_COMPARE(m_mdi->subWindowList().size(), 0);
+    QCOMPARE(m_mdi->subWindowList().size(), 0);
     m_db->schliesse();
     QVERIFY(!zeige());
 }
@@ -526,7 +526,7 @@ void TestZentraleFenster::schalter()
     // Unloading writes the switches and the geometry; a new navigator starts from them.
     m_z->parentWidget()->setGeometry(20, 30, 500, 400);
     frmZentrale::entladen(m_mdi.get());
-    QTRY_COMPARE(m_mdi->subWindowList().size(), 0);
+    QCOMPARE(m_mdi->subWindowList().size(), 0);
     QVERIFY(!Einstellungen().lese(AbschnittSettings, QStringLiteral("frmZentrale")).isEmpty());
     m_tester.reset();
     zeige();
@@ -591,7 +591,7 @@ void TestZentraleFenster::hauptfenster()
     m_dlg->erwarteAntwort(Antwort::Ja);
     z->knopfGeklickt(frmZentrale::Schliessen);
     QVERIFY(!m_db->offen());
-    QTRY_VERIFY(!frmZentrale::finde(haupt.mdiArea()));
+    QVERIFY(!frmZentrale::finde(haupt.mdiArea()));
     QVERIFY(!zentrale->zeigen());
     haupt.setzeDatenbankbefehle(nullptr);
 }

@@ -141,8 +141,16 @@ frmZentrale* frmZentrale::zeigen(
 
 void frmZentrale::entladen(QMdiArea* mdi)
 {
-    if (frmZentrale* zentrale = finde(mdi))
-        zentrale->parentWidget()->close();
+    frmZentrale* zentrale = finde(mdi);
+    if (!zentrale)
+        return;
+    auto* rahmen = qobject_cast<QMdiSubWindow*>(zentrale->parentWidget());
+    if (!rahmen->close())
+        return;
+    // Gone from the list at once, so that an open right after makes a new navigator.
+    if (mdi->subWindowList().contains(rahmen))
+        mdi->removeSubWindow(rahmen);
+    rahmen->deleteLater();
 }
 
 void frmZentrale::laden()
