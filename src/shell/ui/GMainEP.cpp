@@ -9,6 +9,7 @@
 #include "shell/WebUpdate.h"
 #include "shell/ui/Fensterzustand.h"
 #include "shell/ui/Hauptfensteraufrufe.h"
+#include "shell/ui/Zentraleanzeige.h"
 #include "shell/ui/about.h"
 #include "shell/ui/frmMain.h"
 #include "shell/ui/frmMainZugang.h"
@@ -45,11 +46,15 @@ std::unique_ptr<frmMain> GMainEP(
 
     auto hauptfenster = std::make_unique<frmMain>();
     HauptfensterzustandAnwenden(hauptfenster.get(), start.werte);
+    // The navigator is shown by the database handling after an open and by the menu command.
+    auto zentrale = std::make_shared<Zentraleanzeige>(*hauptfenster);
     auto handling = std::make_unique<Datenbankhandling>(
-        std::make_unique<frmMainZugang>(*hauptfenster), &aktuelleDatenbank());
+        std::make_unique<frmMainZugang>(*hauptfenster, zentrale), &aktuelleDatenbank());
     Datenbankhandling* datenbank = handling.get();
+    zentrale->setzeDatenbankhandling(datenbank);
     hauptfenster->setzeDatenbankbefehle(std::move(handling));
-    hauptfenster->setzeFensteraufrufe(std::make_unique<Hauptfensteraufrufe>(*hauptfenster));
+    hauptfenster->setzeFensteraufrufe(
+        std::make_unique<Hauptfensteraufrufe>(*hauptfenster, zentrale));
     objektuebergabe().texteditor
         = [fenster = QPointer<QWidget>(hauptfenster.get())](
               bool maske, const QString& tabelle, const QString& text, const QString& datei) {
