@@ -1,5 +1,6 @@
 #include "base/Pfade.h"
 #include "base/Windows1252.h"
+#include "beispiel/Beispieldatenbank.h"
 #include "engine/DataType.h"
 #include "engine/Database.h"
 #include "engine/Field.h"
@@ -65,6 +66,7 @@ private Q_SLOTS:
     void zeilen_data();
     void zeilen();
     void benutzerdateien();
+    void beispieldatenbank();
     void statuszeile();
     void kopfzeile_data();
     void kopfzeile();
@@ -199,6 +201,31 @@ void TestZentrale::benutzerdateien()
     QCOMPARE(arten,
         (QList<Zeilenart> { Zeilenart::BenutzerMaske, Zeilenart::BenutzerMaske,
             Zeilenart::BenutzerMaske, Zeilenart::BenutzerTabelle, Zeilenart::BenutzerTabelle }));
+}
+
+void TestZentrale::beispieldatenbank()
+{
+    test::TempDir dir;
+    const QString pfad = erzeugeBeispieldatenbank(dir.path());
+    Workspace ws;
+    auto db = ws.openDatabase(pfad);
+    Zentraleliste liste;
+    liste.ListenRefresh(*db, pfad, 1, Zentraleschalter());
+    QStringList erwartet;
+    const QStringList tabellen { "Artikel", "Kunden", "Orte", "Rechnungen", "Rechnungspositionen" };
+    for (const char* art : { "Standard-Maske", "Standard-Tabelle" }) {
+        for (const QString& t : tabellen)
+            erwartet.append(QString::fromUtf8(art) + QLatin1Char('|') + t + QLatin1Char('|') + t);
+    }
+    erwartet << "Benutzer-Maske|<noch keine Maske vorhanden>|"
+             << "Benutzer-Tabelle|<noch keine Tabelle vorhanden>|";
+    // The price update is an action query.
+    for (const char* abfrage : { "Kunden mit Wohnort", "Rechnungen eines Kunden", "Telefonliste",
+             "Umsatz je Artikel und Jahr" })
+        erwartet.append(QStringLiteral("Tabellen-Abfrage|%1|%1").arg(QString::fromUtf8(abfrage)));
+    QCOMPARE(beschreibe(liste.zeilen()), erwartet);
+    QCOMPARE(liste.kopfzeile(),
+        QStringLiteral("Datenbankobjekte aus: Beispiel.mdb  Änderbar: Ja  Format: Access 7.0/8.0"));
 }
 
 void TestZentrale::statuszeile()
