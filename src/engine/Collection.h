@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/EngineError.h"
+#include "engine/Fehlerliste.h"
 
 #include <QList>
 #include <QString>
@@ -66,29 +67,12 @@ public:
     /// leaves the collection unchanged on failure.
     T& append(std::unique_ptr<T> object)
     {
-        if (!object)
-            throw EngineError(err::InvalidOperation, QStringLiteral("Ungültige Operation."));
-        if (contains(object->name()))
-            throw EngineError(err::NameExists,
-                QStringLiteral("Das Objekt '%1' ist bereits in der Auflistung vorhanden.")
-                    .arg(object->name()));
-        if (m_append)
-            m_append(*object);
-        m_items.push_back(std::move(object));
-        return *m_items.back();
+        return merkeFehler([&]() -> T& { return anfuegen(std::move(object)); });
     }
     /// Deletes the named object from the database and the collection; throws 3265.
     void remove(const QString& name)
     {
-        for (auto it = m_items.begin(); it != m_items.end(); ++it) {
-            if ((*it)->name().compare(name, Qt::CaseInsensitive) == 0) {
-                if (m_delete)
-                    m_delete(**it);
-                m_items.erase(it);
-                return;
-            }
-        }
-        throw EngineError::itemNotFound(name);
+        merkeFehler([&] { entfernen(name); });
     }
     void refresh()
     {
@@ -98,6 +82,7 @@ public:
 
     /// For the owner: fill without storing.
     void adopt(std::unique_ptr<T> object) { m_items.push_back(std::move(object)); }
+
     void clear() { m_items.clear(); }
     /// For the owner: moves an item to another position (stable order after changes).
     void sortBy(const std::function<bool(const T&, const T&)>& kleiner)
@@ -109,6 +94,32 @@ public:
     }
 
 private:
+    T& anfuegen(std::unique_ptr<T> object)
+    {
+        if (!object)
+            throw EngineError(err::InvalidOperation, QStringLiteral("Ungültige Operation."));
+        if (contains(object->name()))
+            throw EngineError(err::NameExists,
+                QStringLiteral("Das Objekt '%1' ist bereits in der Auflistung vorhanden.")
+                    .arg(object->name()));
+        if (m_append)
+            m_append(*object);
+        m_items.push_back(std::move(object));
+        return *m_items.back();
+    }
+    void entfernen(const QString& name)
+    {
+        for (auto it = m_items.begin(); it != m_items.end(); ++it) {
+            if ((*it)->name().compare(name, Qt::CaseInsensitive) == 0) {
+                if (m_delete)
+                    m_delete(**it);
+                m_items.erase(it);
+                return;
+            }
+        }
+        throw EngineError::itemNotFound(name);
+    }
+
     std::vector<std::unique_ptr<T>> m_items;
     AppendHook m_append;
     DeleteHook m_delete;

@@ -2,6 +2,7 @@
 
 #include "engine/Catalog.h"
 #include "engine/DialectStatement.h"
+#include "engine/Fehlerliste.h"
 #include "engine/Recordset.h"
 #include "engine/Savepoint.h"
 #include "engine/SqlTokens.h"
@@ -211,48 +212,53 @@ QueryDef& Database::createQueryDef(const QString& name, const QString& sql)
 
 std::unique_ptr<Recordset> Database::openRecordset(const QString& source, int type)
 {
-    pruefeOffen();
-    const QString name = source.trimmed();
-    if (TableDef* t = tableDefs().find(name))
-        return Recordset::open(
-            *this, QStringLiteral("SELECT * FROM [") + t->name() + QLatin1Char(']'), type, {});
-    if (QueryDef* q = queryDefs().find(name))
-        return q->openRecordset(type);
-    bool einName = false;
-    try {
-        einName = sql::tokenize(name).size() == 2; // the name and End
-    } catch (const EngineError&) {
-        // not even a statement: opening it reports the syntax error
-    }
-    if (einName)
-        throw EngineError(err::NoSuchTable,
-            QStringLiteral("Die Tabelle oder Abfrage '%1' ist nicht vorhanden.").arg(name));
-    return Recordset::open(*this, source, type, {});
+    return merkeFehler([&] {
+        pruefeOffen();
+        const QString name = source.trimmed();
+        if (TableDef* t = tableDefs().find(name))
+            return Recordset::open(
+                *this, QStringLiteral("SELECT * FROM [") + t->name() + QLatin1Char(']'), type, {});
+        if (QueryDef* q = queryDefs().find(name))
+            return q->openRecordset(type);
+        bool einName = false;
+        try {
+            einName = sql::tokenize(name).size() == 2; // the name and End
+        } catch (const EngineError&) {
+            // not even a statement: opening it reports the syntax error
+        }
+        if (einName)
+            throw EngineError(err::NoSuchTable,
+                QStringLiteral("Die Tabelle oder Abfrage '%1' ist nicht vorhanden.").arg(name));
+        return Recordset::open(*this, source, type, {});
+    });
 }
 
 qint64 Database::executeWith(const QString& sql, const QList<Parameter>& parameters)
 {
-    pruefeOffen();
-    if (!updatable())
-        throw EngineError(err::ReadOnly, QStringLiteral("Die Datenbank ist schreibgeschützt."));
-    DialectStatement ds(m_connection->handle(), sql);
-    if (ds.statement().columnCount() > 0 && sqlite3_stmt_readonly(ds.statement().handle()))
-        throw EngineError(err::InvalidOperation,
-            QStringLiteral("Eine Auswahlabfrage kann nicht ausgeführt werden."));
-    ds.bind(parameters);
-    const SqlTokens tk(ds.sql());
-    const bool ddl = !tk.tokens().empty()
-        && (tk.tokens()[0].is("CREATE") || tk.tokens()[0].is("DROP") || tk.tokens()[0].is("ALTER"));
-    Savepoint sp(*m_connection);
-    while (ds.statement().step()) { }
-    const qint64 anzahl = m_connection->changes();
-    if (ddl) {
-        m_catalog->regenerate();
-        refreshAll();
-    }
-    sp.release();
-    m_recordsAffected = anzahl;
-    return anzahl;
+    return merkeFehler([&] {
+        pruefeOffen();
+        if (!updatable())
+            throw EngineError(err::ReadOnly, QStringLiteral("Die Datenbank ist schreibgeschützt."));
+        DialectStatement ds(m_connection->handle(), sql);
+        if (ds.statement().columnCount() > 0 && sqlite3_stmt_readonly(ds.statement().handle()))
+            throw EngineError(err::InvalidOperation,
+                QStringLiteral("Eine Auswahlabfrage kann nicht ausgeführt werden."));
+        ds.bind(parameters);
+        const SqlTokens tk(ds.sql());
+        const bool ddl = !tk.tokens().empty()
+            && (tk.tokens()[0].is("CREATE") || tk.tokens()[0].is("DROP")
+                || tk.tokens()[0].is("ALTER"));
+        Savepoint sp(*m_connection);
+        while (ds.statement().step()) { }
+        const qint64 anzahl = m_connection->changes();
+        if (ddl) {
+            m_catalog->regenerate();
+            refreshAll();
+        }
+        sp.release();
+        m_recordsAffected = anzahl;
+        return anzahl;
+    });
 }
 
 void Database::execute(const QString& sql, int options)

@@ -3,6 +3,7 @@
 #include "engine/Catalog.h"
 #include "engine/Database.h"
 #include "engine/DialectStatement.h"
+#include "engine/Fehlerliste.h"
 #include "engine/Recordset.h"
 #include "engine/sql/Lexer.h"
 
@@ -129,14 +130,18 @@ void QueryDef::setParameter(const QString& name, const QVariant& value)
 
 std::unique_ptr<Recordset> QueryDef::openRecordset(int type)
 {
-    ermittleParameter();
-    return Recordset::open(*m_db, m_sql, type, m_parameters);
+    return merkeFehler([&] {
+        ermittleParameter();
+        return Recordset::open(*m_db, m_sql, type, m_parameters);
+    });
 }
 
 qint64 QueryDef::execute()
 {
-    ermittleParameter();
-    return m_db->executeWith(m_sql, m_parameters);
+    return merkeFehler([&] {
+        ermittleParameter();
+        return m_db->executeWith(m_sql, m_parameters);
+    });
 }
 
 } // namespace kv::engine

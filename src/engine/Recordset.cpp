@@ -3,6 +3,7 @@
 #include "engine/Catalog.h"
 #include "engine/Database.h"
 #include "engine/DialectStatement.h"
+#include "engine/Fehlerliste.h"
 #include "engine/Keyset.h"
 #include "engine/RowCache.h"
 #include "engine/RuleTriggers.h"
@@ -567,85 +568,89 @@ void eigeneSchluessel(std::shared_ptr<Keyset>& keys)
 
 void Recordset::update()
 {
-    pruefeOffen();
-    if (m_editMode == dbEditNone)
-        throw EngineError(err::NoEdit,
-            QStringLiteral("Aktualisieren oder Abbrechen ohne Hinzufügen oder Bearbeiten."));
-    Connection& c = m_db->connection();
-    QStringList spalten;
-    QList<QVariant> werte;
-    for (size_t i = 0; i < m_fields.size(); ++i) {
-        if (!m_geaendert[i] || m_spalten[i].sourceField.isEmpty())
-            continue;
-        if (!m_fields[i]->m_dataUpdatable && !m_fields[i]->isAutoIncrement())
-            continue;
-        spalten << q(m_spalten[i].sourceField);
-        werte << datatype::toStorage(m_puffer[static_cast<int>(i)], m_fields[i]->type());
-    }
-    Savepoint sp(c);
-    qint64 key = m_editKey;
-    if (m_editMode == dbEditAdd) {
-        // A half-read set would read the new row again.
-        m_keys->readAll();
-        QString sql = QStringLiteral("INSERT INTO ") + m_baseTable;
-        if (spalten.isEmpty()) {
-            sql += QStringLiteral(" DEFAULT VALUES");
-        } else {
-            QStringList platz;
-            for (int i = 1; i <= spalten.size(); ++i)
-                platz << QStringLiteral("?%1").arg(i);
-            sql += QStringLiteral(" (") + spalten.join(QStringLiteral(", "))
-                + QStringLiteral(") VALUES (") + platz.join(QStringLiteral(", "))
-                + QLatin1Char(')');
+    merkeFehler([&] {
+        pruefeOffen();
+        if (m_editMode == dbEditNone)
+            throw EngineError(err::NoEdit,
+                QStringLiteral("Aktualisieren oder Abbrechen ohne Hinzufügen oder Bearbeiten."));
+        Connection& c = m_db->connection();
+        QStringList spalten;
+        QList<QVariant> werte;
+        for (size_t i = 0; i < m_fields.size(); ++i) {
+            if (!m_geaendert[i] || m_spalten[i].sourceField.isEmpty())
+                continue;
+            if (!m_fields[i]->m_dataUpdatable && !m_fields[i]->isAutoIncrement())
+                continue;
+            spalten << q(m_spalten[i].sourceField);
+            werte << datatype::toStorage(m_puffer[static_cast<int>(i)], m_fields[i]->type());
         }
-        Statement st(c.handle(), sql);
-        for (int i = 0; i < werte.size(); ++i)
-            st.bind(i + 1, werte[i]);
-        st.step();
-        key = c.lastInsertRowid();
-    } else if (!spalten.isEmpty()) {
-        QStringList setzen;
-        for (int i = 0; i < spalten.size(); ++i)
-            setzen << spalten[i] + QStringLiteral(" = ?%1").arg(i + 1);
-        Statement st(c.handle(),
-            QStringLiteral("UPDATE ") + m_baseTable + QStringLiteral(" SET ")
-                + setzen.join(QStringLiteral(", "))
-                + QStringLiteral(" WHERE rowid = ?%1").arg(spalten.size() + 1));
-        for (int i = 0; i < werte.size(); ++i)
-            st.bind(i + 1, werte[i]);
-        st.bind(static_cast<int>(werte.size()) + 1, key);
-        st.step();
-    }
-    sp.release();
-    if (m_editMode == dbEditAdd) {
-        // New records join the end of the set.
-        eigeneSchluessel(m_keys);
-        m_keys->append(key);
-    }
-    m_cache->clear();
-    QByteArray b(8, Qt::Uninitialized);
-    qToLittleEndian<qint64>(key, b.data());
-    m_lastModified = b;
-    m_editMode = dbEditNone;
-    m_puffer.clear();
+        Savepoint sp(c);
+        qint64 key = m_editKey;
+        if (m_editMode == dbEditAdd) {
+            // A half-read set would read the new row again.
+            m_keys->readAll();
+            QString sql = QStringLiteral("INSERT INTO ") + m_baseTable;
+            if (spalten.isEmpty()) {
+                sql += QStringLiteral(" DEFAULT VALUES");
+            } else {
+                QStringList platz;
+                for (int i = 1; i <= spalten.size(); ++i)
+                    platz << QStringLiteral("?%1").arg(i);
+                sql += QStringLiteral(" (") + spalten.join(QStringLiteral(", "))
+                    + QStringLiteral(") VALUES (") + platz.join(QStringLiteral(", "))
+                    + QLatin1Char(')');
+            }
+            Statement st(c.handle(), sql);
+            for (int i = 0; i < werte.size(); ++i)
+                st.bind(i + 1, werte[i]);
+            st.step();
+            key = c.lastInsertRowid();
+        } else if (!spalten.isEmpty()) {
+            QStringList setzen;
+            for (int i = 0; i < spalten.size(); ++i)
+                setzen << spalten[i] + QStringLiteral(" = ?%1").arg(i + 1);
+            Statement st(c.handle(),
+                QStringLiteral("UPDATE ") + m_baseTable + QStringLiteral(" SET ")
+                    + setzen.join(QStringLiteral(", "))
+                    + QStringLiteral(" WHERE rowid = ?%1").arg(spalten.size() + 1));
+            for (int i = 0; i < werte.size(); ++i)
+                st.bind(i + 1, werte[i]);
+            st.bind(static_cast<int>(werte.size()) + 1, key);
+            st.step();
+        }
+        sp.release();
+        if (m_editMode == dbEditAdd) {
+            // New records join the end of the set.
+            eigeneSchluessel(m_keys);
+            m_keys->append(key);
+        }
+        m_cache->clear();
+        QByteArray b(8, Qt::Uninitialized);
+        qToLittleEndian<qint64>(key, b.data());
+        m_lastModified = b;
+        m_editMode = dbEditNone;
+        m_puffer.clear();
+    });
 }
 
 void Recordset::remove()
 {
-    pruefeAktuell();
-    if (!m_updatable)
-        throw EngineError(err::NotSupported,
-            QStringLiteral("Die Datensatzgruppe kann nicht aktualisiert werden."));
-    m_editMode = dbEditNone;
-    const qint64 key = m_keys->at(m_pos);
-    Statement st(m_db->connection().handle(),
-        QStringLiteral("DELETE FROM ") + m_baseTable + QStringLiteral(" WHERE rowid = ?1"));
-    st.bind(1, key);
-    st.step();
-    eigeneSchluessel(m_keys);
-    m_keys->erase(m_pos);
-    m_cache->clear();
-    m_aufGeloeschtem = true;
+    merkeFehler([&] {
+        pruefeAktuell();
+        if (!m_updatable)
+            throw EngineError(err::NotSupported,
+                QStringLiteral("Die Datensatzgruppe kann nicht aktualisiert werden."));
+        m_editMode = dbEditNone;
+        const qint64 key = m_keys->at(m_pos);
+        Statement st(m_db->connection().handle(),
+            QStringLiteral("DELETE FROM ") + m_baseTable + QStringLiteral(" WHERE rowid = ?1"));
+        st.bind(1, key);
+        st.step();
+        eigeneSchluessel(m_keys);
+        m_keys->erase(m_pos);
+        m_cache->clear();
+        m_aufGeloeschtem = true;
+    });
 }
 
 std::unique_ptr<Recordset> Recordset::clone() const
@@ -684,34 +689,36 @@ std::unique_ptr<Recordset> Recordset::clone() const
 
 void Recordset::find(const QString& criteria, qint64 start, int richtung)
 {
-    pruefeOffen();
-    // The condition in SQLite terms: translated inside a statement of its own.
-    const QString praefix = QStringLiteral("SELECT * FROM kv_suche WHERE ");
-    const QString uebersetzt = sql::translate(praefix + criteria).sql;
-    const qsizetype wo = uebersetzt.indexOf(QLatin1String(" WHERE "), 0, Qt::CaseInsensitive);
-    if (wo < 0)
-        throw EngineError(
-            err::SyntaxError, QStringLiteral("Syntaxfehler im Suchkriterium '%1'.").arg(criteria));
-    const QString bedingung = uebersetzt.mid(wo + 7);
-    Statement st(m_db->connection().handle(),
-        QStringLiteral("SELECT ") + m_qualifier + QStringLiteral(".rowid FROM ") + m_fromItem
-            + QStringLiteral(" WHERE (") + bedingung + QLatin1Char(')'));
-    if (st.parameterCount() > 0)
-        throw EngineError(err::TooFewParameters,
-            QStringLiteral("Zu wenige Parameter. Erwartet: %1.").arg(st.parameterCount()));
-    QSet<qint64> treffer;
-    while (st.step())
-        treffer.insert(st.int64(0));
-    m_noMatch = true;
-    Keyset& keys = *m_keys;
-    for (qint64 i = start; keys.has(i); i += richtung) {
-        if (treffer.contains(keys.at(i))) {
-            vorBewegung();
-            setzePosition(i);
-            m_noMatch = false;
-            return;
+    merkeFehler([&] {
+        pruefeOffen();
+        // The condition in SQLite terms: translated inside a statement of its own.
+        const QString praefix = QStringLiteral("SELECT * FROM kv_suche WHERE ");
+        const QString uebersetzt = sql::translate(praefix + criteria).sql;
+        const qsizetype wo = uebersetzt.indexOf(QLatin1String(" WHERE "), 0, Qt::CaseInsensitive);
+        if (wo < 0)
+            throw EngineError(err::SyntaxError,
+                QStringLiteral("Syntaxfehler im Suchkriterium '%1'.").arg(criteria));
+        const QString bedingung = uebersetzt.mid(wo + 7);
+        Statement st(m_db->connection().handle(),
+            QStringLiteral("SELECT ") + m_qualifier + QStringLiteral(".rowid FROM ") + m_fromItem
+                + QStringLiteral(" WHERE (") + bedingung + QLatin1Char(')'));
+        if (st.parameterCount() > 0)
+            throw EngineError(err::TooFewParameters,
+                QStringLiteral("Zu wenige Parameter. Erwartet: %1.").arg(st.parameterCount()));
+        QSet<qint64> treffer;
+        while (st.step())
+            treffer.insert(st.int64(0));
+        m_noMatch = true;
+        Keyset& keys = *m_keys;
+        for (qint64 i = start; keys.has(i); i += richtung) {
+            if (treffer.contains(keys.at(i))) {
+                vorBewegung();
+                setzePosition(i);
+                m_noMatch = false;
+                return;
+            }
         }
-    }
+    });
 }
 
 void Recordset::findFirst(const QString& criteria)

@@ -2,6 +2,7 @@
 
 #include "engine/Catalog.h"
 #include "engine/Database.h"
+#include "engine/Fehlerliste.h"
 #include "engine/Repair.h"
 #include "engine/Sqlite.h"
 
@@ -12,23 +13,6 @@
 namespace kv::engine {
 
 namespace {
-QList<EngineError>& letzteFehler()
-{
-    static QList<EngineError> liste;
-    return liste;
-}
-
-// Runs f; a thrown engine error becomes the workspace's error list before it goes on.
-template <class F> auto merke(F&& f) -> decltype(f())
-{
-    try {
-        return f();
-    } catch (const EngineError& e) {
-        letzteFehler() = { e };
-        throw;
-    }
-}
-
 void pruefeDatei(const QString& path)
 {
     const QFileInfo info(path);
@@ -107,13 +91,13 @@ std::unique_ptr<Database> Workspace::oeffne(
 std::unique_ptr<Database> Workspace::openDatabase(
     const QString& path, bool exclusive, bool readOnly, const QString& connect)
 {
-    return merke([&] { return oeffne(this, path, exclusive, readOnly, connect); });
+    return merkeFehler([&] { return oeffne(this, path, exclusive, readOnly, connect); });
 }
 
 std::unique_ptr<Database> Workspace::createDatabase(
     const QString& path, const QString& locale, int version)
 {
-    return merke([&] {
+    return merkeFehler([&] {
         if (QFileInfo::exists(path))
             throw EngineError(err::DatabaseExists,
                 QStringLiteral("Die Datenbank '%1' ist bereits vorhanden.").arg(path));
@@ -138,7 +122,7 @@ std::unique_ptr<Database> Workspace::createDatabase(
 
 void Workspace::beginTrans()
 {
-    merke([&] {
+    merkeFehler([&] {
         if (m_inTransaction)
             throw EngineError(err::TransactionNesting,
                 QStringLiteral("Es ist bereits eine Transaktion begonnen; Transaktionen können "
@@ -151,7 +135,7 @@ void Workspace::beginTrans()
 
 void Workspace::commitTrans()
 {
-    merke([&] {
+    merkeFehler([&] {
         if (!m_inTransaction)
             throw EngineError(
                 err::TransactionNesting, QStringLiteral("Commit ohne vorheriges BeginTrans."));
@@ -164,7 +148,7 @@ void Workspace::commitTrans()
 
 void Workspace::rollback()
 {
-    merke([&] {
+    merkeFehler([&] {
         if (!m_inTransaction)
             throw EngineError(
                 err::TransactionNesting, QStringLiteral("Rollback ohne vorheriges BeginTrans."));
@@ -181,7 +165,7 @@ void Workspace::rollback()
 void Workspace::compactDatabase(
     const QString& source, const QString& target, const QString& password)
 {
-    merke([&] {
+    merkeFehler([&] {
         if (QFileInfo::exists(target))
             throw EngineError(err::DatabaseExists,
                 QStringLiteral("Die Datenbank '%1' ist bereits vorhanden.").arg(target));
@@ -204,7 +188,7 @@ namespace kv::engine {
 
 QStringList Workspace::repairDatabase(const QString& path)
 {
-    return merke([&] { return Repair(path).run(); });
+    return merkeFehler([&] { return Repair(path).run(); });
 }
 
 } // namespace kv::engine

@@ -5,6 +5,7 @@
 #include "testutils/TempDir.h"
 
 #include <QtTest>
+#include <functional>
 #include <sqlite3.h>
 
 using namespace kv::engine;
@@ -409,6 +410,35 @@ void TestSchema::secondBeginTransIsAnError()
     QCOMPARE(fehlerNummer([&] { ws.beginTrans(); }), err::TransactionNesting);
     QCOMPARE(Workspace::errors().constFirst().number(), err::TransactionNesting);
     ws.commitTrans();
+
+    // Every kind of failure becomes the last error, and stays it while later calls succeed.
+    auto t = db->createTableDef(QStringLiteral("T"));
+    auto f = t->createField(QStringLiteral("Nr"), dbLong);
+    f->setRequired(true);
+    t->fields().append(std::move(f));
+    db->tableDefs().append(std::move(t));
+    const QList<std::pair<int, std::function<void()>>> faelle {
+        { err::NoSuchTable, [&] { db->execute(QStringLiteral("DELETE FROM Fehlt")); } },
+        { err::NameExists,
+            [&] { db->tableDefs().append(db->createTableDef(QStringLiteral("t"))); } },
+        { err::Required,
+            [&] {
+                auto rs = db->openRecordset(QStringLiteral("T"));
+                rs->addNew();
+                rs->update();
+            } },
+        { err::TooFewParameters,
+            [&] {
+                db->createQueryDef(QString(), QStringLiteral("DELETE FROM T WHERE Nr = [x]"))
+                    .execute();
+            } },
+    };
+    for (const auto& [nummer, aufruf] : faelle) {
+        QCOMPARE(fehlerNummer(aufruf), nummer);
+        db->execute(QStringLiteral("DELETE FROM T"));
+        QCOMPARE(Workspace::errors().size(), 1);
+        QCOMPARE(Workspace::errors().constFirst().number(), nummer);
+    }
 }
 
 void TestSchema::propertiesAndVersion()
