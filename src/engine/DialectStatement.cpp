@@ -38,7 +38,12 @@ QString anfuegenNachNamen(sqlite3* db, const sql::Translation& t, const Statemen
                                "Feldnamen: '%1'. Stellen Sie sicher, dass Sie den Namen richtig "
                                "eingegeben haben, und wiederholen Sie den Vorgang.")
                     .arg(name));
-        spalten << sql::quoteName(*ziel);
+        // SQLite would keep one of two values for the same column without a word.
+        const QString spalte = sql::quoteName(*ziel);
+        if (spalten.contains(spalte))
+            throw EngineError(
+                err::InvalidOperation, QStringLiteral("Doppeltes Ausgabeziel '%1'.").arg(*ziel));
+        spalten << spalte;
     }
     const QString schema
         = t.targetSchema.isEmpty() ? QString() : sql::quoteName(t.targetSchema) + QLatin1Char('.');

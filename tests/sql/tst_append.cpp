@@ -51,8 +51,8 @@ class TstAppend : public QObject {
 private Q_SLOTS:
     void columnsByName_data();
     void columnsByName();
-    void unknownNameInsertsNothing_data();
-    void unknownNameInsertsNothing();
+    void unknownOrDoubleNameInsertsNothing_data();
+    void unknownOrDoubleNameInsertsNothing();
     void counterTakesTheSourceValue();
     void storedAppendQueryWithParameter();
 };
@@ -92,21 +92,29 @@ void TstAppend::columnsByName()
     QCOMPARE(zeilen(*db, QStringLiteral("SELECT * FROM [Ziel] ORDER BY [ID]")), erwartet);
 }
 
-void TstAppend::unknownNameInsertsNothing_data()
+void TstAppend::unknownOrDoubleNameInsertsNothing_data()
 {
     QTest::addColumn<QString>("sql");
-    QTest::addColumn<QString>("feld");
-    QTest::newRow("star") << "INSERT INTO [Andere] SELECT * FROM [Quelle]"
-                          << "Ort";
-    QTest::newRow("computed column") << "INSERT INTO [Andere] SELECT [Nr], [Name] & '!' FROM "
-                                        "[Quelle]"
-                                     << "Expr1000";
+    QTest::addColumn<int>("nummer");
+    QTest::addColumn<QString>("meldung");
+    const QString unbekannt = QStringLiteral(
+        "Das INSERT INTO-Statement enthält den folgenden unbekannten Feldnamen: '%1'. Stellen Sie "
+        "sicher, dass Sie den Namen richtig eingegeben haben, und wiederholen Sie den Vorgang.");
+    QTest::newRow("star") << "INSERT INTO [Andere] SELECT * FROM [Quelle]" << 3127
+                          << unbekannt.arg(QStringLiteral("Ort"));
+    QTest::newRow("computed column")
+        << "INSERT INTO [Andere] SELECT [Nr], [Name] & '!' FROM [Quelle]" << 3127
+        << unbekannt.arg(QStringLiteral("Expr1000"));
+    QTest::newRow("same column twice")
+        << "INSERT INTO [Andere] SELECT [Nr], [Name], [Ort] AS [NAME] FROM [Quelle]" << 3219
+        << QStringLiteral("Doppeltes Ausgabeziel 'Name'.");
 }
 
-void TstAppend::unknownNameInsertsNothing()
+void TstAppend::unknownOrDoubleNameInsertsNothing()
 {
     QFETCH(QString, sql);
-    QFETCH(QString, feld);
+    QFETCH(int, nummer);
+    QFETCH(QString, meldung);
     kv::test::TempDir dir;
     Workspace ws;
     auto db = datenbank(ws, dir.file(QStringLiteral("a.kdb")));
@@ -114,12 +122,8 @@ void TstAppend::unknownNameInsertsNothing()
         db->execute(sql);
         QFAIL("no error");
     } catch (const EngineError& e) {
-        QCOMPARE(e.number(), 3127);
-        QCOMPARE(e.description(),
-            QStringLiteral("Das INSERT INTO-Statement enthält den folgenden unbekannten "
-                           "Feldnamen: '%1'. Stellen Sie sicher, dass Sie den Namen richtig "
-                           "eingegeben haben, und wiederholen Sie den Vorgang.")
-                .arg(feld));
+        QCOMPARE(e.number(), nummer);
+        QCOMPARE(e.description(), meldung);
     }
     QCOMPARE(zeilen(*db, QStringLiteral("SELECT count(*) FROM [Andere]")),
         QStringList { QStringLiteral("0") });

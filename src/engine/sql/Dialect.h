@@ -100,13 +100,15 @@ struct TranslateContext {
 /// so indexes serve them; where their value is observed (select list, SET, VALUES, ORDER BY,
 /// GROUP BY, operands and function arguments) they become the dialect's -1/0.
 ///
-/// TOP n [PERCENT] with ORDER BY includes the rows tied with the last one (ranked in a LIMIT
-/// subquery, which reads the rows once more); without ORDER BY it is a plain LIMIT.
+/// TOP n [PERCENT] with ORDER BY includes the rows tied with the last one: a LIMIT subquery
+/// takes the first n rows in the key order and counts the n-th row's equals among all rows (one
+/// more pass over the rows unless an index on the key serves both); PERCENT ranks all rows.
+/// Without ORDER BY, TOP is a plain LIMIT.
 ///
-/// Known differences: INSERT INTO t SELECT without a column list fills
-/// columns by position here (the engine matches names, see Translation::appendByName); ALTER
-/// COLUMN and ADD/DROP CONSTRAINT are refused (err::InvalidOperation); Not, And and Or work on
-/// truth values, not bitwise on numbers.
+/// Known differences: INSERT INTO t SELECT without a column list fills columns by position here
+/// (the engine matches names, see Translation::appendByName); ALTER COLUMN and ADD/DROP
+/// CONSTRAINT are refused (err::InvalidOperation); Not, And and Or work on truth values, not
+/// bitwise on numbers.
 Translation translate(const QString& dialectSql, const QStringList& parameterNames = {});
 Translation translate(
     const QString& dialectSql, const QStringList& parameterNames, const TranslateContext& context);
