@@ -4,6 +4,7 @@
 #include "engine/DialectStatement.h"
 #include "engine/Keyset.h"
 
+#include <QStringDecoder>
 #include <cstring>
 
 namespace kv::engine {
@@ -28,6 +29,42 @@ qint64 datumsSchluessel(const char* text, int length)
         n = n * 10 + ziffer;
     }
     return n;
+}
+// UTF-8 to UTF-16 without any set-up per text, which costs more than the decoding of the short
+// texts of a page. Returns nullptr on anything but well-formed UTF-8, for Qt's decoder to handle.
+char16_t* utf16Aus(const unsigned char* s, size_t n, char16_t* out)
+{
+    const unsigned char* const e = s + n;
+    while (s < e) {
+        const unsigned c = *s;
+        if (c < 0x80) {
+            *out++ = static_cast<char16_t>(c);
+            ++s;
+        } else if (c >= 0xC2 && c < 0xE0 && e - s > 1 && (s[1] & 0xC0) == 0x80) {
+            *out++ = static_cast<char16_t>(((c & 0x1F) << 6) | (s[1] & 0x3F));
+            s += 2;
+        } else if ((c & 0xF0) == 0xE0 && e - s > 2 && (s[1] & 0xC0) == 0x80
+            && (s[2] & 0xC0) == 0x80) {
+            const unsigned u = ((c & 0x0F) << 12) | ((s[1] & 0x3Fu) << 6) | (s[2] & 0x3Fu);
+            if (u < 0x800 || (u >= 0xD800 && u <= 0xDFFF))
+                return nullptr;
+            *out++ = static_cast<char16_t>(u);
+            s += 3;
+        } else if ((c & 0xF8) == 0xF0 && e - s > 3 && (s[1] & 0xC0) == 0x80 && (s[2] & 0xC0) == 0x80
+            && (s[3] & 0xC0) == 0x80) {
+            unsigned u = ((c & 0x07) << 18) | ((s[1] & 0x3Fu) << 12) | ((s[2] & 0x3Fu) << 6)
+                | (s[3] & 0x3Fu);
+            if (u < 0x10000 || u > 0x10FFFF)
+                return nullptr;
+            u -= 0x10000;
+            *out++ = static_cast<char16_t>(0xD800 + (u >> 10));
+            *out++ = static_cast<char16_t>(0xDC00 + (u & 0x3FF));
+            s += 4;
+        } else {
+            return nullptr;
+        }
+    }
+    return out;
 }
 } // namespace
 
@@ -85,6 +122,12 @@ void RowCache::readInto(Statement& st, Page& page, size_t row) const
     }
 }
 
+std::vector<std::unique_ptr<RowCache::Jahrestage>>& RowCache::tage()
+{
+    thread_local std::vector<std::unique_ptr<Jahrestage>> bloecke(10000);
+    return bloecke;
+}
+
 QVariant RowCache::date(const char* text, int length, int type)
 {
     const qint64 schluessel = datumsSchluessel(text, length);
@@ -95,11 +138,9 @@ QVariant RowCache::date(const char* text, int length, int type)
     QDateTime* platz = nullptr;
     if (schluessel >= 0 && schluessel % 1000000 == 0 && monat >= 1 && monat <= 12 && tagImMonat >= 1
         && tagImMonat <= 31) {
-        if (m_days.empty())
-            m_days.resize(10000);
-        auto& block = m_days[static_cast<size_t>(jahr)];
+        auto& block = tage()[static_cast<size_t>(jahr)];
         if (!block)
-            block = std::make_unique<std::array<QDateTime, 12 * 31>>();
+            block = std::make_unique<Jahrestage>();
         platz = &(*block)[static_cast<size_t>((monat - 1) * 31 + tagImMonat - 1)];
         if (!platz->isNull())
             return QVariant(*platz);
@@ -122,7 +163,45 @@ QVariant RowCache::date(const char* text, int length, int type)
     return wert;
 }
 
-QVariant RowCache::convert(const Page& page, const Cell& cell, int type)
+void RowCache::decodeTexts(Page& page)
+{
+    // UTF-8 never takes more UTF-16 units than bytes; one more for each terminating zero.
+    const auto kapazitaet = static_cast<qsizetype>(page.bytes.size() + page.cells.size() + 1);
+    auto [kopf, daten] = QTypedArrayData<char16_t>::allocate(kapazitaet);
+    QStringPrivate block(kopf, daten, 0);
+    page.textAt.assign(page.cells.size(), { 0, 0 });
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    char16_t* ende = daten;
+    for (size_t i = 0; i < page.cells.size(); ++i) {
+        const Cell& c = page.cells[i];
+        if (c.kind != SQLITE_TEXT || c.bytes.length == 0)
+            continue;
+        char16_t* anfang = ende;
+        const char* utf8Text = page.bytes.data() + c.bytes.offset;
+        ende = utf16Aus(reinterpret_cast<const unsigned char*>(utf8Text), c.bytes.length, anfang);
+        if (!ende)
+            ende = reinterpret_cast<char16_t*>(utf8.appendToBuffer(
+                reinterpret_cast<QChar*>(anfang), QByteArrayView(utf8Text, c.bytes.length)));
+        page.textAt[i]
+            = { static_cast<quint32>(anfang - daten), static_cast<quint32>(ende - anfang) };
+        *ende++ = 0; // QString hands out its data zero-terminated
+    }
+    block.size = ende - daten;
+    page.texts = std::move(block);
+}
+
+QString RowCache::text(Page& page, const Cell& cell)
+{
+    if (cell.bytes.length == 0)
+        return QString::fromUtf8(page.bytes.data(), 0);
+    if (!page.texts.d_ptr())
+        decodeTexts(page);
+    const auto [von, laenge] = page.textAt[static_cast<size_t>(&cell - page.cells.data())];
+    page.texts.d_ptr()->ref();
+    return QString(QStringPrivate(page.texts.d_ptr(), page.texts.data() + von, laenge));
+}
+
+QVariant RowCache::convert(Page& page, const Cell& cell, int type)
 {
     QVariant gespeichert;
     switch (cell.kind) {
@@ -157,7 +236,7 @@ QVariant RowCache::convert(const Page& page, const Cell& cell, int type)
         const int laenge = static_cast<int>(cell.bytes.length);
         if (istDatum(type))
             return date(text, laenge, type);
-        gespeichert = QVariant(QString::fromUtf8(text, laenge));
+        gespeichert = QVariant(this->text(page, cell));
         if (type != dbBoolean)
             return gespeichert; // text stays text for every other type
         break;
@@ -182,6 +261,7 @@ void RowCache::fill(Page& page, Keyset& keys)
     page.cells.resize(n * static_cast<size_t>(m_columns));
     page.bytes.clear();
     page.present.assign(n, false);
+    page.texts = QStringPrivate(); // texts handed out keep the old block alive
     bool aufsteigend = true;
     for (qint64 i = von + 1; i < bis && aufsteigend; ++i)
         aufsteigend = keys.at(i) > keys.at(i - 1);
@@ -259,7 +339,7 @@ bool RowCache::present(Keyset& keys, qint64 index)
 
 QVariant RowCache::value(Keyset& keys, qint64 index, int column)
 {
-    const Page& p = page(keys, index);
+    Page& p = page(keys, index);
     const auto k = static_cast<size_t>(index - p.first);
     const Cell& c = p.cells[k * static_cast<size_t>(m_columns) + static_cast<size_t>(column)];
     return convert(p, c, m_types[static_cast<size_t>(column)]);

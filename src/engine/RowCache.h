@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QString>
 #include <QVariant>
 #include <array>
 #include <memory>
@@ -60,12 +61,18 @@ private:
         std::vector<char> bytes; // text and blob values of the page
         std::vector<bool> present;
         quint64 used = 0;
+        // The page's texts decoded once into one shared block; a text value is a view into it,
+        // so reading a text costs no allocation. Offset and length per cell, in UTF-16 units.
+        QStringPrivate texts;
+        std::vector<std::pair<quint32, quint32>> textAt;
     };
     Page& page(Keyset& keys, qint64 index);
     void fill(Page& page, Keyset& keys);
     void readInto(Statement& st, Page& page, size_t row) const;
-    QVariant convert(const Page& page, const Cell& cell, int type);
+    QVariant convert(Page& page, const Cell& cell, int type);
     QVariant date(const char* text, int length, int type);
+    QString text(Page& page, const Cell& cell);
+    void decodeTexts(Page& page);
 
     Statement m_byKey;
     Statement m_byRange;
@@ -74,8 +81,10 @@ private:
     std::vector<Page> m_pages;
     Page* m_last = nullptr;
     // Date texts repeat (birthdays, order days); converting to local time is the dear part.
-    // Plain days sit in one block per year (close together, no hashing), other moments in a map.
-    std::vector<std::unique_ptr<std::array<QDateTime, 12 * 31>>> m_days;
+    // Plain days sit in one block per year (close together, no hashing), shared by every cache
+    // of the thread, since each clone and each requery starts a cache; other moments in a map.
+    using Jahrestage = std::array<QDateTime, 12 * 31>;
+    static std::vector<std::unique_ptr<Jahrestage>>& tage();
     std::unordered_map<qint64, QVariant> m_moments;
     quint64 m_clock = 0;
 };

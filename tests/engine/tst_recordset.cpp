@@ -58,6 +58,7 @@ private Q_SLOTS:
     void attachedTableWorksLikeALocalOne();
     void wholeTableIsReadAsTheCursorGoes();
     void crosstabTakesItsColumnsFromTheData();
+    void textsReadBackExactly();
 };
 
 void TestRecordset::navigationAtTheBoundaries_data()
@@ -684,6 +685,48 @@ void TestRecordset::crosstabTakesItsColumnsFromTheData()
     auto direkt = db->openRecordset(QStringLiteral(
         "TRANSFORM Count(*) SELECT Ort FROM Kunden GROUP BY Ort PIVOT Umsatz Mod 2"));
     QCOMPARE(direkt->fieldCount(), 3);
+}
+
+// Texts come out of a page's shared block: every kind of UTF-8 (and bytes that are none) must
+// read back as Qt reads it, and a text the caller changes must not change any other.
+void TestRecordset::textsReadBackExactly()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = kundenDb(ws, dir.file(QStringLiteral("a.kdb")), 0);
+    const QList<QByteArray> texte { "Müller", "Straße 7", "€ 12,50", "\xf0\x9f\x98\x80 Gruß",
+        "ab\xc3(cd", "\xed\xa0\x80x", "\xc0\xafy", "K" };
+    sqlite3* h = nullptr;
+    QCOMPARE(sqlite3_open(db->name().toUtf8().constData(), &h), SQLITE_OK);
+    for (const QByteArray& t : texte) {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(h, "INSERT INTO Kunden (Name, Ort) VALUES (?1, NULL)", -1, &st, nullptr);
+        sqlite3_bind_text(st, 1, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
+        QCOMPARE(sqlite3_step(st), SQLITE_DONE);
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(h);
+
+    auto rs = db->openRecordset(QStringLiteral("SELECT * FROM [Kunden]"));
+    QList<QString> gelesen;
+    for (const QByteArray& t : texte) {
+        const QVariant v = rs->value(QStringLiteral("Name"));
+        QCOMPARE(v.typeId(), int(QMetaType::QString));
+        QCOMPARE(v.toString(), QString::fromUtf8(t));
+        QVERIFY(!rs->value(QStringLiteral("Ort")).isValid());
+        gelesen << v.toString();
+        rs->moveNext();
+    }
+    rs->requery(); // the page goes; the texts handed out stay
+    QString erster = gelesen[0];
+    erster += QStringLiteral("-Lüdenscheid");
+    gelesen[6].append(QLatin1Char('!'));
+    QCOMPARE(erster, QStringLiteral("Müller-Lüdenscheid"));
+    QCOMPARE(gelesen[0], QStringLiteral("Müller"));
+    QCOMPARE(gelesen[1], QStringLiteral("Straße 7"));
+    QCOMPARE(gelesen[7], QStringLiteral("K"));
+    QCOMPARE(QString::fromUtf16(reinterpret_cast<const char16_t*>(gelesen[1].utf16())),
+        QStringLiteral("Straße 7")); // zero-terminated
 }
 
 QTEST_GUILESS_MAIN(TestRecordset)
