@@ -5,9 +5,11 @@
 #include "engine/EngineError.h"
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Einstellungen.h"
+#include "shell/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
 #include "shell/ui/Fensterzustand.h"
 #include "shell/ui/Zentralemodell.h"
+#include "widgets/Symboldatei.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -40,7 +42,10 @@ frmZentrale::frmZentrale(Zentraleumgebung umgebung, Popupauswahl popup, QWidget*
 {
     setObjectName(Fenstername);
     setWindowTitle(QStringLiteral("Datenzentrale"));
-    setWindowIcon(Zentralemodell::bild(Zeilenart::BenutzerMaske));
+    // The picture of the menu command that shows it.
+    const QString symbol = Symboldatei(Grafikverzeichnis(), QStringLiteral("Datenzentrale"), false);
+    if (!symbol.isEmpty())
+        setWindowIcon(QIcon(symbol));
 
     m_grid->setObjectName(QStringLiteral("TDBGrid1"));
     m_grid->setModel(m_modell);
