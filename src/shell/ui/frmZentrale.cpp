@@ -17,6 +17,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <algorithm>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -97,6 +98,8 @@ frmZentrale::frmZentrale(Zentraleumgebung umgebung, Popupauswahl popup, QWidget*
         m_knoepfe[static_cast<size_t>(i)] = knopf;
     }
 
+    // A narrow window shows the whole header on two lines rather than cutting off the format.
+    m_kopf->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_kopf);
     layout->addWidget(m_grid, 1);
@@ -104,6 +107,9 @@ frmZentrale::frmZentrale(Zentraleumgebung umgebung, Popupauswahl popup, QWidget*
     layout->addLayout(knopfzeile);
 
     setFont(Programmschrift());
+    // Rows as high as the text and its 16-pixel picture, so a small window shows many of them.
+    m_grid->verticalHeader()->setDefaultSectionSize(
+        std::max(20, m_grid->fontMetrics().height() + 6));
     resize(520, 420);
 }
 
