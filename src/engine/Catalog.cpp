@@ -321,37 +321,39 @@ void Catalog::createTable(TableDef& table)
         throw EngineError(err::NoFields,
             QStringLiteral("Die Tabelle '%1' muss mindestens ein Feld enthalten.")
                 .arg(table.m_name));
-    aendere([&] {
-        pruefeNameFrei(table.m_name);
-        QStringList spalten;
-        int zaehler = 0;
-        int position = 0;
-        for (Field* f : table.m_fields.items()) {
-            pruefeFeld(*f);
-            if (f->isAutoIncrement() && ++zaehler > 1)
-                throw EngineError(err::InvalidOperation,
-                    QStringLiteral("Eine Tabelle kann nur ein Feld mit Automatikwert haben."));
-            if (f->m_ordinalPosition == 0)
-                f->m_ordinalPosition = position;
-            ++position;
-            spalten << columnDefinition(*f);
-        }
-        m_db.exec(QStringLiteral("CREATE TABLE ") + quote(table.m_name) + QStringLiteral(" (")
-            + spalten.join(QStringLiteral(", ")) + QLatin1Char(')'));
-        const QString jetzt = now();
-        Statement st(m_db.handle(),
-            QStringLiteral("INSERT INTO MSysKvObjects(Name, Kind, Attributes, DateCreated, "
-                           "LastUpdated) VALUES (?1, 'T', ?2, ?3, ?3)"));
-        st.bind(1, QVariant(table.m_name));
-        st.bind(2, qint64(table.m_attributes & dbHiddenObject));
-        st.bind(3, QVariant(jetzt));
-        st.step();
-        for (Field* f : table.m_fields.items())
-            schreibeFeld(m_db, table.m_name, *f);
-        for (Index* ix : table.m_indexes.items())
-            createIndex(table, *ix);
-        table.m_dateCreated = table.m_lastUpdated = datatype::parseIsoDate(jetzt);
-    });
+    ergaenzeTabelle(
+        [&] {
+            pruefeNameFrei(table.m_name);
+            QStringList spalten;
+            int zaehler = 0;
+            int position = 0;
+            for (Field* f : table.m_fields.items()) {
+                pruefeFeld(*f);
+                if (f->isAutoIncrement() && ++zaehler > 1)
+                    throw EngineError(err::InvalidOperation,
+                        QStringLiteral("Eine Tabelle kann nur ein Feld mit Automatikwert haben."));
+                if (f->m_ordinalPosition == 0)
+                    f->m_ordinalPosition = position;
+                ++position;
+                spalten << columnDefinition(*f);
+            }
+            m_db.exec(QStringLiteral("CREATE TABLE ") + quote(table.m_name) + QStringLiteral(" (")
+                + spalten.join(QStringLiteral(", ")) + QLatin1Char(')'));
+            const QString jetzt = now();
+            Statement st(m_db.handle(),
+                QStringLiteral("INSERT INTO MSysKvObjects(Name, Kind, Attributes, DateCreated, "
+                               "LastUpdated) VALUES (?1, 'T', ?2, ?3, ?3)"));
+            st.bind(1, QVariant(table.m_name));
+            st.bind(2, qint64(table.m_attributes & dbHiddenObject));
+            st.bind(3, QVariant(jetzt));
+            st.step();
+            for (Field* f : table.m_fields.items())
+                schreibeFeld(m_db, table.m_name, *f);
+            for (Index* ix : table.m_indexes.items())
+                createIndex(table, *ix);
+            table.m_dateCreated = table.m_lastUpdated = datatype::parseIsoDate(jetzt);
+        },
+        table.m_name);
 }
 
 QString Catalog::linkedSchema(const QString& path)

@@ -78,13 +78,15 @@ public:
 
 private:
     void dropGenerated();
-    void createTriggers();
+    /// Every table's triggers, or only nurTabelle's.
+    void createTriggers(const QString& nurTabelle = {});
     void createQueryViews();
     void rebuildTable(const QString& table);
     void pruefeNameFrei(const QString& name) const;
     void touch(const QString& table);
     QString linkedSchema(const QString& path);
     template <class Op> void aendere(Op&& op);
+    template <class Op> void ergaenzeTabelle(Op&& op, const QString& tabelle);
     std::vector<Field> physicalFields(const QString& table);
     QString columnDefinition(const Field& field) const;
     QString indexSql(const QString& table, const Index& index) const;
@@ -107,6 +109,29 @@ template <class Op> inline void Catalog::aendere(Op&& op)
         dropGenerated();
         op();
         createTriggers();
+        createQueryViews();
+    } catch (...) {
+        --m_tiefe;
+        throw;
+    }
+    --m_tiefe;
+    sp.release();
+}
+
+template <class Op> inline void Catalog::ergaenzeTabelle(Op&& op, const QString& tabelle)
+{
+    // A new table changes no other table's triggers and no view that is there, so only its own
+    // triggers and the views that could not be made before are added; creating many tables in a
+    // row stays linear.
+    if (m_tiefe > 0) {
+        op();
+        return;
+    }
+    Savepoint sp(m_db);
+    ++m_tiefe;
+    try {
+        op();
+        createTriggers(tabelle);
         createQueryViews();
     } catch (...) {
         --m_tiefe;

@@ -253,7 +253,7 @@ void Catalog::dropGenerated()
         m_db.exec(b);
 }
 
-void Catalog::createTriggers()
+void Catalog::createTriggers(const QString& nurTabelle)
 {
     std::vector<std::unique_ptr<Relation>> relationen = loadRelations();
     QList<Relation*> alle;
@@ -268,6 +268,8 @@ void Catalog::createTriggers()
             tabellen << st.value(0).toString();
     }
     for (const QString& t : tabellen) {
+        if (!nurTabelle.isEmpty() && !gleich(t, nurTabelle))
+            continue;
         const std::vector<Field> felder = physicalFields(t);
         TableDef hilfe(t);
         loadIndexes(hilfe);
@@ -285,7 +287,11 @@ void Catalog::createQueryViews()
 {
     QList<QPair<QString, QString>> offen;
     {
-        Statement st(m_db.handle(), QStringLiteral("SELECT Name, SQL FROM MSysKvQueries"));
+        // Views that are there stay; a change that dropped them has dropped them all.
+        Statement st(m_db.handle(),
+            QStringLiteral("SELECT q.Name, q.SQL FROM MSysKvQueries AS q WHERE NOT EXISTS "
+                           "(SELECT 1 FROM sqlite_master AS m WHERE m.type = 'view' AND m.name "
+                           "= q.Name COLLATE NOCASE)"));
         while (st.step())
             if (QueryDef::typeOf(st.value(1).toString()) == dbQSelect
                 || QueryDef::typeOf(st.value(1).toString()) == dbQSetOperation)

@@ -63,6 +63,7 @@ private Q_SLOTS:
     void transactionRollbackRestoresDataAndSchema();
     void secondBeginTransIsAnError();
     void propertiesAndVersion();
+    void newTableServesQueriesAndRules();
 };
 
 void TestSchema::everyTypeRoundTrips()
@@ -461,6 +462,40 @@ void TestSchema::propertiesAndVersion()
     QCOMPARE(fehlerNummer([&] { db->property(QStringLiteral("Fehlt")); }), err::ItemNotFound);
     QCOMPARE(fehlerNummer([&] { db->execute(QStringLiteral("DELETE FROM MSysKvProperties")); }),
         err::ReadOnly);
+}
+
+// A new table adds only its own rules and the query views it makes possible; the rest stays.
+void TestSchema::newTableServesQueriesAndRules()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = ws.createDatabase(dir.file(QStringLiteral("a.kdb")));
+    db->createQueryDef(
+        QStringLiteral("Bonner"), QStringLiteral("SELECT Name FROM Kunden WHERE Ort = 'Bonn'"));
+    QCOMPARE(fehlerNummer([&] { db->openRecordset(QStringLiteral("SELECT * FROM Bonner")); }),
+        err::NoSuchTable);
+
+    auto t = db->createTableDef(QStringLiteral("Kunden"));
+    auto name = t->createField(QStringLiteral("Name"), dbText, 20);
+    name->setRequired(true);
+    t->fields().append(std::move(name));
+    t->fields().append(t->createField(QStringLiteral("Ort"), dbText, 20));
+    db->tableDefs().append(std::move(t));
+    auto zweite = db->createTableDef(QStringLiteral("Orte"));
+    auto plz = zweite->createField(QStringLiteral("PLZ"), dbText, 5);
+    plz->setValidationRule(QStringLiteral("Like \"#####\""));
+    zweite->fields().append(std::move(plz));
+    db->tableDefs().append(std::move(zweite));
+
+    db->execute(QStringLiteral("INSERT INTO Kunden (Name, Ort) VALUES ('Aa', 'Bonn')"));
+    QCOMPARE(db->openRecordset(QStringLiteral("SELECT * FROM Bonner"))->recordCount(), 1);
+    QCOMPARE(
+        fehlerNummer([&] { db->execute(QStringLiteral("INSERT INTO Kunden (Ort) VALUES ('x')")); }),
+        err::Required);
+    QCOMPARE(
+        fehlerNummer([&] { db->execute(QStringLiteral("INSERT INTO Orte (PLZ) VALUES ('x')")); }),
+        err::ValidationRule);
+    db->execute(QStringLiteral("INSERT INTO Orte (PLZ) VALUES ('53111')"));
 }
 
 QTEST_GUILESS_MAIN(TestSchema)
