@@ -87,6 +87,9 @@ private:
     QString linkedSchema(const QString& path);
     template <class Op> void aendere(Op&& op);
     template <class Op> void ergaenzeTabelle(Op&& op, const QString& tabelle);
+    /// Runs op in a savepoint and regenerates what it may have changed: everything, or with
+    /// neueTabelle only what that new table adds.
+    template <class Op> void veraendere(Op&& op, const QString& neueTabelle);
     std::vector<Field> physicalFields(const QString& table);
     QString columnDefinition(const Field& field) const;
     QString indexSql(const QString& table, const Index& index) const;
@@ -98,6 +101,19 @@ private:
 
 template <class Op> inline void Catalog::aendere(Op&& op)
 {
+    veraendere(std::forward<Op>(op), QString());
+}
+
+template <class Op> inline void Catalog::ergaenzeTabelle(Op&& op, const QString& tabelle)
+{
+    // A new table changes no other table's triggers and no view that is there, so only its own
+    // triggers and the views that could not be made before are added; creating many tables in a
+    // row stays linear.
+    veraendere(std::forward<Op>(op), tabelle);
+}
+
+template <class Op> inline void Catalog::veraendere(Op&& op, const QString& neueTabelle)
+{
     // Nested changes (an index appended with its table) regenerate once, at the outermost.
     if (m_tiefe > 0) {
         op();
@@ -106,32 +122,10 @@ template <class Op> inline void Catalog::aendere(Op&& op)
     Savepoint sp(m_db);
     ++m_tiefe;
     try {
-        dropGenerated();
+        if (neueTabelle.isEmpty())
+            dropGenerated();
         op();
-        createTriggers();
-        createQueryViews();
-    } catch (...) {
-        --m_tiefe;
-        throw;
-    }
-    --m_tiefe;
-    sp.release();
-}
-
-template <class Op> inline void Catalog::ergaenzeTabelle(Op&& op, const QString& tabelle)
-{
-    // A new table changes no other table's triggers and no view that is there, so only its own
-    // triggers and the views that could not be made before are added; creating many tables in a
-    // row stays linear.
-    if (m_tiefe > 0) {
-        op();
-        return;
-    }
-    Savepoint sp(m_db);
-    ++m_tiefe;
-    try {
-        op();
-        createTriggers(tabelle);
+        createTriggers(neueTabelle);
         createQueryViews();
     } catch (...) {
         --m_tiefe;
