@@ -87,9 +87,12 @@ private:
     QString linkedSchema(const QString& path);
     template <class Op> void aendere(Op&& op);
     template <class Op> void ergaenzeTabelle(Op&& op, const QString& tabelle);
-    /// Runs op in a savepoint and regenerates what it may have changed: everything, or with
-    /// neueTabelle only what that new table adds.
-    template <class Op> void veraendere(Op&& op, const QString& neueTabelle);
+    /// What a change can affect of the generated triggers and views.
+    enum class Umfang { Alles, NeueTabelle, NeueAbfrage };
+    /// Runs op in a savepoint and regenerates what it may have changed: everything, or only what
+    /// a new table (named neueTabelle) or a new query adds.
+    template <class Op>
+    void veraendere(Op&& op, Umfang umfang, const QString& neueTabelle = QString());
     std::vector<Field> physicalFields(const QString& table);
     QString columnDefinition(const Field& field) const;
     QString indexSql(const QString& table, const Index& index) const;
@@ -101,7 +104,7 @@ private:
 
 template <class Op> inline void Catalog::aendere(Op&& op)
 {
-    veraendere(std::forward<Op>(op), QString());
+    veraendere(std::forward<Op>(op), Umfang::Alles);
 }
 
 template <class Op> inline void Catalog::ergaenzeTabelle(Op&& op, const QString& tabelle)
@@ -109,10 +112,11 @@ template <class Op> inline void Catalog::ergaenzeTabelle(Op&& op, const QString&
     // A new table changes no other table's triggers and no view that is there, so only its own
     // triggers and the views that could not be made before are added; creating many tables in a
     // row stays linear.
-    veraendere(std::forward<Op>(op), tabelle);
+    veraendere(std::forward<Op>(op), Umfang::NeueTabelle, tabelle);
 }
 
-template <class Op> inline void Catalog::veraendere(Op&& op, const QString& neueTabelle)
+template <class Op>
+inline void Catalog::veraendere(Op&& op, Umfang umfang, const QString& neueTabelle)
 {
     // Nested changes (an index appended with its table) regenerate once, at the outermost.
     if (m_tiefe > 0) {
@@ -122,10 +126,12 @@ template <class Op> inline void Catalog::veraendere(Op&& op, const QString& neue
     Savepoint sp(m_db);
     ++m_tiefe;
     try {
-        if (neueTabelle.isEmpty())
+        if (umfang == Umfang::Alles)
             dropGenerated();
         op();
-        createTriggers(neueTabelle);
+        // A new query is no part of any trigger, and no view can use a name that was free.
+        if (umfang != Umfang::NeueAbfrage)
+            createTriggers(neueTabelle);
         createQueryViews();
     } catch (...) {
         --m_tiefe;

@@ -161,30 +161,32 @@ std::vector<std::unique_ptr<QueryDef>> Catalog::loadQueries(Database* db)
 
 void Catalog::storeQuery(QueryDef& query, bool neu)
 {
-    aendere([&] {
-        const QString jetzt = now();
-        if (neu) {
-            pruefeNameFrei(query.m_name);
-            Statement st(m_db.handle(),
-                QStringLiteral("INSERT INTO MSysKvQueries(Name, SQL, DateCreated, LastUpdated) "
-                               "VALUES (?1, ?2, ?3, ?3)"));
-            st.bind(1, QVariant(query.m_name));
-            st.bind(2, QVariant(query.m_sql));
-            st.bind(3, QVariant(jetzt));
-            st.step();
-            query.m_dateCreated = datatype::parseIsoDate(jetzt);
-        } else {
-            Statement st(m_db.handle(),
-                QStringLiteral(
-                    "UPDATE MSysKvQueries SET SQL = ?2, LastUpdated = ?3 WHERE Name = ?1"));
-            st.bind(1, QVariant(query.m_name));
-            st.bind(2, QVariant(query.m_sql));
-            st.bind(3, QVariant(jetzt));
-            st.step();
-        }
-        query.m_lastUpdated = datatype::parseIsoDate(jetzt);
-        query.m_stored = true;
-    });
+    veraendere(
+        [&] {
+            const QString jetzt = now();
+            if (neu) {
+                pruefeNameFrei(query.m_name);
+                Statement st(m_db.handle(),
+                    QStringLiteral("INSERT INTO MSysKvQueries(Name, SQL, DateCreated, LastUpdated) "
+                                   "VALUES (?1, ?2, ?3, ?3)"));
+                st.bind(1, QVariant(query.m_name));
+                st.bind(2, QVariant(query.m_sql));
+                st.bind(3, QVariant(jetzt));
+                st.step();
+                query.m_dateCreated = datatype::parseIsoDate(jetzt);
+            } else {
+                Statement st(m_db.handle(),
+                    QStringLiteral(
+                        "UPDATE MSysKvQueries SET SQL = ?2, LastUpdated = ?3 WHERE Name = ?1"));
+                st.bind(1, QVariant(query.m_name));
+                st.bind(2, QVariant(query.m_sql));
+                st.bind(3, QVariant(jetzt));
+                st.step();
+            }
+            query.m_lastUpdated = datatype::parseIsoDate(jetzt);
+            query.m_stored = true;
+        },
+        neu ? Umfang::NeueAbfrage : Umfang::Alles);
 }
 
 void Catalog::dropQuery(const QString& name)

@@ -496,6 +496,11 @@ void TestSchema::newTableServesQueriesAndRules()
         fehlerNummer([&] { db->execute(QStringLiteral("INSERT INTO Orte (PLZ) VALUES ('x')")); }),
         err::ValidationRule);
     db->execute(QStringLiteral("INSERT INTO Orte (PLZ) VALUES ('53111')"));
+
+    // A query over a query stored later becomes usable once the later one is there.
+    db->createQueryDef(QStringLiteral("Ueber"), QStringLiteral("SELECT * FROM Spaeter"));
+    db->createQueryDef(QStringLiteral("Spaeter"), QStringLiteral("SELECT Name FROM Bonner"));
+    QCOMPARE(db->openRecordset(QStringLiteral("SELECT * FROM Ueber"))->recordCount(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestSchema)
