@@ -164,25 +164,19 @@ void Catalog::storeQuery(QueryDef& query, bool neu)
     veraendere(
         [&] {
             const QString jetzt = now();
-            if (neu) {
+            if (neu)
                 pruefeNameFrei(query.m_name);
-                Statement st(m_db.handle(),
-                    QStringLiteral("INSERT INTO MSysKvQueries(Name, SQL, DateCreated, LastUpdated) "
-                                   "VALUES (?1, ?2, ?3, ?3)"));
-                st.bind(1, QVariant(query.m_name));
-                st.bind(2, QVariant(query.m_sql));
-                st.bind(3, QVariant(jetzt));
-                st.step();
-                query.m_dateCreated = datatype::parseIsoDate(jetzt);
-            } else {
-                Statement st(m_db.handle(),
-                    QStringLiteral(
+            Statement st(m_db.handle(),
+                neu ? QStringLiteral("INSERT INTO MSysKvQueries(Name, SQL, DateCreated, "
+                                     "LastUpdated) VALUES (?1, ?2, ?3, ?3)")
+                    : QStringLiteral(
                         "UPDATE MSysKvQueries SET SQL = ?2, LastUpdated = ?3 WHERE Name = ?1"));
-                st.bind(1, QVariant(query.m_name));
-                st.bind(2, QVariant(query.m_sql));
-                st.bind(3, QVariant(jetzt));
-                st.step();
-            }
+            st.bind(1, QVariant(query.m_name));
+            st.bind(2, QVariant(query.m_sql));
+            st.bind(3, QVariant(jetzt));
+            st.step();
+            if (neu)
+                query.m_dateCreated = datatype::parseIsoDate(jetzt);
             query.m_lastUpdated = datatype::parseIsoDate(jetzt);
             query.m_stored = true;
         },
