@@ -1,11 +1,10 @@
+#include "Programmumgebung.h"
 #include "shell/Befehlstabelle.h"
 #include "shell/Einstellungen.h"
 #include "shell/Leistenlayout.h"
 #include "shell/Programmverzeichnis.h"
 #include "shell/ui/frmAnpassen.h"
 #include "shell/ui/frmMain.h"
-#include "testutils/ScriptedDialoge.h"
-#include "testutils/TempDir.h"
 #include "widgets/Werkzeugleiste.h"
 
 #include <QAction>
@@ -57,25 +56,18 @@ private Q_SLOTS:
     void dialogAusDemMenue();
 
 private:
-    std::unique_ptr<test::TempDir> m_ordner;
-    std::unique_ptr<test::ScriptedDialoge> m_dialoge;
+    std::unique_ptr<test::Programmumgebung> m_umgebung;
 };
 
 void TestLeisten::init()
 {
-    m_ordner = std::make_unique<test::TempDir>();
-    setzeProgrammverzeichnis(m_ordner->path());
-    Einstellungen::setzeSpeicherordner(m_ordner->file(QStringLiteral("einstellungen")));
-    m_dialoge = std::make_unique<test::ScriptedDialoge>();
+    m_umgebung = std::make_unique<test::Programmumgebung>();
 }
 
 void TestLeisten::cleanup()
 {
-    QVERIFY(m_dialoge->leer());
-    m_dialoge.reset();
-    Einstellungen::setzeSpeicherordner(QString());
-    setzeProgrammverzeichnis(QString());
-    m_ordner.reset();
+    QVERIFY(m_umgebung->dialoge.leer());
+    m_umgebung.reset();
 }
 
 void TestLeisten::standard()
@@ -336,19 +328,20 @@ void TestLeisten::dialog()
     QCOMPARE(d.windowTitle(), QStringLiteral("Anpassen"));
     QCOMPARE(d.leistenliste()->count(), 1);
 
-    m_dialoge->erwarteEingabe(QStringLiteral("Meine"));
+    m_umgebung->dialoge.erwarteEingabe(QStringLiteral("Meine"));
     d.knopf(QStringLiteral("Neu"))->click();
-    QCOMPARE(m_dialoge->eingaben().constLast().titel, QStringLiteral("Neue Symbolleiste anlegen"));
-    QCOMPARE(
-        m_dialoge->eingaben().constLast().aufforderung, QStringLiteral("Name der Symbolleiste"));
+    QCOMPARE(m_umgebung->dialoge.eingaben().constLast().titel,
+        QStringLiteral("Neue Symbolleiste anlegen"));
+    QCOMPARE(m_umgebung->dialoge.eingaben().constLast().aufforderung,
+        QStringLiteral("Name der Symbolleiste"));
     QCOMPARE(d.leistenliste()->count(), 2);
     QCOMPARE(d.leistenliste()->currentItem()->text(), QStringLiteral("Meine"));
 
     // The same name again is refused with a message.
-    m_dialoge->erwarteEingabe(QStringLiteral("meine"));
+    m_umgebung->dialoge.erwarteEingabe(QStringLiteral("meine"));
     d.knopf(QStringLiteral("Neu"))->click();
     QCOMPARE(d.leistenliste()->count(), 2);
-    QCOMPARE(m_dialoge->meldungen().size(), 1);
+    QCOMPARE(m_umgebung->dialoge.meldungen().size(), 1);
 
     // Commands: category "Bearbeiten", command "Export...", target the new bar.
     d.kategorien()->setCurrentRow(1);
@@ -378,13 +371,13 @@ void TestLeisten::dialog()
     d.knopf(QStringLiteral("Löschen"))->click();
     QCOMPARE(d.leistenliste()->count(), 2);
     d.leistenliste()->setCurrentRow(1);
-    m_dialoge->erwarteAntwort(Antwort::Nein);
+    m_umgebung->dialoge.erwarteAntwort(Antwort::Nein);
     d.knopf(QStringLiteral("Löschen"))->click();
     QCOMPARE(d.leistenliste()->count(), 2);
-    QCOMPARE(m_dialoge->letzteMeldung().text,
+    QCOMPARE(m_umgebung->dialoge.letzteMeldung().text,
         QStringLiteral("Sind Sie sicher, dass Sie die Symbolleiste löschen wollen?"));
-    QCOMPARE(m_dialoge->letzteMeldung().standardKnopf, 2);
-    m_dialoge->erwarteAntwort(Antwort::Ja);
+    QCOMPARE(m_umgebung->dialoge.letzteMeldung().standardKnopf, 2);
+    m_umgebung->dialoge.erwarteAntwort(Antwort::Ja);
     d.knopf(QStringLiteral("Löschen"))->click();
     QCOMPARE(d.leistenliste()->count(), 1);
     QVERIFY(!d.layout().leiste(QStringLiteral("Benutzer1")));
@@ -397,7 +390,7 @@ void TestLeisten::dialogAusDemMenue()
     QTimer::singleShot(0, this, [this] {
         auto* d = qobject_cast<frmAnpassen*>(QApplication::activeModalWidget());
         QVERIFY(d);
-        m_dialoge->erwarteEingabe(QStringLiteral("Neue"));
+        m_umgebung->dialoge.erwarteEingabe(QStringLiteral("Neue"));
         d->knopf(QStringLiteral("Neu"))->click();
         d->zielleiste()->setCurrentIndex(d->zielleiste()->findData(QStringLiteral("Benutzer1")));
         d->kategorien()->setCurrentRow(0);

@@ -1,3 +1,4 @@
+#include "Programmumgebung.h"
 #include "shell/Befehlstabelle.h"
 #include "shell/Datenbankbefehle.h"
 #include "shell/Einstellungen.h"
@@ -8,8 +9,6 @@
 #include "shell/ui/frmAnpassen.h"
 #include "shell/ui/frmMain.h"
 #include "shell/ui/frmTastatur.h"
-#include "testutils/ScriptedDialoge.h"
-#include "testutils/TempDir.h"
 
 #include <QAction>
 #include <QApplication>
@@ -79,25 +78,18 @@ private Q_SLOTS:
     void ueberNeustart();
 
 private:
-    std::unique_ptr<test::TempDir> m_ordner;
-    std::unique_ptr<test::ScriptedDialoge> m_dialoge;
+    std::unique_ptr<test::Programmumgebung> m_umgebung;
 };
 
 void TestTastenbelegung::init()
 {
-    m_ordner = std::make_unique<test::TempDir>();
-    setzeProgrammverzeichnis(m_ordner->path());
-    Einstellungen::setzeSpeicherordner(m_ordner->file(QStringLiteral("einstellungen")));
-    m_dialoge = std::make_unique<test::ScriptedDialoge>();
+    m_umgebung = std::make_unique<test::Programmumgebung>();
 }
 
 void TestTastenbelegung::cleanup()
 {
-    QVERIFY(m_dialoge->leer());
-    m_dialoge.reset();
-    Einstellungen::setzeSpeicherordner(QString());
-    setzeProgrammverzeichnis(QString());
-    m_ordner.reset();
+    QVERIFY(m_umgebung->dialoge.leer());
+    m_umgebung.reset();
 }
 
 void TestTastenbelegung::vorgaben()
@@ -267,17 +259,18 @@ void TestTastenbelegung::dialog()
     for (const auto& [t, text] : gesperrt) {
         d.eingabe()->setKeySequence(taste(t));
         d.knopf(QStringLiteral("Zuweisen"))->click();
-        QCOMPARE(m_dialoge->letzteMeldung().text, text);
-        QCOMPARE(m_dialoge->letzteMeldung().titel, QStringLiteral("Tastenkombinationen anpassen"));
+        QCOMPARE(m_umgebung->dialoge.letzteMeldung().text, text);
+        QCOMPARE(m_umgebung->dialoge.letzteMeldung().titel,
+            QStringLiteral("Tastenkombinationen anpassen"));
     }
     QCOMPARE(d.aktuelle()->count(), 1);
 
     // A key of another command moves only after the question.
     d.eingabe()->setKeySequence(taste("Ctrl+I"));
     QCOMPARE(d.inhaberAnzeige()->text(), QStringLiteral("Zurzeit zugewiesen an: Info über..."));
-    m_dialoge->erwarteAntwort(Antwort::Nein);
+    m_umgebung->dialoge.erwarteAntwort(Antwort::Nein);
     d.knopf(QStringLiteral("Zuweisen"))->click();
-    const Meldung frage = m_dialoge->letzteMeldung();
+    const Meldung frage = m_umgebung->dialoge.letzteMeldung();
     QCOMPARE(frage.text,
         QStringLiteral("Die Tastenkombination Strg+I ist bereits dem Befehl \"Info über...\" "
                        "zugewiesen.\n\nSoll sie stattdessen dem Befehl \"Schließen\" zugewiesen "
@@ -285,7 +278,7 @@ void TestTastenbelegung::dialog()
     QCOMPARE(frage.knoepfe, Knoepfe::JaNein);
     QCOMPARE(frage.standardKnopf, 2);
     QCOMPARE(d.belegung().inhaber(taste("Ctrl+I")), QStringLiteral("Infoüber"));
-    m_dialoge->erwarteAntwort(Antwort::Ja);
+    m_umgebung->dialoge.erwarteAntwort(Antwort::Ja);
     d.knopf(QStringLiteral("Zuweisen"))->click();
     QCOMPARE(d.belegung().inhaber(taste("Ctrl+I")), QStringLiteral("dateischließen"));
     QCOMPARE(d.aktuelle()->count(), 2);
@@ -295,10 +288,10 @@ void TestTastenbelegung::dialog()
     QCOMPARE(d.aktuelle()->count(), 1);
     QCOMPARE(d.aktuelle()->item(0)->text(), QStringLiteral("Strg+I"));
 
-    m_dialoge->erwarteAntwort(Antwort::Nein);
+    m_umgebung->dialoge.erwarteAntwort(Antwort::Nein);
     d.knopf(QStringLiteral("Alle zurücksetzen"))->click();
     QVERIFY(d.belegung().geaendert());
-    m_dialoge->erwarteAntwort(Antwort::Ja);
+    m_umgebung->dialoge.erwarteAntwort(Antwort::Ja);
     d.knopf(QStringLiteral("Alle zurücksetzen"))->click();
     QCOMPARE(d.belegung(), Tastenbelegung());
     QCOMPARE(d.aktuelle()->count(), 0);

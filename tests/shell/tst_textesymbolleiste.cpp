@@ -1,11 +1,10 @@
+#include "Programmumgebung.h"
 #include "shell/Einstellungen.h"
 #include "shell/Leistenlayout.h"
 #include "shell/Programmverzeichnis.h"
 #include "shell/ui/Hauptfensteraufrufe.h"
 #include "shell/ui/TexteSymbolleiste.h"
 #include "shell/ui/frmMain.h"
-#include "testutils/ScriptedDialoge.h"
-#include "testutils/TempDir.h"
 #include "widgets/Werkzeugleiste.h"
 
 #include <QAction>
@@ -59,25 +58,18 @@ private Q_SLOTS:
     void ausDemHauptfenster();
 
 private:
-    std::unique_ptr<test::TempDir> m_ordner;
-    std::unique_ptr<test::ScriptedDialoge> m_dialoge;
+    std::unique_ptr<test::Programmumgebung> m_umgebung;
 };
 
 void TestTexteSymbolleiste::init()
 {
-    m_ordner = std::make_unique<test::TempDir>();
-    setzeProgrammverzeichnis(m_ordner->path());
-    Einstellungen::setzeSpeicherordner(m_ordner->file(QStringLiteral("einstellungen")));
-    m_dialoge = std::make_unique<test::ScriptedDialoge>();
+    m_umgebung = std::make_unique<test::Programmumgebung>();
 }
 
 void TestTexteSymbolleiste::cleanup()
 {
-    QVERIFY(m_dialoge->leer());
-    m_dialoge.reset();
-    Einstellungen::setzeSpeicherordner(QString());
-    setzeProgrammverzeichnis(QString());
-    m_ordner.reset();
+    QVERIFY(m_umgebung->dialoge.leer());
+    m_umgebung.reset();
 }
 
 void TestTexteSymbolleiste::designteTexte_data()

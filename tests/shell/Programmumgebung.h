@@ -1,0 +1,32 @@
+#pragma once
+
+// For the main-window tests: a program folder and a settings folder of their own, with scripted
+// dialogs, set up for one test function and taken down after it.
+
+#include "shell/Einstellungen.h"
+#include "shell/Programmverzeichnis.h"
+#include "testutils/ScriptedDialoge.h"
+#include "testutils/TempDir.h"
+
+namespace kv::test {
+
+class Programmumgebung {
+public:
+    Programmumgebung()
+    {
+        setzeProgrammverzeichnis(ordner.path());
+        Einstellungen::setzeSpeicherordner(ordner.file(QStringLiteral("einstellungen")));
+    }
+    ~Programmumgebung()
+    {
+        Einstellungen::setzeSpeicherordner(QString());
+        setzeProgrammverzeichnis(QString());
+    }
+    Programmumgebung(const Programmumgebung&) = delete;
+    Programmumgebung& operator=(const Programmumgebung&) = delete;
+
+    TempDir ordner;
+    ScriptedDialoge dialoge;
+};
+
+} // namespace kv::test
