@@ -56,6 +56,7 @@ std::unique_ptr<Recordset> Recordset::open(
 {
     std::unique_ptr<Recordset> rs(new Recordset);
     rs->m_db = &db;
+    rs->m_verbindung = &db.connection();
     rs->m_source = source;
     rs->m_type = type == dbOpenTable ? dbOpenDynaset : type;
     rs->m_parameters = parameters;
@@ -245,7 +246,7 @@ void Recordset::ladeSchluessel()
 
 void Recordset::pruefeOffen() const
 {
-    if (!m_db || !m_db->isOpen())
+    if (!m_verbindung || !m_verbindung->isOpen()) [[unlikely]]
         throw EngineError(err::ObjectInvalid,
             QStringLiteral("Die Datensatzgruppe ist geschlossen; das Objekt ist ungültig."));
 }
@@ -452,7 +453,8 @@ QVariant Recordset::value(int index) const
         throw EngineError::itemNotFound(QString::number(index));
     if (m_editMode != dbEditNone)
         return m_puffer.value(index);
-    pruefeZeile();
+    if (m_aufGeloeschtem || m_pos < 0 || !m_keys->has(m_pos) || !m_cache->present(*m_keys, m_pos))
+        pruefeZeile(); // throws the fitting error
     return m_cache->value(*m_keys, m_pos, index);
 }
 
@@ -658,6 +660,7 @@ std::unique_ptr<Recordset> Recordset::clone() const
     pruefeOffen();
     std::unique_ptr<Recordset> rs(new Recordset);
     rs->m_db = m_db;
+    rs->m_verbindung = m_verbindung;
     rs->m_source = m_source;
     rs->m_parameters = m_parameters;
     rs->m_type = m_type;
@@ -771,6 +774,7 @@ void Recordset::close()
     m_cache.reset();
     m_shared.reset();
     m_db = nullptr;
+    m_verbindung = nullptr;
 }
 
 } // namespace kv::engine

@@ -12,6 +12,7 @@
 
 namespace kv::engine {
 
+class Connection;
 class Database;
 class Keyset;
 class RowCache;
@@ -130,6 +131,7 @@ private:
     };
 
     Database* m_db = nullptr;
+    const Connection* m_verbindung = nullptr; // the database's; checked on every read
     QString m_source;
     QList<Parameter> m_parameters;
     int m_type = dbOpenDynaset;

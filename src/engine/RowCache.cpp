@@ -16,7 +16,7 @@ bool istDatum(int type)
 }
 
 // "JJJJ-MM-TT" or "JJJJ-MM-TT hh:mm:ss" as one number; -1 for any other text.
-qint64 datumsSchluessel(const char* text, int length)
+qint64 datumsSchluessel(const char16_t* text, int length)
 {
     if (length != 10 && length != 19)
         return -1;
@@ -36,6 +36,19 @@ char16_t* utf16Aus(const unsigned char* s, size_t n, char16_t* out)
 {
     const unsigned char* const e = s + n;
     while (s < e) {
+        // Most texts are mostly ASCII: eight bytes at once while no high bit is set.
+        while (e - s >= 8) {
+            quint64 acht;
+            std::memcpy(&acht, s, 8);
+            if (acht & 0x8080808080808080ull)
+                break;
+            for (int i = 0; i < 8; ++i)
+                out[i] = s[i];
+            s += 8;
+            out += 8;
+        }
+        if (s == e)
+            break;
         const unsigned c = *s;
         if (c < 0x80) {
             *out++ = static_cast<char16_t>(c);
@@ -89,26 +102,57 @@ void RowCache::clear()
     m_last = nullptr;
 }
 
-void RowCache::readInto(Statement& st, Page& page, size_t row) const
+void RowCache::appendText(Page& page, Cell& cell, const unsigned char* utf8, size_t length)
+{
+    // UTF-8 never takes more UTF-16 units than bytes; one more for the terminating zero. Views
+    // are handed out only after the fill, so the block may still move.
+    QStringPrivate& block = page.texts;
+    const auto noetig = block.size + static_cast<qsizetype>(length) + 1;
+    if (noetig > block.constAllocatedCapacity()) {
+        auto [kopf, daten] = QTypedArrayData<char16_t>::allocate(std::max(noetig, 2 * block.size));
+        QStringPrivate groesser(kopf, daten, block.size);
+        if (block.size)
+            std::memcpy(daten, block.data(), static_cast<size_t>(block.size) * sizeof(char16_t));
+        block = std::move(groesser);
+    }
+    char16_t* anfang = block.data() + block.size;
+    char16_t* ende = utf16Aus(utf8, length, anfang);
+    if (!ende) {
+        QStringDecoder utf8Decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        ende = reinterpret_cast<char16_t*>(utf8Decoder.appendToBuffer(
+            reinterpret_cast<QChar*>(anfang),
+            QByteArrayView(reinterpret_cast<const char*>(utf8), static_cast<qsizetype>(length))));
+    }
+    cell.bytes.offset = static_cast<quint32>(block.size);
+    cell.bytes.length = static_cast<quint32>(ende - anfang);
+    *ende++ = 0;
+    block.size = ende - block.data();
+}
+
+void RowCache::readInto(Statement& st, Page& page, size_t row)
 {
     sqlite3_stmt* h = st.handle();
     Cell* cells = page.cells.data() + row * static_cast<size_t>(m_columns);
     for (int i = 0; i < m_columns; ++i) {
         Cell& c = cells[i];
-        c.kind = sqlite3_column_type(h, i);
+        // One value handle per column spares the per-call checks of the column functions.
+        sqlite3_value* v = sqlite3_column_value(h, i);
+        c.kind = sqlite3_value_type(v);
         switch (c.kind) {
         case SQLITE_INTEGER:
-            c.integer = sqlite3_column_int64(h, i);
+            c.integer = sqlite3_value_int64(v);
             break;
         case SQLITE_FLOAT:
-            c.real = sqlite3_column_double(h, i);
+            c.real = sqlite3_value_double(v);
             break;
-        case SQLITE_TEXT:
+        case SQLITE_TEXT: {
+            const unsigned char* text = sqlite3_value_text(v);
+            appendText(page, c, text, static_cast<size_t>(sqlite3_value_bytes(v)));
+            break;
+        }
         case SQLITE_BLOB: {
-            const char* daten = c.kind == SQLITE_TEXT
-                ? reinterpret_cast<const char*>(sqlite3_column_text(h, i))
-                : static_cast<const char*>(sqlite3_column_blob(h, i));
-            const int laenge = sqlite3_column_bytes(h, i);
+            const auto* daten = static_cast<const char*>(sqlite3_value_blob(v));
+            const int laenge = sqlite3_value_bytes(v);
             c.bytes.offset = static_cast<quint32>(page.bytes.size());
             c.bytes.length = static_cast<quint32>(laenge);
             if (laenge > 0)
@@ -128,32 +172,37 @@ std::vector<std::unique_ptr<RowCache::Jahrestage>>& RowCache::tage()
     return bloecke;
 }
 
-QVariant RowCache::date(const char* text, int length, int type)
+QVariant RowCache::date(Page& page, const Cell& cell, int type)
 {
+    const char16_t* text = page.texts.data() + cell.bytes.offset;
+    const auto length = static_cast<int>(cell.bytes.length);
     const qint64 schluessel = datumsSchluessel(text, length);
     const qint64 tag = schluessel / 1000000; // JJJJMMTT
     const int jahr = static_cast<int>(tag / 10000);
     const int monat = static_cast<int>(tag / 100 % 100);
     const int tagImMonat = static_cast<int>(tag % 100);
-    QDateTime* platz = nullptr;
+    Jahrestage* jahresblock = nullptr;
+    size_t platz = 0;
     if (schluessel >= 0 && schluessel % 1000000 == 0 && monat >= 1 && monat <= 12 && tagImMonat >= 1
         && tagImMonat <= 31) {
         auto& block = tage()[static_cast<size_t>(jahr)];
         if (!block)
             block = std::make_unique<Jahrestage>();
-        platz = &(*block)[static_cast<size_t>((monat - 1) * 31 + tagImMonat - 1)];
-        if (!platz->isNull())
-            return QVariant(*platz);
+        jahresblock = block.get();
+        platz = static_cast<size_t>((monat - 1) * 31 + tagImMonat - 1);
+        if (jahresblock->bekannt[platz])
+            return QVariant(jahresblock->tage[platz]);
     } else if (schluessel >= 0) {
         auto it = m_moments.find(schluessel);
         if (it != m_moments.end())
             return it->second;
     }
-    QVariant wert = datatype::fromStorage(QVariant(QString::fromUtf8(text, length)), type);
+    QVariant wert = datatype::fromStorage(QVariant(this->text(page, cell)), type);
     // Only a real date depends on the digits alone.
     if (wert.typeId() == QMetaType::QDateTime) {
-        if (platz) {
-            *platz = wert.toDateTime();
+        if (jahresblock) {
+            jahresblock->tage[platz] = wert.toDateTime();
+            jahresblock->bekannt[platz] = true;
         } else if (schluessel >= 0) {
             if (m_moments.size() > 50000)
                 m_moments.clear();
@@ -163,42 +212,23 @@ QVariant RowCache::date(const char* text, int length, int type)
     return wert;
 }
 
-void RowCache::decodeTexts(Page& page)
-{
-    // UTF-8 never takes more UTF-16 units than bytes; one more for each terminating zero.
-    const auto kapazitaet = static_cast<qsizetype>(page.bytes.size() + page.cells.size() + 1);
-    auto [kopf, daten] = QTypedArrayData<char16_t>::allocate(kapazitaet);
-    QStringPrivate block(kopf, daten, 0);
-    page.textAt.assign(page.cells.size(), { 0, 0 });
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    char16_t* ende = daten;
-    for (size_t i = 0; i < page.cells.size(); ++i) {
-        const Cell& c = page.cells[i];
-        if (c.kind != SQLITE_TEXT || c.bytes.length == 0)
-            continue;
-        char16_t* anfang = ende;
-        const char* utf8Text = page.bytes.data() + c.bytes.offset;
-        ende = utf16Aus(reinterpret_cast<const unsigned char*>(utf8Text), c.bytes.length, anfang);
-        if (!ende)
-            ende = reinterpret_cast<char16_t*>(utf8.appendToBuffer(
-                reinterpret_cast<QChar*>(anfang), QByteArrayView(utf8Text, c.bytes.length)));
-        page.textAt[i]
-            = { static_cast<quint32>(anfang - daten), static_cast<quint32>(ende - anfang) };
-        *ende++ = 0; // QString hands out its data zero-terminated
-    }
-    block.size = ende - daten;
-    page.texts = std::move(block);
-}
-
-QString RowCache::text(Page& page, const Cell& cell)
+QString RowCache::text(const Page& page, const Cell& cell)
 {
     if (cell.bytes.length == 0)
-        return QString::fromUtf8(page.bytes.data(), 0);
-    if (!page.texts.d_ptr())
-        decodeTexts(page);
-    const auto [von, laenge] = page.textAt[static_cast<size_t>(&cell - page.cells.data())];
-    page.texts.d_ptr()->ref();
-    return QString(QStringPrivate(page.texts.d_ptr(), page.texts.data() + von, laenge));
+        return QStringLiteral("");
+    QStringPrivate& block = const_cast<QStringPrivate&>(page.texts);
+    block.d_ptr()->ref();
+    return QString(
+        QStringPrivate(block.d_ptr(), block.data() + cell.bytes.offset, cell.bytes.length));
+}
+
+QVariant RowCache::textValue(const Page& page, const Cell& cell)
+{
+    // Moved into place: copying a QString into a QVariant would count the block's references up
+    // and down once more per value.
+    QVariant wert { QString() };
+    wert.setValue(text(page, cell));
+    return wert;
 }
 
 QVariant RowCache::convert(Page& page, const Cell& cell, int type)
@@ -232,13 +262,11 @@ QVariant RowCache::convert(Page& page, const Cell& cell, int type)
         gespeichert = QVariant(cell.real);
         break;
     case SQLITE_TEXT: {
-        const char* text = page.bytes.data() + cell.bytes.offset;
-        const int laenge = static_cast<int>(cell.bytes.length);
         if (istDatum(type))
-            return date(text, laenge, type);
-        gespeichert = QVariant(this->text(page, cell));
+            return date(page, cell, type);
         if (type != dbBoolean)
-            return gespeichert; // text stays text for every other type
+            return textValue(page, cell); // text stays text for every other type
+        gespeichert = textValue(page, cell);
         break;
     }
     case SQLITE_BLOB:
@@ -261,7 +289,14 @@ void RowCache::fill(Page& page, Keyset& keys)
     page.cells.resize(n * static_cast<size_t>(m_columns));
     page.bytes.clear();
     page.present.assign(n, false);
-    page.texts = QStringPrivate(); // texts handed out keep the old block alive
+    // A fresh block: texts handed out keep the old one alive.
+    auto [kopf, daten] = QTypedArrayData<char16_t>::allocate(m_textHint);
+    page.texts = QStringPrivate(kopf, daten, 0);
+    struct Merke {
+        RowCache& cache;
+        Page& page;
+        ~Merke() { cache.m_textHint = std::max<qsizetype>(page.texts.size * 5 / 4, 4096); }
+    } merke { *this, page };
     bool aufsteigend = true;
     for (qint64 i = von + 1; i < bis && aufsteigend; ++i)
         aufsteigend = keys.at(i) > keys.at(i - 1);
@@ -298,11 +333,8 @@ void RowCache::fill(Page& page, Keyset& keys)
     m_byKey.reset();
 }
 
-RowCache::Page& RowCache::page(Keyset& keys, qint64 index)
+RowCache::Page& RowCache::load(Keyset& keys, qint64 first)
 {
-    const qint64 first = (index / PageSize) * PageSize;
-    if (m_last && m_last->first == first)
-        return *m_last;
     Page* page = nullptr;
     for (Page& p : m_pages)
         if (p.first == first)
@@ -328,21 +360,6 @@ RowCache::Page& RowCache::page(Keyset& keys, qint64 index)
     page->used = ++m_clock;
     m_last = page;
     return *page;
-}
-
-bool RowCache::present(Keyset& keys, qint64 index)
-{
-    const Page& p = page(keys, index);
-    const auto k = static_cast<size_t>(index - p.first);
-    return k < p.present.size() && p.present[k];
-}
-
-QVariant RowCache::value(Keyset& keys, qint64 index, int column)
-{
-    Page& p = page(keys, index);
-    const auto k = static_cast<size_t>(index - p.first);
-    const Cell& c = p.cells[k * static_cast<size_t>(m_columns) + static_cast<size_t>(column)];
-    return convert(p, c, m_types[static_cast<size_t>(column)]);
 }
 
 QVariantList RowCache::values(Keyset& keys, qint64 index)

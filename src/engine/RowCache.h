@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVariant>
 #include <array>
+#include <bitset>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -19,9 +20,8 @@ namespace kv::engine {
 class Keyset;
 
 /// Row values of a keyset, fetched a page at a time and kept in a few pages (least recently
-/// used goes first). A page holds SQLite's values as they are (numbers, text bytes); a value
-/// becomes the caller's type only when it is asked for, so walking a set costs no more than
-/// the values actually read.
+/// used goes first). A page holds SQLite's values as they are (numbers, texts decoded once into
+/// one shared UTF-16 block); a value becomes the caller's type only when it is asked for.
 ///
 /// A page of keys that are ascending and close together is read with one rowid range scan
 /// (the usual table order); any other page with one rowid lookup per key.
@@ -36,9 +36,20 @@ public:
         const QStringList& parameterNames, const QList<Parameter>& parameters);
 
     /// Whether the row at index of keys is there (false: deleted by another writer).
-    bool present(Keyset& keys, qint64 index);
+    bool present(Keyset& keys, qint64 index)
+    {
+        const Page& p = page(keys, index);
+        const auto k = static_cast<size_t>(index - p.first);
+        return k < p.present.size() && p.present[k];
+    }
     /// One value of the row at index of keys, which must be present.
-    QVariant value(Keyset& keys, qint64 index, int column);
+    QVariant value(Keyset& keys, qint64 index, int column)
+    {
+        Page& p = page(keys, index);
+        const auto k = static_cast<size_t>(index - p.first);
+        const Cell& c = p.cells[k * static_cast<size_t>(m_columns) + static_cast<size_t>(column)];
+        return convert(p, c, m_types[static_cast<size_t>(column)]);
+    }
     /// All values of the row at index of keys, which must be present.
     QVariantList values(Keyset& keys, qint64 index);
     void clear();
@@ -49,7 +60,7 @@ private:
             qint64 integer;
             double real;
             struct {
-                quint32 offset;
+                quint32 offset; // texts: in UTF-16 units into texts; blobs: into bytes
                 quint32 length;
             } bytes;
         };
@@ -58,21 +69,28 @@ private:
     struct Page {
         qint64 first = -1;
         std::vector<Cell> cells; // rows × columns
-        std::vector<char> bytes; // text and blob values of the page
+        std::vector<char> bytes; // blob values of the page
         std::vector<bool> present;
         quint64 used = 0;
-        // The page's texts decoded once into one shared block; a text value is a view into it,
-        // so reading a text costs no allocation. Offset and length per cell, in UTF-16 units.
+        // The page's texts in one shared block; a text value is a view into it, so reading a
+        // text costs no allocation. Each text is followed by a zero, as QString hands it out.
         QStringPrivate texts;
-        std::vector<std::pair<quint32, quint32>> textAt;
     };
-    Page& page(Keyset& keys, qint64 index);
+    Page& page(Keyset& keys, qint64 index)
+    {
+        const qint64 first = index - index % PageSize;
+        if (m_last && m_last->first == first) [[likely]]
+            return *m_last;
+        return load(keys, first);
+    }
+    Page& load(Keyset& keys, qint64 first);
     void fill(Page& page, Keyset& keys);
-    void readInto(Statement& st, Page& page, size_t row) const;
+    void readInto(Statement& st, Page& page, size_t row);
+    void appendText(Page& page, Cell& cell, const unsigned char* utf8, size_t length);
     QVariant convert(Page& page, const Cell& cell, int type);
-    QVariant date(const char* text, int length, int type);
-    QString text(Page& page, const Cell& cell);
-    void decodeTexts(Page& page);
+    QVariant date(Page& page, const Cell& cell, int type);
+    static QString text(const Page& page, const Cell& cell);
+    static QVariant textValue(const Page& page, const Cell& cell);
 
     Statement m_byKey;
     Statement m_byRange;
@@ -83,10 +101,14 @@ private:
     // Date texts repeat (birthdays, order days); converting to local time is the dear part.
     // Plain days sit in one block per year (close together, no hashing), shared by every cache
     // of the thread, since each clone and each requery starts a cache; other moments in a map.
-    using Jahrestage = std::array<QDateTime, 12 * 31>;
+    struct Jahrestage {
+        std::array<QDateTime, 12 * 31> tage; // small: a year's days stay in the CPU's cache
+        std::bitset<12 * 31> bekannt;
+    };
     static std::vector<std::unique_ptr<Jahrestage>>& tage();
     std::unordered_map<qint64, QVariant> m_moments;
     quint64 m_clock = 0;
+    qsizetype m_textHint = 4096; // UTF-16 units the last page's texts took
 };
 
 } // namespace kv::engine
