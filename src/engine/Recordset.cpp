@@ -244,11 +244,18 @@ void Recordset::ladeSchluessel()
     m_cache->clear();
 }
 
-void Recordset::pruefeOffen() const
+namespace {
+[[noreturn, gnu::cold]] void geschlossen()
+{
+    throw EngineError(err::ObjectInvalid,
+        QStringLiteral("Die Datensatzgruppe ist geschlossen; das Objekt ist ungültig."));
+}
+} // namespace
+
+inline void Recordset::pruefeOffen() const
 {
     if (!m_verbindung || !m_verbindung->isOpen()) [[unlikely]]
-        throw EngineError(err::ObjectInvalid,
-            QStringLiteral("Die Datensatzgruppe ist geschlossen; das Objekt ist ungültig."));
+        geschlossen();
 }
 
 qint64 Recordset::recordCount() const
@@ -396,11 +403,6 @@ void Recordset::setAbsolutePosition(qint64 position)
                 .arg(position));
     vorBewegung();
     setzePosition(position);
-}
-
-int Recordset::fieldCount() const
-{
-    return static_cast<int>(m_fields.size());
 }
 
 Field& Recordset::field(int index)

@@ -66,7 +66,7 @@ public:
     void setAbsolutePosition(qint64 position);
     int editMode() const { return m_editMode; }
 
-    int fieldCount() const;
+    int fieldCount() const { return static_cast<int>(m_fields.size()); }
     Field& field(int index);
     /// Throws 3265 for an unknown name.
     Field& field(const QString& name);

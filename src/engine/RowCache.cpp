@@ -7,6 +7,10 @@
 #include <QStringDecoder>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace kv::engine {
 
 namespace {
@@ -15,20 +19,42 @@ bool istDatum(int type)
     return type == dbDate || type == dbTime || type == dbTimeStamp;
 }
 
-// "JJJJ-MM-TT" or "JJJJ-MM-TT hh:mm:ss" as one number; -1 for any other text.
-qint64 datumsSchluessel(const char16_t* text, int length)
+int ziffern(const char* text, int anzahl)
 {
-    if (length != 10 && length != 19)
-        return -1;
-    static constexpr int stellen[] = { 0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18 };
-    qint64 n = 0;
-    for (int s : stellen) {
-        const int ziffer = s < length ? text[s] - '0' : 0;
+    int wert = 0;
+    for (int i = 0; i < anzahl; ++i) {
+        const int ziffer = text[i] - '0';
         if (ziffer < 0 || ziffer > 9)
             return -1;
-        n = n * 10 + ziffer;
+        wert = wert * 10 + ziffer;
     }
-    return n;
+    return wert;
+}
+
+// "JJJJ-MM-TT" or "JJJJ-MM-TT hh:mm:ss" into day (JJJJMMTT) and time (hhmmss); false for any
+// other text.
+bool zerlegeDatum(const char* text, int length, int& tag, int& zeit)
+{
+    if ((length != 10 && length != 19) || text[4] != '-' || text[7] != '-')
+        return false;
+    const int jahr = ziffern(text, 4);
+    const int monat = ziffern(text + 5, 2);
+    const int tagImMonat = ziffern(text + 8, 2);
+    if (jahr < 0 || monat < 0 || tagImMonat < 0)
+        return false;
+    tag = jahr * 10000 + monat * 100 + tagImMonat;
+    zeit = 0;
+    if (length == 19) {
+        if (text[10] != ' ' || text[13] != ':' || text[16] != ':')
+            return false;
+        const int stunde = ziffern(text + 11, 2);
+        const int minute = ziffern(text + 14, 2);
+        const int sekunde = ziffern(text + 17, 2);
+        if (stunde < 0 || minute < 0 || sekunde < 0)
+            return false;
+        zeit = stunde * 10000 + minute * 100 + sekunde;
+    }
+    return true;
 }
 // UTF-8 to UTF-16 without any set-up per text, which costs more than the decoding of the short
 // texts of a page. Returns nullptr on anything but well-formed UTF-8, for Qt's decoder to handle.
@@ -36,24 +62,26 @@ char16_t* utf16Aus(const unsigned char* s, size_t n, char16_t* out)
 {
     const unsigned char* const e = s + n;
     while (s < e) {
-        // Most texts are mostly ASCII: eight bytes at once while no high bit is set.
-        while (e - s >= 8) {
-            quint64 acht;
-            std::memcpy(&acht, s, 8);
-            if (acht & 0x8080808080808080ull)
+        // Most texts are mostly ASCII: sixteen bytes at once while no high bit is set.
+#if defined(__SSE2__)
+        while (e - s >= 16) {
+            const __m128i sechzehn = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+            if (_mm_movemask_epi8(sechzehn) != 0)
                 break;
-            for (int i = 0; i < 8; ++i)
-                out[i] = s[i];
-            s += 8;
-            out += 8;
+            const __m128i null = _mm_setzero_si128();
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(sechzehn, null));
+            _mm_storeu_si128(
+                reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(sechzehn, null));
+            s += 16;
+            out += 16;
         }
+#endif
+        while (s < e && *s < 0x80)
+            *out++ = static_cast<char16_t>(*s++);
         if (s == e)
             break;
         const unsigned c = *s;
-        if (c < 0x80) {
-            *out++ = static_cast<char16_t>(c);
-            ++s;
-        } else if (c >= 0xC2 && c < 0xE0 && e - s > 1 && (s[1] & 0xC0) == 0x80) {
+        if (c >= 0xC2 && c < 0xE0 && e - s > 1 && (s[1] & 0xC0) == 0x80) {
             *out++ = static_cast<char16_t>(((c & 0x1F) << 6) | (s[1] & 0x3F));
             s += 2;
         } else if ((c & 0xF0) == 0xE0 && e - s > 2 && (s[1] & 0xC0) == 0x80
@@ -129,6 +157,15 @@ void RowCache::appendText(Page& page, Cell& cell, const unsigned char* utf8, siz
     block.size = ende - block.data();
 }
 
+void RowCache::appendBytes(Page& page, Cell& cell, const void* data, int length)
+{
+    const auto* daten = static_cast<const char*>(data);
+    cell.bytes.offset = static_cast<quint32>(page.bytes.size());
+    cell.bytes.length = static_cast<quint32>(length);
+    if (length > 0)
+        page.bytes.insert(page.bytes.end(), daten, daten + length);
+}
+
 void RowCache::readInto(Statement& st, Page& page, size_t row)
 {
     sqlite3_stmt* h = st.handle();
@@ -147,18 +184,16 @@ void RowCache::readInto(Statement& st, Page& page, size_t row)
             break;
         case SQLITE_TEXT: {
             const unsigned char* text = sqlite3_value_text(v);
-            appendText(page, c, text, static_cast<size_t>(sqlite3_value_bytes(v)));
+            // Dates are read from their digits and seldom need a QString.
+            if (istDatum(m_types[static_cast<size_t>(i)]))
+                appendBytes(page, c, text, sqlite3_value_bytes(v));
+            else
+                appendText(page, c, text, static_cast<size_t>(sqlite3_value_bytes(v)));
             break;
         }
-        case SQLITE_BLOB: {
-            const auto* daten = static_cast<const char*>(sqlite3_value_blob(v));
-            const int laenge = sqlite3_value_bytes(v);
-            c.bytes.offset = static_cast<quint32>(page.bytes.size());
-            c.bytes.length = static_cast<quint32>(laenge);
-            if (laenge > 0)
-                page.bytes.insert(page.bytes.end(), daten, daten + laenge);
+        case SQLITE_BLOB:
+            appendBytes(page, c, sqlite3_value_blob(v), sqlite3_value_bytes(v));
             break;
-        }
         default:
             c.kind = SQLITE_NULL;
             break;
@@ -172,32 +207,33 @@ std::vector<std::unique_ptr<RowCache::Jahrestage>>& RowCache::tage()
     return bloecke;
 }
 
-QVariant RowCache::date(Page& page, const Cell& cell, int type)
+QVariant RowCache::date(const Page& page, const Cell& cell, int type)
 {
-    const char16_t* text = page.texts.data() + cell.bytes.offset;
+    const char* text = page.bytes.data() + cell.bytes.offset;
     const auto length = static_cast<int>(cell.bytes.length);
-    const qint64 schluessel = datumsSchluessel(text, length);
-    const qint64 tag = schluessel / 1000000; // JJJJMMTT
-    const int jahr = static_cast<int>(tag / 10000);
-    const int monat = static_cast<int>(tag / 100 % 100);
-    const int tagImMonat = static_cast<int>(tag % 100);
+    int tag = 0;
+    int zeit = 0;
+    const bool zerlegt = zerlegeDatum(text, length, tag, zeit);
+    const int jahr = tag / 10000;
+    const int monat = tag / 100 % 100;
+    const int tagImMonat = tag % 100;
+    const qint64 schluessel = zerlegt ? qint64(tag) * 1000000 + zeit : -1;
     Jahrestage* jahresblock = nullptr;
     size_t platz = 0;
-    if (schluessel >= 0 && schluessel % 1000000 == 0 && monat >= 1 && monat <= 12 && tagImMonat >= 1
-        && tagImMonat <= 31) {
-        auto& block = tage()[static_cast<size_t>(jahr)];
+    if (zerlegt && zeit == 0 && monat >= 1 && monat <= 12 && tagImMonat >= 1 && tagImMonat <= 31) {
+        auto& block = m_tage[static_cast<size_t>(jahr)];
         if (!block)
             block = std::make_unique<Jahrestage>();
         jahresblock = block.get();
         platz = static_cast<size_t>((monat - 1) * 31 + tagImMonat - 1);
         if (jahresblock->bekannt[platz])
             return QVariant(jahresblock->tage[platz]);
-    } else if (schluessel >= 0) {
+    } else if (zerlegt) {
         auto it = m_moments.find(schluessel);
         if (it != m_moments.end())
             return it->second;
     }
-    QVariant wert = datatype::fromStorage(QVariant(this->text(page, cell)), type);
+    QVariant wert = datatype::fromStorage(QVariant(QString::fromUtf8(text, length)), type);
     // Only a real date depends on the digits alone.
     if (wert.typeId() == QMetaType::QDateTime) {
         if (jahresblock) {
@@ -288,7 +324,7 @@ void RowCache::fill(Page& page, Keyset& keys)
     // The vectors keep their capacity from the page's last use.
     page.cells.resize(n * static_cast<size_t>(m_columns));
     page.bytes.clear();
-    page.present.assign(n, false);
+    page.present.assign(n, 0);
     // A fresh block: texts handed out keep the old one alive.
     auto [kopf, daten] = QTypedArrayData<char16_t>::allocate(m_textHint);
     page.texts = QStringPrivate(kopf, daten, 0);
@@ -314,7 +350,7 @@ void RowCache::fill(Page& page, Keyset& keys)
                 ++k; // keys whose rows have gone
             if (k < n && keys.at(von + static_cast<qint64>(k)) == rowid) {
                 readInto(st, page, k);
-                page.present[k] = true;
+                page.present[k] = 1;
                 ++k;
             }
         }
@@ -327,7 +363,7 @@ void RowCache::fill(Page& page, Keyset& keys)
         m_byKey.bind(idx, keys.at(von + static_cast<qint64>(k)));
         if (m_byKey.step()) {
             readInto(m_byKey, page, k);
-            page.present[k] = true;
+            page.present[k] = 1;
         }
     }
     m_byKey.reset();

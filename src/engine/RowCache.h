@@ -60,7 +60,7 @@ private:
             qint64 integer;
             double real;
             struct {
-                quint32 offset; // texts: in UTF-16 units into texts; blobs: into bytes
+                quint32 offset; // texts: in UTF-16 units into texts; blobs, dates: into bytes
                 quint32 length;
             } bytes;
         };
@@ -69,8 +69,8 @@ private:
     struct Page {
         qint64 first = -1;
         std::vector<Cell> cells; // rows × columns
-        std::vector<char> bytes; // blob values of the page
-        std::vector<bool> present;
+        std::vector<char> bytes; // blobs and date texts (UTF-8) of the page
+        std::vector<char> present; // one byte each: read with the row, no bit arithmetic
         quint64 used = 0;
         // The page's texts in one shared block; a text value is a view into it, so reading a
         // text costs no allocation. Each text is followed by a zero, as QString hands it out.
@@ -78,7 +78,7 @@ private:
     };
     Page& page(Keyset& keys, qint64 index)
     {
-        const qint64 first = index - index % PageSize;
+        const qint64 first = index & ~(PageSize - 1); // index >= 0, PageSize a power of two
         if (m_last && m_last->first == first) [[likely]]
             return *m_last;
         return load(keys, first);
@@ -86,9 +86,10 @@ private:
     Page& load(Keyset& keys, qint64 first);
     void fill(Page& page, Keyset& keys);
     void readInto(Statement& st, Page& page, size_t row);
+    static void appendBytes(Page& page, Cell& cell, const void* data, int length);
     void appendText(Page& page, Cell& cell, const unsigned char* utf8, size_t length);
     QVariant convert(Page& page, const Cell& cell, int type);
-    QVariant date(Page& page, const Cell& cell, int type);
+    QVariant date(const Page& page, const Cell& cell, int type);
     static QString text(const Page& page, const Cell& cell);
     static QVariant textValue(const Page& page, const Cell& cell);
 
@@ -106,6 +107,8 @@ private:
         std::bitset<12 * 31> bekannt;
     };
     static std::vector<std::unique_ptr<Jahrestage>>& tage();
+    // The thread's blocks, looked up once: a cache lives on the thread of its connection.
+    std::vector<std::unique_ptr<Jahrestage>>& m_tage = tage();
     std::unordered_map<qint64, QVariant> m_moments;
     quint64 m_clock = 0;
     qsizetype m_textHint = 4096; // UTF-16 units the last page's texts took

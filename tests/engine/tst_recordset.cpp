@@ -363,12 +363,13 @@ void TestRecordset::storedValuesBecomeFieldTypes()
         "'2009-02-30 00:00:00', 'false', '8', NULL, 1.25, 'Notiz', 3",
         "'1899-12-30', 'true', NULL, '9,95', 'a', 'b', NULL",
         "'kein Datum', 2, -3, 0, NULL, 'ä', 0", "NULL, NULL, NULL, NULL, NULL, NULL, NULL",
-        "12, 1.5, 2147483647, -0.5, 'x', 'y', -1" };
+        "12, 1.5, 2147483647, -0.5, 'x', 'y', -1",
+        "'2009x02-01 00:00:00', NULL, NULL, NULL, NULL, NULL, NULL" };
     sqlite3* roh = nullptr;
     QCOMPARE(sqlite3_open(pfad.toUtf8().constData(), &roh), SQLITE_OK);
     sqlite3_exec(roh, "BEGIN", nullptr, nullptr, nullptr);
-    for (int i = 0; i < 1300; ++i) {
-        const QByteArray sql = QByteArray("INSERT INTO W VALUES (") + werte[i % 7] + ")";
+    for (int i = 0; i < 1301; ++i) {
+        const QByteArray sql = QByteArray("INSERT INTO W VALUES (") + werte[i % 8] + ")";
         QVERIFY2(sqlite3_exec(roh, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK,
             sqlite3_errmsg(roh));
     }
@@ -419,9 +420,9 @@ void TestRecordset::storedValuesBecomeFieldTypes()
         ++zeile;
     }
     sqlite3_finalize(st);
-    QCOMPARE(zeile, 1300);
+    QCOMPARE(zeile, 1301);
     QVERIFY(rs->eof());
-    QCOMPARE(klon->value(2), QVariant(-3)); // row 1299 is the fifth kind
+    QCOMPARE(klon->value(2), QVariant(-3)); // row 1300 is the fifth kind
     sqlite3_close(roh);
 }
 
