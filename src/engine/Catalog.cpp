@@ -321,7 +321,9 @@ void Catalog::createTable(TableDef& table)
         throw EngineError(err::NoFields,
             QStringLiteral("Die Tabelle '%1' muss mindestens ein Feld enthalten.")
                 .arg(table.m_name));
-    ergaenzeTabelle(
+    // A new table changes no other table's triggers and no view that is there, so creating many
+    // tables in a row stays linear.
+    veraendere(
         [&] {
             pruefeNameFrei(table.m_name);
             QStringList spalten;
@@ -353,7 +355,7 @@ void Catalog::createTable(TableDef& table)
                 createIndex(table, *ix);
             table.m_dateCreated = table.m_lastUpdated = datatype::parseIsoDate(jetzt);
         },
-        table.m_name);
+        Umfang::NeueTabelle, { table.m_name });
 }
 
 QString Catalog::linkedSchema(const QString& path)
@@ -451,141 +453,153 @@ QString Catalog::qualifiedTable(const QString& table) const
 
 void Catalog::dropTable(const QString& name)
 {
-    aendere([&] {
-        for (const QString& tab : { QStringLiteral("MSysKvRelations") }) {
-            Statement st(m_db.handle(),
-                QStringLiteral("SELECT Name FROM %1 WHERE TableName = ?1 OR ForeignTable = ?1")
-                    .arg(tab));
-            st.bind(1, QVariant(name));
-            if (st.step())
-                throw EngineError(err::FieldInUse,
-                    QStringLiteral("Die Tabelle '%1' ist Teil der Beziehung '%2' und kann nicht "
-                                   "gelöscht werden.")
-                        .arg(name, st.value(0).toString()));
-        }
-        Statement art(
-            m_db.handle(), QStringLiteral("SELECT Kind FROM MSysKvObjects WHERE Name = ?1"));
-        art.bind(1, QVariant(name));
-        const bool verknuepft = art.step() && art.value(0).toString() == QLatin1String("L");
-        art.reset(); // a pending read would lock the schema against DROP
-        if (verknuepft)
-            m_db.exec(QStringLiteral("DROP VIEW IF EXISTS temp.") + quote(name));
-        else
-            m_db.exec(QStringLiteral("DROP TABLE ") + quote(name));
-        for (const char* tab : { "MSysKvObjects", "MSysKvFields", "MSysKvIndexes" }) {
-            Statement st(m_db.handle(),
-                QStringLiteral("DELETE FROM %1 WHERE %2 = ?1")
-                    .arg(QLatin1String(tab),
-                        QLatin1String(qstrcmp(tab, "MSysKvObjects") == 0 ? "Name" : "TableName")));
-            st.bind(1, QVariant(name));
-            st.step();
-        }
-    });
+    veraendere(
+        [&] {
+            for (const QString& tab : { QStringLiteral("MSysKvRelations") }) {
+                Statement st(m_db.handle(),
+                    QStringLiteral("SELECT Name FROM %1 WHERE TableName = ?1 OR ForeignTable = ?1")
+                        .arg(tab));
+                st.bind(1, QVariant(name));
+                if (st.step())
+                    throw EngineError(err::FieldInUse,
+                        QStringLiteral(
+                            "Die Tabelle '%1' ist Teil der Beziehung '%2' und kann nicht "
+                            "gelöscht werden.")
+                            .arg(name, st.value(0).toString()));
+            }
+            Statement art(
+                m_db.handle(), QStringLiteral("SELECT Kind FROM MSysKvObjects WHERE Name = ?1"));
+            art.bind(1, QVariant(name));
+            const bool verknuepft = art.step() && art.value(0).toString() == QLatin1String("L");
+            art.reset(); // a pending read would lock the schema against DROP
+            if (verknuepft)
+                m_db.exec(QStringLiteral("DROP VIEW IF EXISTS temp.") + quote(name));
+            else
+                m_db.exec(QStringLiteral("DROP TABLE ") + quote(name));
+            for (const char* tab : { "MSysKvObjects", "MSysKvFields", "MSysKvIndexes" }) {
+                Statement st(m_db.handle(),
+                    QStringLiteral("DELETE FROM %1 WHERE %2 = ?1")
+                        .arg(QLatin1String(tab),
+                            QLatin1String(
+                                qstrcmp(tab, "MSysKvObjects") == 0 ? "Name" : "TableName")));
+                st.bind(1, QVariant(name));
+                st.step();
+            }
+        },
+        Umfang::Tabellen, { name });
 }
 
 void Catalog::renameTable(const QString& oldName, const QString& newName)
 {
-    aendere([&] {
-        if (!gleich(oldName, newName))
-            pruefeNameFrei(newName);
-        Statement art(
-            m_db.handle(), QStringLiteral("SELECT Kind FROM MSysKvObjects WHERE Name = ?1"));
-        art.bind(1, QVariant(oldName));
-        const bool verknuepft = art.step() && art.value(0).toString() == QLatin1String("L");
-        art.reset();
-        if (verknuepft) {
-            const QString ziel = qualifiedTable(oldName);
-            m_db.exec(QStringLiteral("DROP VIEW IF EXISTS temp.") + quote(oldName));
-            m_db.exec(QStringLiteral("CREATE TEMP VIEW ") + quote(newName)
-                + QStringLiteral(" AS SELECT * FROM ") + ziel);
-        } else {
-            m_db.exec(QStringLiteral("ALTER TABLE ") + quote(oldName)
-                + QStringLiteral(" RENAME TO ") + quote(newName));
-        }
-        const char* const aenderungen[] = { "UPDATE MSysKvObjects SET Name = ?2 WHERE Name = ?1",
-            "UPDATE MSysKvFields SET TableName = ?2 WHERE TableName = ?1",
-            "UPDATE MSysKvIndexes SET TableName = ?2 WHERE TableName = ?1",
-            "UPDATE MSysKvRelations SET TableName = ?2 WHERE TableName = ?1",
-            "UPDATE MSysKvRelations SET ForeignTable = ?2 WHERE ForeignTable = ?1" };
-        for (const char* sql : aenderungen) {
-            Statement st(m_db.handle(), QString::fromUtf8(sql));
-            st.bind(1, QVariant(oldName));
-            st.bind(2, QVariant(newName));
-            st.step();
-        }
-        touch(newName);
-    });
+    veraendere(
+        [&] {
+            if (!gleich(oldName, newName))
+                pruefeNameFrei(newName);
+            Statement art(
+                m_db.handle(), QStringLiteral("SELECT Kind FROM MSysKvObjects WHERE Name = ?1"));
+            art.bind(1, QVariant(oldName));
+            const bool verknuepft = art.step() && art.value(0).toString() == QLatin1String("L");
+            art.reset();
+            if (verknuepft) {
+                const QString ziel = qualifiedTable(oldName);
+                m_db.exec(QStringLiteral("DROP VIEW IF EXISTS temp.") + quote(oldName));
+                m_db.exec(QStringLiteral("CREATE TEMP VIEW ") + quote(newName)
+                    + QStringLiteral(" AS SELECT * FROM ") + ziel);
+            } else {
+                m_db.exec(QStringLiteral("ALTER TABLE ") + quote(oldName)
+                    + QStringLiteral(" RENAME TO ") + quote(newName));
+            }
+            const char* const aenderungen[]
+                = { "UPDATE MSysKvObjects SET Name = ?2 WHERE Name = ?1",
+                      "UPDATE MSysKvFields SET TableName = ?2 WHERE TableName = ?1",
+                      "UPDATE MSysKvIndexes SET TableName = ?2 WHERE TableName = ?1",
+                      "UPDATE MSysKvRelations SET TableName = ?2 WHERE TableName = ?1",
+                      "UPDATE MSysKvRelations SET ForeignTable = ?2 WHERE ForeignTable = ?1" };
+            for (const char* sql : aenderungen) {
+                Statement st(m_db.handle(), QString::fromUtf8(sql));
+                st.bind(1, QVariant(oldName));
+                st.bind(2, QVariant(newName));
+                st.step();
+            }
+            touch(newName);
+        },
+        Umfang::Tabellen, { oldName, newName });
 }
 
 void Catalog::addField(TableDef& table, Field& field)
 {
     pruefeFeld(field);
-    aendere([&] {
-        std::vector<Field> felder = physicalFields(table.m_name);
-        int hoechste = -1;
-        for (const Field& f : felder) {
-            if (gleich(f.m_name, field.m_name))
-                throw EngineError(err::NameExists,
-                    QStringLiteral("Das Feld '%1' ist bereits vorhanden.").arg(field.m_name));
-            if (field.isAutoIncrement() && f.isAutoIncrement())
-                throw EngineError(err::InvalidOperation,
-                    QStringLiteral("Eine Tabelle kann nur ein Feld mit Automatikwert haben."));
-            hoechste = std::max(hoechste, f.m_ordinalPosition);
-        }
-        if (field.m_ordinalPosition <= 0)
-            field.m_ordinalPosition = hoechste + 1;
-        schreibeFeld(m_db, table.m_name, field);
-        if (field.isAutoIncrement() || !field.m_defaultValue.trimmed().isEmpty())
-            rebuildTable(table.m_name);
-        else
-            m_db.exec(QStringLiteral("ALTER TABLE ") + quote(table.m_name)
-                + QStringLiteral(" ADD COLUMN ") + columnDefinition(field));
-        touch(table.m_name);
-    });
+    veraendere(
+        [&] {
+            std::vector<Field> felder = physicalFields(table.m_name);
+            int hoechste = -1;
+            for (const Field& f : felder) {
+                if (gleich(f.m_name, field.m_name))
+                    throw EngineError(err::NameExists,
+                        QStringLiteral("Das Feld '%1' ist bereits vorhanden.").arg(field.m_name));
+                if (field.isAutoIncrement() && f.isAutoIncrement())
+                    throw EngineError(err::InvalidOperation,
+                        QStringLiteral("Eine Tabelle kann nur ein Feld mit Automatikwert haben."));
+                hoechste = std::max(hoechste, f.m_ordinalPosition);
+            }
+            if (field.m_ordinalPosition <= 0)
+                field.m_ordinalPosition = hoechste + 1;
+            schreibeFeld(m_db, table.m_name, field);
+            if (field.isAutoIncrement() || !field.m_defaultValue.trimmed().isEmpty())
+                rebuildTable(table.m_name);
+            else
+                m_db.exec(QStringLiteral("ALTER TABLE ") + quote(table.m_name)
+                    + QStringLiteral(" ADD COLUMN ") + columnDefinition(field));
+            touch(table.m_name);
+        },
+        Umfang::Tabellen, { table.m_name });
 }
 
 void Catalog::dropField(TableDef& table, const QString& name)
 {
-    aendere([&] {
-        Statement ix(m_db.handle(),
-            QStringLiteral("SELECT Name, Fields FROM MSysKvIndexes WHERE TableName = ?1"));
-        ix.bind(1, QVariant(table.m_name));
-        while (ix.step())
-            for (const IndexField& f : indexFelder(ix.value(1).toString()))
-                if (gleich(f.name, name))
-                    throw EngineError(err::FieldInUse,
-                        QStringLiteral("Das Feld '%1' ist Teil des Index '%2' und kann nicht "
-                                       "gelöscht werden.")
-                            .arg(name, ix.value(0).toString()));
-        for (const auto& r : loadRelations())
-            for (const RelationField& f : r->fields())
-                if ((gleich(r->table(), table.m_name) && gleich(f.name, name))
-                    || (gleich(r->foreignTable(), table.m_name) && gleich(f.foreignName, name)))
-                    throw EngineError(err::FieldInUse,
-                        QStringLiteral("Das Feld '%1' ist Teil der Beziehung '%2' und kann nicht "
-                                       "gelöscht werden.")
-                            .arg(name, r->name()));
-        std::vector<Field> felder = physicalFields(table.m_name);
-        if (felder.size() <= 1)
-            throw EngineError(err::NoFields,
-                QStringLiteral("Das letzte Feld der Tabelle '%1' kann nicht gelöscht werden.")
-                    .arg(table.m_name));
-        bool zaehler = false;
-        for (const Field& f : felder)
-            if (gleich(f.m_name, name))
-                zaehler = f.isAutoIncrement();
-        Statement st(m_db.handle(),
-            QStringLiteral("DELETE FROM MSysKvFields WHERE TableName = ?1 AND Name = ?2"));
-        st.bind(1, QVariant(table.m_name));
-        st.bind(2, QVariant(name));
-        st.step();
-        if (zaehler)
-            rebuildTable(table.m_name); // the rowid alias cannot be dropped in place
-        else
-            m_db.exec(QStringLiteral("ALTER TABLE ") + quote(table.m_name)
-                + QStringLiteral(" DROP COLUMN ") + quote(name));
-        touch(table.m_name);
-    });
+    veraendere(
+        [&] {
+            Statement ix(m_db.handle(),
+                QStringLiteral("SELECT Name, Fields FROM MSysKvIndexes WHERE TableName = ?1"));
+            ix.bind(1, QVariant(table.m_name));
+            while (ix.step())
+                for (const IndexField& f : indexFelder(ix.value(1).toString()))
+                    if (gleich(f.name, name))
+                        throw EngineError(err::FieldInUse,
+                            QStringLiteral("Das Feld '%1' ist Teil des Index '%2' und kann nicht "
+                                           "gelöscht werden.")
+                                .arg(name, ix.value(0).toString()));
+            for (const auto& r : loadRelations())
+                for (const RelationField& f : r->fields())
+                    if ((gleich(r->table(), table.m_name) && gleich(f.name, name))
+                        || (gleich(r->foreignTable(), table.m_name) && gleich(f.foreignName, name)))
+                        throw EngineError(err::FieldInUse,
+                            QStringLiteral(
+                                "Das Feld '%1' ist Teil der Beziehung '%2' und kann nicht "
+                                "gelöscht werden.")
+                                .arg(name, r->name()));
+            std::vector<Field> felder = physicalFields(table.m_name);
+            if (felder.size() <= 1)
+                throw EngineError(err::NoFields,
+                    QStringLiteral("Das letzte Feld der Tabelle '%1' kann nicht gelöscht werden.")
+                        .arg(table.m_name));
+            bool zaehler = false;
+            for (const Field& f : felder)
+                if (gleich(f.m_name, name))
+                    zaehler = f.isAutoIncrement();
+            Statement st(m_db.handle(),
+                QStringLiteral("DELETE FROM MSysKvFields WHERE TableName = ?1 AND Name = ?2"));
+            st.bind(1, QVariant(table.m_name));
+            st.bind(2, QVariant(name));
+            st.step();
+            if (zaehler)
+                rebuildTable(table.m_name); // the rowid alias cannot be dropped in place
+            else
+                m_db.exec(QStringLiteral("ALTER TABLE ") + quote(table.m_name)
+                    + QStringLiteral(" DROP COLUMN ") + quote(name));
+            touch(table.m_name);
+        },
+        Umfang::Tabellen, { table.m_name });
 }
 
 void Catalog::updateField(TableDef& table, const Field& old, const Field& changed)
@@ -596,69 +610,74 @@ void Catalog::updateField(TableDef& table, const Field& old, const Field& change
             QStringLiteral("Typ, Größe und Attribute des gespeicherten Feldes '%1' können nicht "
                            "geändert werden.")
                 .arg(old.m_name));
-    aendere([&] {
-        if (!gleich(old.m_name, changed.m_name) || old.m_name != changed.m_name) {
-            for (const Field& f : physicalFields(table.m_name))
-                if (gleich(f.m_name, changed.m_name) && !gleich(old.m_name, changed.m_name))
-                    throw EngineError(err::NameExists,
-                        QStringLiteral("Das Feld '%1' ist bereits vorhanden.").arg(changed.m_name));
-            m_db.exec(QStringLiteral("ALTER TABLE ") + quote(table.m_name)
-                + QStringLiteral(" RENAME COLUMN ") + quote(old.m_name) + QStringLiteral(" TO ")
-                + quote(changed.m_name));
-            Statement del(m_db.handle(),
-                QStringLiteral("DELETE FROM MSysKvFields WHERE TableName = ?1 AND Name = ?2"));
-            del.bind(1, QVariant(table.m_name));
-            del.bind(2, QVariant(old.m_name));
-            del.step();
-            // Index and relation field lists follow the new name.
-            Statement ix(m_db.handle(),
-                QStringLiteral("SELECT Name, Fields FROM MSysKvIndexes WHERE TableName = ?1"));
-            ix.bind(1, QVariant(table.m_name));
-            QList<QPair<QString, QString>> neueIndizes;
-            while (ix.step()) {
-                QList<IndexField> liste = indexFelder(ix.value(1).toString());
-                for (IndexField& f : liste)
-                    if (gleich(f.name, old.m_name))
-                        f.name = changed.m_name;
-                neueIndizes.append({ ix.value(0).toString(), indexFelderText(liste) });
-            }
-            for (const auto& [name, text] : neueIndizes) {
-                Statement up(m_db.handle(),
-                    QStringLiteral("UPDATE MSysKvIndexes SET Fields = ?3 WHERE TableName = ?1 AND "
-                                   "Name = ?2"));
-                up.bind(1, QVariant(table.m_name));
-                up.bind(2, QVariant(name));
-                up.bind(3, QVariant(text));
-                up.step();
-            }
-            for (const auto& r : loadRelations()) {
-                QList<RelationField> liste = r->fields();
-                bool geaendert = false;
-                for (RelationField& f : liste) {
-                    if (gleich(r->table(), table.m_name) && gleich(f.name, old.m_name)) {
-                        f.name = changed.m_name;
-                        geaendert = true;
-                    }
-                    if (gleich(r->foreignTable(), table.m_name)
-                        && gleich(f.foreignName, old.m_name)) {
-                        f.foreignName = changed.m_name;
-                        geaendert = true;
-                    }
+    veraendere(
+        [&] {
+            if (!gleich(old.m_name, changed.m_name) || old.m_name != changed.m_name) {
+                for (const Field& f : physicalFields(table.m_name))
+                    if (gleich(f.m_name, changed.m_name) && !gleich(old.m_name, changed.m_name))
+                        throw EngineError(err::NameExists,
+                            QStringLiteral("Das Feld '%1' ist bereits vorhanden.")
+                                .arg(changed.m_name));
+                m_db.exec(QStringLiteral("ALTER TABLE ") + quote(table.m_name)
+                    + QStringLiteral(" RENAME COLUMN ") + quote(old.m_name) + QStringLiteral(" TO ")
+                    + quote(changed.m_name));
+                Statement del(m_db.handle(),
+                    QStringLiteral("DELETE FROM MSysKvFields WHERE TableName = ?1 AND Name = ?2"));
+                del.bind(1, QVariant(table.m_name));
+                del.bind(2, QVariant(old.m_name));
+                del.step();
+                // Index and relation field lists follow the new name.
+                Statement ix(m_db.handle(),
+                    QStringLiteral("SELECT Name, Fields FROM MSysKvIndexes WHERE TableName = ?1"));
+                ix.bind(1, QVariant(table.m_name));
+                QList<QPair<QString, QString>> neueIndizes;
+                while (ix.step()) {
+                    QList<IndexField> liste = indexFelder(ix.value(1).toString());
+                    for (IndexField& f : liste)
+                        if (gleich(f.name, old.m_name))
+                            f.name = changed.m_name;
+                    neueIndizes.append({ ix.value(0).toString(), indexFelderText(liste) });
                 }
-                if (geaendert) {
+                for (const auto& [name, text] : neueIndizes) {
                     Statement up(m_db.handle(),
-                        QStringLiteral("UPDATE MSysKvRelations SET Fields = ?2 WHERE Name = ?1"));
-                    up.bind(1, QVariant(r->name()));
-                    up.bind(2, QVariant(relationFelderText(liste)));
+                        QStringLiteral(
+                            "UPDATE MSysKvIndexes SET Fields = ?3 WHERE TableName = ?1 AND "
+                            "Name = ?2"));
+                    up.bind(1, QVariant(table.m_name));
+                    up.bind(2, QVariant(name));
+                    up.bind(3, QVariant(text));
                     up.step();
                 }
+                for (const auto& r : loadRelations()) {
+                    QList<RelationField> liste = r->fields();
+                    bool geaendert = false;
+                    for (RelationField& f : liste) {
+                        if (gleich(r->table(), table.m_name) && gleich(f.name, old.m_name)) {
+                            f.name = changed.m_name;
+                            geaendert = true;
+                        }
+                        if (gleich(r->foreignTable(), table.m_name)
+                            && gleich(f.foreignName, old.m_name)) {
+                            f.foreignName = changed.m_name;
+                            geaendert = true;
+                        }
+                    }
+                    if (geaendert) {
+                        Statement up(m_db.handle(),
+                            QStringLiteral(
+                                "UPDATE MSysKvRelations SET Fields = ?2 WHERE Name = ?1"));
+                        up.bind(1, QVariant(r->name()));
+                        up.bind(2, QVariant(relationFelderText(liste)));
+                        up.step();
+                    }
+                }
             }
-        }
-        schreibeFeld(m_db, table.m_name, changed);
-        if (old.m_defaultValue != changed.m_defaultValue)
-            rebuildTable(table.m_name);
-        touch(table.m_name);
-    });
+            schreibeFeld(m_db, table.m_name, changed);
+            if (old.m_defaultValue != changed.m_defaultValue)
+                rebuildTable(table.m_name);
+            touch(table.m_name);
+        },
+        Umfang::Tabellen, { table.m_name });
 }
 
 void Catalog::rebuildTable(const QString& table)
@@ -780,66 +799,72 @@ void Catalog::createIndex(TableDef& table, Index& index)
             QStringLiteral("Der Index '%1' enthält keine Felder.").arg(index.m_name));
     if (index.m_name.trimmed().isEmpty())
         throw EngineError(err::SyntaxError, QStringLiteral("Ungültiger (leerer) Indexname."));
-    aendere([&] {
-        const std::vector<Field> felder = physicalFields(table.m_name);
-        for (const IndexField& f : index.m_fields) {
-            bool da = false;
-            for (const Field& p : felder)
-                da = da || gleich(p.m_name, f.name);
-            if (!da)
-                throw EngineError::itemNotFound(f.name);
-        }
-        Statement vorhanden(m_db.handle(),
-            QStringLiteral("SELECT Name, IsPrimary FROM MSysKvIndexes WHERE TableName = ?1"));
-        vorhanden.bind(1, QVariant(table.m_name));
-        while (vorhanden.step()) {
-            if (gleich(vorhanden.value(0).toString(), index.m_name))
-                throw EngineError(err::NameExists,
-                    QStringLiteral("Der Index '%1' ist bereits vorhanden.").arg(index.m_name));
-            if (index.m_primary && vorhanden.value(1).toInt() != 0)
-                throw EngineError(err::InvalidOperation,
-                    QStringLiteral("Die Tabelle '%1' hat bereits einen Primärschlüssel.")
-                        .arg(table.m_name));
-        }
-        if (index.m_sqlName.isEmpty())
-            index.m_sqlName = table.m_name + QLatin1Char('.') + index.m_name;
-        m_db.exec(QStringLiteral("DROP INDEX IF EXISTS ") + quote(index.m_sqlName));
-        m_db.exec(indexSql(table.m_name, index));
-        Statement st(m_db.handle(),
-            QStringLiteral("INSERT INTO MSysKvIndexes(TableName, Name, SqlName, IsPrimary, "
-                           "IsUnique, IsRequired, IgnoreNulls, IsForeign, Fields) VALUES (?1, ?2, "
-                           "?3, ?4, ?5, ?6, ?7, ?8, ?9)"));
-        st.bind(1, QVariant(table.m_name));
-        st.bind(2, QVariant(index.m_name));
-        st.bind(3, QVariant(index.m_sqlName));
-        st.bind(4, qint64(index.m_primary));
-        st.bind(5, qint64(index.unique()));
-        st.bind(6, qint64(index.required()));
-        st.bind(7, qint64(index.m_ignoreNulls));
-        st.bind(8, qint64(index.m_foreign));
-        st.bind(9, QVariant(indexFelderText(index.m_fields)));
-        st.step();
-        touch(table.m_name);
-    });
+    veraendere(
+        [&] {
+            const std::vector<Field> felder = physicalFields(table.m_name);
+            for (const IndexField& f : index.m_fields) {
+                bool da = false;
+                for (const Field& p : felder)
+                    da = da || gleich(p.m_name, f.name);
+                if (!da)
+                    throw EngineError::itemNotFound(f.name);
+            }
+            Statement vorhanden(m_db.handle(),
+                QStringLiteral("SELECT Name, IsPrimary FROM MSysKvIndexes WHERE TableName = ?1"));
+            vorhanden.bind(1, QVariant(table.m_name));
+            while (vorhanden.step()) {
+                if (gleich(vorhanden.value(0).toString(), index.m_name))
+                    throw EngineError(err::NameExists,
+                        QStringLiteral("Der Index '%1' ist bereits vorhanden.").arg(index.m_name));
+                if (index.m_primary && vorhanden.value(1).toInt() != 0)
+                    throw EngineError(err::InvalidOperation,
+                        QStringLiteral("Die Tabelle '%1' hat bereits einen Primärschlüssel.")
+                            .arg(table.m_name));
+            }
+            if (index.m_sqlName.isEmpty())
+                index.m_sqlName = table.m_name + QLatin1Char('.') + index.m_name;
+            m_db.exec(QStringLiteral("DROP INDEX IF EXISTS ") + quote(index.m_sqlName));
+            m_db.exec(indexSql(table.m_name, index));
+            Statement st(m_db.handle(),
+                QStringLiteral(
+                    "INSERT INTO MSysKvIndexes(TableName, Name, SqlName, IsPrimary, "
+                    "IsUnique, IsRequired, IgnoreNulls, IsForeign, Fields) VALUES (?1, ?2, "
+                    "?3, ?4, ?5, ?6, ?7, ?8, ?9)"));
+            st.bind(1, QVariant(table.m_name));
+            st.bind(2, QVariant(index.m_name));
+            st.bind(3, QVariant(index.m_sqlName));
+            st.bind(4, qint64(index.m_primary));
+            st.bind(5, qint64(index.unique()));
+            st.bind(6, qint64(index.required()));
+            st.bind(7, qint64(index.m_ignoreNulls));
+            st.bind(8, qint64(index.m_foreign));
+            st.bind(9, QVariant(indexFelderText(index.m_fields)));
+            st.step();
+            touch(table.m_name);
+        },
+        Umfang::Tabellen, { table.m_name });
 }
 
 void Catalog::dropIndex(TableDef& table, const QString& name)
 {
-    aendere([&] {
-        Statement st(m_db.handle(),
-            QStringLiteral("SELECT SqlName FROM MSysKvIndexes WHERE TableName = ?1 AND Name = ?2"));
-        st.bind(1, QVariant(table.m_name));
-        st.bind(2, QVariant(name));
-        const QString sqlName = st.step() ? st.value(0).toString() : name;
-        st.reset();
-        m_db.exec(QStringLiteral("DROP INDEX IF EXISTS ") + quote(sqlName));
-        Statement del(m_db.handle(),
-            QStringLiteral("DELETE FROM MSysKvIndexes WHERE TableName = ?1 AND Name = ?2"));
-        del.bind(1, QVariant(table.m_name));
-        del.bind(2, QVariant(name));
-        del.step();
-        touch(table.m_name);
-    });
+    veraendere(
+        [&] {
+            Statement st(m_db.handle(),
+                QStringLiteral(
+                    "SELECT SqlName FROM MSysKvIndexes WHERE TableName = ?1 AND Name = ?2"));
+            st.bind(1, QVariant(table.m_name));
+            st.bind(2, QVariant(name));
+            const QString sqlName = st.step() ? st.value(0).toString() : name;
+            st.reset();
+            m_db.exec(QStringLiteral("DROP INDEX IF EXISTS ") + quote(sqlName));
+            Statement del(m_db.handle(),
+                QStringLiteral("DELETE FROM MSysKvIndexes WHERE TableName = ?1 AND Name = ?2"));
+            del.bind(1, QVariant(table.m_name));
+            del.bind(2, QVariant(name));
+            del.step();
+            touch(table.m_name);
+        },
+        Umfang::Tabellen, { table.m_name });
 }
 
 void Catalog::renameIndex(TableDef& table, const QString& oldName, const QString& newName)

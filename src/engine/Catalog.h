@@ -78,21 +78,33 @@ public:
 
 private:
     void dropGenerated();
-    /// Every table's triggers, or only nurTabelle's.
-    void createTriggers(const QString& nurTabelle = {});
+    /// Drops the generated views that use one of namen (tables or queries), directly or through
+    /// another view, and, when mitTriggern, every generated trigger of the tables in tabellen and
+    /// of tables whose triggers use one of those names. Returns the tables whose triggers went.
+    QStringList dropGeneratedOver(
+        const QStringList& namen, const QStringList& tabellen, bool sichten);
+    /// The tables plus their relation partners.
+    QStringList mitPartnern(const QStringList& tabellen);
+    /// Every table's triggers, or only those of the tables in nur.
+    void createTriggers(const QStringList& nur = {});
     void createQueryViews();
     void rebuildTable(const QString& table);
     void pruefeNameFrei(const QString& name) const;
     void touch(const QString& table);
     QString linkedSchema(const QString& path);
-    template <class Op> void aendere(Op&& op);
-    template <class Op> void ergaenzeTabelle(Op&& op, const QString& tabelle);
     /// What a change can affect of the generated triggers and views.
-    enum class Umfang { Alles, NeueTabelle, NeueAbfrage };
-    /// Runs op in a savepoint and regenerates what it may have changed: everything, or only what
-    /// a new table (named neueTabelle) or a new query adds.
-    template <class Op>
-    void veraendere(Op&& op, Umfang umfang, const QString& neueTabelle = QString());
+    enum class Umfang {
+        Alles, // everything is dropped and made again
+        NeueTabelle, // namen: the new table; gets its triggers, views that now can be made
+        NeueAbfrage, // views that now can be made
+        Tabellen, // namen: changed tables or queries (old and new names); their triggers, their
+                  // relation partners' triggers and every view over them are made again
+        Beziehung, // namen: the tables of a relation; only triggers are made again
+    };
+    /// Runs op in a savepoint and makes again what it may have changed of the generated triggers
+    /// and views; a change to one table leaves the rest of a large database alone.
+    template <class Op> void veraendere(Op&& op, Umfang umfang, const QStringList& namen = {});
+    template <class Op> void aendere(Op&& op) { veraendere(std::forward<Op>(op), Umfang::Alles); }
     std::vector<Field> physicalFields(const QString& table);
     QString columnDefinition(const Field& field) const;
     QString indexSql(const QString& table, const Index& index) const;
@@ -102,21 +114,8 @@ private:
     QHash<QString, QString> m_linkedSchemas; // file path → schema name
 };
 
-template <class Op> inline void Catalog::aendere(Op&& op)
-{
-    veraendere(std::forward<Op>(op), Umfang::Alles);
-}
-
-template <class Op> inline void Catalog::ergaenzeTabelle(Op&& op, const QString& tabelle)
-{
-    // A new table changes no other table's triggers and no view that is there, so only its own
-    // triggers and the views that could not be made before are added; creating many tables in a
-    // row stays linear.
-    veraendere(std::forward<Op>(op), Umfang::NeueTabelle, tabelle);
-}
-
 template <class Op>
-inline void Catalog::veraendere(Op&& op, Umfang umfang, const QString& neueTabelle)
+inline void Catalog::veraendere(Op&& op, Umfang umfang, const QStringList& namen)
 {
     // Nested changes (an index appended with its table) regenerate once, at the outermost.
     if (m_tiefe > 0) {
@@ -126,13 +125,33 @@ inline void Catalog::veraendere(Op&& op, Umfang umfang, const QString& neueTabel
     Savepoint sp(m_db);
     ++m_tiefe;
     try {
-        if (umfang == Umfang::Alles)
+        QStringList triggerTabellen;
+        switch (umfang) {
+        case Umfang::Alles:
             dropGenerated();
+            break;
+        case Umfang::NeueTabelle:
+            triggerTabellen = namen;
+            break;
+        case Umfang::NeueAbfrage:
+            break;
+        case Umfang::Tabellen:
+        case Umfang::Beziehung:
+            // Before op: SQLite checks views and triggers that name a table it alters.
+            triggerTabellen
+                = dropGeneratedOver(namen, mitPartnern(namen), umfang == Umfang::Tabellen);
+            break;
+        }
         op();
+        if (umfang == Umfang::Tabellen || umfang == Umfang::Beziehung)
+            triggerTabellen += mitPartnern(namen); // relations op made or renamed
         // A new query is no part of any trigger, and no view can use a name that was free.
-        if (umfang != Umfang::NeueAbfrage)
-            createTriggers(neueTabelle);
-        createQueryViews();
+        if (umfang == Umfang::Alles)
+            createTriggers();
+        else if (!triggerTabellen.isEmpty())
+            createTriggers(triggerTabellen);
+        if (umfang != Umfang::Beziehung)
+            createQueryViews();
     } catch (...) {
         --m_tiefe;
         throw;

@@ -38,107 +38,115 @@ void Catalog::createRelation(Relation& r)
     if (r.m_fields.isEmpty())
         throw EngineError(err::NoFields,
             QStringLiteral("Die Beziehung '%1' enthält keine Felder.").arg(r.m_name));
-    aendere([&] {
-        Statement name(
-            m_db.handle(), QStringLiteral("SELECT 1 FROM MSysKvRelations WHERE Name = ?1"));
-        name.bind(1, QVariant(r.m_name));
-        if (r.m_name.trimmed().isEmpty() || name.step())
-            throw EngineError(err::NameExists,
-                QStringLiteral("Die Beziehung '%1' ist bereits vorhanden.").arg(r.m_name));
-        const std::vector<Field> primaer = physicalFields(r.m_table);
-        const std::vector<Field> fremd = physicalFields(r.m_foreignTable);
-        if (primaer.empty())
-            throw EngineError::itemNotFound(r.m_table);
-        if (fremd.empty())
-            throw EngineError::itemNotFound(r.m_foreignTable);
-        auto pruefe = [](const std::vector<Field>& felder, const QString& name) {
-            for (const Field& f : felder)
-                if (gleich(f.m_name, name))
-                    return;
-            throw EngineError::itemNotFound(name);
-        };
-        QStringList kinder, paare, nichtNull;
-        for (const RelationField& f : r.m_fields) {
-            pruefe(primaer, f.name);
-            pruefe(fremd, f.foreignName);
-            paare << QStringLiteral("p.") + quote(f.name) + QStringLiteral(" = c.")
-                    + quote(f.foreignName);
-            nichtNull << QStringLiteral("c.") + quote(f.foreignName)
-                    + QStringLiteral(" IS NOT NULL");
-        }
-        if (r.enforced()) {
-            const QVariant verstoss
-                = m_db.scalar(QStringLiteral("SELECT 1 FROM ") + quote(r.m_foreignTable)
-                    + QStringLiteral(" AS c WHERE ") + nichtNull.join(QStringLiteral(" AND "))
-                    + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM ") + quote(r.m_table)
-                    + QStringLiteral(" AS p WHERE ") + paare.join(QStringLiteral(" AND "))
-                    + QStringLiteral(") LIMIT 1"));
-            if (verstoss.isValid())
-                throw EngineError(err::IntegrityChild,
-                    QStringLiteral("Die Beziehung '%1' kann nicht erstellt werden: Daten in der "
-                                   "Tabelle '%2' verletzen die referentielle Integrität.")
-                        .arg(r.m_name, r.m_foreignTable));
-        }
-        Statement st(m_db.handle(),
-            QStringLiteral("INSERT INTO MSysKvRelations(Name, TableName, ForeignTable, "
-                           "Attributes, Fields) VALUES (?1, ?2, ?3, ?4, ?5)"));
-        st.bind(1, QVariant(r.m_name));
-        st.bind(2, QVariant(r.m_table));
-        st.bind(3, QVariant(r.m_foreignTable));
-        st.bind(4, r.m_attributes);
-        st.bind(5, QVariant(relationFelderText(r.m_fields)));
-        st.step();
-        // The foreign side gets its index, named after the relation.
-        Index ix(r.m_name);
-        for (const RelationField& f : r.m_fields)
-            ix.m_fields.append(IndexField { f.foreignName, false });
-        ix.m_foreign = true;
-        ix.m_sqlName = r.m_foreignTable + QLatin1Char('.') + r.m_name;
-        m_db.exec(QStringLiteral("DROP INDEX IF EXISTS ") + quote(ix.m_sqlName));
-        m_db.exec(indexSql(r.m_foreignTable, ix));
-        Statement ixs(m_db.handle(),
-            QStringLiteral(
-                "INSERT OR REPLACE INTO MSysKvIndexes(TableName, Name, SqlName, "
-                "IsPrimary, IsUnique, IsRequired, IgnoreNulls, IsForeign, Fields) VALUES "
-                "(?1, ?2, ?3, 0, 0, 0, 0, 1, ?4)"));
-        ixs.bind(1, QVariant(r.m_foreignTable));
-        ixs.bind(2, QVariant(r.m_name));
-        ixs.bind(3, QVariant(ix.m_sqlName));
-        ixs.bind(4, QVariant(indexFelderText(ix.m_fields)));
-        ixs.step();
-        r.m_stored = true;
-    });
+    veraendere(
+        [&] {
+            Statement name(
+                m_db.handle(), QStringLiteral("SELECT 1 FROM MSysKvRelations WHERE Name = ?1"));
+            name.bind(1, QVariant(r.m_name));
+            if (r.m_name.trimmed().isEmpty() || name.step())
+                throw EngineError(err::NameExists,
+                    QStringLiteral("Die Beziehung '%1' ist bereits vorhanden.").arg(r.m_name));
+            const std::vector<Field> primaer = physicalFields(r.m_table);
+            const std::vector<Field> fremd = physicalFields(r.m_foreignTable);
+            if (primaer.empty())
+                throw EngineError::itemNotFound(r.m_table);
+            if (fremd.empty())
+                throw EngineError::itemNotFound(r.m_foreignTable);
+            auto pruefe = [](const std::vector<Field>& felder, const QString& name) {
+                for (const Field& f : felder)
+                    if (gleich(f.m_name, name))
+                        return;
+                throw EngineError::itemNotFound(name);
+            };
+            QStringList kinder, paare, nichtNull;
+            for (const RelationField& f : r.m_fields) {
+                pruefe(primaer, f.name);
+                pruefe(fremd, f.foreignName);
+                paare << QStringLiteral("p.") + quote(f.name) + QStringLiteral(" = c.")
+                        + quote(f.foreignName);
+                nichtNull << QStringLiteral("c.") + quote(f.foreignName)
+                        + QStringLiteral(" IS NOT NULL");
+            }
+            if (r.enforced()) {
+                const QVariant verstoss
+                    = m_db.scalar(QStringLiteral("SELECT 1 FROM ") + quote(r.m_foreignTable)
+                        + QStringLiteral(" AS c WHERE ") + nichtNull.join(QStringLiteral(" AND "))
+                        + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM ") + quote(r.m_table)
+                        + QStringLiteral(" AS p WHERE ") + paare.join(QStringLiteral(" AND "))
+                        + QStringLiteral(") LIMIT 1"));
+                if (verstoss.isValid())
+                    throw EngineError(err::IntegrityChild,
+                        QStringLiteral(
+                            "Die Beziehung '%1' kann nicht erstellt werden: Daten in der "
+                            "Tabelle '%2' verletzen die referentielle Integrität.")
+                            .arg(r.m_name, r.m_foreignTable));
+            }
+            Statement st(m_db.handle(),
+                QStringLiteral("INSERT INTO MSysKvRelations(Name, TableName, ForeignTable, "
+                               "Attributes, Fields) VALUES (?1, ?2, ?3, ?4, ?5)"));
+            st.bind(1, QVariant(r.m_name));
+            st.bind(2, QVariant(r.m_table));
+            st.bind(3, QVariant(r.m_foreignTable));
+            st.bind(4, r.m_attributes);
+            st.bind(5, QVariant(relationFelderText(r.m_fields)));
+            st.step();
+            // The foreign side gets its index, named after the relation.
+            Index ix(r.m_name);
+            for (const RelationField& f : r.m_fields)
+                ix.m_fields.append(IndexField { f.foreignName, false });
+            ix.m_foreign = true;
+            ix.m_sqlName = r.m_foreignTable + QLatin1Char('.') + r.m_name;
+            m_db.exec(QStringLiteral("DROP INDEX IF EXISTS ") + quote(ix.m_sqlName));
+            m_db.exec(indexSql(r.m_foreignTable, ix));
+            Statement ixs(m_db.handle(),
+                QStringLiteral(
+                    "INSERT OR REPLACE INTO MSysKvIndexes(TableName, Name, SqlName, "
+                    "IsPrimary, IsUnique, IsRequired, IgnoreNulls, IsForeign, Fields) VALUES "
+                    "(?1, ?2, ?3, 0, 0, 0, 0, 1, ?4)"));
+            ixs.bind(1, QVariant(r.m_foreignTable));
+            ixs.bind(2, QVariant(r.m_name));
+            ixs.bind(3, QVariant(ix.m_sqlName));
+            ixs.bind(4, QVariant(indexFelderText(ix.m_fields)));
+            ixs.step();
+            r.m_stored = true;
+        },
+        Umfang::Beziehung, { r.m_table, r.m_foreignTable });
 }
 
 void Catalog::dropRelation(const QString& name)
 {
-    aendere([&] {
-        Statement st(m_db.handle(),
-            QStringLiteral("SELECT ForeignTable FROM MSysKvRelations WHERE Name = ?1"));
-        st.bind(1, QVariant(name));
-        if (!st.step())
-            throw EngineError::itemNotFound(name);
-        const QString fremd = st.value(0).toString();
-        st.reset();
-        Statement ix(m_db.handle(),
-            QStringLiteral("SELECT SqlName FROM MSysKvIndexes WHERE TableName = ?1 AND Name = ?2 "
-                           "AND IsForeign = 1"));
-        ix.bind(1, QVariant(fremd));
-        ix.bind(2, QVariant(name));
-        const QString fremdIndex = ix.step() ? ix.value(0).toString() : QString();
-        ix.reset();
-        if (!fremdIndex.isEmpty())
-            m_db.exec(QStringLiteral("DROP INDEX IF EXISTS ") + quote(fremdIndex));
-        for (const char* sql : { "DELETE FROM MSysKvIndexes WHERE TableName = ?2 AND Name = ?1 AND "
-                                 "IsForeign = 1",
-                 "DELETE FROM MSysKvRelations WHERE Name = ?1" }) {
-            Statement del(m_db.handle(), QString::fromUtf8(sql));
-            del.bind(1, QVariant(name));
-            if (del.parameterCount() > 1)
-                del.bind(2, QVariant(fremd));
-            del.step();
-        }
-    });
+    Statement st(m_db.handle(),
+        QStringLiteral("SELECT TableName, ForeignTable FROM MSysKvRelations WHERE Name = ?1"));
+    st.bind(1, QVariant(name));
+    if (!st.step())
+        throw EngineError::itemNotFound(name);
+    const QString primaer = st.value(0).toString();
+    const QString fremd = st.value(1).toString();
+    st.reset();
+    veraendere(
+        [&] {
+            Statement ix(m_db.handle(),
+                QStringLiteral(
+                    "SELECT SqlName FROM MSysKvIndexes WHERE TableName = ?1 AND Name = ?2 "
+                    "AND IsForeign = 1"));
+            ix.bind(1, QVariant(fremd));
+            ix.bind(2, QVariant(name));
+            const QString fremdIndex = ix.step() ? ix.value(0).toString() : QString();
+            ix.reset();
+            if (!fremdIndex.isEmpty())
+                m_db.exec(QStringLiteral("DROP INDEX IF EXISTS ") + quote(fremdIndex));
+            for (const char* sql :
+                { "DELETE FROM MSysKvIndexes WHERE TableName = ?2 AND Name = ?1 AND "
+                  "IsForeign = 1",
+                    "DELETE FROM MSysKvRelations WHERE Name = ?1" }) {
+                Statement del(m_db.handle(), QString::fromUtf8(sql));
+                del.bind(1, QVariant(name));
+                if (del.parameterCount() > 1)
+                    del.bind(2, QVariant(fremd));
+                del.step();
+            }
+        },
+        Umfang::Beziehung, { primaer, fremd });
 }
 
 // ---- queries --------------------------------------------------------------------------
@@ -180,30 +188,36 @@ void Catalog::storeQuery(QueryDef& query, bool neu)
             query.m_lastUpdated = datatype::parseIsoDate(jetzt);
             query.m_stored = true;
         },
-        neu ? Umfang::NeueAbfrage : Umfang::Alles);
+        neu ? Umfang::NeueAbfrage : Umfang::Tabellen, { query.m_name });
 }
 
 void Catalog::dropQuery(const QString& name)
 {
-    aendere([&] {
-        Statement st(m_db.handle(), QStringLiteral("DELETE FROM MSysKvQueries WHERE Name = ?1"));
-        st.bind(1, QVariant(name));
-        st.step();
-    });
+    veraendere(
+        [&] {
+            Statement st(
+                m_db.handle(), QStringLiteral("DELETE FROM MSysKvQueries WHERE Name = ?1"));
+            st.bind(1, QVariant(name));
+            st.step();
+        },
+        Umfang::Tabellen, { name });
 }
 
 void Catalog::renameQuery(const QString& oldName, const QString& newName)
 {
-    aendere([&] {
-        if (!gleich(oldName, newName))
-            pruefeNameFrei(newName);
-        Statement st(m_db.handle(),
-            QStringLiteral("UPDATE MSysKvQueries SET Name = ?2, LastUpdated = ?3 WHERE Name = ?1"));
-        st.bind(1, QVariant(oldName));
-        st.bind(2, QVariant(newName));
-        st.bind(3, QVariant(now()));
-        st.step();
-    });
+    veraendere(
+        [&] {
+            if (!gleich(oldName, newName))
+                pruefeNameFrei(newName);
+            Statement st(m_db.handle(),
+                QStringLiteral(
+                    "UPDATE MSysKvQueries SET Name = ?2, LastUpdated = ?3 WHERE Name = ?1"));
+            st.bind(1, QVariant(oldName));
+            st.bind(2, QVariant(newName));
+            st.bind(3, QVariant(now()));
+            st.step();
+        },
+        Umfang::Tabellen, { oldName, newName });
 }
 
 // ---- properties -----------------------------------------------------------------------
@@ -249,7 +263,100 @@ void Catalog::dropGenerated()
         m_db.exec(b);
 }
 
-void Catalog::createTriggers(const QString& nurTabelle)
+namespace {
+// Whether sql (lower case) names name (lower case) as a whole word: over-approximates the
+// objects a change reaches, which then are only made once more.
+bool nennt(const QString& sql, const QString& name)
+{
+    auto wortzeichen = [](QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); };
+    for (qsizetype i = sql.indexOf(name); i >= 0; i = sql.indexOf(name, i + 1)) {
+        const qsizetype ende = i + name.size();
+        if ((i == 0 || !wortzeichen(sql.at(i - 1)))
+            && (ende >= sql.size() || !wortzeichen(sql.at(ende))))
+            return true;
+    }
+    return false;
+}
+
+bool enthaelt(const QStringList& liste, const QString& name)
+{
+    return liste.contains(name, Qt::CaseInsensitive);
+}
+} // namespace
+
+QStringList Catalog::mitPartnern(const QStringList& tabellen)
+{
+    QStringList alle = tabellen;
+    for (const auto& r : loadRelations()) {
+        if (enthaelt(tabellen, r->table()) && !enthaelt(alle, r->foreignTable()))
+            alle << r->foreignTable();
+        if (enthaelt(tabellen, r->foreignTable()) && !enthaelt(alle, r->table()))
+            alle << r->table();
+    }
+    return alle;
+}
+
+QStringList Catalog::dropGeneratedOver(
+    const QStringList& namen, const QStringList& tabellen, bool sichten)
+{
+    struct Objekt {
+        bool sicht;
+        QString name;
+        QString tabelle;
+        QString sql; // lower case
+        bool weg = false;
+    };
+    std::vector<Objekt> objekte;
+    {
+        Statement st(m_db.handle(),
+            QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master WHERE (type = "
+                           "'trigger' AND name LIKE 'kv\\_%' ESCAPE '\\') OR (type = 'view' AND "
+                           "instr(sql, '%1') > 0)")
+                .arg(QLatin1String(viewMarke)));
+        while (st.step())
+            objekte.push_back({ st.value(0).toString() == QLatin1String("view"),
+                st.value(1).toString(), st.value(2).toString(), st.value(3).toString().toLower() });
+    }
+    // The names reached: the changed objects and, in rounds, every view that uses one.
+    QStringList erreicht;
+    for (const QString& n : namen)
+        erreicht << n.toLower();
+    bool weiter = sichten;
+    while (weiter) {
+        weiter = false;
+        for (Objekt& o : objekte) {
+            if (!o.sicht || o.weg)
+                continue;
+            const bool betroffen = enthaelt(erreicht, o.name)
+                || std::any_of(erreicht.begin(), erreicht.end(),
+                    [&](const QString& n) { return nennt(o.sql, n); });
+            if (betroffen) {
+                o.weg = true;
+                erreicht << o.name.toLower();
+                weiter = true;
+            }
+        }
+    }
+    // Triggers go per table: a table's triggers are made again all together.
+    QStringList triggerTabellen = tabellen;
+    for (const Objekt& o : objekte)
+        if (!o.sicht && !enthaelt(triggerTabellen, o.tabelle)
+            && std::any_of(erreicht.begin(), erreicht.end(),
+                [&](const QString& n) { return nennt(o.sql, n); }))
+            triggerTabellen << o.tabelle;
+    QStringList befehle;
+    for (const Objekt& o : objekte) {
+        if (o.sicht && o.weg)
+            befehle << QStringLiteral("DROP VIEW ") + quote(o.name);
+        else if (!o.sicht && enthaelt(triggerTabellen, o.tabelle))
+            befehle << QStringLiteral("DROP TRIGGER ") + quote(o.name);
+    }
+    for (const QString& b : befehle)
+        m_db.exec(b);
+    return triggerTabellen;
+}
+
+void Catalog::createTriggers(const QStringList& nur)
 {
     std::vector<std::unique_ptr<Relation>> relationen = loadRelations();
     QList<Relation*> alle;
@@ -263,8 +370,12 @@ void Catalog::createTriggers(const QString& nurTabelle)
         while (st.step())
             tabellen << st.value(0).toString();
     }
+    if (!nur.isEmpty()) {
+        // A table named twice, or whose triggers are still there, is made once and afresh.
+        dropGeneratedOver({}, nur, false);
+    }
     for (const QString& t : tabellen) {
-        if (!nurTabelle.isEmpty() && !gleich(t, nurTabelle))
+        if (!nur.isEmpty() && !enthaelt(nur, t))
             continue;
         const std::vector<Field> felder = physicalFields(t);
         TableDef hilfe(t);

@@ -64,6 +64,7 @@ private Q_SLOTS:
     void secondBeginTransIsAnError();
     void propertiesAndVersion();
     void newTableServesQueriesAndRules();
+    void changesRemakeOnlyWhatTheyReach();
 };
 
 void TestSchema::everyTypeRoundTrips()
@@ -501,6 +502,88 @@ void TestSchema::newTableServesQueriesAndRules()
     db->createQueryDef(QStringLiteral("Ueber"), QStringLiteral("SELECT * FROM Spaeter"));
     db->createQueryDef(QStringLiteral("Spaeter"), QStringLiteral("SELECT Name FROM Bonner"));
     QCOMPARE(db->openRecordset(QStringLiteral("SELECT * FROM Ueber"))->recordCount(), 1);
+}
+
+// A change to one table makes again its own rules, its relation partners' rules and the views
+// over it, and leaves the rest of the database as it was (the same catalog rows).
+void TestSchema::changesRemakeOnlyWhatTheyReach()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    const QString pfad = dir.file(QStringLiteral("a.kdb"));
+    auto db = ws.createDatabase(pfad);
+    db->tableDefs().append(kundenTabelle(*db));
+    auto t = db->createTableDef(QStringLiteral("Auftraege"));
+    t->fields().append(t->createField(QStringLiteral("KundeID"), dbLong));
+    db->tableDefs().append(std::move(t));
+    auto orte = db->createTableDef(QStringLiteral("Orte"));
+    auto plz = orte->createField(QStringLiteral("PLZ"), dbText, 5);
+    plz->setValidationRule(QStringLiteral("Like \"#####\""));
+    orte->fields().append(std::move(plz));
+    db->tableDefs().append(std::move(orte));
+    auto r = db->createRelation(QStringLiteral("KundenAuftraege"), QStringLiteral("Kunden"),
+        QStringLiteral("Auftraege"), dbRelationDeleteCascade);
+    r->appendField(QStringLiteral("ID"), QStringLiteral("KundeID"));
+    db->relations().append(std::move(r));
+    db->createQueryDef(QStringLiteral("Liste"), QStringLiteral("SELECT Name FROM Kunden"));
+    db->createQueryDef(QStringLiteral("Ueber"), QStringLiteral("SELECT * FROM Liste"));
+    db->createQueryDef(QStringLiteral("OrtListe"), QStringLiteral("SELECT PLZ FROM Orte"));
+    db->execute(QStringLiteral("INSERT INTO Kunden (Name) VALUES ('Aa')"));
+    db->execute(QStringLiteral("INSERT INTO Auftraege (KundeID) VALUES (1)"));
+
+    const char* unberuehrt = "SELECT group_concat(rowid || name) FROM (SELECT rowid, name FROM "
+                             "sqlite_master WHERE tbl_name IN ('Orte', 'OrtListe') ORDER BY name)";
+    const char* kundenTrigger = "SELECT group_concat(rowid) FROM sqlite_master WHERE type = "
+                                "'trigger' AND tbl_name IN ('Kunden', 'Auftraege')";
+    const QString vorher = rohWert(pfad, unberuehrt);
+    const QString kundenVorher = rohWert(pfad, kundenTrigger);
+    QVERIFY(vorher.contains(QLatin1String("OrtListe")));
+
+    // A new field with a default (the table is rebuilt) and a renamed one.
+    TableDef& kunden = db->tableDefs().item(QStringLiteral("Kunden"));
+    auto ort = kunden.createField(QStringLiteral("Ort"), dbText, 20);
+    ort->setDefaultValue(QStringLiteral("'Bonn'"));
+    kunden.fields().append(std::move(ort));
+    kunden.fields().item(QStringLiteral("Umsatz")).setName(QStringLiteral("Betrag"));
+    auto ix = kunden.createIndex(QStringLiteral("NachOrt"));
+    ix->appendField(QStringLiteral("Ort"));
+    kunden.indexes().append(std::move(ix));
+    db->queryDefs()
+        .item(QStringLiteral("Liste"))
+        .setSql(QStringLiteral("SELECT Name, Ort FROM Kunden"));
+
+    QCOMPARE(rohWert(pfad, unberuehrt), vorher);
+    QVERIFY(rohWert(pfad, kundenTrigger) != kundenVorher);
+    auto ueber = db->openRecordset(QStringLiteral("SELECT * FROM Ueber"));
+    QCOMPARE(ueber->fieldCount(), 2);
+    QCOMPARE(ueber->value(QStringLiteral("Ort")).toString(), QStringLiteral("Bonn"));
+    ueber->close();
+    QCOMPARE(fehlerNummer([&] {
+        db->execute(QStringLiteral("INSERT INTO Auftraege (KundeID) VALUES (5)"));
+    }),
+        err::IntegrityChild);
+    QCOMPARE(
+        fehlerNummer([&] { db->execute(QStringLiteral("INSERT INTO Kunden (Ort) VALUES ('x')")); }),
+        err::Required);
+    QCOMPARE(
+        fehlerNummer([&] { db->execute(QStringLiteral("INSERT INTO Orte (PLZ) VALUES ('x')")); }),
+        err::ValidationRule);
+    db->execute(QStringLiteral("DELETE FROM Kunden WHERE Betrag IS NULL"));
+    QCOMPARE(
+        db->openRecordset(QStringLiteral("SELECT count(*) FROM Auftraege"))->value(0).toInt(), 0);
+
+    // A dropped relation takes its rules along and leaves the other tables alone.
+    db->relations().remove(QStringLiteral("KundenAuftraege"));
+    db->execute(QStringLiteral("INSERT INTO Auftraege (KundeID) VALUES (5)"));
+    QCOMPARE(rohWert(pfad, unberuehrt), vorher);
+    db->tableDefs().item(QStringLiteral("Kunden")).setName(QStringLiteral("Kundschaft"));
+    QCOMPARE(fehlerNummer([&] { db->openRecordset(QStringLiteral("SELECT * FROM Ueber")); }),
+        err::NoSuchTable);
+    QCOMPARE(fehlerNummer([&] {
+        db->execute(QStringLiteral("INSERT INTO Kundschaft (Betrag) VALUES (1)"));
+    }),
+        err::Required);
+    QCOMPARE(rohWert(pfad, unberuehrt), vorher);
 }
 
 QTEST_GUILESS_MAIN(TestSchema)
