@@ -78,11 +78,12 @@ public:
 
 private:
     void dropGenerated();
-    /// Drops the generated views that use one of namen (tables or queries), directly or through
-    /// another view, and, when mitTriggern, every generated trigger of the tables in tabellen and
-    /// of tables whose triggers use one of those names. Returns the tables whose triggers went.
+    /// Drops every generated trigger of the tables in tabellen and, when sichten, the generated
+    /// views that use one of namen (tables or queries), directly or through another view, and the
+    /// triggers of tables whose triggers use one of those. Returns the tables whose triggers went.
     QStringList dropGeneratedOver(
         const QStringList& namen, const QStringList& tabellen, bool sichten);
+    void dropTriggersOf(const QStringList& tabellen);
     /// The tables plus their relation partners.
     QStringList mitPartnern(const QStringList& tabellen);
     /// Every table's triggers, or only those of the tables in nur.

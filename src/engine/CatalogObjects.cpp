@@ -307,7 +307,7 @@ QStringList Catalog::dropGeneratedOver(
         bool weg = false;
     };
     std::vector<Objekt> objekte;
-    {
+    if (sichten) {
         Statement st(m_db.handle(),
             QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master WHERE (type = "
                            "'trigger' AND name LIKE 'kv\\_%' ESCAPE '\\') OR (type = 'view' AND "
@@ -344,16 +344,28 @@ QStringList Catalog::dropGeneratedOver(
             && std::any_of(erreicht.begin(), erreicht.end(),
                 [&](const QString& n) { return nennt(o.sql, n); }))
             triggerTabellen << o.tabelle;
-    QStringList befehle;
-    for (const Objekt& o : objekte) {
+    for (const Objekt& o : objekte)
         if (o.sicht && o.weg)
-            befehle << QStringLiteral("DROP VIEW ") + quote(o.name);
-        else if (!o.sicht && enthaelt(triggerTabellen, o.tabelle))
-            befehle << QStringLiteral("DROP TRIGGER ") + quote(o.name);
-    }
-    for (const QString& b : befehle)
-        m_db.exec(b);
+            m_db.exec(QStringLiteral("DROP VIEW ") + quote(o.name));
+    dropTriggersOf(triggerTabellen);
     return triggerTabellen;
+}
+
+void Catalog::dropTriggersOf(const QStringList& tabellen)
+{
+    for (const QString& t : tabellen) {
+        QStringList namen;
+        {
+            Statement st(m_db.handle(),
+                QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'trigger' AND tbl_name "
+                               "= ?1 COLLATE NOCASE AND name LIKE 'kv\\_%' ESCAPE '\\'"));
+            st.bind(1, QVariant(t));
+            while (st.step())
+                namen << st.value(0).toString();
+        }
+        for (const QString& n : namen)
+            m_db.exec(QStringLiteral("DROP TRIGGER ") + quote(n));
+    }
 }
 
 void Catalog::createTriggers(const QStringList& nur)
@@ -364,19 +376,24 @@ void Catalog::createTriggers(const QStringList& nur)
         alle << r.get();
     QStringList tabellen;
     {
+        // Only the tables asked for are looked up: creating tables in a row stays linear.
         Statement st(m_db.handle(),
             QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
-                           "'sqlite\\_%' ESCAPE '\\' AND name NOT LIKE 'MSys%'"));
-        while (st.step())
-            tabellen << st.value(0).toString();
+                           "'sqlite\\_%' ESCAPE '\\' AND name NOT LIKE 'MSys%'")
+                + (nur.isEmpty() ? QString() : QStringLiteral(" AND name = ?1 COLLATE NOCASE")));
+        for (qsizetype i = 0; i < std::max<qsizetype>(nur.size(), 1); ++i) {
+            st.reset();
+            if (!nur.isEmpty())
+                st.bind(1, QVariant(nur.at(i)));
+            while (st.step())
+                if (!enthaelt(tabellen, st.value(0).toString()))
+                    tabellen << st.value(0).toString();
+        }
     }
-    if (!nur.isEmpty()) {
-        // A table named twice, or whose triggers are still there, is made once and afresh.
-        dropGeneratedOver({}, nur, false);
-    }
+    // A table whose triggers are still there gets them afresh.
+    if (!nur.isEmpty())
+        dropTriggersOf(tabellen);
     for (const QString& t : tabellen) {
-        if (!nur.isEmpty() && !enthaelt(nur, t))
-            continue;
         const std::vector<Field> felder = physicalFields(t);
         TableDef hilfe(t);
         loadIndexes(hilfe);
