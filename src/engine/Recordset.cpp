@@ -455,9 +455,11 @@ QVariant Recordset::value(int index) const
         throw EngineError::itemNotFound(QString::number(index));
     if (m_editMode != dbEditNone)
         return m_puffer.value(index);
-    if (m_aufGeloeschtem || m_pos < 0 || !m_keys->has(m_pos) || !m_cache->present(*m_keys, m_pos))
+    const RowCache::Cell* zeile = nullptr;
+    if (m_aufGeloeschtem || m_pos < 0 || !m_keys->has(m_pos)
+        || !(zeile = m_cache->row(*m_keys, m_pos))) [[unlikely]]
         pruefeZeile(); // throws the fitting error
-    return m_cache->value(*m_keys, m_pos, index);
+    return m_cache->value(zeile, index);
 }
 
 QVariant Recordset::value(const QString& name) const

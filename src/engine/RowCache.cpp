@@ -107,6 +107,18 @@ char16_t* utf16Aus(const unsigned char* s, size_t n, char16_t* out)
     }
     return out;
 }
+// A QVariant holding wert, built in place: a record set hands out millions of values, and the
+// out-of-line constructors cost more than the value. Only for types that QVariant keeps in its
+// own storage (checked at compile time), exactly as its constructors keep them.
+template <class T> QVariant imPlatz(T wert)
+{
+    static_assert(QVariant::Private::CanUseInternalSpace<T>);
+    QVariant v;
+    QVariant::Private& d = v.data_ptr();
+    d = QVariant::Private(QMetaType::fromType<T>());
+    new (&d.data.data) T(std::move(wert));
+    return v;
+}
 } // namespace
 
 RowCache::RowCache(sqlite3* db, const QString& sql, std::vector<int> types,
@@ -128,6 +140,19 @@ void RowCache::clear()
 {
     m_pages.clear();
     m_last = nullptr;
+    m_rowIndex = -1;
+}
+
+const RowCache::Cell* RowCache::findRow(Keyset& keys, qint64 index)
+{
+    Page& p = page(keys, index);
+    const auto k = static_cast<size_t>(index - p.first);
+    m_rowIndex = index;
+    m_rowPage = &p;
+    m_row = k < p.present.size() && p.present[k] != 0
+        ? p.cells.data() + k * static_cast<size_t>(m_columns)
+        : nullptr;
+    return m_row;
 }
 
 void RowCache::appendText(Page& page, Cell& cell, const unsigned char* utf8, size_t length)
@@ -262,55 +287,68 @@ QVariant RowCache::textValue(const Page& page, const Cell& cell)
 {
     // Moved into place: copying a QString into a QVariant would count the block's references up
     // and down once more per value.
-    QVariant wert { QString() };
-    wert.setValue(text(page, cell));
-    return wert;
+    return imPlatz(text(page, cell));
 }
 
 QVariant RowCache::convert(Page& page, const Cell& cell, int type)
 {
-    QVariant gespeichert;
+    // The usual pairs directly, without a stored value to convert and destroy.
     switch (cell.kind) {
     case SQLITE_INTEGER:
-        // The usual pairs directly; the rest as the data types convert them.
         switch (type) {
         case dbByte:
         case dbInteger:
         case dbLong:
-            return QVariant(static_cast<int>(cell.integer));
+            return imPlatz(static_cast<int>(cell.integer));
         case dbCurrency:
         case dbSingle:
         case dbDouble:
         case dbFloat:
         case dbNumeric:
         case dbDecimal:
-            return QVariant(static_cast<double>(cell.integer));
+            return imPlatz(static_cast<double>(cell.integer));
         case dbBoolean:
-            return QVariant(cell.integer != 0);
+            return imPlatz(cell.integer != 0);
         default:
-            gespeichert = QVariant(static_cast<qlonglong>(cell.integer));
             break;
         }
         break;
     case SQLITE_FLOAT:
         if (type != dbBoolean && !datatype::isTextType(type))
-            return QVariant(cell.real);
-        gespeichert = QVariant(cell.real);
+            return imPlatz(cell.real);
         break;
-    case SQLITE_TEXT: {
+    case SQLITE_TEXT:
         if (istDatum(type))
             return date(page, cell, type);
         if (type != dbBoolean)
             return textValue(page, cell); // text stays text for every other type
-        gespeichert = textValue(page, cell);
         break;
-    }
     case SQLITE_BLOB:
-        gespeichert = QVariant(
-            QByteArray(page.bytes.data() + cell.bytes.offset, static_cast<int>(cell.bytes.length)));
         break;
     default:
         return QVariant();
+    }
+    return convertStored(page, cell, type);
+}
+
+QVariant RowCache::convertStored(const Page& page, const Cell& cell, int type)
+{
+    // The rest as the data types convert them.
+    QVariant gespeichert;
+    switch (cell.kind) {
+    case SQLITE_INTEGER:
+        gespeichert = QVariant(static_cast<qlonglong>(cell.integer));
+        break;
+    case SQLITE_FLOAT:
+        gespeichert = QVariant(cell.real);
+        break;
+    case SQLITE_TEXT:
+        gespeichert = textValue(page, cell);
+        break;
+    default:
+        gespeichert = QVariant(
+            QByteArray(page.bytes.data() + cell.bytes.offset, static_cast<int>(cell.bytes.length)));
+        break;
     }
     return type == 0 ? gespeichert : datatype::fromStorage(gespeichert, type);
 }
@@ -386,6 +424,7 @@ RowCache::Page& RowCache::load(Keyset& keys, qint64 first)
         }
         page->first = first;
         m_last = nullptr;
+        m_rowIndex = -1;
         try {
             fill(*page, keys);
         } catch (...) {

@@ -35,26 +35,6 @@ public:
     RowCache(sqlite3* db, const QString& sql, std::vector<int> types,
         const QStringList& parameterNames, const QList<Parameter>& parameters);
 
-    /// Whether the row at index of keys is there (false: deleted by another writer).
-    bool present(Keyset& keys, qint64 index)
-    {
-        const Page& p = page(keys, index);
-        const auto k = static_cast<size_t>(index - p.first);
-        return k < p.present.size() && p.present[k];
-    }
-    /// One value of the row at index of keys, which must be present.
-    QVariant value(Keyset& keys, qint64 index, int column)
-    {
-        Page& p = page(keys, index);
-        const auto k = static_cast<size_t>(index - p.first);
-        const Cell& c = p.cells[k * static_cast<size_t>(m_columns) + static_cast<size_t>(column)];
-        return convert(p, c, m_types[static_cast<size_t>(column)]);
-    }
-    /// All values of the row at index of keys, which must be present.
-    QVariantList values(Keyset& keys, qint64 index);
-    void clear();
-
-private:
     struct Cell {
         union {
             qint64 integer;
@@ -66,6 +46,32 @@ private:
         };
         int kind; // SQLITE_INTEGER, _FLOAT, _TEXT, _BLOB or _NULL
     };
+
+    /// The cells of the row at index of keys, or nullptr when another writer deleted the row.
+    /// Valid until the next call; reading a row's fields one by one finds it at once.
+    const Cell* row(Keyset& keys, qint64 index)
+    {
+        if (index == m_rowIndex) [[likely]]
+            return m_row;
+        return findRow(keys, index);
+    }
+    /// One value of the row that row() gave last.
+    QVariant value(const Cell* row, int column)
+    {
+        const auto spalte = static_cast<size_t>(column);
+        return convert(*m_rowPage, row[spalte], m_types[spalte]);
+    }
+    bool present(Keyset& keys, qint64 index) { return row(keys, index) != nullptr; }
+    /// One value of the row at index of keys, which must be present.
+    QVariant value(Keyset& keys, qint64 index, int column)
+    {
+        return value(row(keys, index), column);
+    }
+    /// All values of the row at index of keys, which must be present.
+    QVariantList values(Keyset& keys, qint64 index);
+    void clear();
+
+private:
     struct Page {
         qint64 first = -1;
         std::vector<Cell> cells; // rows × columns
@@ -84,11 +90,13 @@ private:
         return load(keys, first);
     }
     Page& load(Keyset& keys, qint64 first);
+    const Cell* findRow(Keyset& keys, qint64 index);
     void fill(Page& page, Keyset& keys);
     void readInto(Statement& st, Page& page, size_t row);
     static void appendBytes(Page& page, Cell& cell, const void* data, int length);
     void appendText(Page& page, Cell& cell, const unsigned char* utf8, size_t length);
     QVariant convert(Page& page, const Cell& cell, int type);
+    static QVariant convertStored(const Page& page, const Cell& cell, int type);
     QVariant date(const Page& page, const Cell& cell, int type);
     static QString text(const Page& page, const Cell& cell);
     static QVariant textValue(const Page& page, const Cell& cell);
@@ -99,6 +107,10 @@ private:
     int m_columns;
     std::vector<Page> m_pages;
     Page* m_last = nullptr;
+    // The row found last; a page being filled forgets it.
+    qint64 m_rowIndex = -1;
+    const Cell* m_row = nullptr;
+    Page* m_rowPage = nullptr;
     // Date texts repeat (birthdays, order days); converting to local time is the dear part.
     // Plain days sit in one block per year (close together, no hashing), shared by every cache
     // of the thread, since each clone and each requery starts a cache; other moments in a map.
