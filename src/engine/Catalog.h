@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -72,6 +73,10 @@ public:
     void attachLinkedTables();
     /// Drops and creates every generated trigger and query view from the catalog.
     void regenerate();
+    /// Runs op, which executes sql, a statement in SQLite's own schema language (what a
+    /// make-table query or a DDL statement translates to), and makes again the generated triggers
+    /// and views it reaches: those of its table when it names one, all others when not.
+    void schemaStatement(const QString& sql, const std::function<void()>& op);
 
     static QString quote(const QString& identifier);
     static QString now();

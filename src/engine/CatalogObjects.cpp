@@ -5,6 +5,7 @@
 #include "engine/QueryDef.h"
 #include "engine/RuleTriggers.h"
 #include "engine/Savepoint.h"
+#include "engine/SqlTokens.h"
 #include "engine/Sqlite.h"
 #include "engine/TableDef.h"
 #include "engine/sql/Dialect.h"
@@ -457,6 +458,48 @@ void Catalog::createQueryViews()
 void Catalog::regenerate()
 {
     aendere([] {});
+}
+
+void Catalog::schemaStatement(const QString& sql, const std::function<void()>& op)
+{
+    const SqlTokens tk(sql);
+    const auto& t = tk.tokens();
+    auto wort = [&](size_t i, const char* w) { return i < t.size() && t[i].is(w); };
+    // The table named at i, optionally as main.table; empty for another schema or none.
+    auto tabelle = [&](size_t i) {
+        if (i >= t.size())
+            return QString();
+        if (wort(i + 1, ".")) {
+            if (SqlTokens::unquote(t[i].text).compare(QLatin1String("main"), Qt::CaseInsensitive))
+                return QString();
+            i += 2;
+        }
+        return i < t.size() ? SqlTokens::unquote(t[i].text) : QString();
+    };
+    auto nachIf = [&](size_t i) { return wort(i, "IF") ? i + (wort(i + 1, "NOT") ? 3 : 2) : i; };
+    Umfang umfang = Umfang::Alles;
+    QStringList namen;
+    if (wort(0, "CREATE") && wort(1, "TABLE")) {
+        namen << tabelle(nachIf(2));
+        umfang = Umfang::NeueTabelle;
+    } else if (wort(0, "CREATE") && (wort(1, "INDEX") || (wort(1, "UNIQUE") && wort(2, "INDEX")))) {
+        const int on = tk.findTop("ON");
+        if (on > 0)
+            namen << tabelle(static_cast<size_t>(on) + 1);
+        umfang = Umfang::Tabellen;
+    } else if (wort(0, "DROP") && wort(1, "TABLE")) {
+        namen << tabelle(nachIf(2));
+        umfang = Umfang::Tabellen;
+    } else if (wort(0, "ALTER") && wort(1, "TABLE")) {
+        namen << tabelle(2);
+        const int umbenannt = tk.findTop("RENAME");
+        if (umbenannt > 0 && wort(static_cast<size_t>(umbenannt) + 1, "TO"))
+            namen << tabelle(static_cast<size_t>(umbenannt) + 2);
+        umfang = Umfang::Tabellen;
+    }
+    if (namen.isEmpty() || namen.contains(QString()))
+        umfang = Umfang::Alles;
+    veraendere(op, umfang, namen);
 }
 
 } // namespace kv::engine

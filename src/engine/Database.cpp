@@ -249,12 +249,23 @@ qint64 Database::executeWith(const QString& sql, const QList<Parameter>& paramet
             && (tk.tokens()[0].is("CREATE") || tk.tokens()[0].is("DROP")
                 || tk.tokens()[0].is("ALTER"));
         Savepoint sp(*m_connection);
-        while (ds.statement().step()) { }
-        const qint64 anzahl = m_connection->changes();
-        if (ddl) {
-            m_catalog->regenerate();
+        qint64 anzahl = 0;
+        // A make-table query reports the rows it copied, which SQLite does not count for it.
+        const int als
+            = ddl && tk.tokens().size() > 2 && tk.tokens()[1].is("TABLE") ? tk.findTop("AS") : -1;
+        auto ausfuehren = [&] {
+            while (ds.statement().step()) { }
+            anzahl = als > 2
+                ? m_connection->scalar(QStringLiteral("SELECT count(*) FROM ") + tk.slice(2, als))
+                      .toLongLong()
+                : m_connection->changes();
+        };
+        if (ddl)
+            m_catalog->schemaStatement(ds.sql(), ausfuehren);
+        else
+            ausfuehren();
+        if (ddl)
             refreshAll();
-        }
         sp.release();
         m_recordsAffected = anzahl;
         return anzahl;

@@ -584,6 +584,19 @@ void TestSchema::changesRemakeOnlyWhatTheyReach()
     }),
         err::Required);
     QCOMPARE(rohWert(pfad, unberuehrt), vorher);
+
+    // Statements of the schema language reach as far as the engine's own changes.
+    db->execute(QStringLiteral("INSERT INTO Kundschaft (Name, Betrag) VALUES ('Bb', 2)"));
+    db->execute(QStringLiteral("INSERT INTO Kundschaft (Name, Betrag) VALUES ('Cc', 3)"));
+    db->execute(QStringLiteral("SELECT Name, Betrag INTO Neu FROM Kundschaft"));
+    QCOMPARE(db->recordsAffected(), 2); // the rows copied, as an import reports them
+    QCOMPARE(db->tableDefs().item(QStringLiteral("Neu")).recordCount(), 2);
+    db->createQueryDef(QStringLiteral("NeuListe"), QStringLiteral("SELECT * FROM Neu"));
+    db->execute(QStringLiteral("CREATE INDEX NachName ON Neu (Name)"));
+    QVERIFY(rohWert(pfad, "SELECT count(*) FROM sqlite_master WHERE name = 'NeuListe'") == "1");
+    db->execute(QStringLiteral("DROP TABLE Neu"));
+    QVERIFY(!db->tableDefs().contains(QStringLiteral("Neu")));
+    QCOMPARE(rohWert(pfad, unberuehrt), vorher);
 }
 
 QTEST_GUILESS_MAIN(TestSchema)
