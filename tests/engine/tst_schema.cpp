@@ -65,6 +65,7 @@ private Q_SLOTS:
     void propertiesAndVersion();
     void newTableServesQueriesAndRules();
     void changesRemakeOnlyWhatTheyReach();
+    void fieldIsReplacedWithItsIndexesAndRelations();
 };
 
 void TestSchema::everyTypeRoundTrips()
@@ -597,6 +598,126 @@ void TestSchema::changesRemakeOnlyWhatTheyReach()
     db->execute(QStringLiteral("DROP TABLE Neu"));
     QVERIFY(!db->tableDefs().contains(QStringLiteral("Neu")));
     QCOMPARE(rohWert(pfad, unberuehrt), vorher);
+}
+
+// A field changes its type the only way stored fields can: a new field takes the data, the
+// indexes and the relations, then the old one goes and the new one takes its name, all in one
+// transaction; a rollback halfway leaves the table as it was.
+void TestSchema::fieldIsReplacedWithItsIndexesAndRelations()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = ws.createDatabase(dir.file(QStringLiteral("a.kdb")));
+    db->tableDefs().append(kundenTabelle(*db));
+    auto t = db->createTableDef(QStringLiteral("Auftraege"));
+    t->fields().append(t->createField(QStringLiteral("KundeID"), dbLong));
+    t->fields().append(t->createField(QStringLiteral("Zeichen"), dbText, 10));
+    auto ix = t->createIndex(QStringLiteral("NachZeichen"));
+    ix->appendField(QStringLiteral("Zeichen"), true);
+    ix->setUnique(true);
+    t->indexes().append(std::move(ix));
+    db->tableDefs().append(std::move(t));
+    auto r = db->createRelation(QStringLiteral("KundenAuftraege"), QStringLiteral("Kunden"),
+        QStringLiteral("Auftraege"), dbRelationDeleteCascade);
+    r->appendField(QStringLiteral("ID"), QStringLiteral("KundeID"));
+    db->relations().append(std::move(r));
+    db->execute(QStringLiteral("INSERT INTO Kunden (Name) VALUES ('Aa')"));
+    db->execute(QStringLiteral("INSERT INTO Kunden (Name) VALUES ('Bb')"));
+    db->execute(QStringLiteral("INSERT INTO Auftraege (KundeID, Zeichen) VALUES (1, 'A-1')"));
+    db->execute(QStringLiteral("INSERT INTO Auftraege (KundeID, Zeichen) VALUES (2, 'B-1')"));
+
+    auto ersetze = [&](const QString& feld, int typ, int groesse, bool festschreiben) {
+        TableDef& tabelle = db->tableDefs().item(QStringLiteral("Auftraege"));
+        const QString temp = feld + QLatin1Char('1');
+        ws.beginTrans();
+        tabelle.fields().append(tabelle.createField(temp, typ, groesse));
+        db->execute(
+            QStringLiteral("UPDATE [Auftraege] SET [%1] = [%2]").arg(temp, feld), dbFailOnError);
+        for (Index* alt : tabelle.indexes().items()) {
+            if (alt->foreign())
+                continue;
+            auto neu = tabelle.createIndex(alt->name());
+            bool betroffen = false;
+            for (const IndexField& f : alt->fields()) {
+                betroffen = betroffen || f.name == feld;
+                neu->appendField(f.name == feld ? temp : f.name, f.descending);
+            }
+            if (!betroffen)
+                continue;
+            neu->setUnique(alt->unique());
+            tabelle.indexes().remove(alt->name());
+            tabelle.indexes().append(std::move(neu));
+        }
+        for (Relation* alt : db->relations().items()) {
+            auto neu = db->createRelation(
+                alt->name(), alt->table(), alt->foreignTable(), alt->attributes());
+            bool betroffen = false;
+            for (const RelationField& f : alt->fields()) {
+                betroffen = betroffen || f.foreignName == feld;
+                neu->appendField(f.name, f.foreignName == feld ? temp : f.foreignName);
+            }
+            if (!betroffen)
+                continue;
+            db->relations().remove(alt->name());
+            db->relations().append(std::move(neu));
+        }
+        if (!festschreiben) {
+            ws.rollback();
+            return;
+        }
+        tabelle.fields().remove(feld);
+        tabelle.fields().item(temp).setName(feld);
+        ws.commitTrans();
+    };
+
+    ersetze(QStringLiteral("Zeichen"), dbText, 50, false);
+    db->tableDefs().refresh();
+    QCOMPARE(db->tableDefs().item(QStringLiteral("Auftraege")).fields().count(), 2);
+    QCOMPARE(db->tableDefs()
+                 .item(QStringLiteral("Auftraege"))
+                 .fields()
+                 .item(QStringLiteral("Zeichen"))
+                 .size(),
+        10);
+    QCOMPARE(db->tableDefs()
+                 .item(QStringLiteral("Auftraege"))
+                 .indexes()
+                 .item(QStringLiteral("NachZeichen"))
+                 .fields()
+                 .value(0)
+                 .name,
+        QStringLiteral("Zeichen"));
+
+    ersetze(QStringLiteral("Zeichen"), dbText, 50, true);
+    ersetze(QStringLiteral("KundeID"), dbDouble, 0, true);
+    db->tableDefs().refresh();
+    db->relations().refresh();
+    TableDef& auftraege = db->tableDefs().item(QStringLiteral("Auftraege"));
+    QCOMPARE(auftraege.fields().item(QStringLiteral("Zeichen")).size(), 50);
+    QCOMPARE(auftraege.fields().item(QStringLiteral("KundeID")).type(), int(dbDouble));
+    const Index& nachZeichen = auftraege.indexes().item(QStringLiteral("NachZeichen"));
+    QVERIFY(nachZeichen.unique());
+    QCOMPARE(nachZeichen.fields().value(0).name, QStringLiteral("Zeichen"));
+    QVERIFY(nachZeichen.fields().value(0).descending);
+    const Relation& rel = db->relations().item(QStringLiteral("KundenAuftraege"));
+    QCOMPARE(rel.fields().value(0).foreignName, QStringLiteral("KundeID"));
+    QVERIFY(auftraege.indexes().item(QStringLiteral("KundenAuftraege")).foreign());
+
+    auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Auftraege ORDER BY Zeichen"));
+    QCOMPARE(rs->recordCount(), 2);
+    QCOMPARE(rs->value(QStringLiteral("Zeichen")).toString(), QStringLiteral("A-1"));
+    QCOMPARE(rs->value(QStringLiteral("KundeID")).toDouble(), 1.0);
+    rs->close();
+    QCOMPARE(fehlerNummer([&] {
+        db->execute(QStringLiteral("INSERT INTO Auftraege (KundeID, Zeichen) VALUES (1, 'A-1')"));
+    }),
+        err::DuplicateKey);
+    QCOMPARE(fehlerNummer([&] {
+        db->execute(QStringLiteral("INSERT INTO Auftraege (KundeID, Zeichen) VALUES (9, 'X')"));
+    }),
+        err::IntegrityChild);
+    db->execute(QStringLiteral("DELETE FROM Kunden WHERE ID = 2"));
+    QCOMPARE(auftraege.recordCount(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestSchema)
