@@ -521,9 +521,12 @@ void Recordset::addNew()
             Connection& c = m_db->connection();
             qint64 seq = c.scalar(QStringLiteral("SELECT coalesce(max(rowid), 0) FROM %1").arg(tab))
                              .toLongLong();
-            if (c.scalar(QStringLiteral("SELECT count(*) FROM %1.sqlite_master WHERE name = "
-                                        "'sqlite_sequence'")
-                             .arg(schema))
+            // Looked up by name in SQLite's schema, not by scanning it: a large database has
+            // thousands of entries.
+            if (c.scalar(QStringLiteral("SELECT count(*) FROM pragma_table_info('sqlite_sequence', "
+                                        "'%1')")
+                             .arg(SqlTokens::unquote(schema).replace(
+                                 QLatin1String("'"), QLatin1String("''"))))
                     .toInt()
                 > 0)
                 seq = std::max(seq,
@@ -606,31 +609,33 @@ void Recordset::update()
                     + QStringLiteral(") VALUES (") + platz.join(QStringLiteral(", "))
                     + QLatin1Char(')');
             }
-            Statement st(c.handle(), sql);
+            // Prepared once for a run of AddNew: the rules' triggers make preparing dear.
+            const std::shared_ptr<Statement> st = c.cached(sql);
             for (int i = 0; i < werte.size(); ++i)
-                st.bind(i + 1, werte[i]);
-            st.step();
+                st->bind(i + 1, werte[i]);
+            st->step();
             key = c.lastInsertRowid();
         } else if (!spalten.isEmpty()) {
             QStringList setzen;
             for (int i = 0; i < spalten.size(); ++i)
                 setzen << spalten[i] + QStringLiteral(" = ?%1").arg(i + 1);
-            Statement st(c.handle(),
-                QStringLiteral("UPDATE ") + m_baseTable + QStringLiteral(" SET ")
-                    + setzen.join(QStringLiteral(", "))
-                    + QStringLiteral(" WHERE rowid = ?%1").arg(spalten.size() + 1));
+            const std::shared_ptr<Statement> st = c.cached(QStringLiteral("UPDATE ") + m_baseTable
+                + QStringLiteral(" SET ") + setzen.join(QStringLiteral(", "))
+                + QStringLiteral(" WHERE rowid = ?%1").arg(spalten.size() + 1));
             for (int i = 0; i < werte.size(); ++i)
-                st.bind(i + 1, werte[i]);
-            st.bind(static_cast<int>(werte.size()) + 1, key);
-            st.step();
+                st->bind(i + 1, werte[i]);
+            st->bind(static_cast<int>(werte.size()) + 1, key);
+            st->step();
         }
         sp.release();
         if (m_editMode == dbEditAdd) {
             // New records join the end of the set.
             eigeneSchluessel(m_keys);
             m_keys->append(key);
+            m_cache->forgetFrom(m_keys->loaded() - 1);
+        } else {
+            m_cache->refreshRow(*m_keys, m_pos);
         }
-        m_cache->clear();
         QByteArray b(8, Qt::Uninitialized);
         qToLittleEndian<qint64>(key, b.data());
         m_lastModified = b;
@@ -654,7 +659,7 @@ void Recordset::remove()
         st.step();
         eigeneSchluessel(m_keys);
         m_keys->erase(m_pos);
-        m_cache->clear();
+        m_cache->forgetFrom(m_pos);
         m_aufGeloeschtem = true;
     });
 }

@@ -143,6 +143,40 @@ void RowCache::clear()
     m_rowIndex = -1;
 }
 
+void RowCache::forgetFrom(qint64 index)
+{
+    const qint64 first = index & ~(PageSize - 1);
+    for (Page& p : m_pages)
+        if (p.first >= first)
+            p.first = -1;
+    m_last = nullptr;
+    m_rowIndex = -1;
+}
+
+void RowCache::refreshRow(Keyset& keys, qint64 index)
+{
+    const qint64 first = index & ~(PageSize - 1);
+    m_rowIndex = -1;
+    for (Page& p : m_pages) {
+        if (p.first != first)
+            continue;
+        const auto k = static_cast<size_t>(index - first);
+        if (k >= p.present.size()) {
+            forgetFrom(index);
+            return;
+        }
+        // Texts handed out keep their block; the row's new texts are appended to the page's.
+        m_byKey.reset();
+        m_byKey.bind(sqlite3_bind_parameter_index(m_byKey.handle(), ":kv_key"), keys.at(index));
+        const bool da = m_byKey.step();
+        if (da)
+            readInto(m_byKey, p, k);
+        p.present[k] = da ? 1 : 0;
+        m_byKey.reset();
+        return;
+    }
+}
+
 const RowCache::Cell* RowCache::findRow(Keyset& keys, qint64 index)
 {
     Page& p = page(keys, index);

@@ -70,6 +70,12 @@ public:
     /// All values of the row at index of keys, which must be present.
     QVariantList values(Keyset& keys, qint64 index);
     void clear();
+    /// The row at index of keys was written: reads it again if its page is held, so that an
+    /// edit costs one row, not a page.
+    void refreshRow(Keyset& keys, qint64 index);
+    /// The keys from index on changed (a row added or deleted there): forgets the pages that
+    /// hold them; the ones before stay.
+    void forgetFrom(qint64 index);
 
 private:
     struct Page {

@@ -2,16 +2,21 @@
 
 #include "engine/Sqlite.h"
 
-#include <atomic>
-
 namespace kv::engine {
+
+namespace {
+// One name for all: savepoints here are strictly nested, and SQLite releases or rolls back to
+// the most recent one of a name; the same text lets the statements stay prepared.
+void fuehreAus(Connection& c, const char* sql)
+{
+    c.cached(QString::fromLatin1(sql))->step();
+}
+} // namespace
 
 Savepoint::Savepoint(Connection& connection)
     : m_connection(connection)
 {
-    static std::atomic<int> zaehler { 0 };
-    m_name = QStringLiteral("kv_sp%1").arg(++zaehler);
-    m_connection.exec(QStringLiteral("SAVEPOINT ") + m_name);
+    fuehreAus(m_connection, "SAVEPOINT kv_sp");
 }
 
 Savepoint::~Savepoint()
@@ -19,8 +24,8 @@ Savepoint::~Savepoint()
     if (!m_open)
         return;
     try {
-        m_connection.exec(QStringLiteral("ROLLBACK TO ") + m_name);
-        m_connection.exec(QStringLiteral("RELEASE ") + m_name);
+        fuehreAus(m_connection, "ROLLBACK TO kv_sp");
+        fuehreAus(m_connection, "RELEASE kv_sp");
     } catch (const EngineError&) {
         // The connection is gone or the savepoint was ended by SQLite itself; nothing to undo.
     }
@@ -28,7 +33,7 @@ Savepoint::~Savepoint()
 
 void Savepoint::release()
 {
-    m_connection.exec(QStringLiteral("RELEASE ") + m_name);
+    fuehreAus(m_connection, "RELEASE kv_sp");
     m_open = false;
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 namespace kv::engine {
 
 class Connection;
@@ -21,7 +19,6 @@ public:
 
 private:
     Connection& m_connection;
-    QString m_name;
     bool m_open = true;
 };
 

@@ -302,6 +302,7 @@ void Connection::open(const QString& path, int flags)
 
 void Connection::close()
 {
+    m_statements.clear(); // finalized before their connection
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -319,8 +320,28 @@ void Connection::exec(const QString& sql)
 
 QVariant Connection::scalar(const QString& sql)
 {
-    Statement st(m_db, sql);
-    return st.step() ? st.value(0) : QVariant();
+    const std::shared_ptr<Statement> st = cached(sql);
+    const QVariant wert = st->step() ? st->value(0) : QVariant();
+    st->reset();
+    return wert;
+}
+
+std::shared_ptr<Statement> Connection::cached(const QString& sql)
+{
+    auto it = m_statements.find(sql);
+    if (it != m_statements.end() && it->second.use_count() > 1)
+        return std::make_shared<Statement>(m_db, sql); // in use further up: a statement of its own
+    if (it == m_statements.end()) {
+        // Texts with literals in them come once; a full cache starts afresh (statements still
+        // held live on with their holders).
+        if (m_statements.size() >= 256)
+            m_statements.clear();
+        it = m_statements.emplace(sql, std::make_shared<Statement>(m_db, sql)).first;
+    }
+    std::shared_ptr<Statement> st = it->second;
+    st->reset();
+    st->clearBindings();
+    return st;
 }
 
 qint64 Connection::changes() const

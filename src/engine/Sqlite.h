@@ -6,7 +6,9 @@
 
 #include <QString>
 #include <QVariant>
+#include <memory>
 #include <sqlite3.h>
+#include <unordered_map>
 
 namespace kv::engine {
 
@@ -70,8 +72,13 @@ public:
 
     /// Runs one or more statements without results; throws EngineError.
     void exec(const QString& sql);
-    /// First column of the first row, or an invalid QVariant.
+    /// First column of the first row, or an invalid QVariant. The statement stays prepared for
+    /// the next call with the same text.
     QVariant scalar(const QString& sql);
+    /// The statement for sql, prepared once per connection and handed out reset, without
+    /// bindings; for statements that run again and again (a record set's writes, savepoints,
+    /// lookups). A statement still held by a caller is not handed out twice.
+    std::shared_ptr<Statement> cached(const QString& sql);
     qint64 changes() const;
     qint64 lastInsertRowid() const;
     bool isReadOnly() const;
@@ -79,6 +86,7 @@ public:
 
 private:
     sqlite3* m_db = nullptr;
+    std::unordered_map<QString, std::shared_ptr<Statement>> m_statements;
 };
 
 } // namespace kv::engine

@@ -59,6 +59,7 @@ private Q_SLOTS:
     void wholeTableIsReadAsTheCursorGoes();
     void crosstabTakesItsColumnsFromTheData();
     void textsReadBackExactly();
+    void writesInAWalkAreSeenAtOnce();
 };
 
 void TestRecordset::navigationAtTheBoundaries_data()
@@ -737,6 +738,61 @@ void TestRecordset::textsReadBackExactly()
     QCOMPARE(gelesen[7], QStringLiteral("K"));
     QCOMPARE(QString::fromUtf16(reinterpret_cast<const char16_t*>(gelesen[1].utf16())),
         QStringLiteral("Straße 7")); // zero-terminated
+}
+
+// A cursor that writes as it walks sees its own changes at once: an edited row is read again
+// alone, rows after a deleted or added one are read afresh, and the rest of its pages stay.
+void TestRecordset::writesInAWalkAreSeenAtOnce()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    const int zeilen = 1200; // three pages
+    auto db = kundenDb(ws, dir.file(QStringLiteral("a.kdb")), zeilen);
+    auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Kunden ORDER BY Umsatz DESC"));
+    QVERIFY(rs->updatable());
+    ws.beginTrans();
+    int nr = zeilen;
+    while (!rs->eof()) {
+        QCOMPARE(rs->value(QStringLiteral("Name")).toString(), QStringLiteral("K%1").arg(nr));
+        const QString alt = rs->value(QStringLiteral("Name")).toString();
+        rs->edit();
+        // Longer than any text before, so that the page's text block must grow.
+        rs->setValue(QStringLiteral("Name"), QStringLiteral("Kundin %1 aus Lüdenscheid").arg(nr));
+        rs->update();
+        QCOMPARE(alt, QStringLiteral("K%1").arg(nr)); // a text handed out stays as it was
+        QCOMPARE(rs->value(QStringLiteral("Name")).toString(),
+            QStringLiteral("Kundin %1 aus Lüdenscheid").arg(nr));
+        if (nr % 3 == 0) {
+            rs->remove();
+            QVERIFY_THROWS_EXCEPTION(EngineError, rs->value(0));
+        }
+        rs->moveNext();
+        --nr;
+    }
+    ws.commitTrans();
+    QCOMPARE(rs->recordCount(), zeilen - zeilen / 3);
+    rs->moveFirst();
+    for (int n = zeilen; n >= 1; --n) {
+        if (n % 3 == 0)
+            continue;
+        QCOMPARE(rs->value(QStringLiteral("Name")).toString(),
+            QStringLiteral("Kundin %1 aus Lüdenscheid").arg(n));
+        rs->moveNext();
+    }
+    QVERIFY(rs->eof());
+    rs->addNew();
+    rs->setValue(QStringLiteral("Name"), QStringLiteral("Neu"));
+    rs->update();
+    rs->moveLast();
+    QCOMPARE(rs->value(QStringLiteral("Name")).toString(), QStringLiteral("Neu"));
+    rs->movePrevious();
+    QCOMPARE(
+        rs->value(QStringLiteral("Name")).toString(), QStringLiteral("Kundin 1 aus Lüdenscheid"));
+    QCOMPARE(
+        db->openRecordset(QStringLiteral("SELECT count(*) FROM Kunden WHERE Name LIKE 'Kundin*'"))
+            ->value(0)
+            .toInt(),
+        zeilen - zeilen / 3);
 }
 
 QTEST_GUILESS_MAIN(TestRecordset)
