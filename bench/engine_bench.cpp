@@ -241,6 +241,44 @@ int main(int argc, char** argv)
         [&] { rs->findFirst(QStringLiteral("Name = 'x'")); });
     zeile("engine.findfirst_scan", oursD, refD);
 
+    // Editing every record of a set as a global change does, against plain prepared UPDATEs of
+    // the same rows; both fire the table's rules.
+    constexpr int Bearbeitet = 100000;
+    sqlite3* schreiber = nullptr;
+    sqlite3_open_v2(pfad.toUtf8().constData(), &schreiber, SQLITE_OPEN_READWRITE, nullptr);
+    kv::engine::sql::registerFunctions(schreiber);
+    const auto [refE, oursE] = messeAbwechselnd(
+        3,
+        [&] {
+            sqlite3_exec(schreiber, "BEGIN", nullptr, nullptr, nullptr);
+            sqlite3_stmt* st = nullptr;
+            sqlite3_prepare_v2(
+                schreiber, "UPDATE Kunden SET Umsatz = ?1 WHERE rowid = ?2", -1, &st, nullptr);
+            for (int i = 1; i <= Bearbeitet; ++i) {
+                sqlite3_bind_double(st, 1, i * 0.5);
+                sqlite3_bind_int64(st, 2, i);
+                sqlite3_step(st);
+                sqlite3_reset(st);
+            }
+            sqlite3_finalize(st);
+            sqlite3_exec(schreiber, "COMMIT", nullptr, nullptr, nullptr);
+        },
+        [&] {
+            auto satz = db->openRecordset(
+                QStringLiteral("SELECT * FROM Kunden WHERE ID <= %1").arg(Bearbeitet));
+            ws.beginTrans();
+            int i = 0;
+            while (!satz->eof()) {
+                satz->edit();
+                satz->setValue(QStringLiteral("Umsatz"), ++i * 0.25);
+                satz->update();
+                satz->moveNext();
+            }
+            ws.commitTrans();
+        });
+    sqlite3_close(schreiber);
+    zeile("engine.edit_walk", oursE, refE);
+
     std::printf("BENCH engine.peak peak_mb=%.1f\n", double(spitze) / 1024.0);
     std::printf("# peak growth over the open database during (a)-(c): %.1f MB = %.1f bytes per row "
                 "(keyset 8 bytes per row, shared by the clone; row cache bounded to 8 pages of 512 "
