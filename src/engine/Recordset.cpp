@@ -659,7 +659,7 @@ void Recordset::remove()
         st.step();
         eigeneSchluessel(m_keys);
         m_keys->erase(m_pos);
-        m_cache->forgetFrom(m_pos);
+        m_cache->removeRow(m_pos);
         m_aufGeloeschtem = true;
     });
 }

@@ -153,6 +153,23 @@ void RowCache::forgetFrom(qint64 index)
     m_rowIndex = -1;
 }
 
+void RowCache::removeRow(qint64 index)
+{
+    const qint64 first = index & ~(PageSize - 1);
+    forgetFrom(first + PageSize);
+    for (Page& p : m_pages) {
+        if (p.first != first)
+            continue;
+        const auto k = static_cast<size_t>(index - first);
+        if (k < p.present.size()) {
+            const auto spalten = static_cast<size_t>(m_columns);
+            p.cells.erase(p.cells.begin() + static_cast<qsizetype>(k * spalten),
+                p.cells.begin() + static_cast<qsizetype>((k + 1) * spalten));
+            p.present.erase(p.present.begin() + static_cast<qsizetype>(k));
+        }
+    }
+}
+
 void RowCache::refreshRow(Keyset& keys, qint64 index)
 {
     const qint64 first = index & ~(PageSize - 1);
@@ -181,6 +198,12 @@ const RowCache::Cell* RowCache::findRow(Keyset& keys, qint64 index)
 {
     Page& p = page(keys, index);
     const auto k = static_cast<size_t>(index - p.first);
+    if (k >= p.present.size() && keys.has(index)) {
+        // A page that closed gaps of deleted rows has no row for its last keys yet.
+        p.first = -1;
+        m_last = nullptr;
+        return findRow(keys, index);
+    }
     m_rowIndex = index;
     m_rowPage = &p;
     m_row = k < p.present.size() && p.present[k] != 0

@@ -73,9 +73,12 @@ public:
     /// The row at index of keys was written: reads it again if its page is held, so that an
     /// edit costs one row, not a page.
     void refreshRow(Keyset& keys, qint64 index);
-    /// The keys from index on changed (a row added or deleted there): forgets the pages that
-    /// hold them; the ones before stay.
+    /// The keys from index on changed (a row added there): forgets the pages that hold them;
+    /// the ones before stay.
     void forgetFrom(qint64 index);
+    /// The key at index was taken out of keys (a row deleted): its page closes the gap, so that
+    /// deleting row after row does not read the page again each time; later pages are forgotten.
+    void removeRow(qint64 index);
 
 private:
     struct Page {
