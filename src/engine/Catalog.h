@@ -71,8 +71,6 @@ public:
     QString qualifiedTable(const QString& table) const;
     /// Attaches the files of attached tables and creates their temporary views.
     void attachLinkedTables();
-    /// Drops and creates every generated trigger and query view from the catalog.
-    void regenerate();
     /// Runs op, which executes sql, a statement in SQLite's own schema language (what a
     /// make-table query or a DDL statement translates to), and makes again the generated triggers
     /// and views it reaches: those of its table when it names one, all others when not.

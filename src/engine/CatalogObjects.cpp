@@ -455,11 +455,6 @@ void Catalog::createQueryViews()
     }
 }
 
-void Catalog::regenerate()
-{
-    aendere([] {});
-}
-
 void Catalog::schemaStatement(const QString& sql, const std::function<void()>& op)
 {
     const SqlTokens tk(sql);
