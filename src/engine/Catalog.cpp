@@ -792,6 +792,26 @@ QString Catalog::indexSql(const QString& table, const Index& index) const
         + QStringLiteral(" (") + spalten.join(QStringLiteral(", ")) + QLatin1Char(')');
 }
 
+void Catalog::speichereIndex(const QString& table, const Index& index)
+{
+    m_db.exec(QStringLiteral("DROP INDEX IF EXISTS ") + quote(index.m_sqlName));
+    m_db.exec(indexSql(table, index));
+    Statement st(m_db.handle(),
+        QStringLiteral("INSERT OR REPLACE INTO MSysKvIndexes(TableName, Name, SqlName, IsPrimary, "
+                       "IsUnique, IsRequired, IgnoreNulls, IsForeign, Fields) VALUES (?1, ?2, ?3, "
+                       "?4, ?5, ?6, ?7, ?8, ?9)"));
+    st.bind(1, QVariant(table));
+    st.bind(2, QVariant(index.m_name));
+    st.bind(3, QVariant(index.m_sqlName));
+    st.bind(4, qint64(index.m_primary));
+    st.bind(5, qint64(index.unique()));
+    st.bind(6, qint64(index.required()));
+    st.bind(7, qint64(index.m_ignoreNulls));
+    st.bind(8, qint64(index.m_foreign));
+    st.bind(9, QVariant(indexFelderText(index.m_fields)));
+    st.step();
+}
+
 void Catalog::createIndex(TableDef& table, Index& index)
 {
     if (index.m_fields.isEmpty())
@@ -823,23 +843,7 @@ void Catalog::createIndex(TableDef& table, Index& index)
             }
             if (index.m_sqlName.isEmpty())
                 index.m_sqlName = table.m_name + QLatin1Char('.') + index.m_name;
-            m_db.exec(QStringLiteral("DROP INDEX IF EXISTS ") + quote(index.m_sqlName));
-            m_db.exec(indexSql(table.m_name, index));
-            Statement st(m_db.handle(),
-                QStringLiteral(
-                    "INSERT INTO MSysKvIndexes(TableName, Name, SqlName, IsPrimary, "
-                    "IsUnique, IsRequired, IgnoreNulls, IsForeign, Fields) VALUES (?1, ?2, "
-                    "?3, ?4, ?5, ?6, ?7, ?8, ?9)"));
-            st.bind(1, QVariant(table.m_name));
-            st.bind(2, QVariant(index.m_name));
-            st.bind(3, QVariant(index.m_sqlName));
-            st.bind(4, qint64(index.m_primary));
-            st.bind(5, qint64(index.unique()));
-            st.bind(6, qint64(index.required()));
-            st.bind(7, qint64(index.m_ignoreNulls));
-            st.bind(8, qint64(index.m_foreign));
-            st.bind(9, QVariant(indexFelderText(index.m_fields)));
-            st.step();
+            speichereIndex(table.m_name, index);
             touch(table.m_name);
         },
         Umfang::Tabellen, { table.m_name });

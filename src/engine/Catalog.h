@@ -21,6 +21,7 @@ class Connection;
 class QueryDef;
 class TableDef;
 class Database;
+class SqlTokens;
 
 /// The engine's own catalog tables (names starting "MSysKv", system attribute) and the
 /// schema operations that keep SQLite's schema, the catalog rows and the generated rule
@@ -71,10 +72,10 @@ public:
     QString qualifiedTable(const QString& table) const;
     /// Attaches the files of attached tables and creates their temporary views.
     void attachLinkedTables();
-    /// Runs op, which executes sql, a statement in SQLite's own schema language (what a
+    /// Runs op, which executes sql (as tokens), a statement in SQLite's own schema language (what a
     /// make-table query or a DDL statement translates to), and makes again the generated triggers
     /// and views it reaches: those of its table when it names one, all others when not.
-    void schemaStatement(const QString& sql, const std::function<void()>& op);
+    void schemaStatement(const SqlTokens& sql, const std::function<void()>& op);
 
     static QString quote(const QString& identifier);
     static QString now();
@@ -112,6 +113,8 @@ private:
     std::vector<Field> physicalFields(const QString& table);
     QString columnDefinition(const Field& field) const;
     QString indexSql(const QString& table, const Index& index) const;
+    /// Creates the index in SQLite (again) and stores its catalog row.
+    void speichereIndex(const QString& table, const Index& index);
 
     Connection& m_db;
     int m_tiefe = 0;

@@ -97,18 +97,7 @@ void Catalog::createRelation(Relation& r)
                 ix.m_fields.append(IndexField { f.foreignName, false });
             ix.m_foreign = true;
             ix.m_sqlName = r.m_foreignTable + QLatin1Char('.') + r.m_name;
-            m_db.exec(QStringLiteral("DROP INDEX IF EXISTS ") + quote(ix.m_sqlName));
-            m_db.exec(indexSql(r.m_foreignTable, ix));
-            Statement ixs(m_db.handle(),
-                QStringLiteral(
-                    "INSERT OR REPLACE INTO MSysKvIndexes(TableName, Name, SqlName, "
-                    "IsPrimary, IsUnique, IsRequired, IgnoreNulls, IsForeign, Fields) VALUES "
-                    "(?1, ?2, ?3, 0, 0, 0, 0, 1, ?4)"));
-            ixs.bind(1, QVariant(r.m_foreignTable));
-            ixs.bind(2, QVariant(r.m_name));
-            ixs.bind(3, QVariant(ix.m_sqlName));
-            ixs.bind(4, QVariant(indexFelderText(ix.m_fields)));
-            ixs.step();
+            speichereIndex(r.m_foreignTable, ix);
             r.m_stored = true;
         },
         Umfang::Beziehung, { r.m_table, r.m_foreignTable });
@@ -455,9 +444,8 @@ void Catalog::createQueryViews()
     }
 }
 
-void Catalog::schemaStatement(const QString& sql, const std::function<void()>& op)
+void Catalog::schemaStatement(const SqlTokens& tk, const std::function<void()>& op)
 {
-    const SqlTokens tk(sql);
     const auto& t = tk.tokens();
     auto wort = [&](size_t i, const char* w) { return i < t.size() && t[i].is(w); };
     // The table named at i, optionally as main.table; empty for another schema or none.

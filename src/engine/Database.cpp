@@ -261,7 +261,7 @@ qint64 Database::executeWith(const QString& sql, const QList<Parameter>& paramet
                 : m_connection->changes();
         };
         if (ddl)
-            m_catalog->schemaStatement(ds.sql(), ausfuehren);
+            m_catalog->schemaStatement(tk, ausfuehren);
         else
             ausfuehren();
         if (ddl)
