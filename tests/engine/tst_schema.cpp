@@ -46,6 +46,20 @@ std::unique_ptr<TableDef> kundenTabelle(Database& db)
     t->indexes().append(std::move(ix));
     return t;
 }
+// Kunden 1:n Auftraege(KundeID), enforced with cascading deletes.
+std::unique_ptr<Database> kundenMitAuftraegen(Workspace& ws, const QString& pfad)
+{
+    auto db = ws.createDatabase(pfad);
+    db->tableDefs().append(kundenTabelle(*db));
+    auto t = db->createTableDef(QStringLiteral("Auftraege"));
+    t->fields().append(t->createField(QStringLiteral("KundeID"), dbLong));
+    db->tableDefs().append(std::move(t));
+    auto r = db->createRelation(QStringLiteral("KundenAuftraege"), QStringLiteral("Kunden"),
+        QStringLiteral("Auftraege"), dbRelationDeleteCascade);
+    r->appendField(QStringLiteral("ID"), QStringLiteral("KundeID"));
+    db->relations().append(std::move(r));
+    return db;
+}
 } // namespace
 
 class TestSchema : public QObject {
@@ -277,15 +291,7 @@ void TestSchema::renamingKeepsRulesAndRelations()
 {
     kv::test::TempDir dir;
     Workspace ws;
-    auto db = ws.createDatabase(dir.file(QStringLiteral("a.kdb")));
-    db->tableDefs().append(kundenTabelle(*db));
-    auto t = db->createTableDef(QStringLiteral("Auftraege"));
-    t->fields().append(t->createField(QStringLiteral("KundeID"), dbLong));
-    db->tableDefs().append(std::move(t));
-    auto r = db->createRelation(QStringLiteral("KundenAuftraege"), QStringLiteral("Kunden"),
-        QStringLiteral("Auftraege"), dbRelationDeleteCascade);
-    r->appendField(QStringLiteral("ID"), QStringLiteral("KundeID"));
-    db->relations().append(std::move(r));
+    auto db = kundenMitAuftraegen(ws, dir.file(QStringLiteral("a.kdb")));
     db->tableDefs().item(QStringLiteral("Kunden")).setName(QStringLiteral("Kundschaft"));
     db->tableDefs()
         .item(QStringLiteral("Auftraege"))
@@ -512,20 +518,12 @@ void TestSchema::changesRemakeOnlyWhatTheyReach()
     kv::test::TempDir dir;
     Workspace ws;
     const QString pfad = dir.file(QStringLiteral("a.kdb"));
-    auto db = ws.createDatabase(pfad);
-    db->tableDefs().append(kundenTabelle(*db));
-    auto t = db->createTableDef(QStringLiteral("Auftraege"));
-    t->fields().append(t->createField(QStringLiteral("KundeID"), dbLong));
-    db->tableDefs().append(std::move(t));
+    auto db = kundenMitAuftraegen(ws, pfad);
     auto orte = db->createTableDef(QStringLiteral("Orte"));
     auto plz = orte->createField(QStringLiteral("PLZ"), dbText, 5);
     plz->setValidationRule(QStringLiteral("Like \"#####\""));
     orte->fields().append(std::move(plz));
     db->tableDefs().append(std::move(orte));
-    auto r = db->createRelation(QStringLiteral("KundenAuftraege"), QStringLiteral("Kunden"),
-        QStringLiteral("Auftraege"), dbRelationDeleteCascade);
-    r->appendField(QStringLiteral("ID"), QStringLiteral("KundeID"));
-    db->relations().append(std::move(r));
     db->createQueryDef(QStringLiteral("Liste"), QStringLiteral("SELECT Name FROM Kunden"));
     db->createQueryDef(QStringLiteral("Ueber"), QStringLiteral("SELECT * FROM Liste"));
     db->createQueryDef(QStringLiteral("OrtListe"), QStringLiteral("SELECT PLZ FROM Orte"));
@@ -607,20 +605,13 @@ void TestSchema::fieldIsReplacedWithItsIndexesAndRelations()
 {
     kv::test::TempDir dir;
     Workspace ws;
-    auto db = ws.createDatabase(dir.file(QStringLiteral("a.kdb")));
-    db->tableDefs().append(kundenTabelle(*db));
-    auto t = db->createTableDef(QStringLiteral("Auftraege"));
-    t->fields().append(t->createField(QStringLiteral("KundeID"), dbLong));
-    t->fields().append(t->createField(QStringLiteral("Zeichen"), dbText, 10));
-    auto ix = t->createIndex(QStringLiteral("NachZeichen"));
+    auto db = kundenMitAuftraegen(ws, dir.file(QStringLiteral("a.kdb")));
+    TableDef& t = db->tableDefs().item(QStringLiteral("Auftraege"));
+    t.fields().append(t.createField(QStringLiteral("Zeichen"), dbText, 10));
+    auto ix = t.createIndex(QStringLiteral("NachZeichen"));
     ix->appendField(QStringLiteral("Zeichen"), true);
     ix->setUnique(true);
-    t->indexes().append(std::move(ix));
-    db->tableDefs().append(std::move(t));
-    auto r = db->createRelation(QStringLiteral("KundenAuftraege"), QStringLiteral("Kunden"),
-        QStringLiteral("Auftraege"), dbRelationDeleteCascade);
-    r->appendField(QStringLiteral("ID"), QStringLiteral("KundeID"));
-    db->relations().append(std::move(r));
+    t.indexes().append(std::move(ix));
     db->execute(QStringLiteral("INSERT INTO Kunden (Name) VALUES ('Aa')"));
     db->execute(QStringLiteral("INSERT INTO Kunden (Name) VALUES ('Bb')"));
     db->execute(QStringLiteral("INSERT INTO Auftraege (KundeID, Zeichen) VALUES (1, 'A-1')"));
