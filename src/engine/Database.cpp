@@ -260,12 +260,12 @@ qint64 Database::executeWith(const QString& sql, const QList<Parameter>& paramet
                       .toLongLong()
                 : m_connection->changes();
         };
-        if (ddl)
+        if (ddl) {
             m_catalog->schemaStatement(tk, ausfuehren);
-        else
-            ausfuehren();
-        if (ddl)
             refreshAll();
+        } else {
+            ausfuehren();
+        }
         sp.release();
         m_recordsAffected = anzahl;
         return anzahl;
