@@ -12,6 +12,7 @@ namespace kv {
 namespace {
 
 const char* const SymbolEigenschaft = "symbol";
+const char* const QuickinfoEigenschaft = "quickinfo";
 
 Qt::ToolButtonStyle knopfstil(int textanzeige)
 {
@@ -70,6 +71,7 @@ void Werkzeugleiste::aufbauen(const QList<Werkzeug>& werkzeuge, int modus)
         }
         QAction* a = WerkzeugAktion(w, this);
         a->setVisible(w.sichtbarImModus(modus));
+        tooltipAnwenden(a);
         connect(
             a, &QAction::triggered, this, [this, name = w.name] { Q_EMIT werkzeugGeklickt(name); });
         addAction(a);
@@ -79,11 +81,67 @@ void Werkzeugleiste::aufbauen(const QList<Werkzeug>& werkzeuge, int modus)
 
 QAction* Werkzeugleiste::werkzeug(const QString& name) const
 {
+    QAction* ohneFall = nullptr;
     for (QAction* a : actions()) {
-        if (!a->isSeparator() && a->objectName() == name)
+        if (a->isSeparator())
+            continue;
+        if (a->objectName() == name)
             return a;
+        if (!ohneFall && a->objectName().compare(name, Qt::CaseInsensitive) == 0)
+            ohneFall = a;
     }
-    return nullptr;
+    return ohneFall;
+}
+
+bool Werkzeugleiste::setzeAktiv(const QString& name, bool aktiv)
+{
+    QAction* a = werkzeug(name);
+    if (a)
+        a->setEnabled(aktiv);
+    return a;
+}
+
+bool Werkzeugleiste::setzeText(const QString& name, const QString& text)
+{
+    QAction* a = werkzeug(name);
+    if (a)
+        a->setText(text);
+    return a;
+}
+
+bool Werkzeugleiste::setzeTooltip(const QString& name, const QString& tooltip)
+{
+    QAction* a = werkzeug(name);
+    if (!a)
+        return false;
+    a->setProperty(QuickinfoEigenschaft, tooltip);
+    a->setStatusTip(tooltip);
+    a->setWhatsThis(tooltip);
+    tooltipAnwenden(a);
+    return true;
+}
+
+void Werkzeugleiste::setzeTastenInQuickinfo(bool ja)
+{
+    m_tastenInQuickinfo = ja;
+    for (QAction* a : actions()) {
+        if (!a->isSeparator())
+            tooltipAnwenden(a);
+    }
+}
+
+void Werkzeugleiste::tooltipAnwenden(QAction* a) const
+{
+    QString tip = a->property(QuickinfoEigenschaft).toString();
+    if (tip.isEmpty())
+        tip = QString(a->text()).remove(QLatin1Char('&'));
+    if (m_tastenInQuickinfo && !a->shortcuts().isEmpty()) {
+        QStringList tasten;
+        for (const QKeySequence& folge : a->shortcuts())
+            tasten.append(Tastentext(folge));
+        tip += QStringLiteral(" (") + tasten.join(QStringLiteral(", ")) + QLatin1Char(')');
+    }
+    a->setToolTip(tip);
 }
 
 void Werkzeugleiste::setzeTextanzeige(int wert)
@@ -111,6 +169,7 @@ QAction* WerkzeugAktion(const Werkzeug& werkzeug, QObject* parent)
     a->setWhatsThis(werkzeug.tooltip);
     a->setShortcuts(werkzeug.tastenfolgen());
     a->setProperty(SymbolEigenschaft, werkzeug.symbol);
+    a->setProperty(QuickinfoEigenschaft, werkzeug.tooltip);
     return a;
 }
 

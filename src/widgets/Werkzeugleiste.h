@@ -23,8 +23,18 @@ public:
     int modus() const { return m_modus; }
     const QList<Werkzeug>& werkzeuge() const { return m_werkzeuge; }
 
-    /// The action of a tool; nullptr when the bar has none of that name.
+    /// The action of a tool; nullptr when the bar has none of that name. The name is compared
+    /// exactly first, then without regard to case ("löschen" finds "Löschen").
     QAction* werkzeug(const QString& name) const;
+
+    /// Run-time changes of a tool by name; false when the bar has no such tool.
+    bool setzeAktiv(const QString& name, bool aktiv);
+    bool setzeText(const QString& name, const QString& text);
+    bool setzeTooltip(const QString& name, const QString& tooltip);
+
+    /// Tool tips end with the tool's shortcuts in German key names: "… (Strg+Umschalt+T)".
+    void setzeTastenInQuickinfo(bool ja);
+    bool tastenInQuickinfo() const { return m_tastenInQuickinfo; }
 
     /// Text display of the buttons: 0 off, 1 left, 2 right, 3 above, 4 below the icon.
     void setzeTextanzeige(int wert);
@@ -37,9 +47,12 @@ Q_SIGNALS:
     void werkzeugGeklickt(const QString& name);
 
 private:
+    void tooltipAnwenden(QAction* a) const;
+
     QList<Werkzeug> m_werkzeuge;
     int m_modus = 3;
     int m_textanzeige = 0;
+    bool m_tastenInQuickinfo = false;
 };
 
 /// The action of one tool: object name = tool name, caption, tool tip and status text, the
