@@ -144,6 +144,10 @@ public:
     /// Goes to the add-new row, begins a new record and opens the editor in its first
     /// editable column. False in read-only mode or when the pending row cannot be written.
     bool neueZeileBeginnen();
+    /// Puts text into a cell as if the user had typed it, without the entry check (for default
+    /// values and copies of a record): into the open editor when it is that cell's, otherwise
+    /// into the row. False for a cell that takes no entries.
+    bool setzeZelltext(int zeile, int spalte, const QString& text);
     /// A new record is being entered.
     bool imHinzufuegen() const;
     /// A row has unsaved changes.

@@ -232,6 +232,19 @@ bool DataGrid::neueZeileBeginnen()
     return m_hinzufuegen;
 }
 
+bool DataGrid::setzeZelltext(int zeile, int spalte, const QString& text)
+{
+    const QModelIndex ziel = index(zeile, spalte);
+    if (!ziel.isValid() || !(m_proxy->flags(ziel) & Qt::ItemIsEditable))
+        return false;
+    auto* editor = qobject_cast<Zelleneditor*>(m_editor);
+    if (editor && ziel == m_ansicht->currentIndex()) {
+        editor->setzeText(text);
+        return true;
+    }
+    return m_proxy->setData(ziel, text, Qt::EditRole);
+}
+
 bool DataGrid::imHinzufuegen() const
 {
     return m_hinzufuegen;

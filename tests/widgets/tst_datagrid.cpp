@@ -650,6 +650,12 @@ void TestDataGrid::neueZeile()
     // A second "new" while adding keeps the one record.
     QVERIFY(a.grid.neueZeileBeginnen());
     QCOMPARE(begonnen.count(), 1);
+    // The window fills defaults: the open editor shows its cell's, the others go to the row.
+    QVERIFY(a.grid.setzeZelltext(5, Name, QStringLiteral("Vorgabe")));
+    QVERIFY(a.grid.setzeZelltext(5, Datum, QStringLiteral("1.1.2020")));
+    QVERIFY(!a.grid.setzeZelltext(5, Nr, QStringLiteral("7")));
+    QCOMPARE(a.editor()->text(), QStringLiteral("Vorgabe"));
+    QCOMPARE(a.grid.zellwert(5, Datum).toDateTime(), tag(2020, 1, 1));
 
     a.editor()->setzeText(QStringLiteral("Zander"));
     a.taste(Qt::Key_Tab);
@@ -666,6 +672,7 @@ void TestDataGrid::neueZeile()
     QCOMPARE(a.grid.lesezeichen(5), neu);
     QCOMPARE(a.modell.zeileVon(neu), 5);
     QCOMPARE(a.modell.gespeichert(5).at(Betrag).toDouble(), 5.0);
+    QCOMPARE(a.modell.gespeichert(5).at(Datum).toDateTime(), tag(2020, 1, 1));
     QCOMPARE(a.grid.datenzeilen(), 6);
     QVERIFY(!a.grid.imHinzufuegen());
 
