@@ -1,3 +1,4 @@
+#include "Leistendefinitionen.h"
 #include "testutils/TempDir.h"
 #include "widgets/Fensterleisten.h"
 #include "widgets/Navigationsleiste.h"
@@ -14,22 +15,9 @@
 #include <QWidgetAction>
 
 using namespace kv;
+using test::Tabellenleiste;
 
 namespace {
-
-// The table view's tool bar as it builds it.
-const QString Tabellenleiste = QStringLiteral(
-    "Zurück;&Zurück;Pfeillinks;Einen Datensatz rückwärts blättern;Alt+Z;3|"
-    "Vor;&Vor;Pfeilrechts;Einen Datensatz vorwärts blättern;Alt+V;3||"
-    "Neu;;Neu;Neuen Datensatz erzeugen;F9|"
-    "Neukopie;;NeuKopie;Neuen Datensatz als Kopie des aktuellen Datensatzes erzeugen;Shift+F9;13|"
-    "Löschen;;Löschen;Aktuellen Datensatz löschen;Alt+Delete||"
-    "Suchen;;Suchen;Suchfunktionen aufrufen;F3|"
-    "Kopie;&Kopie;Zwischenablage;Aktuellen Datensatz in die Zwischenablage kopieren;Alt+K;13|"
-    "DruckenReport;&Drucken;Drucken;Aktuelle Daten als Reportdruck ausdrucken;Alt+D|"
-    "DruckenTabelle;Drucken;DruckenTabelle;Aktuelle Daten als Tabellendruck ausdrucken;"
-    "Control+Shift+T;13||"
-    "Schließen;;Schließen;Arbeitsfenster schließen");
 
 QStringList gezeigt(const Werkzeugleiste* leiste)
 {
@@ -52,6 +40,13 @@ struct Fenster {
     {
         fenster.setCentralWidget(new QWidget);
         fenster.resize(900, 400);
+    }
+    /// Shown and active, so that shortcuts reach it.
+    bool aktiv()
+    {
+        fenster.show();
+        fenster.activateWindow();
+        return QTest::qWaitForWindowActive(&fenster);
     }
 };
 
@@ -147,9 +142,7 @@ void TestFensterleisten::tastenLoesenAus()
     Fenster f;
     f.leisten.aufbauen(Tabellenleiste, 3, QString());
     QSignalSpy klicks(&f.leisten, &Fensterleisten::werkzeugGeklickt);
-    f.fenster.show();
-    f.fenster.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&f.fenster));
+    QVERIFY(f.aktiv());
     QTest::keyClick(&f.fenster, Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
     QTest::keyClick(&f.fenster, Qt::Key_F9, Qt::ShiftModifier);
     QTest::keyClick(&f.fenster, Qt::Key_Z, Qt::AltModifier);
@@ -162,9 +155,7 @@ void TestFensterleisten::tastenLoesenAus()
     Fenster g;
     g.leisten.aufbauen(Tabellenleiste, 2, QString());
     QSignalSpy andere(&g.leisten, &Fensterleisten::werkzeugGeklickt);
-    g.fenster.show();
-    g.fenster.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&g.fenster));
+    QVERIFY(g.aktiv());
     QTest::keyClick(&g.fenster, Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
     QTest::keyClick(&g.fenster, Qt::Key_F3);
     QCOMPARE(andere.count(), 1);

@@ -1,3 +1,4 @@
+#include "Leistendefinitionen.h"
 #include "testutils/TempDir.h"
 #include "widgets/Symboldatei.h"
 #include "widgets/Werkzeugdefinition.h"
@@ -12,24 +13,11 @@
 #include <QTimer>
 
 using namespace kv;
+using test::Maskenleiste;
 
 Q_DECLARE_METATYPE(QList<kv::Werkzeug>)
 
 namespace {
-
-// The mask window's tool bar, as it builds it.
-const QString Maskenleiste = QStringLiteral(
-    "Zurück;&Zurück;Pfeillinks;Einen Datensatz rückwärts blättern;Alt+Z;3|"
-    "Vor;&Vor;Pfeilrechts;Einen Datensatz vorwärts blättern;Alt+V;3||"
-    "Neu;;Neu;Neuen Datensatz erzeugen;F9|"
-    "Neukopie;;NeuKopie;Neuen Datensatz als Kopie des aktuellen Datensatzes erzeugen;Shift+F9;13|"
-    "Löschen;;Löschen;Aktuellen Datensatz löschen;Alt+Delete||"
-    "Suchen;;Suchen;Suchfunktionen aufrufen;F3|"
-    "Kopie;&Kopie;Zwischenablage;Aktuellen Datensatz in die Zwischenablage kopieren;Alt+K;13|"
-    "DruckenReport;&Drucken;Drucken;Aktuellen Datensatz als Reportdruck ausdrucken;Alt+D|"
-    "DruckenMaske;Drucken;DruckenMaske;Aktuellen Datensatz als Maskendruck ausdrucken;"
-    "Control+Shift+M;13||"
-    "Schließen;;Schließen;Arbeitsfenster schließen");
 
 Werkzeug w(const char* name, const char* text, const char* symbol, const char* tip,
     QStringList kuerzel = {}, const char* modi = "")
