@@ -108,7 +108,17 @@ DataGrid::DataGrid(QWidget* parent)
     zeilenhoeheAnwenden();
 }
 
-DataGrid::~DataGrid() = default;
+DataGrid::~DataGrid()
+{
+    // The view and its parts call back into the grid while they go, so they go while the
+    // grid is still whole.
+    m_fertig = false;
+    m_proxy->disconnect(this);
+    if (m_modell)
+        m_modell->disconnect(this);
+    delete m_fuss;
+    delete m_ansicht;
+}
 
 bool DataGrid::eventFilter(QObject* objekt, QEvent* ereignis)
 {

@@ -236,7 +236,7 @@ private:
 
     // DataGridBearbeitung.cpp: editing, keys, deleting
     bool taste(QKeyEvent* e);
-    bool darfWechseln(const QModelIndex& von, const QModelIndex& nach);
+    bool darfWechseln(const QModelIndex& nach);
     bool editorPruefen(QWidget* editor);
     bool editorUebernehmen();
     bool zeileSpeichern();

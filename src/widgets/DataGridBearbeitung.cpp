@@ -154,9 +154,10 @@ bool DataGrid::editorUebernehmen()
     return true;
 }
 
-bool DataGrid::darfWechseln(const QModelIndex& von, const QModelIndex& nach)
+bool DataGrid::darfWechseln(const QModelIndex& nach)
 {
-    Q_UNUSED(von)
+    if (!m_fertig)
+        return true;
     if (m_pruefungLaeuft)
         return false;
     if (!editorUebernehmen())

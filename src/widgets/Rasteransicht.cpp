@@ -162,7 +162,7 @@ Rasterauswahl::Rasterauswahl(QAbstractItemModel* modell, DataGrid* grid)
 void Rasterauswahl::setCurrentIndex(
     const QModelIndex& index, QItemSelectionModel::SelectionFlags flags)
 {
-    if (index != currentIndex() && !m_grid->darfWechseln(currentIndex(), index))
+    if (index != currentIndex() && !m_grid->darfWechseln(index))
         return;
     QItemSelectionModel::setCurrentIndex(index, flags);
 }
