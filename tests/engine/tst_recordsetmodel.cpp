@@ -1,11 +1,6 @@
-#include "engine/DataType.h"
-#include "engine/Database.h"
-#include "engine/Field.h"
 #include "engine/Recordset.h"
 #include "engine/RecordsetModel.h"
-#include "engine/Relation.h"
-#include "engine/TableDef.h"
-#include "engine/Workspace.h"
+#include "testutils/Kundendatenbank.h"
 #include "testutils/TempDir.h"
 
 #include <QAbstractItemModelTester>
@@ -16,54 +11,13 @@
 using namespace kv;
 using namespace kv::engine;
 
+using namespace kv::test::Kunde;
+
 namespace {
-enum Spalte { ID, Name, Ort, Umsatz, Geboren, Aktiv, Notiz, Bild };
-
-// Kunden with one field of every kind a grid presents differently, n rows "K1".."Kn", and
-// Auftraege whose relation keeps a customer with orders from being deleted.
-std::unique_ptr<Database> kundenDb(Workspace& ws, const QString& pfad, int n)
-{
-    auto db = ws.createDatabase(pfad);
-    auto t = db->createTableDef(QStringLiteral("Kunden"));
-    auto id = t->createField(QStringLiteral("ID"), dbLong);
-    id->setAttributes(dbFixedField | dbAutoIncrField);
-    t->fields().append(std::move(id));
-    auto name = t->createField(QStringLiteral("Name"), dbText, 30);
-    name->setRequired(true);
-    t->fields().append(std::move(name));
-    auto ort = t->createField(QStringLiteral("Ort"), dbText, 30);
-    ort->setDefaultValue(QStringLiteral("'Bonn'"));
-    t->fields().append(std::move(ort));
-    auto umsatz = t->createField(QStringLiteral("Umsatz"), dbCurrency);
-    umsatz->setValidationRule(QStringLiteral(">= 0"));
-    umsatz->setValidationText(QStringLiteral("Kein negativer Umsatz!"));
-    t->fields().append(std::move(umsatz));
-    t->fields().append(t->createField(QStringLiteral("Geboren"), dbDate));
-    t->fields().append(t->createField(QStringLiteral("Aktiv"), dbBoolean));
-    t->fields().append(t->createField(QStringLiteral("Notiz"), dbMemo));
-    t->fields().append(t->createField(QStringLiteral("Bild"), dbLongBinary));
-    db->tableDefs().append(std::move(t));
-
-    auto a = db->createTableDef(QStringLiteral("Auftraege"));
-    a->fields().append(a->createField(QStringLiteral("Nr"), dbLong));
-    a->fields().append(a->createField(QStringLiteral("Kunde"), dbLong));
-    db->tableDefs().append(std::move(a));
-
-    ws.beginTrans();
-    for (int i = 1; i <= n; ++i)
-        db->execute(QStringLiteral("INSERT INTO Kunden (Name, Umsatz) VALUES ('K%1', %1)").arg(i));
-    ws.commitTrans();
-    auto r = db->createRelation(
-        QStringLiteral("KundeAuftrag"), QStringLiteral("Kunden"), QStringLiteral("Auftraege"), 0);
-    r->appendField(QStringLiteral("ID"), QStringLiteral("Kunde"));
-    db->relations().append(std::move(r));
-    return db;
-}
-
 // One test's database with a model over the whole table, checked by the model tester.
 struct Umgebung {
     explicit Umgebung(int zeilen, const QString& quelle = QStringLiteral("Kunden"))
-        : db(kundenDb(ws, dir.file(QStringLiteral("a.kdb")), zeilen))
+        : db(test::kundenDatenbank(ws, dir.file(QStringLiteral("a.kdb")), zeilen))
     {
         modell.setRecordset(db->openRecordset(quelle));
     }
