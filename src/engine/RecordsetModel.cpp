@@ -318,20 +318,8 @@ QVariant RecordsetModel::headerData(int section, Qt::Orientation o, int role) co
     if (o != Qt::Horizontal || section < 0 || section >= columnCount())
         return {};
     const int field = fieldOfColumn(section);
-    const Datenfeldinfo info = field < 0 ? Datenfeldinfo() : m_felder.at(field);
-    switch (role) {
-    case Qt::DisplayRole:
-    case Rasterrolle::Datenfeld:
-        return m_bindungen.isEmpty() ? info.name : m_bindungen.at(section).datenfeld;
-    case Rasterrolle::Feldtyp:
-        return info.typ;
-    case Rasterrolle::Quelltabelle:
-        return info.quelltabelle;
-    case Rasterrolle::Aktualisierbar:
-        return info.aktualisierbar;
-    default:
-        return {};
-    }
+    return spaltenkopf(field < 0 ? Datenfeldinfo() : m_felder.at(field),
+        m_bindungen.isEmpty() ? QString() : m_bindungen.at(section).datenfeld, role);
 }
 
 Qt::ItemFlags RecordsetModel::flags(const QModelIndex& index) const
