@@ -53,15 +53,7 @@ std::optional<QVariant> valueFromText(const QString& text, int type)
     case dbByte:
     case dbInteger:
     case dbLong:
-    case dbBigInt: {
-        const auto number = ParseZahl(text);
-        if (!number || !std::isfinite(*number))
-            return std::nullopt;
-        // Whole numbers stay exact; a fraction is rounded when the record is written.
-        if (*number == std::floor(*number) && std::fabs(*number) < 9.0e15)
-            return QVariant(qlonglong(*number));
-        return QVariant(*number);
-    }
+    case dbBigInt:
     case dbCurrency:
     case dbSingle:
     case dbDouble:
@@ -71,6 +63,12 @@ std::optional<QVariant> valueFromText(const QString& text, int type)
         const auto number = ParseZahl(text);
         if (!number || !std::isfinite(*number))
             return std::nullopt;
+        // Whole numbers for whole-number fields stay exact; a fraction is rounded when the
+        // record is written.
+        const bool whole
+            = type == dbByte || type == dbInteger || type == dbLong || type == dbBigInt;
+        if (whole && *number == std::floor(*number) && std::fabs(*number) < 9.0e15)
+            return QVariant(qlonglong(*number));
         return QVariant(*number);
     }
     case dbDate:

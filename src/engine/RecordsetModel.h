@@ -96,6 +96,7 @@ private:
     // RecordsetModelEditing.cpp: edit buffer, saving, deleting
     bool beginEdit(int row);
     void endEdit();
+    std::optional<Rasterfehler> writeBuffer();
     std::optional<Rasterfehler> saveNew();
     std::optional<Rasterfehler> saveChanges();
     std::optional<Rasterfehler> removeRecord(const QByteArray& bookmark);

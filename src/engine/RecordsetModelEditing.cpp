@@ -123,13 +123,16 @@ std::optional<Rasterfehler> RecordsetModel::zeileSpeichern()
     return m_edit.isNew ? saveNew() : saveChanges();
 }
 
-std::optional<Rasterfehler> RecordsetModel::saveNew()
+std::optional<Rasterfehler> RecordsetModel::writeBuffer()
 {
-    // The set's keys grow; a reader sharing them would make the set copy them first.
-    releaseReader();
     try {
         cancelPending(*m_rs);
-        m_rs->addNew();
+        if (m_edit.isNew) {
+            m_rs->addNew();
+        } else {
+            m_rs->setBookmark(m_edit.bookmark);
+            m_rs->edit();
+        }
         for (int i = 0; i < m_felder.size(); ++i) {
             if (m_edit.changed[size_t(i)])
                 m_rs->setValue(i, m_edit.values.at(i));
@@ -139,6 +142,15 @@ std::optional<Rasterfehler> RecordsetModel::saveNew()
         cancelPending(*m_rs);
         return alsFehler(e);
     }
+    return std::nullopt;
+}
+
+std::optional<Rasterfehler> RecordsetModel::saveNew()
+{
+    // The set's keys grow; a reader sharing them would make the set copy them first.
+    releaseReader();
+    if (auto fehler = writeBuffer())
+        return fehler;
     const int row = m_edit.row;
     endEdit();
     ++m_records;
@@ -155,19 +167,8 @@ std::optional<Rasterfehler> RecordsetModel::saveNew()
 
 std::optional<Rasterfehler> RecordsetModel::saveChanges()
 {
-    try {
-        cancelPending(*m_rs);
-        m_rs->setBookmark(m_edit.bookmark);
-        m_rs->edit();
-        for (int i = 0; i < m_felder.size(); ++i) {
-            if (m_edit.changed[size_t(i)])
-                m_rs->setValue(i, m_edit.values.at(i));
-        }
-        m_rs->update();
-    } catch (const EngineError& e) {
-        cancelPending(*m_rs);
-        return alsFehler(e);
-    }
+    if (auto fehler = writeBuffer())
+        return fehler;
     const int row = m_edit.row;
     endEdit();
     // The reader's page still holds the old values.
