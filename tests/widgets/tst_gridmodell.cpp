@@ -1,6 +1,7 @@
 // The data grid on the model over a record set of a real file: what the user does in a table
 // view reaches the file, and what goes wrong shows the German message.
 
+#include "Rasterbedienung.h"
 #include "engine/Recordset.h"
 #include "engine/RecordsetModel.h"
 #include "testutils/Kundendatenbank.h"
@@ -36,23 +37,12 @@ struct Aufbau {
                 { QStringLiteral("Umsatz"), {}, 1440, Spaltenausrichtung::Rechts, false,
                     QStringLiteral("Currency"), true } });
         grid.setzeModell(&modell);
-        proxypruefer = std::make_unique<QAbstractItemModelTester>(
-            grid.ansicht()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-        grid.show();
-        grid.activateWindow();
-        grid.ansicht()->setFocus();
+        proxypruefer = test::zeigeAktiv(grid);
     }
     bool bereit() { return QTest::qWaitForWindowActive(&grid); }
     QTableView* ansicht() const { return grid.ansicht(); }
-    void gehe(int zeile, int spalte)
-    {
-        ansicht()->selectionModel()->setCurrentIndex(
-            ansicht()->model()->index(zeile, spalte), QItemSelectionModel::NoUpdate);
-    }
-    void taste(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
-    {
-        QTest::keyClick(QApplication::focusWidget(), k, m);
-    }
+    void gehe(int zeile, int spalte) { test::geheZu(grid, zeile, spalte); }
+    void taste(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { test::drueckeTaste(k, m); }
     void tippe(const QString& text)
     {
         taste(Qt::Key_F2);
