@@ -7,6 +7,7 @@
 #include <QFile>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -45,6 +46,15 @@ inline void spitzenZeile(const char* name, double mb)
 {
     std::printf("BENCH %s peak_mb=%.1f\n", name, mb);
     std::fflush(stdout);
+}
+
+/// Processor time of the calling thread in milliseconds: on a busy machine steadier than the
+/// clock on the wall.
+inline double cpuMs()
+{
+    timespec t {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
 /// The process's peak resident memory in kB (VmHWM), -1 where unknown.

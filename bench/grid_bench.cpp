@@ -243,6 +243,7 @@ int lauf(const QString& datei, bool refZuerst)
     taste(ansicht, Qt::Key_Home, Qt::ControlModifier);
     ansicht->viewport()->repaint();
     int seiten = 0;
+    const double cpuVorher = bench::cpuMs();
     t.restart();
     while (f.grid.aktuelleZeile() < BlaetternBis && seiten < 10000) {
         taste(ansicht, Qt::Key_PageDown);
@@ -250,14 +251,17 @@ int lauf(const QString& datei, bool refZuerst)
         ++seiten;
     }
     const double proSeite = double(t.nsecsElapsed()) / 1e6 / std::max(seiten, 1);
+    const double cpuProSeite = (bench::cpuMs() - cpuVorher) / std::max(seiten, 1);
 
     // (d) peak memory after (a)-(c)
     const long spitze = bench::spitzeKb();
     if (!refZuerst)
         roh();
-    std::printf("LAUF erste=%.3f roh_erste=%.3f ende=%.3f roh_ende=%.3f seite=%.3f seiten=%d "
+    std::printf("LAUF erste=%.3f roh_erste=%.3f ende=%.3f roh_ende=%.3f seite=%.3f seite_cpu=%.3f "
+                "seiten=%d "
                 "zaehlen=%.1f spitze_kb=%ld zeilen=%d\n",
-        erste, rohErste, ende, rohEnde, proSeite, seiten, gezaehlt, spitze, letzte + 1);
+        erste, rohErste, ende, rohEnde, proSeite, cpuProSeite, seiten, gezaehlt, spitze,
+        letzte + 1);
     return 0;
 }
 
