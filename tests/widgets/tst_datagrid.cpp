@@ -630,7 +630,10 @@ void TestDataGrid::neueZeile()
     QSignalSpy gespeichert(&a.grid, &DataGrid::zeileGespeichert);
     QCOMPARE(a.ansicht()->model()->headerData(5, Qt::Vertical).toString(), QStringLiteral("*"));
 
+    // While the rows are still counted, the count is finished first.
+    a.modell.setzeZaehltNoch(true);
     QVERIFY(a.grid.neueZeileBeginnen());
+    QCOMPARE(a.modell.anzahlErmittelt(), 1);
     QVERIFY(a.grid.imHinzufuegen());
     QCOMPARE(begonnen.count(), 1);
     QCOMPARE(a.grid.aktuelleZeile(), 5);
