@@ -280,7 +280,7 @@ void TestTabellendefinition::weglassregeln()
     QVERIFY(text.startsWith(QStringLiteral("KV-Tabelle: \r\nBedienelemente: Unten\r\n")));
     QVERIFY(text.contains(QStringLiteral("FarbeHintergrundZebramuster: 16776960\r\n")));
     QVERIFY(text.contains(QStringLiteral("FarbeHintergrundAuswahlzeile: 2147483661\r\n")));
-    QCOMPARE(text.count(QStringLiteral("\r\n")), 35);
+    QCOMPARE(text.count(QStringLiteral("\r\n")), 30);
     d.schriftgroesse = 5.5f;
     QVERIFY(tabellendefinitionstext(d).contains(QStringLiteral("Schriftgröße: 5,5\r\n")));
 }
