@@ -348,8 +348,9 @@ void AnzeigetextEinstellungen::in(Maskenelement& e) const
     e.setzeFeld(10, codetext(vertikal));
     e.setzeFeld(11, codetext(umrandung));
     e.setzeFeld(12, codetext(schriftstil));
-    QString format = anzeigeformat;
-    e.setzeFeld(13, ohneTrenner(format.replace(u';', u'|'), QString()));
+    QString format = Definitionsschreiber::einzeilig(anzeigeformat);
+    format.replace(u'|', u' ');
+    e.setzeFeld(13, format.replace(u';', u'|'));
     e.setzeFeld(14, mehrzeilig ? QStringLiteral("1") : QStringLiteral("0"));
     e.setzeFeld(15, codetext(textfarbe));
     QString text = statischerText;
