@@ -1,6 +1,7 @@
 #include "beispiel/Beispieldatenbank.h"
 
 #include "beispiel/Beispieldaten.h"
+#include "beispiel/Beispieldefinitionen.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
@@ -207,6 +208,7 @@ QString erzeugeBeispieldatenbank(const QString& ordner)
         ws.commitTrans();
         legeAbfragenAn(*db);
         db->close();
+        schreibeBeispieldefinitionen(pfad);
     } catch (...) {
         if (ws.inTransaction())
             ws.rollback();
