@@ -133,6 +133,21 @@ Maskenelement element(Maskenelementart art, int seite, const QString& feld,
     return e;
 }
 
+/// A drop-down list filled from an SQL statement.
+Maskenelement auswahlliste(int seite, const QString& feld, const QString& beschriftung, int oben,
+    QList<Combospalte> spalten, const QString& anzeigefeld, const QString& sql)
+{
+    Maskenelement e
+        = element(Maskenelementart::EingabeCombobox, seite, feld, beschriftung, 1600, oben, 4500);
+    ComboboxEinstellungen k;
+    k.spalten = std::move(spalten);
+    k.verknuepfungsfeld = feld;
+    k.anzeigefeld = anzeigefeld;
+    k.sql = sql;
+    k.in(e);
+    return e;
+}
+
 /// Colours and layout common to the demo masks.
 Maskendefinition maske(const QString& titel, const QString& sql, int hoehe, int breite)
 {
@@ -208,17 +223,11 @@ Maskendefinition kundenmaske()
     d.elemente.append(element(
         A::EingabeText, 1, QStringLiteral("Straße"), QStringLiteral("Straße"), 1600, 1500, 4000));
 
-    Maskenelement ort = element(
-        A::EingabeCombobox, 1, QStringLiteral("OrtID"), QStringLiteral("Ort"), 1600, 1900, 4000);
-    ComboboxEinstellungen k;
-    k.spalten = { { QStringLiteral("OrtID"), true, Combospaltentyp::Zahl, 0 },
-        { QStringLiteral("PLZ"), false, Combospaltentyp::Text, 800 },
-        { QStringLiteral("Ort"), false, Combospaltentyp::Text, 2500 } };
-    k.verknuepfungsfeld = QStringLiteral("OrtID");
-    k.anzeigefeld = QStringLiteral("Ort");
-    k.sql = QStringLiteral("SELECT OrtID, PLZ, Ort FROM Orte ORDER BY Ort");
-    k.in(ort);
-    d.elemente.append(ort);
+    d.elemente.append(auswahlliste(1, QStringLiteral("OrtID"), QStringLiteral("Ort"), 1900,
+        { { QStringLiteral("OrtID"), true, Combospaltentyp::Zahl, 0 },
+            { QStringLiteral("PLZ"), false, Combospaltentyp::Text, 800 },
+            { QStringLiteral("Ort"), false, Combospaltentyp::Text, 2500 } },
+        QStringLiteral("Ort"), QStringLiteral("SELECT OrtID, PLZ, Ort FROM Orte ORDER BY Ort")));
 
     Maskenelement geboren = element(A::EingabeDatum, 2, QStringLiteral("Geburtsdatum"),
         QStringLiteral("Geboren am"), 1600, 200, 1600);
@@ -261,17 +270,12 @@ Maskendefinition rechnungsmaske()
     z.in(nr);
     d.elemente.append(nr);
 
-    Maskenelement kunde = element(A::EingabeCombobox, 0, QStringLiteral("KundenNr"),
-        QStringLiteral("Kunde"), 1600, 500, 4500);
-    ComboboxEinstellungen k;
-    k.spalten = { { QStringLiteral("KundenNr"), false, Combospaltentyp::Zahl, 900 },
-        { QStringLiteral("Name"), false, Combospaltentyp::Text, 2000 },
-        { QStringLiteral("Vorname"), false, Combospaltentyp::Text, 1600 } };
-    k.verknuepfungsfeld = QStringLiteral("KundenNr");
-    k.anzeigefeld = QStringLiteral("Name");
-    k.sql = QStringLiteral("SELECT KundenNr, Name, Vorname FROM Kunden ORDER BY Name, Vorname");
-    k.in(kunde);
-    d.elemente.append(kunde);
+    d.elemente.append(auswahlliste(0, QStringLiteral("KundenNr"), QStringLiteral("Kunde"), 500,
+        { { QStringLiteral("KundenNr"), false, Combospaltentyp::Zahl, 900 },
+            { QStringLiteral("Name"), false, Combospaltentyp::Text, 2000 },
+            { QStringLiteral("Vorname"), false, Combospaltentyp::Text, 1600 } },
+        QStringLiteral("Name"),
+        QStringLiteral("SELECT KundenNr, Name, Vorname FROM Kunden ORDER BY Name, Vorname")));
 
     Maskenelement datum = element(A::EingabeDatum, 0, QStringLiteral("Rechnungsdatum"),
         QStringLiteral("Datum"), 1600, 900, 1600);

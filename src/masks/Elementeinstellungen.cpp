@@ -95,6 +95,35 @@ bool einsOderMinusEins(const QString& wert)
     return t == u"1" || t == u"-1";
 }
 
+/// Fields 8, 10 to 14 and 18, which number and date inputs share; grenze reads the limits.
+template <class T, class Leser> void leseSpinfelder(const Maskenelement& e, T& t, Leser grenze)
+{
+    t.sperre = e.gesperrt();
+    t.spin = code<Spinanzeige>(e.genutztesFeld(10), 6);
+    t.minimum = grenze(e.genutztesFeld(11));
+    t.maximum = grenze(e.genutztesFeld(12));
+    t.horizontal = code<HorizontaleAusrichtung>(e.genutztesFeld(13), 2);
+    t.vertikal = code<VertikaleAusrichtung>(e.genutztesFeld(14), 2);
+    t.anzeigeformat = e.genutztesFeld(18);
+}
+
+template <class T, class Schreiber>
+void schreibeSpinfelder(Maskenelement& e, const T& t, Schreiber grenze)
+{
+    e.feld8 = t.sperre ? 1 : 0;
+    e.setzeFeld(10, codetext(t.spin));
+    e.setzeFeld(11, ohneTrenner(grenze(t.minimum)));
+    e.setzeFeld(12, ohneTrenner(grenze(t.maximum)));
+    e.setzeFeld(13, codetext(t.horizontal));
+    e.setzeFeld(14, codetext(t.vertikal));
+    e.setzeFeld(18, ohneTrenner(t.anzeigeformat));
+}
+
+template <class T, class W> bool zwischenGrenzen(const T& t, const W& wert)
+{
+    return (!t.minimum || wert >= *t.minimum) && (!t.maximum || wert <= *t.maximum);
+}
+
 } // namespace
 
 const QStringList& spinanzeigenamen()
@@ -197,18 +226,13 @@ int ZahleingabeEinstellungen::zahlenformatIndex() const
 
 bool ZahleingabeEinstellungen::imBereich(double v) const
 {
-    return (!minimum || v >= *minimum) && (!maximum || v <= *maximum);
+    return zwischenGrenzen(*this, v);
 }
 
 ZahleingabeEinstellungen ZahleingabeEinstellungen::aus(const Maskenelement& e)
 {
     ZahleingabeEinstellungen z;
-    z.sperre = e.gesperrt();
-    z.spin = code<Spinanzeige>(e.genutztesFeld(10), 6);
-    z.minimum = zahlOderNichts(e.genutztesFeld(11));
-    z.maximum = zahlOderNichts(e.genutztesFeld(12));
-    z.horizontal = code<HorizontaleAusrichtung>(e.genutztesFeld(13), 2);
-    z.vertikal = code<VertikaleAusrichtung>(e.genutztesFeld(14), 2);
+    leseSpinfelder(e, z, zahlOderNichts);
     if (e.art == Maskenelementart::EingabeZahl) {
         const int stellen = leseGanzzahl(e.feld(15), 1, 9, 0);
         if (stellen > 0)
@@ -217,55 +241,36 @@ ZahleingabeEinstellungen ZahleingabeEinstellungen::aus(const Maskenelement& e)
     }
     const QString tausender = e.genutztesFeld(17).trimmed();
     z.tausendertrennung = !tausender.isEmpty() && tausender != u"0";
-    z.anzeigeformat = e.genutztesFeld(18);
     return z;
 }
 
 void ZahleingabeEinstellungen::in(Maskenelement& e) const
 {
-    e.feld8 = sperre ? 1 : 0;
-    e.setzeFeld(10, codetext(spin));
-    e.setzeFeld(11, ohneTrenner(zahltext(minimum)));
-    e.setzeFeld(12, ohneTrenner(zahltext(maximum)));
-    e.setzeFeld(13, codetext(horizontal));
-    e.setzeFeld(14, codetext(vertikal));
+    schreibeSpinfelder(e, *this, zahltext);
     e.setzeFeld(15, dezimalstellen ? QString::number(*dezimalstellen) : QStringLiteral("-1"));
     e.setzeFeld(16, waehrung ? QStringLiteral("1") : QStringLiteral("0"));
     e.setzeFeld(17, tausendertrennung ? QStringLiteral("1") : QStringLiteral("0"));
-    e.setzeFeld(18, ohneTrenner(anzeigeformat));
 }
 
 // Date inputs ----------------------------------------------------------------------------------
 
 bool DatumeingabeEinstellungen::imBereich(const QDate& d) const
 {
-    return (!minimum || d >= *minimum) && (!maximum || d <= *maximum);
+    return zwischenGrenzen(*this, d);
 }
 
 DatumeingabeEinstellungen DatumeingabeEinstellungen::aus(const Maskenelement& e)
 {
     DatumeingabeEinstellungen d;
-    d.sperre = e.gesperrt();
-    d.spin = code<Spinanzeige>(e.genutztesFeld(10), 6);
-    d.minimum = datumOderNichts(e.genutztesFeld(11));
-    d.maximum = datumOderNichts(e.genutztesFeld(12));
-    d.horizontal = code<HorizontaleAusrichtung>(e.genutztesFeld(13), 2);
-    d.vertikal = code<VertikaleAusrichtung>(e.genutztesFeld(14), 2);
+    leseSpinfelder(e, d, datumOderNichts);
     d.leereingabe = e.genutztesFeld(15).trimmed() != u"0";
-    d.anzeigeformat = e.genutztesFeld(18);
     return d;
 }
 
 void DatumeingabeEinstellungen::in(Maskenelement& e) const
 {
-    e.feld8 = sperre ? 1 : 0;
-    e.setzeFeld(10, codetext(spin));
-    e.setzeFeld(11, datumstext(minimum));
-    e.setzeFeld(12, datumstext(maximum));
-    e.setzeFeld(13, codetext(horizontal));
-    e.setzeFeld(14, codetext(vertikal));
+    schreibeSpinfelder(e, *this, datumstext);
     e.setzeFeld(15, leereingabe ? QStringLiteral("1") : QStringLiteral("0"));
-    e.setzeFeld(18, ohneTrenner(anzeigeformat));
 }
 
 // Check boxes and option groups ----------------------------------------------------------------

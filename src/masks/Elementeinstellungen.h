@@ -1,5 +1,6 @@
 #pragma once
 
+#include "masks/Flaechenlage.h"
 #include "masks/Maskenelement.h"
 
 #include <QDate>
@@ -31,21 +32,7 @@ enum class Spinanzeige : qint16 {
 };
 const QStringList& spinanzeigenamen();
 
-/// Placement of a picture in its element.
-enum class Bildausrichtung : qint16 {
-    LinksOben = 0,
-    LinksZentriert,
-    LinksUnten,
-    ZentriertOben,
-    ZentriertZentriert,
-    ZentriertUnten,
-    RechtsOben,
-    RechtsZentriert,
-    RechtsUnten,
-    Gestreckt,
-    Repliziert,
-    Gezoomt,
-};
+/// The names of the picture placements (Flaechenlage 0 to 11).
 const QStringList& bildausrichtungsnamen();
 
 enum class Bildrahmen : qint16 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "masks/Flaechenlage.h"
 #include "masks/Maskenelement.h"
 #include "tables/Leistenanzeige.h"
 #include "tables/Reportfelder.h"
@@ -27,19 +28,6 @@ struct Karteikarte {
 /// Where a caption stands beside its element.
 enum class Beschriftungsposition : qint16 { Links = 0, Oben = 1, Rechts = 2, Unten = 3 };
 
-/// Alignment of a caption in its area: left, centre, right column by top, centre, bottom row.
-enum class Beschriftungsausrichtung : qint16 {
-    LinksOben = 0,
-    LinksZentriert,
-    LinksUnten,
-    ZentriertOben,
-    ZentriertZentriert,
-    ZentriertUnten,
-    RechtsOben,
-    RechtsZentriert,
-    RechtsUnten,
-};
-
 /// The caption layout ("Feldbeschriftung"); the default puts captions left of the elements,
 /// right-aligned and vertically centred.
 struct Feldbeschriftung {
@@ -49,22 +37,6 @@ struct Feldbeschriftung {
     Beschriftungsausrichtung ausrichtung = Beschriftungsausrichtung::RechtsZentriert;
 
     bool operator==(const Feldbeschriftung&) const = default;
-};
-
-/// Placement of the mask's background picture; 0 to 8 as Beschriftungsausrichtung, then 9
-/// stretched and 10 tiled.
-enum class Hintergrundausrichtung : qint16 {
-    LinksOben = 0,
-    LinksZentriert,
-    LinksUnten,
-    ZentriertOben,
-    ZentriertZentriert,
-    ZentriertUnten,
-    RechtsOben,
-    RechtsZentriert,
-    RechtsUnten,
-    Gestreckt,
-    Gekachelt,
 };
 
 /// System colour indices the four mask colours start from.

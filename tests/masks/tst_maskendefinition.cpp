@@ -138,7 +138,7 @@ void TestMaskendefinition::jedeArtUndJederSchluesselHinUndZurueck()
     QVERIFY(d.druckOhneBeschriftung && d.druckMitFeldumrandung);
     QCOMPARE(d.schriftgroesse, 9.5f);
     QCOMPARE(d.reportfelder.value(0).name, QStringLiteral("Foto"));
-    QCOMPARE(d.hintergrundbildAusrichtung, Hintergrundausrichtung::Gekachelt);
+    QCOMPARE(d.hintergrundbildAusrichtung, Hintergrundausrichtung::Repliziert);
     QCOMPARE(d.farbeMaskeText, 0u);
     QCOMPARE(d.farbeElementText, 255u);
     const Maskenelement& name = d.elemente.first();
