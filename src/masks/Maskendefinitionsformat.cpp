@@ -1,6 +1,7 @@
 #include "masks/Maskendefinitionsformat.h"
 
 #include "base/Text.h"
+#include "tables/Definitionstext.h"
 #include "tables/Kopfzeilen.h"
 
 #include <limits>
@@ -230,6 +231,12 @@ QString maskendefinitionstext(const Maskendefinition& definition)
     for (const Maskenelement& e : definition.elemente)
         s.zeile(maskenelementname(e.art) + QStringLiteral(": "), elementfelder(e));
     return s.text();
+}
+
+std::optional<QString> speichereMaskendefinition(
+    const QString& pfad, const Maskendefinition& definition)
+{
+    return schreibeDefinitionstext(pfad, maskendefinitionstext(definition), Maskendatei);
 }
 
 } // namespace kv

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace kv {
 
@@ -29,6 +30,12 @@ Maskendefinitionslesung leseMaskendefinition(const QString& text);
 /// The text the designer writes: header lines in their fixed order (optional ones only when
 /// set), then one line per element with all 20 fields; CR LF after every line.
 QString maskendefinitionstext(const Maskendefinition& definition);
+
+/// Writes the definition whole to pfad (Windows-1252, CR LF). nullopt on success, else the
+/// message to show ("Fehler beim Öffnen der Maskendatei!" or "…Schreiben…" with number and
+/// description); a failed write leaves the previous file as it was.
+std::optional<QString> speichereMaskendefinition(
+    const QString& pfad, const Maskendefinition& definition);
 
 /// An element line's value: fields 1 to 20 joined by ";".
 QString elementfelder(const Maskenelement& element);

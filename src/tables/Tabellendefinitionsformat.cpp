@@ -1,6 +1,7 @@
 #include "tables/Tabellendefinitionsformat.h"
 
 #include "base/Text.h"
+#include "tables/Definitionstext.h"
 #include "tables/Kopfzeilen.h"
 
 #include <algorithm>
@@ -154,6 +155,12 @@ QString tabellendefinitionstext(const Tabellendefinition& definition)
     for (const Tabellenspalte& spalte : definition.spalten)
         s.zeile(SpaltenSchluessel, spaltentext(spalte));
     return s.text();
+}
+
+std::optional<QString> speichereTabellendefinition(
+    const QString& pfad, const Tabellendefinition& definition)
+{
+    return schreibeDefinitionstext(pfad, tabellendefinitionstext(definition), Strukturdatei);
 }
 
 } // namespace kv

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace kv {
 
@@ -26,5 +27,11 @@ Tabellendefinitionslesung leseTabellendefinition(const QString& text);
 /// set), then one "Spalte" line per column; CR LF after every line. Numbers in the locale's
 /// form.
 QString tabellendefinitionstext(const Tabellendefinition& definition);
+
+/// Writes the definition whole to pfad (Windows-1252, CR LF). nullopt on success, else the
+/// message to show ("Fehler beim Öffnen der Strukturdatei!" or "…Schreiben…" with number and
+/// description); a failed write leaves the previous file as it was.
+std::optional<QString> speichereTabellendefinition(
+    const QString& pfad, const Tabellendefinition& definition);
 
 } // namespace kv

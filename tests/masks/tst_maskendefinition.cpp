@@ -355,11 +355,15 @@ void TestMaskendefinition::ohneNamen()
         const std::optional<QString> name = freierOhneNamenName(db, Definitionsart::Maske);
         QCOMPARE(name, QString::fromUtf8(erwartet));
         const QString pfad = definitionsdateiname(db, *name, Definitionsart::Maske);
-        QVERIFY(!schreibeDefinitionstext(pfad, maskendefinitionstext(d), Maskendatei));
+        QVERIFY(!speichereMaskendefinition(pfad, d));
         QCOMPARE(definitionstitel(pfad, Definitionsart::Maske), QStringLiteral("Kunden"));
         QCOMPARE(lies(LeseDatei(pfad)), d);
     }
     QVERIFY(QFile::exists(dir.file(QStringLiteral("Beispiel_KELVAD_OhneNamen0002.MSK"))));
+    const std::optional<QString> fehler
+        = speichereMaskendefinition(dir.file(QStringLiteral("fehlt/x.MSK")), d);
+    QVERIFY(fehler
+        && fehler->startsWith(QStringLiteral("Fehler beim Öffnen der Maskendatei!\n\nNr: ")));
 }
 
 QTEST_MAIN(TestMaskendefinition)

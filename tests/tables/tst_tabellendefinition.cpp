@@ -403,7 +403,7 @@ void TestTabellendefinition::dateiInWindows1252()
     const test::TempDir dir;
     const QString pfad = dir.file(QStringLiteral("Beispiel_KELVAD_Umsätze.TSK"));
     const Tabellendefinition d = vollstaendig();
-    QVERIFY(!schreibeDefinitionstext(pfad, tabellendefinitionstext(d), Strukturdatei));
+    QVERIFY(!speichereTabellendefinition(pfad, d));
     QFile f(pfad);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
@@ -411,6 +411,10 @@ void TestTabellendefinition::dateiInWindows1252()
     QVERIFY(bytes.contains("#,##0.00 \x80;;1\r\n"));
     QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
     QCOMPARE(lies(LeseDatei(pfad)), d);
+    const std::optional<QString> fehler
+        = speichereTabellendefinition(dir.file(QStringLiteral("fehlt/x.TSK")), d);
+    QVERIFY(fehler
+        && fehler->startsWith(QStringLiteral("Fehler beim Öffnen der Strukturdatei!\n\nNr: ")));
 }
 
 namespace {
