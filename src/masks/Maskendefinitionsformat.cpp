@@ -64,7 +64,7 @@ std::optional<Karteikarte> leseKarteikarte(const QString& wert, QStringList& hin
     const QString titeltext = trenner < 0 ? QString() : wert.mid(trenner + 1).trimmed();
     QStringList titel = Teile(titeltext, QStringLiteral("|")).liste();
     // The designer ends the titles of a new tab control with "|".
-    if (titel.size() > 1 && titel.last().isEmpty())
+    while (titel.size() > 1 && titel.last().isEmpty())
         titel.removeLast();
     if (titel.size() > HoechsteSeitenzahl) {
         hinweise.append(QStringLiteral("Die Karteikarte hat mehr als %1 Seiten; die weiteren "

@@ -1,6 +1,7 @@
 #include "tables/Definitionszeilen.h"
 
 #include "base/Format.h"
+#include "base/Text.h"
 #include "base/Werteparser.h"
 
 #include <cmath>
@@ -47,7 +48,7 @@ QList<Definitionszeile> leseKopfzeilen(const QString& text, bool zeilenTrimmen,
     QList<Definitionszeile> rest;
     const QStringList zeilen = definitionszeilen(text);
     for (int i = 0; i < zeilen.size(); ++i) {
-        const QString zeile = zeilenTrimmen ? zeilen.at(i).trimmed() : zeilen.at(i);
+        const QString zeile = zeilenTrimmen ? ohneLeerzeichen(zeilen.at(i)) : zeilen.at(i);
         const std::optional<Definitionszeile> z = zerlegeDefinitionszeile(zeile, i + 1);
         if (z && !kopfzeile(*z))
             rest.append(*z);

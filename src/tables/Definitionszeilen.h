@@ -31,7 +31,7 @@ std::optional<Definitionszeile> zerlegeDefinitionszeile(const QString& zeile, in
 
 /// The first pass over all lines: kopfzeile gets each line with ":" and returns true when it
 /// applied it as a header line. Returns the lines that were not applied, in file order.
-/// zeilenTrimmen trims blanks around every line first (mask files).
+/// zeilenTrimmen removes blanks (not tabs) around every line first (mask files).
 QList<Definitionszeile> leseKopfzeilen(const QString& text, bool zeilenTrimmen,
     const std::function<bool(const Definitionszeile&)>& kopfzeile);
 

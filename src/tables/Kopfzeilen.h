@@ -150,8 +150,10 @@ template <class D> Kopfeintrag<D> schriftgroessenzeile(float D::*feld, float ab)
     return { schluessel,
         [feld](D& d, const QString& w, QStringList&) { d.*feld = leseSchriftgroesse(w); },
         [schluessel, feld, ab](const D& d, Definitionsschreiber& s) {
-            if (d.*feld > ab)
-                s.zahl(schluessel, d.*feld);
+            // Decided on the number as written, so that reading it back decides alike.
+            const QString text = Definitionsschreiber::zahltext(d.*feld);
+            if (leseZahl(text) > ab)
+                s.zeile(schluessel, text);
         } };
 }
 

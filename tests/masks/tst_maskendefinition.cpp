@@ -221,6 +221,11 @@ void TestMaskendefinition::felderJenseitsDerArtBleiben()
     const QString text = maskendefinitionstext(d);
     QVERIFY(text.contains(zeile + QStringLiteral("\r\n")));
     QVERIFY(!text.contains(QStringLiteral("überzählig")));
+    // A tab belongs to the value: field 20 keeps it even when it ends the written line.
+    const Maskendefinition tab
+        = lies(QStringLiteral("EingabeText: 0;A;A;0;0;1;1;0;;;;;;;;;;;;x\t;weg\t \r\n"));
+    QCOMPARE(tab.elemente.value(0).feld(20), QStringLiteral("x\t"));
+    QCOMPARE(lies(maskendefinitionstext(tab)), tab);
 }
 
 void TestMaskendefinition::seitenbereich_data()
@@ -262,6 +267,8 @@ void TestMaskendefinition::karteikarte()
     QCOMPARE(d.karteikarte->links, 10);
     QVERIFY(maskendefinitionstext(d).contains(
         QStringLiteral("\r\nKarteikarte: 10;20;3000;2000;&1. Seite|&2. Seite\r\n")));
+    QCOMPARE(lies(QStringLiteral("Karteikarte: 0;0;1;1;A|||\r\n")).seitenzahl(), 1);
+    QCOMPARE(lies(QStringLiteral("Karteikarte: 0;0;1;1;||\r\n")).seitenzahl(), 1);
     d = lies(QStringLiteral("KARTEIKARTE: 10;20\r\n"));
     QCOMPARE(d.seitenzahl(), 1);
     QCOMPARE(d.karteikarte->breite, 0);

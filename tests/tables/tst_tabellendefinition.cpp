@@ -217,6 +217,10 @@ void TestTabellendefinition::spaltenstuecke_data()
                                     << "A"
                                     << "A"
                                     << "B" << 1234.5f << 0 << false << "" << false;
+    QTest::newRow("Breite mit Exponent") << "Spalte: ;A;B;1,5E-04;0;0;;;0"
+                                         << "A"
+                                         << "A"
+                                         << "B" << 0.00015f << 0 << false << "" << false;
     QTest::newRow("Kleinbuchstaben") << "spalte: ;A;B;1;0;Wahr;;;True"
                                      << "A"
                                      << "A"
@@ -281,6 +285,9 @@ void TestTabellendefinition::weglassregeln()
     QVERIFY(text.contains(QStringLiteral("FarbeHintergrundZebramuster: 16776960\r\n")));
     QVERIFY(text.contains(QStringLiteral("FarbeHintergrundAuswahlzeile: 2147483661\r\n")));
     QCOMPARE(text.count(QStringLiteral("\r\n")), 30);
+    // Decided on the written number: a size that writes as "5" is not written.
+    d.schriftgroesse = 5.0000001f;
+    QVERIFY(!tabellendefinitionstext(d).contains(QStringLiteral("Schriftgröße")));
     d.schriftgroesse = 5.5f;
     QVERIFY(tabellendefinitionstext(d).contains(QStringLiteral("Schriftgröße: 5,5\r\n")));
 }
