@@ -2,6 +2,7 @@
 // a Windows-1252 file give a definition whose written text is canonical, and every element's
 // settings decode and encode without harm.
 
+#include "Kanonisch.h"
 #include "base/Windows1252.h"
 #include "masks/Elementeinstellungen.h"
 #include "masks/Formelauswertung.h"
@@ -68,8 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const kv::Maskendefinition gelesen = kv::leseMaskendefinition(text).definition;
     const QString geschrieben = kv::maskendefinitionstext(gelesen);
     const kv::Maskendefinition wieder = kv::leseMaskendefinition(geschrieben).definition;
-    if (kv::maskendefinitionstext(wieder) != geschrieben)
-        std::abort();
+    pruefeKanonisch(geschrieben, kv::maskendefinitionstext(wieder));
     for (const kv::Maskenelement& e : gelesen.elemente)
         einstellungen(e);
     (void)kv::formelliste(gelesen);

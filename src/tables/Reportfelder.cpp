@@ -11,8 +11,10 @@ QList<Reportfeld> leseReportfelder(const QString& wert)
         return felder;
     for (const QString& eintrag : Teile(wert, QStringLiteral(";"))) {
         const Teilliste teile = Teile(eintrag, QStringLiteral(","));
-        if (!teile[1].isEmpty())
-            felder.append({ teile[1], teile[2] });
+        // Names are trimmed of all white space, as the writer writes them.
+        const QString feld = teile[1].trimmed();
+        if (!feld.isEmpty())
+            felder.append({ feld, teile[2].trimmed() });
     }
     return felder;
 }

@@ -336,7 +336,7 @@ void TestTabellendefinition::schlechteEingabe()
                                         "FarbeHintergrundAllgemein: 1099511627776\r\n"
                                         "FarbeHintergrundSuchzeile: grün\r\n"
                                         "FarbeTextSuchzeile: -2147483643\r\n"
-                                        "Reportfelder: ;,Name;Bild;\r\n"
+                                        "Reportfelder: ;,Name;Bild;\t,Tab;\r\n"
                                         "Spalte:\r\n"
                                         "\x01\x02:\x7f\r\n");
     const Tabellendefinitionslesung l = leseTabellendefinition(text);
