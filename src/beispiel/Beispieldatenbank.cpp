@@ -1,7 +1,6 @@
 #include "beispiel/Beispieldatenbank.h"
 
 #include "beispiel/Beispieldaten.h"
-#include "beispiel/Beispieldefinitionen.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
@@ -208,7 +207,6 @@ QString erzeugeBeispieldatenbank(const QString& ordner)
         ws.commitTrans();
         legeAbfragenAn(*db);
         db->close();
-        schreibeBeispieldefinitionen(pfad);
     } catch (...) {
         if (ws.inTransaction())
             ws.rollback();

@@ -53,6 +53,7 @@ private:
 void TestBeispieldefinitionen::initTestCase()
 {
     m_pfad = erzeugeBeispieldatenbank(m_dir.path());
+    QCOMPARE(schreibeBeispieldefinitionen(m_pfad).size(), 7);
     m_db = m_ws.openDatabase(m_pfad);
 }
 
