@@ -133,6 +133,17 @@ Maskenelement element(Maskenelementart art, int seite, const QString& feld,
     return e;
 }
 
+/// A check box on the surface whose own text is the field name.
+Maskenelement ankreuzfeld(const QString& feld, int links, int oben, int breite)
+{
+    Maskenelement e
+        = element(Maskenelementart::EingabeCheckbox, 0, feld, QString(), links, oben, breite);
+    CheckboxEinstellungen c;
+    c.text = feld;
+    c.in(e);
+    return e;
+}
+
 /// A drop-down list filled from an SQL statement.
 Maskenelement auswahlliste(int seite, const QString& feld, const QString& beschriftung, int oben,
     QList<Combospalte> spalten, const QString& anzeigefeld, const QString& sql)
@@ -199,12 +210,7 @@ Maskendefinition kundenmaske()
     s.in(logo);
     d.elemente.append(logo);
 
-    Maskenelement stamm
-        = element(A::EingabeCheckbox, 0, QStringLiteral("Stammkunde"), QString(), 1600, 550, 2500);
-    CheckboxEinstellungen c;
-    c.text = QStringLiteral("Stammkunde");
-    c.in(stamm);
-    d.elemente.append(stamm);
+    d.elemente.append(ankreuzfeld(QStringLiteral("Stammkunde"), 1600, 550, 2500));
 
     Maskenelement anrede = element(
         A::EingabeOptionbox, 1, QStringLiteral("Anrede"), QString(), 1600, 200, 4000, 400);
@@ -285,12 +291,7 @@ Maskendefinition rechnungsmaske()
     dat.in(datum);
     d.elemente.append(datum);
 
-    Maskenelement bezahlt
-        = element(A::EingabeCheckbox, 0, QStringLiteral("Bezahlt"), QString(), 4000, 900, 1500);
-    CheckboxEinstellungen c;
-    c.text = QStringLiteral("Bezahlt");
-    c.in(bezahlt);
-    d.elemente.append(bezahlt);
+    d.elemente.append(ankreuzfeld(QStringLiteral("Bezahlt"), 4000, 900, 1500));
 
     Maskenelement positionen
         = element(A::EingabeTabelle, 0, QString(), QString(), 100, 1400, 9400, 3000);
