@@ -1,5 +1,6 @@
 #include "base/Fehlermeldung.h"
 #include "beispiel/Beispieldatenbank.h"
+#include "beispiel/Beispieldefinitionen.h"
 #include "engine/EngineError.h"
 #include "shell/Einstellungen.h"
 #include "shell/ui/GMainEP.h"
@@ -52,8 +53,8 @@ public:
     kv::DateiDialogErgebnis dateiDialog(const kv::DateiDialogOptionen&) override { return {}; }
 };
 
-/// "kelvado --beispiel <Ordner>": makes the demo database and ends without touching the window
-/// system. nullopt when the option is not given.
+/// "kelvado --beispiel <Ordner>": makes the demo database with its table views and masks and ends
+/// without touching the window system. nullopt when the option is not given.
 std::optional<int> beispielErzeugen(int argc, char* argv[])
 {
     int position = 1;
@@ -71,6 +72,7 @@ std::optional<int> beispielErzeugen(int argc, char* argv[])
     }
     try {
         const QString pfad = kv::erzeugeBeispieldatenbank(argumente.at(position + 1));
+        kv::schreibeBeispieldefinitionen(pfad);
         std::printf("%s\n", qPrintable(pfad));
         return 0;
     } catch (const kv::engine::EngineError& e) {

@@ -261,6 +261,9 @@ void TestBeispieldatenbank::kommandozeileErzeugtDatei()
     Workspace ws;
     auto db = ws.openDatabase(ordner + QStringLiteral("/Beispiel.mdb"));
     QCOMPARE(db->tableDefs().item(QStringLiteral("Kunden")).recordCount(), 3000);
+    // The user table views and masks come along.
+    QVERIFY(QFile::exists(ordner + QStringLiteral("/Beispiel_KELVAD_Kundenkartei.MSK")));
+    QVERIFY(QFile::exists(ordner + QStringLiteral("/Beispiel_KELVAD_Rechnungspositionen.TSK")));
 }
 
 void TestBeispieldatenbank::kommandozeileMeldetFehler()
