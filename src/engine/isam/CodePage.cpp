@@ -52,6 +52,7 @@ constexpr Known KnownPages[] = {
     { 936, "windows-936-2000", "GBK (936)" },
     { 949, "windows-949-2000", "Koreanisch (949)" },
     { 950, "windows-950-2000", "Big5 (950)" },
+    { 620, "ibm-437", "Mazovia (620)" },
     { 65001, "UTF-8", "UTF-8" },
 };
 
@@ -62,6 +63,12 @@ const Known* known(int number)
             return &k;
     return nullptr;
 }
+
+// Mazovia is DOS 437 with the Polish letters in place of some accented ones.
+constexpr std::pair<unsigned char, char16_t> MazoviaLetters[] = { { 0x86, u'ą' }, { 0x8D, u'ć' },
+    { 0x8F, u'Ą' }, { 0x90, u'Ę' }, { 0x91, u'ę' }, { 0x92, u'ł' }, { 0x95, u'Ć' }, { 0x98, u'Ś' },
+    { 0x9C, u'Ł' }, { 0x9E, u'ś' }, { 0xA0, u'Ź' }, { 0xA1, u'Ż' }, { 0xA2, u'ó' }, { 0xA3, u'Ó' },
+    { 0xA4, u'ń' }, { 0xA5, u'Ń' }, { 0xA6, u'ź' }, { 0xA7, u'ż' } };
 
 std::shared_ptr<const CodePage::Tables> build(const Known& k)
 {
@@ -84,6 +91,9 @@ std::shared_ptr<const CodePage::Tables> build(const Known& k)
                 ? static_cast<char16_t>(out[0])
                 : static_cast<char16_t>(b);
         }
+        if (k.number == 620)
+            for (const auto& [byte, letter] : MazoviaLetters)
+                t->toUnicode[byte] = letter;
         for (int b = 255; b >= 0; --b)
             t->fromUnicode.insert(t->toUnicode[b], static_cast<unsigned char>(b));
     }
@@ -112,25 +122,24 @@ struct LanguageId {
 
 // The language bytes of dBASE and FoxPro; the first entry for a code page is what we write.
 constexpr LanguageId LanguageIds[] = { { 0x03, 1252 }, { 0x02, 850 }, { 0x01, 437 },
-    { 0x04, 10000 }, { 0x64, 852 }, { 0x65, 866 }, { 0x66, 865 }, { 0x67, 861 }, { 0x6A, 737 },
-    { 0x6B, 857 }, { 0x6C, 863 }, { 0x7B, 932 }, { 0x7A, 936 }, { 0x79, 949 }, { 0x78, 950 },
-    { 0x7C, 874 }, { 0x7D, 1255 }, { 0x7E, 1256 }, { 0x96, 10007 }, { 0x97, 10029 },
-    { 0x98, 10006 }, { 0xC8, 1250 }, { 0xC9, 1251 }, { 0xCA, 1254 }, { 0xCB, 1253 },
-    { 0xCC, 1257 }, { 0x57, 1252 }, { 0x58, 1252 }, { 0x59, 1252 }, { 0x08, 865 },
-    { 0x09, 437 }, { 0x0A, 850 }, { 0x0B, 437 }, { 0x0D, 437 }, { 0x0E, 850 }, { 0x0F, 437 },
-    { 0x10, 850 }, { 0x11, 437 }, { 0x12, 850 }, { 0x13, 932 }, { 0x14, 850 }, { 0x15, 437 },
-    { 0x16, 850 }, { 0x17, 865 }, { 0x18, 437 }, { 0x19, 437 }, { 0x1A, 850 }, { 0x1B, 437 },
-    { 0x1C, 863 }, { 0x1D, 850 }, { 0x1F, 852 }, { 0x22, 852 }, { 0x23, 852 }, { 0x24, 860 },
-    { 0x25, 850 }, { 0x26, 866 }, { 0x37, 850 }, { 0x40, 852 }, { 0x4D, 936 }, { 0x4E, 949 },
-    { 0x4F, 950 }, { 0x50, 874 }, { 0x6D, 1253 }, { 0x86, 737 }, { 0x87, 852 }, { 0x88, 857 } };
+    { 0x04, 10000 }, { 0x64, 852 }, { 0x65, 866 }, { 0x69, 620 }, { 0x66, 865 }, { 0x67, 861 },
+    { 0x6A, 737 }, { 0x6B, 857 }, { 0x6C, 863 }, { 0x7B, 932 }, { 0x7A, 936 }, { 0x79, 949 },
+    { 0x78, 950 }, { 0x7C, 874 }, { 0x7D, 1255 }, { 0x7E, 1256 }, { 0x96, 10007 }, { 0x97, 10029 },
+    { 0x98, 10006 }, { 0xC8, 1250 }, { 0xC9, 1251 }, { 0xCA, 1254 }, { 0xCB, 1253 }, { 0xCC, 1257 },
+    { 0x57, 1252 }, { 0x58, 1252 }, { 0x59, 1252 }, { 0x08, 865 }, { 0x09, 437 }, { 0x0A, 850 },
+    { 0x0B, 437 }, { 0x0D, 437 }, { 0x0E, 850 }, { 0x0F, 437 }, { 0x10, 850 }, { 0x11, 437 },
+    { 0x12, 850 }, { 0x13, 932 }, { 0x14, 850 }, { 0x15, 437 }, { 0x16, 850 }, { 0x17, 865 },
+    { 0x18, 437 }, { 0x19, 437 }, { 0x1A, 850 }, { 0x1B, 437 }, { 0x1C, 863 }, { 0x1D, 850 },
+    { 0x1F, 852 }, { 0x22, 852 }, { 0x23, 852 }, { 0x24, 860 }, { 0x25, 850 }, { 0x26, 866 },
+    { 0x37, 850 }, { 0x40, 852 }, { 0x4D, 936 }, { 0x4E, 949 }, { 0x4F, 950 }, { 0x50, 874 },
+    { 0x6D, 1253 }, { 0x86, 737 }, { 0x87, 852 }, { 0x88, 857 } };
 
 } // namespace
 
 CodePage::CodePage()
     : m_number(1252)
     , m_tables(tablesFor(1252))
-{
-}
+{ }
 
 CodePage CodePage::fromNumber(int number)
 {

@@ -25,7 +25,10 @@ public:
     QString name() const;
 
     QString decode(const char* data, qsizetype size) const;
-    QString decode(const QByteArray& bytes) const { return decode(bytes.constData(), bytes.size()); }
+    QString decode(const QByteArray& bytes) const
+    {
+        return decode(bytes.constData(), bytes.size());
+    }
     /// Encodes text; characters the code page lacks become "?" and are counted in lost.
     QByteArray encode(QStringView text, int* lost = nullptr) const;
     /// True when every character of text exists in the code page.

@@ -147,7 +147,7 @@ IsamField dbfIsamField(const DbfHeader& h, const DbfFieldDesc& f)
         break;
     }
     if (out.size == 0)
-        out.size = datatype::defaultSize(out.type);
+        out.size = fixedSize(out.type);
     return out;
 }
 
@@ -306,8 +306,8 @@ QVariant decodeDbfField(const DbfHeader& h, const DbfFieldDesc& f, const char* r
     case 'T': {
         if (f.length == 14) {
             const QByteArray t = trimmedField(p, f.length);
-            const QDateTime dt = QDateTime::fromString(QString::fromLatin1(t),
-                QStringLiteral("yyyyMMddHHmmss"));
+            const QDateTime dt
+                = QDateTime::fromString(QString::fromLatin1(t), QStringLiteral("yyyyMMddHHmmss"));
             return dt.isValid() ? QVariant(dt) : QVariant();
         }
         if (f.length < 8)
@@ -372,11 +372,11 @@ QVariant decodeDbfField(const DbfHeader& h, const DbfFieldDesc& f, const char* r
     }
 }
 
-QString decodeDbfMemoText(const QByteArray& raw, const CodePage& cp)
+QString decodeDbfMemoText(const QByteArray& raw, const CodePage& cp, bool clipper)
 {
     // Clipper's memo editor marks its own line wraps with 0x8D before the line feed.
     QByteArray data = raw;
-    if (data.contains('\x8D'))
+    if (clipper && data.contains('\x8D'))
         data.replace("\x8D\n", "");
     return cp.decode(data);
 }
@@ -531,7 +531,8 @@ std::optional<IssueKind> encodeDbfField(const DbfHeader& h, const DbfFieldDesc& 
             return IssueKind::NumberOutOfRange;
         }
         if (h.dbase7)
-            qToBigEndian<quint32>(static_cast<quint32>(static_cast<qint32>(rounded)) ^ 0x80000000u, p);
+            qToBigEndian<quint32>(
+                static_cast<quint32>(static_cast<qint32>(rounded)) ^ 0x80000000u, p);
         else
             qToLittleEndian<qint32>(static_cast<qint32>(rounded), p);
         if (static_cast<double>(rounded) != d && v != rounded) {

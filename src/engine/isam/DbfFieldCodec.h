@@ -32,8 +32,9 @@ QVariant decodeDbfField(const DbfHeader& header, const DbfFieldDesc& field, cons
 std::optional<IssueKind> encodeDbfField(const DbfHeader& header, const DbfFieldDesc& field,
     const QVariant& value, char* record, const CodePage& codePage, QVariant* stored);
 
-/// Text of a memo block: Clipper's soft line breaks (0x8D before the line feed) removed.
-QString decodeDbfMemoText(const QByteArray& raw, const CodePage& codePage);
+/// Text of a memo block; clipper removes the soft line breaks (0x8D before the line feed) that
+/// Clipper's editor leaves in dBASE III memo files.
+QString decodeDbfMemoText(const QByteArray& raw, const CodePage& codePage, bool clipper);
 
 /// Sets or clears a Null flag bit (Visual FoxPro).
 void setDbfNullBit(const DbfHeader& header, char* record, int bit, bool on);

@@ -24,7 +24,8 @@ DbfFolder::DbfFolder(const QString& folder, DbfFlavor flavor, const CodePage& co
 QStringList DbfFolder::tableNames() const
 {
     QStringList names;
-    const QFileInfoList files = QDir(m_path).entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList files
+        = QDir(m_path).entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& f : files) {
         if (f.suffix().compare(QLatin1String("dbf"), Qt::CaseInsensitive) == 0)
             names.append(f.completeBaseName());

@@ -9,7 +9,8 @@ class DbfFolder : public IsamDatabase {
 public:
     /// flavor decides the layout of tables created here; codePage, when valid, overrides the
     /// code page of every table (for files that name none or the wrong one).
-    DbfFolder(const QString& folder, DbfFlavor flavor, const CodePage& codePage = CodePage::fromNumber(0));
+    DbfFolder(const QString& folder, DbfFlavor flavor,
+        const CodePage& codePage = CodePage::fromNumber(0));
 
     QStringList tableNames() const override;
     std::unique_ptr<IsamTable> openTable(const QString& name, bool writable = false) override;

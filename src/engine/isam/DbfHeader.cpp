@@ -144,7 +144,8 @@ DbfHeader parseDbfHeader(const QByteArray& head, qint64 fileSize, const QString&
         throw IsamError::damaged(path, QStringLiteral("der Dateikopf ist unvollständig"));
     if (h.dbase7) {
         h.languageDriverName = QByteArray(head.constData() + 32, 32);
-        h.languageDriverName.truncate(qMax(0, static_cast<int>(h.languageDriverName.indexOf('\0'))));
+        h.languageDriverName.truncate(
+            qMax(0, static_cast<int>(h.languageDriverName.indexOf('\0'))));
     }
 
     int offset = 1;

@@ -55,8 +55,7 @@ public:
         : m_table(table)
         , m_withDeleted(withDeleted)
         , m_recordLength(table.header().recordLength)
-    {
-    }
+    { }
 
     bool next() override { return moveTo(m_recno + 1, true); }
     bool seek(qint64 rowId) override { return moveTo(rowId, false); }
@@ -289,8 +288,8 @@ std::unique_ptr<DbfTable> DbfTable::create(
     if (memo) {
         const QFileInfo info(path);
         const bool upper = info.suffix() == info.suffix().toUpper();
-        QString ending = h.memoKind == DbfMemoKind::FoxPro ? QStringLiteral("fpt")
-                                                           : QStringLiteral("dbt");
+        QString ending
+            = h.memoKind == DbfMemoKind::FoxPro ? QStringLiteral("fpt") : QStringLiteral("dbt");
         if (upper)
             ending = ending.toUpper();
         t->m_memo = DbfMemoFile::create(
@@ -380,7 +379,7 @@ QVariant DbfTable::fieldValue(const char* record, int column, qint64 rowId)
         return {};
     }
     if (m_fields[column].type == dbMemo && memo->text)
-        return decodeDbfMemoText(memo->data, m_cp);
+        return decodeDbfMemoText(memo->data, m_cp, m_memo->kind() == DbfMemoKind::Dbase3);
     return memo->data;
 }
 
@@ -428,7 +427,8 @@ void DbfTable::encodeRow(const IsamRow& row, char* record, qint64 rowId)
                 if (!data.isEmpty())
                     block = m_memo->append(data, text);
             }
-            encodeDbfField(m_header, f, block ? QVariant(block) : QVariant(), record, m_cp, nullptr);
+            encodeDbfField(
+                m_header, f, block ? QVariant(block) : QVariant(), record, m_cp, nullptr);
             if (!null)
                 setDbfNullBit(m_header, record, f.nullBit, false);
         } else {
@@ -481,10 +481,14 @@ void DbfTable::update(qint64 rowId, const IsamRow& row)
     QByteArray record;
     if (rowId < 1 || readRecords(rowId, 1, record) != 1)
         throw IsamError(isamerr::ItemNotFound,
-            QStringLiteral("Die Tabelle '%1' hat keinen Datensatz %2.").arg(native(m_path)).arg(rowId));
+            QStringLiteral("Die Tabelle '%1' hat keinen Datensatz %2.")
+                .arg(native(m_path))
+                .arg(rowId));
     if (record.at(0) == '*')
         throw IsamError(isamerr::RecordDeleted,
-            QStringLiteral("Der Datensatz %1 der Tabelle '%2' ist gelöscht.").arg(rowId).arg(native(m_path)));
+            QStringLiteral("Der Datensatz %1 der Tabelle '%2' ist gelöscht.")
+                .arg(rowId)
+                .arg(native(m_path)));
     encodeRow(row, record.data(), rowId);
     const qint64 at = m_header.headerLength + (rowId - 1) * m_header.recordLength;
     if (!m_file.seek(at) || m_file.write(record) != record.size())
@@ -500,7 +504,9 @@ void DbfTable::remove(qint64 rowId)
     QByteArray record;
     if (rowId < 1 || readRecords(rowId, 1, record) != 1)
         throw IsamError(isamerr::ItemNotFound,
-            QStringLiteral("Die Tabelle '%1' hat keinen Datensatz %2.").arg(native(m_path)).arg(rowId));
+            QStringLiteral("Die Tabelle '%1' hat keinen Datensatz %2.")
+                .arg(native(m_path))
+                .arg(rowId));
     if (record.at(0) == '*')
         return;
     const qint64 at = m_header.headerLength + (rowId - 1) * m_header.recordLength;
@@ -527,8 +533,9 @@ void DbfTable::flush()
     const qint64 end = m_header.headerLength + m_header.recordCount * m_header.recordLength;
     // dBASE II keeps a 16-bit count at byte 1 and no date.
     const bool ok = m_header.dbase2
-        ? (m_file.seek(1) && m_file.write(QByteArray(1, static_cast<char>(m_header.recordCount & 0xFF))
-                                 + QByteArray(1, static_cast<char>((m_header.recordCount >> 8) & 0xFF)))
+        ? (m_file.seek(1)
+            && m_file.write(QByteArray(1, static_cast<char>(m_header.recordCount & 0xFF))
+                   + QByteArray(1, static_cast<char>((m_header.recordCount >> 8) & 0xFF)))
                 == 2)
         : (m_file.seek(0) && m_file.write(head, 8) == 8);
     if (!ok || !m_file.seek(end) || m_file.write("\x1A", 1) != 1 || !m_file.flush())

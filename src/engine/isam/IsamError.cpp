@@ -8,8 +8,7 @@ IsamError::IsamError(int number, QString description)
     : m_number(number)
     , m_description(std::move(description))
     , m_what(m_description.toStdString())
-{
-}
+{ }
 
 IsamError IsamError::fileNotFound(const QString& path)
 {
@@ -27,7 +26,8 @@ IsamError IsamError::damaged(const QString& path, const QString& reason)
 IsamError IsamError::readOnly(const QString& path)
 {
     return IsamError(isamerr::ReadOnly,
-        QStringLiteral("Die Datei '%1' kann nur gelesen werden.").arg(QDir::toNativeSeparators(path)));
+        QStringLiteral("Die Datei '%1' kann nur gelesen werden.")
+            .arg(QDir::toNativeSeparators(path)));
 }
 
 IsamError IsamError::notSupported(const QString& path, const QString& what)

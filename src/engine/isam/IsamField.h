@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariant>
 #include <QVector>
+#include <iterator>
 
 namespace kv::engine::isam {
 
@@ -23,6 +24,13 @@ struct IsamField {
 };
 
 using IsamFields = QVector<IsamField>;
+
+/// The engine size of a type whose size is not free (Text and the binaries keep their own).
+constexpr int fixedSize(int type)
+{
+    constexpr int sizes[] = { 0, 1, 1, 2, 4, 8, 4, 8, 8, 0, 0, 0, 0, 0, 0, 16, 8 };
+    return type >= 0 && type < int(std::size(sizes)) ? sizes[type] : 0;
+}
 
 /// One row's values by field position. Null is an invalid QVariant; dates are QDateTime (a
 /// date alone has midnight), Booleans bool, integers int/qlonglong, Currency and floating
