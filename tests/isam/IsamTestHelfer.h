@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/isam/IsamTable.h"
+#include "testutils/TempDir.h"
 
 #include <QDateTime>
 #include <QString>
