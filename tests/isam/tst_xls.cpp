@@ -123,7 +123,8 @@ private Q_SLOTS:
         QCOMPARE(alleZeilen(*def).size(), 14);
         QCOMPARE(alleZeilen(*def)[0][1].toDouble(), 100.0);
         auto levels = profile.openTable(QStringLiteral("PROFILELEVELS"));
-        QCOMPARE(alleZeilen(*levels)[0][3].toDouble(), 265.131);
+        // D2 is a formula (265.131 cached), which FreeXL does not hand over.
+        QVERIFY(!alleZeilen(*levels)[0][3].isValid());
     }
 
     void readxl()
