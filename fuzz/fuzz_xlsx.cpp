@@ -1,0 +1,17 @@
+// libFuzzer target for the .xlsx reader (zip parts, shared strings, styles, streamed sheets):
+// any input either reads to the end or is refused with IsamError.
+
+#include "FuzzDatei.h"
+#include "engine/isam/XlsxWorkbook.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    using namespace kv::engine::isam;
+    const QString path = kv::fuzz::schreibe(QStringLiteral("T.xlsx"), reinterpret_cast<const char*>(data), size);
+    try {
+        XlsxWorkbook book(path);
+        kv::fuzz::liesAlles(book);
+    } catch (const IsamError&) {
+    }
+    return 0;
+}
