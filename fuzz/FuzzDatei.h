@@ -51,8 +51,7 @@ inline void liesAlles(engine::isam::IsamDatabase& db)
         try {
             auto t = db.openTable(name);
             liesAlles(*t);
-        } catch (const engine::isam::IsamError&) {
-        }
+        } catch (const engine::isam::IsamError&) { }
     }
 }
 

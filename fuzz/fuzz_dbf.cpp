@@ -20,14 +20,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     tableSize = static_cast<uint32_t>(std::min<size_t>(tableSize, size));
     QFile::remove(kv::fuzz::fuzzOrdner() + QStringLiteral("/T.dbt"));
     QFile::remove(kv::fuzz::fuzzOrdner() + QStringLiteral("/T.fpt"));
-    const QString path = kv::fuzz::schreibe(QStringLiteral("T.dbf"), reinterpret_cast<const char*>(data), tableSize);
+    const QString path = kv::fuzz::schreibe(
+        QStringLiteral("T.dbf"), reinterpret_cast<const char*>(data), tableSize);
     if (size > tableSize)
         kv::fuzz::schreibe(fox ? QStringLiteral("T.fpt") : QStringLiteral("T.dbt"),
             reinterpret_cast<const char*>(data) + tableSize, size - tableSize);
     try {
         auto t = DbfTable::open(path);
         kv::fuzz::liesAlles(*t);
-    } catch (const IsamError&) {
-    }
+    } catch (const IsamError&) { }
     return 0;
 }

@@ -17,13 +17,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     size -= 4;
     tableSize = static_cast<uint32_t>(std::min<size_t>(tableSize, size));
     QFile::remove(kv::fuzz::fuzzOrdner() + QStringLiteral("/T.MB"));
-    const QString path = kv::fuzz::schreibe(QStringLiteral("T.DB"), reinterpret_cast<const char*>(data), tableSize);
+    const QString path = kv::fuzz::schreibe(
+        QStringLiteral("T.DB"), reinterpret_cast<const char*>(data), tableSize);
     if (size > tableSize)
-        kv::fuzz::schreibe(QStringLiteral("T.MB"), reinterpret_cast<const char*>(data) + tableSize, size - tableSize);
+        kv::fuzz::schreibe(QStringLiteral("T.MB"), reinterpret_cast<const char*>(data) + tableSize,
+            size - tableSize);
     try {
         auto t = ParadoxTable::open(path);
         kv::fuzz::liesAlles(*t);
-    } catch (const IsamError&) {
-    }
+    } catch (const IsamError&) { }
     return 0;
 }

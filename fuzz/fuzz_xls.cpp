@@ -7,11 +7,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using namespace kv::engine::isam;
-    const QString path = kv::fuzz::schreibe(QStringLiteral("T.xls"), reinterpret_cast<const char*>(data), size);
+    const QString path
+        = kv::fuzz::schreibe(QStringLiteral("T.xls"), reinterpret_cast<const char*>(data), size);
     try {
         XlsWorkbook book(path);
         kv::fuzz::liesAlles(book);
-    } catch (const IsamError&) {
-    }
+    } catch (const IsamError&) { }
     return 0;
 }

@@ -86,6 +86,26 @@ void checkHeader(const QString& path)
             : static_cast<unsigned char>(h[fieldInfo + 2 * i + 1]);
     if (recordSize < 1 || sum != recordSize)
         throw IsamError::damaged(path, QStringLiteral("die Satzlänge passt nicht zu den Feldern"));
+
+    // pxlib follows the chain of data blocks as the file gives it; a loop or a block outside
+    // the file would keep it reading for ever.
+    const qint64 blockSize = blockKb * 1024;
+    const qint64 blocksInFile = (size - headerSize + blockSize - 1) / blockSize;
+    if (u16(0x0C) > blocksInFile + 1)
+        throw IsamError::damaged(
+            path, QStringLiteral("mehr Blöcke angegeben als die Datei enthält"));
+    QVector<bool> seen(blocksInFile + 1);
+    for (int block = u16(0x0E); block != 0;) {
+        if (block > blocksInFile || seen[block])
+            throw IsamError::damaged(
+                path, QStringLiteral("die Kette der Datenblöcke ist beschädigt"));
+        seen[block] = true;
+        char next[2];
+        if (!f.seek(headerSize + (block - 1) * blockSize) || f.read(next, 2) != 2)
+            throw IsamError::damaged(
+                path, QStringLiteral("die Kette der Datenblöcke ist beschädigt"));
+        block = qFromLittleEndian<quint16>(next);
+    }
 }
 
 quint32 be32(const char* p)
