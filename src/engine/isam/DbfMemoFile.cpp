@@ -165,6 +165,8 @@ quint32 DbfMemoFile::append(const QByteArray& data, bool text)
         qToLittleEndian<quint32>(static_cast<quint32>(data.size() + 8), head + 4);
         out.append(head, 8);
         out.append(data);
+        // dBASE IV ends a memo with 0x1F as well; readers that count the head twice stop there.
+        out.append("\x1F\x1F", 2);
     } else {
         out = data;
         out.append("\x1A\x1A", 2);

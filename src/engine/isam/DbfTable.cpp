@@ -295,10 +295,9 @@ std::unique_ptr<DbfTable> DbfTable::create(
         t->m_memo = DbfMemoFile::create(
             info.dir().filePath(info.completeBaseName() + QLatin1Char('.') + ending), h.memoKind);
     }
-    t->nameFields();
-    // nameFields decodes the raw names; a new table has its names already.
-    for (int i = 0; i < h.fields.size(); ++i)
-        h.fields[i].rawName = t->m_cp.encode(h.fields[i].name).left(10);
+    // The names go through the code page as a reader will see them.
+    for (DbfFieldDesc& f : h.fields)
+        f.rawName = t->m_cp.encode(f.name).left(10);
     t->nameFields();
     t->m_liveCount = 0;
     return t;
