@@ -57,6 +57,11 @@ bool validFieldType(char t)
 
 } // namespace
 
+QString hexByte(unsigned char byte)
+{
+    return QString::number(byte, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+}
+
 bool DbfHeader::hasMemoFields() const
 {
     for (const DbfFieldDesc& f : fields) {
@@ -91,11 +96,8 @@ DbfHeader parseDbfHeader(const QByteArray& head, qint64 fileSize, const QString&
     DbfHeader h;
     h.version = static_cast<unsigned char>(head.at(0));
     if (!knownVersion(h.version))
-        throw IsamError::damaged(path,
-            QStringLiteral("unbekannte dBASE-Version 0x%1")
-                .arg(h.version, 2, 16, QLatin1Char('0'))
-                .toUpper()
-                .replace(QLatin1String("0X"), QLatin1String("0x")));
+        throw IsamError::damaged(
+            path, QStringLiteral("unbekannte dBASE-Version 0x%1").arg(hexByte(h.version)));
 
     if (h.version == 0x02) {
         // dBASE II: 8-byte header, 16-byte field descriptors, data at byte 521.

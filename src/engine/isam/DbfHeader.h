@@ -58,6 +58,9 @@ struct DbfHeader {
 /// Reads the header from the first bytes of the file (at least the header length, or the
 /// whole file when it is shorter). Throws IsamError naming path for a file that is no table.
 DbfHeader parseDbfHeader(const QByteArray& head, qint64 fileSize, const QString& path);
+/// A byte as two upper-case hex digits, for messages ("0x8B").
+QString hexByte(unsigned char byte);
+
 /// The header bytes for a new or grown table (dBASE III layout; Visual FoxPro adds the
 /// 263-byte container link).
 QByteArray buildDbfHeader(const DbfHeader& header, const CodePage& codePage);

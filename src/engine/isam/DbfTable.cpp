@@ -188,9 +188,7 @@ void DbfTable::chooseCodePage(const CodePage& wanted, const QByteArray& sample)
         const QString what = m_header.languageId == 0
             ? QStringLiteral("nennt keine Codeseite")
             : QStringLiteral("nennt eine unbekannte Codeseite (0x%1)")
-                  .arg(m_header.languageId, 2, 16, QLatin1Char('0'))
-                  .toUpper()
-                  .replace(QLatin1String("(0X"), QLatin1String("(0x"));
+                  .arg(hexByte(m_header.languageId));
         addNotice(QStringLiteral("Die Datei '%1' %2; sie wird als %3 gelesen.")
                       .arg(native(m_path), what, m_cp.name()));
     }
