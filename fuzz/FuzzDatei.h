@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QString>
 #include <cstdint>
+#include <cstring>
+#include <optional>
 #include <unistd.h>
 
 namespace kv::fuzz {
@@ -32,6 +34,38 @@ inline QString schreibe(const QString& name, const char* data, size_t size)
     f.open(QIODevice::WriteOnly | QIODevice::Truncate);
     f.write(data, static_cast<qint64>(size));
     return path;
+}
+
+/// The input of the table formats: four bytes giving the length of the table part, the table,
+/// then its companion file (memo or blob); nullopt for inputs shorter than the length word.
+struct Teile {
+    QByteArray tabelle;
+    QByteArray begleiter;
+    uint8_t kennung = 0; ///< the first byte, for choices a target makes
+};
+
+inline std::optional<Teile> teile(const uint8_t* data, size_t size)
+{
+    if (size < 4)
+        return std::nullopt;
+    uint32_t laenge = 0;
+    memcpy(&laenge, data, 4);
+    Teile t;
+    t.kennung = data[0];
+    const size_t rest = size - 4;
+    laenge = static_cast<uint32_t>(std::min<size_t>(laenge, rest));
+    t.tabelle = QByteArray(reinterpret_cast<const char*>(data) + 4, static_cast<qsizetype>(laenge));
+    t.begleiter = QByteArray(
+        reinterpret_cast<const char*>(data) + 4 + laenge, static_cast<qsizetype>(rest - laenge));
+    return t;
+}
+
+/// Runs f; a refusal with IsamError is an answer, anything else stops the fuzzer.
+template <class F> void versuche(F&& f)
+{
+    try {
+        f();
+    } catch (const engine::isam::IsamError&) { }
 }
 
 inline void liesAlles(engine::isam::IsamTable& t)

@@ -5,29 +5,20 @@
 #include "FuzzDatei.h"
 #include "engine/isam/DbfTable.h"
 
-#include <cstring>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    using namespace kv::engine::isam;
-    if (size < 4)
+    using namespace kv::fuzz;
+    const auto t = teile(data, size);
+    if (!t)
         return 0;
-    uint32_t tableSize = 0;
-    memcpy(&tableSize, data, 4);
-    const bool fox = data[0] & 1;
-    data += 4;
-    size -= 4;
-    tableSize = static_cast<uint32_t>(std::min<size_t>(tableSize, size));
-    QFile::remove(kv::fuzz::fuzzOrdner() + QStringLiteral("/T.dbt"));
-    QFile::remove(kv::fuzz::fuzzOrdner() + QStringLiteral("/T.fpt"));
-    const QString path = kv::fuzz::schreibe(
-        QStringLiteral("T.dbf"), reinterpret_cast<const char*>(data), tableSize);
-    if (size > tableSize)
-        kv::fuzz::schreibe(fox ? QStringLiteral("T.fpt") : QStringLiteral("T.dbt"),
-            reinterpret_cast<const char*>(data) + tableSize, size - tableSize);
-    try {
-        auto t = DbfTable::open(path);
-        kv::fuzz::liesAlles(*t);
-    } catch (const IsamError&) { }
+    const bool fox = t->kennung & 1;
+    QFile::remove(fuzzOrdner() + QStringLiteral("/T.dbt"));
+    QFile::remove(fuzzOrdner() + QStringLiteral("/T.fpt"));
+    const QString path
+        = schreibe(QStringLiteral("T.dbf"), t->tabelle.constData(), t->tabelle.size());
+    if (!t->begleiter.isEmpty())
+        schreibe(fox ? QStringLiteral("T.fpt") : QStringLiteral("T.dbt"), t->begleiter.constData(),
+            t->begleiter.size());
+    versuche([&] { liesAlles(*kv::engine::isam::DbfTable::open(path)); });
     return 0;
 }

@@ -4,27 +4,17 @@
 #include "FuzzDatei.h"
 #include "engine/isam/ParadoxTable.h"
 
-#include <cstring>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    using namespace kv::engine::isam;
-    if (size < 4)
+    using namespace kv::fuzz;
+    const auto t = teile(data, size);
+    if (!t)
         return 0;
-    uint32_t tableSize = 0;
-    memcpy(&tableSize, data, 4);
-    data += 4;
-    size -= 4;
-    tableSize = static_cast<uint32_t>(std::min<size_t>(tableSize, size));
-    QFile::remove(kv::fuzz::fuzzOrdner() + QStringLiteral("/T.MB"));
-    const QString path = kv::fuzz::schreibe(
-        QStringLiteral("T.DB"), reinterpret_cast<const char*>(data), tableSize);
-    if (size > tableSize)
-        kv::fuzz::schreibe(QStringLiteral("T.MB"), reinterpret_cast<const char*>(data) + tableSize,
-            size - tableSize);
-    try {
-        auto t = ParadoxTable::open(path);
-        kv::fuzz::liesAlles(*t);
-    } catch (const IsamError&) { }
+    QFile::remove(fuzzOrdner() + QStringLiteral("/T.MB"));
+    const QString path
+        = schreibe(QStringLiteral("T.DB"), t->tabelle.constData(), t->tabelle.size());
+    if (!t->begleiter.isEmpty())
+        schreibe(QStringLiteral("T.MB"), t->begleiter.constData(), t->begleiter.size());
+    versuche([&] { liesAlles(*kv::engine::isam::ParadoxTable::open(path)); });
     return 0;
 }

@@ -6,12 +6,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    using namespace kv::engine::isam;
+    using namespace kv::fuzz;
     const QString path
-        = kv::fuzz::schreibe(QStringLiteral("T.xls"), reinterpret_cast<const char*>(data), size);
-    try {
-        XlsWorkbook book(path);
-        kv::fuzz::liesAlles(book);
-    } catch (const IsamError&) { }
+        = schreibe(QStringLiteral("T.xls"), reinterpret_cast<const char*>(data), size);
+    versuche([&] {
+        kv::engine::isam::XlsWorkbook book(path);
+        liesAlles(book);
+    });
     return 0;
 }

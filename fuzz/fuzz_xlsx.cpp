@@ -6,12 +6,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    using namespace kv::engine::isam;
-    const QString path
-        = kv::fuzz::schreibe(QStringLiteral("T.xlsx"), reinterpret_cast<const char*>(data), size);
-    try {
-        XlsxWorkbook book(path);
-        kv::fuzz::liesAlles(book);
-    } catch (const IsamError&) { }
+    using namespace kv::fuzz;
+    versuche([&] {
+        kv::engine::isam::XlsxWorkbook book(
+            schreibe(QStringLiteral("T.xlsx"), reinterpret_cast<const char*>(data), size));
+        liesAlles(book);
+    });
     return 0;
 }

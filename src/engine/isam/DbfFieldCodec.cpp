@@ -1,5 +1,7 @@
 #include "engine/isam/DbfFieldCodec.h"
 
+#include "engine/isam/SortableNumbers.h"
+
 #include <QDateTime>
 #include <QtEndian>
 #include <cmath>
@@ -8,10 +10,6 @@
 namespace kv::engine::isam {
 
 namespace {
-
-// Julian day of 0000-12-31: dBASE 7 and Paradox count days with 1 = 0001-01-01.
-constexpr qint64 DayOneJulian = 1721425;
-constexpr qint64 MsPerDay = 86400000;
 
 bool isNumericText(const DbfFieldDesc& f)
 {
@@ -51,33 +49,6 @@ bool bitSet(const DbfHeader& h, const char* record, int bit)
         return false;
     const DbfFieldDesc& nf = h.fields[h.nullFlagsField];
     return (static_cast<unsigned char>(record[nf.offset + bit / 8]) >> (bit % 8)) & 1;
-}
-
-// dBASE 7 keeps numbers sortable byte by byte: the sign bit flipped, negatives inverted.
-double dbase7Double(const char* p)
-{
-    unsigned char b[8];
-    memcpy(b, p, 8);
-    if (b[0] & 0x80) {
-        b[0] &= 0x7F;
-    } else {
-        for (unsigned char& c : b)
-            c = static_cast<unsigned char>(~c);
-    }
-    return qFromBigEndian<double>(b);
-}
-
-void putDbase7Double(double v, char* p)
-{
-    unsigned char b[8];
-    qToBigEndian<double>(v, b);
-    if (b[0] & 0x80) {
-        for (unsigned char& c : b)
-            c = static_cast<unsigned char>(~c);
-    } else {
-        b[0] |= 0x80;
-    }
-    memcpy(p, b, 8);
 }
 
 QVariant dateFromJulian(qint64 jd, qint64 ms)
@@ -360,9 +331,9 @@ QVariant decodeDbfField(const DbfHeader& h, const DbfFieldDesc& f, const char* r
     case 'O':
         if (f.length < 8)
             return {};
-        if (trimmedField(p, 8).isEmpty())
-            return {};
-        return dbase7Double(p);
+        if (const auto v = readSortableDouble(p); v && !trimmedField(p, 8).isEmpty())
+            return *v;
+        return {};
     case 'B':
         if (f.length < 8)
             return {};
@@ -558,7 +529,7 @@ std::optional<IssueKind> encodeDbfField(const DbfHeader& h, const DbfFieldDesc& 
         return std::nullopt;
     }
     case 'O':
-        putDbase7Double(value.toDouble(), p);
+        writeSortableDouble(value.toDouble(), p);
         return std::nullopt;
     case 'B':
         qToLittleEndian<double>(value.toDouble(), p);

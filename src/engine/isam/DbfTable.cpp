@@ -471,7 +471,7 @@ void DbfTable::writePending()
     ++m_generation;
 }
 
-void DbfTable::update(qint64 rowId, const IsamRow& row)
+QByteArray DbfTable::recordForChange(qint64 rowId)
 {
     ensureWritable();
     writePending();
@@ -481,38 +481,37 @@ void DbfTable::update(qint64 rowId, const IsamRow& row)
             QStringLiteral("Die Tabelle '%1' hat keinen Datensatz %2.")
                 .arg(native(m_path))
                 .arg(rowId));
+    return record;
+}
+
+void DbfTable::writeRecordStart(qint64 rowId, const char* data, qint64 size)
+{
+    const qint64 at = m_header.headerLength + (rowId - 1) * m_header.recordLength;
+    if (!m_file.seek(at) || m_file.write(data, size) != size)
+        throw IsamError::ioError(m_path, m_file.errorString());
+    m_dirty = true;
+    ++m_generation;
+}
+
+void DbfTable::update(qint64 rowId, const IsamRow& row)
+{
+    QByteArray record = recordForChange(rowId);
     if (record.at(0) == '*')
         throw IsamError(isamerr::RecordDeleted,
             QStringLiteral("Der Datensatz %1 der Tabelle '%2' ist gelöscht.")
                 .arg(rowId)
                 .arg(native(m_path)));
     encodeRow(row, record.data(), rowId);
-    const qint64 at = m_header.headerLength + (rowId - 1) * m_header.recordLength;
-    if (!m_file.seek(at) || m_file.write(record) != record.size())
-        throw IsamError::ioError(m_path, m_file.errorString());
-    m_dirty = true;
-    ++m_generation;
+    writeRecordStart(rowId, record.constData(), record.size());
 }
 
 void DbfTable::remove(qint64 rowId)
 {
-    ensureWritable();
-    writePending();
-    QByteArray record;
-    if (rowId < 1 || readRecords(rowId, 1, record) != 1)
-        throw IsamError(isamerr::ItemNotFound,
-            QStringLiteral("Die Tabelle '%1' hat keinen Datensatz %2.")
-                .arg(native(m_path))
-                .arg(rowId));
-    if (record.at(0) == '*')
+    if (recordForChange(rowId).at(0) == '*')
         return;
-    const qint64 at = m_header.headerLength + (rowId - 1) * m_header.recordLength;
-    if (!m_file.seek(at) || m_file.write("*", 1) != 1)
-        throw IsamError::ioError(m_path, m_file.errorString());
+    writeRecordStart(rowId, "*", 1);
     if (m_liveCount >= 0)
         --m_liveCount;
-    m_dirty = true;
-    ++m_generation;
 }
 
 void DbfTable::flush()

@@ -50,6 +50,10 @@ private:
     void nameFields();
     void encodeRow(const IsamRow& row, char* record, qint64 rowId);
     void writePending();
+    /// The record as it is, for a change; IsamError 3265 when there is none.
+    QByteArray recordForChange(qint64 rowId);
+    /// Writes the first size bytes of a record in place.
+    void writeRecordStart(qint64 rowId, const char* data, qint64 size);
     void ensureWritable() const;
 
     QFile m_file;

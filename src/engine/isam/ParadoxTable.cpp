@@ -1,6 +1,7 @@
 #include "engine/isam/ParadoxTable.h"
 
 #include "engine/isam/IsamError.h"
+#include "engine/isam/SortableNumbers.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -19,9 +20,6 @@ namespace kv::engine::isam {
 void paradoxError(px_doc* doc, int, const char* message, void*);
 
 namespace {
-
-constexpr qint64 DayOneJulian = 1721425;
-constexpr qint64 MsPerDay = 86400000;
 
 void* pxAlloc(pxdoc_t*, size_t size, const char*)
 {
@@ -94,8 +92,10 @@ void checkHeader(const QString& path)
     if (u16(0x0C) > blocksInFile + 1)
         throw IsamError::damaged(
             path, QStringLiteral("mehr Blöcke angegeben als die Datei enthält"));
+    // The blocks of an encrypted table are encrypted too; pxlib follows their chain itself.
+    const bool encrypted = qFromLittleEndian<quint32>(h.constData() + 0x25) != 0;
     QVector<bool> seen(blocksInFile + 1);
-    for (int block = u16(0x0E); block != 0;) {
+    for (int block = encrypted ? 0 : u16(0x0E); block != 0;) {
         if (block > blocksInFile || seen[block])
             throw IsamError::damaged(
                 path, QStringLiteral("die Kette der Datenblöcke ist beschädigt"));
@@ -111,38 +111,6 @@ void checkHeader(const QString& path)
 quint32 be32(const char* p)
 {
     return qFromBigEndian<quint32>(p);
-}
-
-// Paradox keeps numbers sortable byte by byte: the sign bit flipped, negatives inverted.
-std::optional<double> sortableDouble(const char* p)
-{
-    unsigned char b[8];
-    memcpy(b, p, 8);
-    bool zero = true;
-    for (unsigned char c : b)
-        zero = zero && c == 0;
-    if (zero)
-        return std::nullopt;
-    if (b[0] & 0x80) {
-        b[0] &= 0x7F;
-    } else {
-        for (unsigned char& c : b)
-            c = static_cast<unsigned char>(~c);
-    }
-    return qFromBigEndian<double>(b);
-}
-
-void putSortableDouble(double v, char* p)
-{
-    unsigned char b[8];
-    qToBigEndian<double>(v, b);
-    if (b[0] & 0x80) {
-        for (unsigned char& c : b)
-            c = static_cast<unsigned char>(~c);
-    } else {
-        b[0] |= 0x80;
-    }
-    memcpy(p, b, 8);
 }
 
 // 17 bytes: sign bit and scale in the first, then 32 decimal digits, all inverted when negative.
@@ -410,11 +378,11 @@ QVariant ParadoxTable::fieldValue(const QByteArray& record, int column, qint64 r
     }
     case pxfCurrency:
     case pxfNumber: {
-        const auto v = sortableDouble(p);
+        const auto v = readSortableDouble(p);
         return v ? QVariant(*v) : QVariant();
     }
     case pxfTimestamp: {
-        const auto v = sortableDouble(p);
+        const auto v = readSortableDouble(p);
         if (!v || !std::isfinite(*v) || *v <= 0 || *v > 4.0e14)
             return {};
         const qint64 total = std::llround(*v);
@@ -703,7 +671,7 @@ qint64 ParadoxTable::append(const IsamRow& row)
         }
         case pxfNumber:
         case pxfCurrency:
-            putSortableDouble(
+            writeSortableDouble(
                 v.typeId() == QMetaType::Bool ? (v.toBool() ? -1.0 : 0.0) : v.toDouble(), p);
             break;
         case pxfLogical:
