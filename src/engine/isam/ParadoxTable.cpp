@@ -93,7 +93,9 @@ void checkHeader(const QString& path)
         throw IsamError::damaged(
             path, QStringLiteral("mehr Blöcke angegeben als die Datei enthält"));
     // The blocks of an encrypted table are encrypted too; pxlib follows their chain itself.
-    const bool encrypted = qFromLittleEndian<quint32>(h.constData() + 0x25) != 0;
+    // Paradox 3.x keeps the encryption word at 0x25, later versions in their second header.
+    const bool encrypted
+        = qFromLittleEndian<quint32>(h.constData() + (version >= 5 ? 0x5C : 0x25)) != 0;
     QVector<bool> seen(blocksInFile + 1);
     for (int block = encrypted ? 0 : u16(0x0E); block != 0;) {
         if (block > blocksInFile || seen[block])
