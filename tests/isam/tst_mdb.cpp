@@ -319,17 +319,13 @@ private Q_SLOTS:
 
     void verschluesseltUndKennwort()
     {
+        // mdbtools undoes the old engine's page encoding: both read without a password.
         for (const char* d :
             { "jahlborn_jackcessencrypt/db-enc.mdb", "jahlborn_jackcessencrypt/db97-enc.mdb" }) {
-            try {
-                MdbDatabase db(pfad(QString::fromLatin1(d)));
-                const auto z = zeilen(db, QStringLiteral("Table1"));
-                QCOMPARE(z,
-                    QVector<IsamRow>(
-                        { { 1, QStringLiteral("hello"), 0 }, { 2, QStringLiteral("world"), 42 } }));
-            } catch (const IsamError& e) {
-                QCOMPARE(e.number(), 3343);
-            }
+            MdbDatabase db(pfad(QString::fromLatin1(d)));
+            QCOMPARE(zeilen(db, QStringLiteral("Table1")),
+                QVector<IsamRow>(
+                    { { 1, QStringLiteral("hello"), 0 }, { 2, QStringLiteral("world"), 42 } }));
         }
         MdbDatabase ohne(pfad(QStringLiteral("andipaetzold_mdb-reader/V2000_no-password.mdb")));
         QCOMPARE(zeilen(ohne, QStringLiteral("Table1")).size(), 3);
