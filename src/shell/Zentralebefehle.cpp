@@ -3,6 +3,7 @@
 #include "base/Dialoge.h"
 #include "base/Fehlermeldung.h"
 #include "base/LeseDatei.h"
+#include "base/NichtVerfuegbar.h"
 #include "base/Pfade.h"
 #include "engine/Database.h"
 #include "engine/EngineError.h"
@@ -20,8 +21,7 @@ namespace {
 template <class Eintrag, class... Args> void uebergeben(const Eintrag& eintrag, Args&&... args)
 {
     if (!eintrag) {
-        zeigeMeldung(
-            Zentralebefehle::nichtVerfuegbarText(), QString(), Knoepfe::Ok, Symbol::Information);
+        FensterNichtVerfuegbar();
         return;
     }
     eintrag(std::forward<Args>(args)...);
@@ -49,11 +49,6 @@ void dateiFehlt(const QString& pfad)
 Zentralebefehle::Zentralebefehle(Zentraleumgebung umgebung)
     : m_umgebung(std::move(umgebung))
 { }
-
-QString Zentralebefehle::nichtVerfuegbarText()
-{
-    return QStringLiteral("Dieses Fenster ist in dieser Version noch nicht verfügbar.");
-}
 
 bool Zentralebefehle::aktionErlaubt(int aktion) const
 {

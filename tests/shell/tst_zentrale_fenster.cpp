@@ -1,3 +1,5 @@
+#include "Kundendatenbank.h"
+#include "base/NichtVerfuegbar.h"
 #include "base/Windows1252.h"
 #include "engine/DataType.h"
 #include "engine/Database.h"
@@ -155,17 +157,11 @@ void TestZentraleFenster::cleanup()
 void TestZentraleFenster::erzeugeDatenbank(bool mitTabellen)
 {
     const QString pfad = m_dir->file(QStringLiteral("Adressen.mdb"));
-    {
+    if (mitTabellen) {
+        test::KundendatenbankErzeugen(pfad, 0, QString(), { "Alle Kunden=SELECT * FROM Kunden" });
+    } else {
         Workspace ws;
-        auto db = ws.createDatabase(pfad);
-        if (mitTabellen) {
-            auto t = db->createTableDef(QStringLiteral("Kunden"));
-            t->fields().append(t->createField(QStringLiteral("Name"), dbText, 50));
-            db->tableDefs().append(std::move(t));
-            db->createQueryDef(
-                QStringLiteral("Alle Kunden"), QStringLiteral("SELECT * FROM Kunden"));
-        }
-        db->close();
+        ws.createDatabase(pfad)->close();
     }
     m_maske = m_dir->file(QStringLiteral("Adressen_KELVAD_Kunden.MSK"));
     QVERIFY(schreibeTextdatei(m_maske, MaskenText));
@@ -319,7 +315,7 @@ void TestZentraleFenster::fehlenderEintrag()
     objektuebergabe().maske = nullptr;
     zeige();
     m_z->knopfGeklickt(frmZentrale::Oeffnen);
-    QCOMPARE(m_dlg->texte(), QStringList { Zentralebefehle::nichtVerfuegbarText() });
+    QCOMPARE(m_dlg->texte(), QStringList { NichtVerfuegbarText() });
     QVERIFY(uebergaben().isEmpty());
 }
 
@@ -375,7 +371,7 @@ void TestZentraleFenster::ohneTabellen()
     QStringList texte { "Es sind noch keine Tabellen in der Datenbank definiert!\n"
                         "Der Struktur-Generator wird daher jetzt aufgerufen." };
     if (!eintrag)
-        texte.append(Zentralebefehle::nichtVerfuegbarText());
+        texte.append(NichtVerfuegbarText());
     QCOMPARE(m_dlg->texte(), texte);
     QCOMPARE(m_aktionen, eintrag ? QList<int> { 9 } : QList<int>());
     QCOMPARE(m_fensterSchliessen, gefragt);
