@@ -320,23 +320,38 @@ void Leistenlayout::aendereTexte(
     setzeText(leiste, werkzeug, text, tooltip);
 }
 
+namespace {
+
+QString layoutname(const QString& endung)
+{
+    return QStringLiteral("KelvadMenu") + endung;
+}
+
+/// The user's file, else the one the installation brings along.
+std::optional<QByteArray> leseLayoutdatei(const QString& endung)
+{
+    const QStringList pfade { Layoutpfad(endung), Programmverzeichnis() + layoutname(endung) };
+    for (const QString& pfad : pfade) {
+        QFile datei(pfad);
+        if (datei.open(QIODevice::ReadOnly))
+            return datei.readAll();
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 QString Layoutpfad(const QString& endung)
 {
-    const QString name = QStringLiteral("KelvadMenu") + endung;
-    const QFileInfo ordner(Programmverzeichnis());
-    if (ordner.isDir() && ordner.isWritable())
-        return Programmverzeichnis() + name;
-    return QDir(Einstellungen::speicherordner()).filePath(name);
+    return QDir(Einstellungen::speicherordner()).filePath(layoutname(endung));
 }
 
 void LayoutLaden(Leistenlayout& layout)
 {
-    QFile cb2(Layoutpfad(QStringLiteral(".cb2")));
-    if (cb2.open(QIODevice::ReadOnly))
-        layout.layoutLesen(cb2.readAll());
-    QFile chg(Layoutpfad(QStringLiteral(".chg")));
-    if (chg.open(QIODevice::ReadOnly))
-        layout.aenderungenLesen(chg.readAll());
+    if (const std::optional<QByteArray> text = leseLayoutdatei(QStringLiteral(".cb2")))
+        layout.layoutLesen(*text);
+    if (const std::optional<QByteArray> text = leseLayoutdatei(QStringLiteral(".chg")))
+        layout.aenderungenLesen(*text);
 }
 
 bool LayoutSpeichern(const Leistenlayout& layout)

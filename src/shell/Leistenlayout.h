@@ -107,12 +107,14 @@ public:
     void aendereTexte(const QString& leiste, const QString& werkzeug, const Werkzeugtexte& texte);
 };
 
-/// The path of a layout file ("KelvadMenu" + endung) in the program folder, or in the settings
-/// folder when the program folder cannot be written.
+/// The path of the user's layout file ("KelvadMenu" + endung) in the per-user settings folder.
 QString Layoutpfad(const QString& endung);
-/// Reads both files when present; a missing or damaged file leaves that part as it was.
+/// Reads both files when present, each from the user's settings folder or, when the user has
+/// none yet, from the program folder (a layout the installation brings along); a missing or
+/// damaged file leaves that part as it was.
 void LayoutLaden(Leistenlayout& layout);
-/// Writes both files whole; false when one could not be written.
+/// Writes both files whole into the user's settings folder; false when one could not be
+/// written.
 bool LayoutSpeichern(const Leistenlayout& layout);
 
 } // namespace kv

@@ -405,14 +405,14 @@ Antwort Sicherung::FrageUeberschreiben(const QString& datei)
 
 QString Sicherung::LetztesVerzeichnis(const QString& iniPfad, const QString& abschnitt)
 {
-    return IniDatei(iniPfad).wert(abschnitt, VerzeichnisSchluessel).value_or(QString());
+    return IniWert(iniPfad, abschnitt, VerzeichnisSchluessel).value_or(QString());
 }
 
 void Sicherung::MerkeVerzeichnis(
     const QString& iniPfad, const QString& abschnitt, const QString& verzeichnis)
 {
     // Not being able to remember the folder is no reason to bother the user.
-    SchreibeIniWert(iniPfad, abschnitt, VerzeichnisSchluessel, verzeichnis);
+    SchreibeBenutzerIniWert(iniPfad, abschnitt, VerzeichnisSchluessel, verzeichnis);
 }
 
 } // namespace kv

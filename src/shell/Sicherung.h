@@ -74,7 +74,8 @@ public:
     /// The question for an existing file (Yes/No/Cancel through the dialog seam).
     static Antwort FrageUeberschreiben(const QString& datei);
 
-    /// Last archive folder remembered in the INI file, and remembering it.
+    /// Last archive folder remembered in the INI file, and remembering it (in the user's copy of
+    /// the file).
     static QString LetztesVerzeichnis(const QString& iniPfad, const QString& abschnitt);
     static void MerkeVerzeichnis(
         const QString& iniPfad, const QString& abschnitt, const QString& verzeichnis);

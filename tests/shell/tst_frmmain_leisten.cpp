@@ -11,12 +11,16 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 using namespace kv;
 
@@ -227,8 +231,17 @@ void TestLeisten::werkzeugeUndTexte()
 
 void TestLeisten::dateien()
 {
+    // What the user changes lives in the settings folder, never beside the program.
     const QString cb2 = Layoutpfad(QStringLiteral(".cb2"));
-    QCOMPARE(cb2, Programmverzeichnis() + QStringLiteral("KelvadMenu.cb2"));
+    QCOMPARE(cb2, QDir(Einstellungen::speicherordner()).filePath(QStringLiteral("KelvadMenu.cb2")));
+
+    // A layout the installation brings along counts until the user has one.
+    Leistenlayout installiert = Leistenlayout::standard();
+    installiert.neueLeiste(QStringLiteral("Vom Installateur"));
+    schreibe(Programmverzeichnis() + QStringLiteral("KelvadMenu.cb2"), installiert.layoutText());
+    Leistenlayout vorgabe = Leistenlayout::standard();
+    LayoutLaden(vorgabe);
+    QVERIFY(vorgabe.leiste(QStringLiteral("Benutzer1")));
 
     Leistenlayout l = Leistenlayout::standard();
     l.neueLeiste(QStringLiteral("Eigene"));
@@ -236,6 +249,8 @@ void TestLeisten::dateien()
     QVERIFY(LayoutSpeichern(l));
     QVERIFY(QFile::exists(cb2));
     QVERIFY(QFile::exists(Layoutpfad(QStringLiteral(".chg"))));
+    QVERIFY(!QFile::exists(Programmverzeichnis() + QStringLiteral("KelvadMenu.chg")));
+    QCOMPARE(QDir(Programmverzeichnis()).entryList(QDir::Files), QStringList { "KelvadMenu.cb2" });
 
     Leistenlayout gelesen = Leistenlayout::standard();
     LayoutLaden(gelesen);

@@ -1,12 +1,16 @@
 #include "base/Windows1252.h"
+#include "shell/Einstellungen.h"
 #include "shell/IniDatei.h"
+#include "shell/Programmverzeichnis.h"
 #include "shell/Sicherung.h"
 #include "shell/ui/frmSicherung.h"
 #include "testutils/ScriptedDialoge.h"
 #include "testutils/TempDir.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QProgressDialog>
 #include <QTest>
 
 using namespace kv;
@@ -52,6 +56,7 @@ class TestSicherung : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init();
+    void cleanup() { Einstellungen::setzeSpeicherordner(QString()); }
 
     void dateiliste();
     void rundreise();
@@ -71,12 +76,15 @@ private:
 
     std::unique_ptr<test::TempDir> m_db;
     std::unique_ptr<test::TempDir> m_ablage;
+    std::unique_ptr<test::TempDir> m_einstellungen;
 };
 
 void TestSicherung::init()
 {
     m_db = std::make_unique<test::TempDir>();
     m_ablage = std::make_unique<test::TempDir>();
+    m_einstellungen = std::make_unique<test::TempDir>();
+    Einstellungen::setzeSpeicherordner(m_einstellungen->path());
     schreibe(m_db->file(QStringLiteral("Adressen.MDB")), binaer(300000));
     schreibe(m_db->file(QStringLiteral("kunden.msk")), "[Maske]\r\nName=Kunden\r\n");
     schreibe(m_db->file(QStringLiteral("tabelle.dbf")), binaer(17));
@@ -312,11 +320,11 @@ void TestSicherung::fensterRundreise()
         QVERIFY(dialoge.letzteMeldung().text.startsWith(
             QStringLiteral("Die Datensicherung wurde erfolgreich beendet!")));
     }
-    QCOMPARE(
-        IniDatei(a.iniPfad).wert(QStringLiteral("KelvadSicherung"), QStringLiteral("Verzeichnis")),
+    // The folder is remembered for the user; the installation's file stays as it was.
+    QCOMPARE(IniWert(a.iniPfad, QStringLiteral("KelvadSicherung"), QStringLiteral("Verzeichnis")),
         std::optional<QString>(m_ablage->path()));
-    QCOMPARE(IniDatei(a.iniPfad).wert(QStringLiteral("WebUpdate"), QStringLiteral("AutoPrüfung")),
-        std::optional<QString>(QStringLiteral("3")));
+    QCOMPARE(lies(a.iniPfad), zuWindows1252(QStringLiteral("[WebUpdate]\r\nAutoPrüfung=3\r\n")));
+    QVERIFY(QFile::exists(m_einstellungen->file(QStringLiteral("KELVAD.INI"))));
 
     schreibe(m_db->file(QStringLiteral("kunden.msk")), "geändert");
     a = ErzeugeSicherungsAuftrag(true, dbOrdner());
