@@ -13,6 +13,7 @@
 #include "shell/ui/about.h"
 #include "shell/ui/frmMain.h"
 #include "shell/ui/frmMainZugang.h"
+#include "shell/ui/passwort.h"
 #include "tables/ui/TabellenStrukturEditor.h"
 
 #include <QApplication>
@@ -55,6 +56,8 @@ std::unique_ptr<frmMain> GMainEP(
     hauptfenster->setzeDatenbankbefehle(std::move(handling));
     hauptfenster->setzeFensteraufrufe(
         std::make_unique<Hauptfensteraufrufe>(*hauptfenster, zentrale));
+    // The protected commands ask through the password dialog.
+    PasswortDialogEinrichten();
     objektuebergabe().texteditor
         = [fenster = QPointer<QWidget>(hauptfenster.get())](
               bool maske, const QString& tabelle, const QString& text, const QString& datei) {
