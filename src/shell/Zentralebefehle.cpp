@@ -146,6 +146,9 @@ QList<Kontexteintrag> Zentralebefehle::kontextmenue(const Zentraleliste& liste, 
         return eintraege;
     const Zentralezeile& z = liste.zeilen().at(zeile);
     using K = Kontextaktion;
+    const engine::Database* db = m_umgebung.datenbank ? m_umgebung.datenbank->db() : nullptr;
+    // A database opened read-only (or that cannot be written) offers nothing that deletes.
+    const bool schreibbar = db && db->updatable();
     if (!z.platzhalter()) {
         switch (z.art) {
         case Zeilenart::BenutzerMaske:
@@ -157,9 +160,10 @@ QList<Kontexteintrag> Zentralebefehle::kontextmenue(const Zentraleliste& liste, 
                     K::Bearbeiten });
             eintraege.append(
                 { QStringLiteral("Per Texteditor bearbeiten;Brieftext;"), K::Texteditor });
-            eintraege.append({ maske ? QStringLiteral("Benutzer-Maske Löschen;Löschen")
-                                     : QStringLiteral("Benutzer-Tabelle Löschen;Löschen"),
-                K::Loeschen });
+            if (schreibbar)
+                eintraege.append({ maske ? QStringLiteral("Benutzer-Maske Löschen;Löschen")
+                                         : QStringLiteral("Benutzer-Tabelle Löschen;Löschen"),
+                    K::Loeschen });
             break;
         }
         case Zeilenart::StandardMaske:
@@ -182,15 +186,15 @@ QList<Kontexteintrag> Zentralebefehle::kontextmenue(const Zentraleliste& liste, 
             eintraege.append({ QStringLiteral("Neue Abfrage erzeugen;Abfragen"), K::Neu });
             eintraege.append(
                 { QStringLiteral("Abfrage öffnen/bearbeiten;Abfragen"), K::Bearbeiten });
-            eintraege.append({ QStringLiteral("Abfrage Löschen;Löschen"), K::Loeschen });
+            if (schreibbar)
+                eintraege.append({ QStringLiteral("Abfrage Löschen;Löschen"), K::Loeschen });
             break;
         }
     } else if (z.art == Zeilenart::Abfrage) {
         // A placeholder has nothing to edit or delete; a first query can still be made.
         eintraege.append({ QStringLiteral("Neue Abfrage erzeugen;Abfragen"), K::Neu });
     }
-    const engine::Database* db = m_umgebung.datenbank ? m_umgebung.datenbank->db() : nullptr;
-    if (db && db->updatable())
+    if (schreibbar)
         eintraege.append(
             { QStringLiteral("Struktur-Generator aufrufen;Struktur"), K::Strukturgenerator });
     eintraege.append({ QStringLiteral("Zurück;abbruch"), K::Zurueck });
@@ -228,7 +232,8 @@ bool Zentralebefehle::kontext(Kontextaktion aktion, const Zentraleliste& liste, 
 
 bool Zentralebefehle::loeschen(const Zentralezeile& zeile)
 {
-    if (zeile.platzhalter() || istStandard(zeile.art))
+    const engine::Database* db = m_umgebung.datenbank ? m_umgebung.datenbank->db() : nullptr;
+    if (zeile.platzhalter() || istStandard(zeile.art) || !db || !db->updatable())
         return false;
     const bool abfrage = zeile.art == Zeilenart::Abfrage;
     const QString text = (abfrage ? QStringLiteral("Möchten Sie diese Abfrage löschen?")

@@ -161,9 +161,12 @@ void TestBefehle::befehlsstatus()
         }
         return -1;
     };
-    QCOMPARE(Befehlsstatus(false, false, true).size(), 12);
+    QCOMPARE(Befehlsstatus(false, false, true).size(), 13);
     QCOMPARE(aktiv(false, false, true, "dateispeichern"), 0);
     QCOMPARE(aktiv(true, false, true, "dateispeichern"), 1);
+    QCOMPARE(aktiv(true, true, true, "dateispeichern"), 0);
+    QCOMPARE(aktiv(true, true, true, "dateikomprimieren"), 0);
+    QCOMPARE(aktiv(false, false, true, "dateikomprimieren"), 0);
     QCOMPARE(aktiv(true, true, true, "bearbeitenhochzählautomatik"), 1);
     QCOMPARE(aktiv(false, false, true, "transaktionbeginnen"), 0);
     QCOMPARE(aktiv(true, false, true, "transaktionbeginnen"), 1);

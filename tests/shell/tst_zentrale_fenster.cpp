@@ -471,6 +471,17 @@ void TestZentraleFenster::kontextmenue_data()
         << QStringList { "Neue Benutzer-Tabelle im Tabellen-Generator erzeugen;Generator;",
                "Neue Benutzer-Tabelle per Texteditor erzeugen;Brieftext;", "Zurück;abbruch" }
         << 2 << "texteditor|TSK|Kunden||";
+    // Opened read-only, nothing in the menu deletes.
+    QTest::newRow("Benutzer-Maske schreibgeschützt")
+        << "Benutzer-Maske" << true
+        << QStringList { "Per Masken-Generator bearbeiten;Generator;",
+               "Per Texteditor bearbeiten;Brieftext;", "Zurück;abbruch" }
+        << 3 << "";
+    QTest::newRow("Abfrage schreibgeschützt")
+        << "Tabellen-Abfrage" << true
+        << QStringList { "Neue Abfrage erzeugen;Abfragen", "Abfrage öffnen/bearbeiten;Abfragen",
+               "Zurück;abbruch" }
+        << 3 << "";
     QTest::newRow("Abfrage bearbeiten")
         << "Tabellen-Abfrage" << false
         << QStringList { "Neue Abfrage erzeugen;Abfragen", "Abfrage öffnen/bearbeiten;Abfragen",
