@@ -10,6 +10,7 @@
 #include "shell/Anwendung.h"
 #include "shell/Einstellungen.h"
 #include "shell/Hauptfensterzugang.h"
+#include "shell/Hilfeseiten.h"
 #include "shell/Historienliste.h"
 #include "shell/Prozesswerte.h"
 #include "shell/Sicherung.h"
@@ -366,10 +367,13 @@ void Datenbankhandling::sicherung(bool ruecksicherung)
     if (!AlleFensterSchliessen())
         return;
     SchliesseDatenbank();
-    SicherungsAuftrag auftrag
-        = ErzeugeSicherungsAuftrag(ruecksicherung, m_db->Datenbankverzeichnis());
+    // Without a database there is no folder to restore into: the window asks for one.
+    const QString verzeichnis
+        = m_db->Datenbank.isEmpty() ? QString() : m_db->Datenbankverzeichnis();
+    SicherungsAuftrag auftrag = ErzeugeSicherungsAuftrag(ruecksicherung, verzeichnis);
     auftrag.schrift = Programmschrift();
     auftrag.datenbank = m_db->Datenbank;
+    auftrag.hilfedatei = Hilfeseiten::Sicherung;
     m_fenster->sicherungStarten(auftrag);
     if (!m_db->Datenbank.isEmpty())
         OeffneDatenbank();

@@ -577,8 +577,16 @@ void TestDatenbank::sicherungSchliesstUndOeffnetWieder()
     QCOMPARE(a.datenbank, pfad);
     QCOMPARE(QDir::cleanPath(a.verzeichnis), QDir::cleanPath(m_dir->path()));
     QCOMPARE(a.ueberschrift, QStringLiteral("RückDatensicherung"));
+    QCOMPARE(a.hilfedatei, QStringLiteral("sicherung.html"));
     QVERIFY(!z->offenWaehrenddessen);
     QVERIFY(m_db->offen());
+
+    // Without a database there is no folder: the window asks for one, never the program's.
+    m_main->ActiveBar21_ToolClick(QStringLiteral("dateischließen"));
+    m_main->ActiveBar21_ToolClick(QStringLiteral("dateirücksichern"));
+    QCOMPARE(z->auftraege.size(), 2);
+    QCOMPARE(z->auftraege.constLast().verzeichnis, QString());
+    QVERIFY(!m_db->offen());
 }
 
 QTEST_MAIN(TestDatenbank)
