@@ -54,8 +54,8 @@ std::unique_ptr<frmMain> GMainEP(
     Datenbankhandling* datenbank = handling.get();
     zentrale->setzeDatenbankhandling(datenbank);
     hauptfenster->setzeDatenbankbefehle(std::move(handling));
-    hauptfenster->setzeFensteraufrufe(
-        std::make_unique<Hauptfensteraufrufe>(*hauptfenster, zentrale));
+    hauptfenster->setzeFensteraufrufe(std::make_unique<Hauptfensteraufrufe>(
+        *hauptfenster, zentrale, [datenbank] { return datenbank->AlleFensterSchliessen(); }));
     // The protected commands ask through the password dialog.
     PasswortDialogEinrichten();
     objektuebergabe().texteditor
