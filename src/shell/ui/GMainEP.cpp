@@ -1,8 +1,10 @@
 #include "shell/ui/GMainEP.h"
 
+#include "base/Hilfe.h"
 #include "base/Zahlenformate.h"
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Datenbankhandling.h"
+#include "shell/Hilfeseiten.h"
 #include "shell/Historienliste.h"
 #include "shell/Objektuebergabe.h"
 #include "shell/Programmstart.h"
@@ -61,7 +63,10 @@ std::unique_ptr<frmMain> GMainEP(
     objektuebergabe().texteditor
         = [fenster = QPointer<QWidget>(hauptfenster.get())](
               bool maske, const QString& tabelle, const QString& text, const QString& datei) {
-              TabellenStrukturEditor::oeffne(maske, tabelle, text, datei, fenster);
+              TabellenStrukturEditor editor(
+                  maske, tabelle, text, datei, aktuelleDatenbank().Datenbank, fenster);
+              editor.setProperty(HilfeseiteEigenschaft, Hilfeseiten::Texteditor);
+              editor.exec();
           };
 
     hauptfenster->historie().leeren();

@@ -1,7 +1,10 @@
 #include "shell/ui/frmAnpassen.h"
 
 #include "base/Dialoge.h"
+#include "base/Hilfe.h"
 #include "shell/Befehlstabelle.h"
+#include "shell/Hilfeseiten.h"
+#include "shell/Prozesswerte.h"
 #include "shell/ui/Befehlsauswahl.h"
 #include "shell/ui/frmTastatur.h"
 
@@ -42,7 +45,9 @@ frmAnpassen::frmAnpassen(const Leistenlayout& layout, QWidget* parent)
     , m_layout(layout)
 {
     setObjectName(QStringLiteral("frmAnpassen"));
+    setFont(Programmschrift());
     setWindowTitle(QStringLiteral("Anpassen"));
+    setProperty(HilfeseiteEigenschaft, Hilfeseiten::Anpassen);
     m_tabs = new QTabWidget;
     const auto neuerKnopf = [this](const QString& text, void (frmAnpassen::*methode)()) {
         auto* k = new QPushButton(text);

@@ -1,10 +1,12 @@
 #include "shell/ui/frmZentrale.h"
 
 #include "base/Fehlermeldung.h"
+#include "base/Hilfe.h"
 #include "base/Pfade.h"
 #include "engine/EngineError.h"
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Einstellungen.h"
+#include "shell/Hilfeseiten.h"
 #include "shell/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
 #include "shell/ui/Fensterzustand.h"
@@ -43,6 +45,7 @@ frmZentrale::frmZentrale(Zentraleumgebung umgebung, Popupauswahl popup, QWidget*
 {
     setObjectName(Fenstername);
     setWindowTitle(QStringLiteral("Datenzentrale"));
+    setProperty(HilfeseiteEigenschaft, Hilfeseiten::Datenzentrale);
     // The picture of the menu command that shows it.
     const QString symbol = Symboldatei(Grafikverzeichnis(), QStringLiteral("Datenzentrale"), false);
     if (!symbol.isEmpty())
