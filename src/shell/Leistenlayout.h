@@ -45,24 +45,34 @@ struct Werkzeugtexte {
     bool operator==(const Werkzeugtexte&) const = default;
 };
 
+/// How menus open: "(Keine)", "Abwechselnd" (the two effects in turn), "Entfalten" (fading in),
+/// "Abrollen" (rolling out).
+enum class Menueanimation { Keine, Abwechselnd, Entfalten, Abrollen };
+
 struct Leistenoptionen {
     bool grosseSymbole = false;
     bool quickinfo = true;
     bool tastenInQuickinfo = false;
+    /// "Menüs zeigen zuletzt verwendete Befehle zuerst an" (the reduced menu system).
     bool personalisiert = false;
+    /// "Nach kurzer Verzögerung vollständige Menüs anzeigen".
+    bool vollstaendigNachVerzoegerung = true;
+    Menueanimation animation = Menueanimation::Keine;
 
     bool operator==(const Leistenoptionen&) const = default;
 };
 
 /// The layout of the main window's tool bars and the user's changes, kept in the files
 /// "KelvadMenu.cb2" (bars, their tools, visibility, position) and "KelvadMenu.chg" (options,
-/// changed texts and shortcuts) as readable JSON.
+/// changed texts, shortcuts and the commands used lately) as readable JSON.
 class Leistenlayout {
 public:
     QList<Leistenbelegung> leisten;
     Leistenoptionen optionen;
     QList<Textaenderung> texte;
     Tastenbelegung tasten;
+    /// The commands used lately, newest first (what the reduced menus show).
+    QStringList zuletztVerwendet;
 
     /// The designed layout: the main tool bar and the menu bands with their tools.
     static Leistenlayout standard();

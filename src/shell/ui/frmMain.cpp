@@ -9,12 +9,14 @@
 #include "shell/Einstellungen.h"
 #include "shell/Fensteranordnung.h"
 #include "shell/Hilfeseiten.h"
+#include "shell/Menuepersonalisierung.h"
 #include "shell/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
 #include "shell/StartEinstellungen.h"
 #include "shell/Statustext.h"
 #include "shell/ui/Fensterzustand.h"
 #include "shell/ui/Hilfetaste.h"
+#include "shell/ui/Menueverhalten.h"
 #include "shell/ui/frmHilfe.h"
 #include "widgets/Werkzeugleiste.h"
 
@@ -127,6 +129,9 @@ frmMain::frmMain(QWidget* parent)
 
     connect(m_baender.value(QStringLiteral("Fenster")), &QMenu::aboutToShow, this,
         &frmMain::fensterlisteAufbauen);
+    for (const QString& name : Menuebaender())
+        new Menueverhalten(
+            m_baender.value(name), [this]() -> const Leistenlayout& { return m_layout; });
 
     connect(
         m_hauptleiste, &Werkzeugleiste::werkzeugGeklickt, this, &frmMain::ActiveBar21_ToolClick);
@@ -238,6 +243,9 @@ void frmMain::ActiveBar21_ToolClick(const QString& tool)
     const Befehl* b = FindeBefehl(tool);
     if (!b)
         return;
+    if (Historiennummer(tool) == 0)
+        m_layout.zuletztVerwendet
+            = Menuepersonalisierung::Verwendet(m_layout.zuletztVerwendet, tool);
     // A refused password ends the command without a further message.
     if (b->aktion > 0 && !PruefeAktionsschutz(b->aktion))
         return;
@@ -326,7 +334,7 @@ void frmMain::ActiveBar21_ToolClick(const QString& tool)
         umschalten(statusBar(), tool);
         break;
     case Z::MenuePersonalisiert:
-        // Qt menus always show every entry; the switch is kept with the layout only.
+        // The menus read the switch each time they open.
         m_layout.optionen.personalisiert = !m_layout.optionen.personalisiert;
         m_menueAktionen.value(tool)->setChecked(m_layout.optionen.personalisiert);
         break;
