@@ -128,15 +128,16 @@ bool Zentralebefehle::definitionUebergeben(const Zentralezeile& zeile,
 bool Zentralebefehle::texteditor(const Zentralezeile& zeile)
 {
     const bool maske = istMaske(zeile.art);
+    // The editor returns when it is closed; whatever it saved (a new file, a new name or title)
+    // must show in the list at once.
     if (istStandard(zeile.art)) {
         uebergeben(objektuebergabe().texteditor, maske, zeile.schluessel, QString(), QString());
-        return false;
+        return true;
     }
     const std::optional<QString> text = definitionstext(zeile);
-    if (!text)
-        return true;
-    uebergeben(objektuebergabe().texteditor, maske, QString(), *text, zeile.schluessel);
-    return false;
+    if (text)
+        uebergeben(objektuebergabe().texteditor, maske, QString(), *text, zeile.schluessel);
+    return true;
 }
 
 QList<Kontexteintrag> Zentralebefehle::kontextmenue(const Zentraleliste& liste, int zeile) const

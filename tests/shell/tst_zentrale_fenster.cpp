@@ -298,6 +298,12 @@ void TestZentraleFenster::tastatur()
     QCOMPARE(m_z->aktuelleZeile(), 4);
     QTest::keyClick(grid, Qt::Key_X);
     QCOMPARE(m_z->aktuelleZeile(), 4);
+    // Pos1 and Ende go to the first and last row, whichever column is current.
+    grid->setCurrentIndex(m_z->modell()->index(2, 1));
+    QTest::keyClick(grid, Qt::Key_Home);
+    QCOMPARE(m_z->aktuelleZeile(), 0);
+    QTest::keyClick(grid, Qt::Key_End);
+    QCOMPARE(m_z->aktuelleZeile(), 4);
 
     QTest::keyClick(grid, Qt::Key_Return);
     QCOMPARE(uebergaben(), QStringList { "abfrage|Alle Kunden|zeigen" });
@@ -530,8 +536,19 @@ void TestZentraleFenster::schalter()
     // The query stays current although its position changed.
     QCOMPARE(m_z->liste().zeilen().at(m_z->aktuelleZeile()).art, Zeilenart::Abfrage);
 
+    // With every group off nothing can be opened, made or edited.
+    for (int i = 1; i < Zentraleschalter::Anzahl; ++i)
+        QTest::mouseClick(m_z->Check1(i), Qt::LeftButton);
+    QCOMPARE(m_z->modell()->rowCount(), 0);
+    for (int knopf : { frmZentrale::Oeffnen, frmZentrale::Neu, frmZentrale::Bearbeiten })
+        QVERIFY(!m_z->Command1(knopf)->isEnabled());
+    QVERIFY(m_z->Command1(frmZentrale::Schliessen)->isEnabled());
+    for (int i = 1; i < Zentraleschalter::Anzahl; ++i)
+        QTest::mouseClick(m_z->Check1(i), Qt::LeftButton);
+    QVERIFY(m_z->Command1(frmZentrale::Oeffnen)->isEnabled());
+
     // Unloading writes the switches and the geometry; a new navigator starts from them.
-    m_z->parentWidget()->setGeometry(20, 30, 500, 400);
+    m_z->parentWidget()->setGeometry(20, 30, 700, 450);
     frmZentrale::entladen(m_mdi.get());
     QCOMPARE(m_mdi->subWindowList().size(), 0);
     QVERIFY(!Einstellungen().lese(AbschnittSettings, QStringLiteral("frmZentrale")).isEmpty());
@@ -540,7 +557,17 @@ void TestZentraleFenster::schalter()
     QVERIFY(!m_z->Check1(0)->isChecked());
     QVERIFY(m_z->Check1(1)->isChecked());
     QCOMPARE(m_z->modell()->rowCount(), 3);
-    QCOMPARE(m_z->parentWidget()->geometry(), QRect(20, 30, 500, 400));
+    QCOMPARE(m_z->parentWidget()->geometry(), QRect(20, 30, 700, 450));
+
+    // A stored size too small for the switches and buttons is not taken as it is.
+    m_z->parentWidget()->setMinimumSize(0, 0);
+    m_z->parentWidget()->setGeometry(20, 30, 200, 100);
+    frmZentrale::entladen(m_mdi.get());
+    m_tester.reset();
+    zeige();
+    QCOMPARE(m_z->parentWidget()->pos(), QPoint(20, 30));
+    QVERIFY(m_z->parentWidget()->width() >= m_z->parentWidget()->minimumSizeHint().width());
+    QVERIFY(m_z->parentWidget()->height() >= m_z->parentWidget()->minimumSizeHint().height());
 }
 
 void TestZentraleFenster::schliessen_data()
