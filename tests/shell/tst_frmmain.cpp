@@ -114,7 +114,6 @@ private Q_SLOTS:
 
     void menues_data();
     void menues();
-    void beschreibungenAllerBefehle();
     void funktionsleiste();
     void statuszeile();
     void dispatch_data();
@@ -223,23 +222,6 @@ void TestFrmMain::menues()
     for (QAction* a : f->menuBar()->actions())
         titel.append(a->text());
     QCOMPARE(titel, (QStringList { "&Datei", "&Bearbeiten", "&Ansicht", "&Fenster", "&?" }));
-}
-
-void TestFrmMain::beschreibungenAllerBefehle()
-{
-    auto f = neuesFenster();
-    for (const Befehl& b : Befehlstabelle()) {
-        if (b.band == QLatin1String("msb") || b.ziel == Befehlsziel::Historie
-            || b.band == QLatin1String("mtbHauptleiste"))
-            continue;
-        QAction* a = f->menueWerkzeug(b.name);
-        QVERIFY2(a, qPrintable(b.name));
-        QCOMPARE(a->statusTip(), b.beschreibung);
-        QCOMPARE(a->toolTip(), b.beschreibung);
-        QCOMPARE(a->shortcut(), QKeySequence(b.tastenkuerzel));
-    }
-    QCOMPARE(
-        f->menueWerkzeug(QStringLiteral("dateineu"))->shortcut(), QKeySequence(QKeySequence::New));
 }
 
 void TestFrmMain::funktionsleiste()
