@@ -6,6 +6,7 @@
 #include "shell/Historienliste.h"
 #include "shell/Objektuebergabe.h"
 #include "shell/Programmstart.h"
+#include "shell/Prozesswerte.h"
 #include "shell/WebUpdate.h"
 #include "shell/ui/Fensterzustand.h"
 #include "shell/ui/Hauptfensteraufrufe.h"
@@ -58,7 +59,8 @@ std::unique_ptr<frmMain> GMainEP(
     objektuebergabe().texteditor
         = [fenster = QPointer<QWidget>(hauptfenster.get())](
               bool maske, const QString& tabelle, const QString& text, const QString& datei) {
-              TabellenStrukturEditor::oeffne(maske, tabelle, text, datei, fenster);
+              TabellenStrukturEditor::oeffne(maske, tabelle, text, datei,
+                  aktuelleDatenbank().Datenbank, Programmschrift(), fenster);
           };
 
     hauptfenster->historie().leeren();
