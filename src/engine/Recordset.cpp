@@ -96,30 +96,32 @@ void Recordset::openSource()
     } else {
         m_updatable = m_type != dbOpenSnapshot && m_db->updatable();
     }
-    // Types and rules of fields come from the table definitions the database holds.
-    const StoredField storedField
-        = [this](const QString& schema, const QString& table, const QString& column,
-              QString& tableName) -> const FieldDefinition* {
-        for (TableDef* t : m_db->tableDefs().items()) {
-            const bool match = schema == QLatin1String("main")
-                ? t->name().compare(table, Qt::CaseInsensitive) == 0
-                : (t->isAttached()
-                    && t->sourceTableName().compare(table, Qt::CaseInsensitive) == 0);
-            if (match) {
-                tableName = t->name();
-                const Field* f = t->fields().find(column);
-                return f ? &f->definition() : nullptr;
-            }
-        }
-        return nullptr;
-    };
     std::vector<RecordColumn> columns = describeColumns(statement.statement(), *m_rows,
-        statement.translation().singleTable.table, m_updatable, storedField);
+        statement.translation().singleTable.table, m_updatable,
+        [this](const QString& schema, const QString& table, const QString& column,
+            QString& tableName) { return storedField(schema, table, column, tableName); });
     m_cache = makeCache(columns);
     readKeys();
     typeCalculatedColumns(columns, *m_cache, *m_keys);
     makeFields(columns);
     m_pos = m_keys->empty() ? -1 : 0;
+}
+
+const FieldDefinition* Recordset::storedField(
+    const QString& schema, const QString& table, const QString& column, QString& tableName) const
+{
+    // Types and rules of fields come from the table definitions the database holds.
+    for (TableDef* t : m_db->tableDefs().items()) {
+        const bool match = schema == QLatin1String("main")
+            ? t->name().compare(table, Qt::CaseInsensitive) == 0
+            : (t->isAttached() && t->sourceTableName().compare(table, Qt::CaseInsensitive) == 0);
+        if (match) {
+            tableName = t->name();
+            const Field* f = t->fields().find(column);
+            return f ? &f->definition() : nullptr;
+        }
+    }
+    return nullptr;
 }
 
 void Recordset::makeFields(const std::vector<RecordColumn>& columns)

@@ -117,6 +117,9 @@ private:
     void readKeys();
     std::unique_ptr<RowCache> makeCache(const std::vector<RecordColumn>& columns) const;
     void makeFields(const std::vector<RecordColumn>& columns);
+    /// The stored definition of a column's origin (see StoredField).
+    const FieldDefinition* storedField(const QString& schema, const QString& table,
+        const QString& column, QString& tableName) const;
     int indexOf(const QString& name) const;
     ErrorList* errorList() const;
     void requireRow() const;
