@@ -14,8 +14,6 @@ const QString& Teilliste::operator[](int n) const
     return n >= 1 && n <= count() ? m_teile.at(n - 1) : leer;
 }
 
-namespace {
-// Blanks only: definition values may carry tabs that belong to the value.
 QString ohneLeerzeichen(QStringView s)
 {
     qsizetype anfang = 0;
@@ -26,7 +24,6 @@ QString ohneLeerzeichen(QStringView s)
         --ende;
     return s.mid(anfang, ende - anfang).toString();
 }
-} // namespace
 
 Teilliste Teile(const QString& text, const QString& trenner)
 {

@@ -29,6 +29,10 @@ private:
     QStringList m_teile;
 };
 
+/// The text without blanks at either end; tabs and other white space stay, since definition
+/// values may carry them.
+QString ohneLeerzeichen(QStringView text);
+
 /// Splits at every exact occurrence of trenner and trims blanks from each piece. The text after
 /// the last separator is the last piece, so an empty text gives one empty piece.
 Teilliste Teile(const QString& text, const QString& trenner);
