@@ -82,6 +82,12 @@ void Database::requireOpen() const
             QStringLiteral("Die Datenbank ist geschlossen; das Objekt ist ungültig."));
 }
 
+void Database::setCancelFlag(const std::atomic<bool>* flag)
+{
+    requireOpen();
+    m_connection->setCancelFlag(flag);
+}
+
 Connection& Database::connection() const
 {
     requireOpen();

@@ -163,6 +163,18 @@ qint64 Recordset::recordCount() const
     return m_keys->size();
 }
 
+qint64 Recordset::knownRecordCount() const
+{
+    requireOpen();
+    return m_keys->loaded();
+}
+
+bool Recordset::recordCountKnown() const
+{
+    requireOpen();
+    return m_keys->complete();
+}
+
 bool Recordset::eof() const
 {
     requireOpen();
