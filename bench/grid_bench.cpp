@@ -19,7 +19,7 @@
 #include "engine/DataType.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
-#include "engine/RecordsetModel.h"
+#include "engine/model/RecordsetModel.h"
 #include "engine/TableDef.h"
 #include "engine/Workspace.h"
 #include "engine/sql/Dialect.h"

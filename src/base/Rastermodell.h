@@ -127,7 +127,8 @@ public:
     /// Makes the number of rows final, so that the last row exists (Ctrl+End, "last record").
     /// May wait for the count.
     virtual void anzahlErmitteln() { }
-    /// Cancels a running count; the rows known so far stay usable.
+    /// Cancels a running count; the rows known so far stay usable and the number stays open
+    /// (zaehltNoch) until anzahlErmitteln.
     virtual void zaehlenAbbrechen() { }
 
 protected:

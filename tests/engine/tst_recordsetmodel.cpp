@@ -1,5 +1,5 @@
 #include "engine/Recordset.h"
-#include "engine/RecordsetModel.h"
+#include "engine/model/RecordsetModel.h"
 #include "testutils/Kundendatenbank.h"
 #include "testutils/TempDir.h"
 
@@ -16,10 +16,18 @@ using namespace kv::test::Kunde;
 namespace {
 // One test's database with a model over the whole table, checked by the model tester.
 struct Umgebung {
-    explicit Umgebung(int zeilen, const QString& quelle = QStringLiteral("Kunden"))
+    // abwarten: until the worker has counted the rows of a large table.
+    explicit Umgebung(
+        int zeilen, const QString& quelle = QStringLiteral("Kunden"), bool abwarten = true)
         : db(test::kundenDatenbank(ws, dir.file(QStringLiteral("a.kdb")), zeilen))
     {
         modell.setRecordset(db->openRecordset(quelle));
+        if (abwarten)
+            zaehlungAbwarten();
+    }
+    bool zaehlungAbwarten()
+    {
+        return QTest::qWaitFor([this] { return !modell.counting(); }, 60000);
     }
     Recordset& rs() { return *modell.recordset(); }
     QString text(int zeile, int spalte, int rolle = Qt::DisplayRole)
@@ -79,6 +87,10 @@ private Q_SLOTS:
     void gesperrteDateiMeldetEinmal();
     void geaendertesSchemaMeldetEinmal();
     void seitenUeberDenZwischenspeicherHinaus();
+    void ersteZeilenSofortDieUebrigenNachDemZaehlen();
+    void ersetzteMengeVerwirftDieAlteZaehlung();
+    void abgebrochenesZaehlenLaesstDasRasterBenutzbar();
+    void neueZeileWartetAufDieAnzahl();
 };
 
 void TestRecordsetModel::initTestCase()
@@ -505,6 +517,7 @@ void TestRecordsetModel::gesperrteDateiMeldetEinmal()
     QCOMPARE(sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(h);
     u.modell.refresh();
+    QVERIFY(u.zaehlungAbwarten());
     QCOMPARE(u.text(1100, Name), QStringLiteral("K1101"));
     QCOMPARE(fehler.size(), 1);
 }
@@ -543,6 +556,110 @@ void TestRecordsetModel::seitenUeberDenZwischenspeicherHinaus()
     QCOMPARE(u.modell.loeschen({ u.lesezeichen(0) }), std::nullopt);
     QCOMPARE(u.text(4998, Name), QStringLiteral("Letzter"));
     QCOMPARE(u.text(0, Name), QStringLiteral("K2"));
+}
+
+namespace {
+// Rows of a whole table that a set knows right after opening: the rest is counted.
+constexpr int ErsteZeilen = 512;
+} // namespace
+
+void TestRecordsetModel::ersteZeilenSofortDieUebrigenNachDemZaehlen()
+{
+    Umgebung u(3000, QStringLiteral("Kunden"), false);
+    QSignalSpy eingefuegt(&u.modell, &QAbstractItemModel::rowsInserted);
+    QVERIFY(u.modell.zaehltNoch());
+    QCOMPARE(u.modell.rowCount(), ErsteZeilen + 1);
+    QCOMPARE(u.text(0, Name), QStringLiteral("K1"));
+    QVERIFY(u.modell.index(ErsteZeilen, 0).data(Rasterrolle::Neuzeile).toBool());
+    QVERIFY(u.zaehlungAbwarten());
+    QVERIFY(!u.modell.zaehltNoch());
+    QCOMPARE(u.modell.rowCount(), 3001);
+    QCOMPARE(eingefuegt.size(), 1);
+    QCOMPARE(eingefuegt.at(0).at(1).toInt(), ErsteZeilen);
+    QCOMPARE(eingefuegt.at(0).at(2).toInt(), 2999);
+    QCOMPARE(u.text(2999, Name), QStringLiteral("K3000"));
+    QVERIFY(u.modell.index(3000, 0).data(Rasterrolle::Neuzeile).toBool());
+    QVERIFY(!u.modell.canFetchMore({}));
+
+    // A set whose keys are all read at opening needs no count.
+    u.modell.setRecordset(
+        u.db->openRecordset(QStringLiteral("SELECT * FROM Kunden WHERE ID > 10")));
+    QVERIFY(!u.modell.zaehltNoch());
+    QVERIFY(!u.modell.counting());
+    QCOMPARE(u.modell.rowCount(), 2991);
+}
+
+void TestRecordsetModel::ersetzteMengeVerwirftDieAlteZaehlung()
+{
+    Umgebung u(3000, QStringLiteral("Kunden"), false);
+    // A second, smaller table on its own file; its set replaces the first while the count of
+    // the first may still run or its answer wait in the queue.
+    Workspace ws2;
+    auto klein = test::kundenDatenbank(ws2, u.dir.file(QStringLiteral("b.kdb")), 900);
+    const quint64 erste = u.modell.generation();
+    u.modell.setRecordset(klein->openRecordset(QStringLiteral("Kunden")));
+    QVERIFY(u.modell.generation() > erste);
+    QCOMPARE(u.modell.rowCount(), ErsteZeilen + 1);
+    QVERIFY(u.zaehlungAbwarten());
+    QCoreApplication::processEvents();
+    QCOMPARE(u.modell.rowCount(), 901);
+    QCOMPARE(u.text(899, Name), QStringLiteral("K900"));
+
+    // A refresh starts a new count too; the old one's answer is dropped as well.
+    u.modell.setRecordset(u.db->openRecordset(QStringLiteral("Kunden")));
+    u.modell.refresh();
+    QVERIFY(u.zaehlungAbwarten());
+    QCoreApplication::processEvents();
+    QCOMPARE(u.modell.rowCount(), 3001);
+}
+
+void TestRecordsetModel::abgebrochenesZaehlenLaesstDasRasterBenutzbar()
+{
+    Umgebung u(3000, QStringLiteral("Kunden"), false);
+    u.modell.zaehlenAbbrechen();
+    QVERIFY(!u.modell.counting());
+    QCoreApplication::processEvents();
+    // The number stays open with the rows known so far.
+    QVERIFY(u.modell.zaehltNoch());
+    QCOMPARE(u.modell.rowCount(), ErsteZeilen + 1);
+    QCOMPARE(u.text(511, Name), QStringLiteral("K512"));
+    // Scrolling to the end reads on, and the end of the table makes the number final.
+    QVERIFY(u.modell.canFetchMore({}));
+    u.modell.fetchMore({});
+    QCOMPARE(u.modell.rowCount(), 3001);
+    QVERIFY(!u.modell.zaehltNoch());
+    QVERIFY(!u.modell.canFetchMore({}));
+    QCOMPARE(u.text(2999, Name), QStringLiteral("K3000"));
+    QVERIFY(u.tippe(2999, Name, QStringLiteral("Geändert")));
+    QCOMPARE(u.modell.zeileSpeichern(), std::nullopt);
+    QCOMPARE(u.text(2999, Name), QStringLiteral("Geändert"));
+
+    // Ctrl+End after a cancelled count counts at once.
+    u.modell.refresh();
+    u.modell.zaehlenAbbrechen();
+    QCOMPARE(u.modell.rowCount(), ErsteZeilen + 1);
+    u.modell.anzahlErmitteln();
+    QVERIFY(!u.modell.zaehltNoch());
+    QCOMPARE(u.modell.rowCount(), 3001);
+}
+
+void TestRecordsetModel::neueZeileWartetAufDieAnzahl()
+{
+    Umgebung u(3000, QStringLiteral("Kunden"), false);
+    QSignalSpy begonnen(&u.modell, &Rastermodell::bearbeitungBegonnen);
+    // Typing into the add-new row below the known rows: the new record goes after all 3000.
+    QVERIFY(u.tippe(ErsteZeilen, Name, QStringLiteral("Neu")));
+    QVERIFY(!u.modell.zaehltNoch());
+    QCOMPARE(u.modell.bearbeiteteZeile(), 3000);
+    QCOMPARE(begonnen.size(), 1);
+    QCOMPARE(begonnen.at(0).at(0).toInt(), 3000);
+    QCOMPARE(u.modell.zeileSpeichern(), std::nullopt);
+    QCOMPARE(u.modell.rowCount(), 3002);
+    QCOMPARE(u.text(3000, Name), QStringLiteral("Neu"));
+    QVERIFY(!u.lesezeichen(3000).isEmpty());
+    QVERIFY(u.zaehlungAbwarten());
+    QCoreApplication::processEvents();
+    QCOMPARE(u.modell.rowCount(), 3002);
 }
 
 QTEST_GUILESS_MAIN(TestRecordsetModel)

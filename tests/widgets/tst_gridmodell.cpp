@@ -3,7 +3,7 @@
 
 #include "Rasterbedienung.h"
 #include "engine/Recordset.h"
-#include "engine/RecordsetModel.h"
+#include "engine/model/RecordsetModel.h"
 #include "testutils/Kundendatenbank.h"
 #include "testutils/ScriptedDialoge.h"
 #include "testutils/TempDir.h"

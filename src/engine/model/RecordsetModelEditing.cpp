@@ -1,8 +1,8 @@
-#include "engine/RecordsetModel.h"
+#include "engine/model/RecordsetModel.h"
 
 #include "engine/EngineError.h"
-#include "engine/FieldText.h"
 #include "engine/Recordset.h"
+#include "engine/model/FieldText.h"
 
 // Editing through the model: the row buffer, saving it through the set, deleting by bookmark.
 
@@ -85,6 +85,10 @@ bool RecordsetModel::neueZeileBeginnen()
     if (m_edit.isNew)
         return true;
     if (!addNewRowShown() || m_edit.row >= 0)
+        return false;
+    // The new record goes after every record, so their number must be final first.
+    anzahlErmitteln();
+    if (!m_countFinal)
         return false;
     // The defaults and the next counter value as AddNew gives them; the record itself is
     // started again when it is saved, so the set stays free for the window meanwhile.
@@ -237,6 +241,9 @@ std::optional<Rasterfehler> RecordsetModel::removeRecord(const QByteArray& bookm
         m_current = std::min(row, m_records - 1);
     m_removing = -1;
     endRemoveRows();
+    // A count under way may have seen the record still there.
+    if (m_counter.running())
+        startCount();
     if (m_current >= 0)
         setzeAktuelleZeile(m_current);
     return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Rastermodell.h"
+#include "engine/model/RecordCounter.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -23,8 +24,11 @@ class Recordset;
 /// then Update), so an engine error leaves the buffer and the set as they were. After the
 /// window's own code moved the set or changed its records, it calls syncPosition or refresh.
 ///
-/// Every set shown gets a new generation number; work started for an earlier set (a count in a
-/// worker) is recognised by its number and dropped.
+/// A set over a large table knows only its first rows when it opens. The model shows those at
+/// once and counts the rest in a worker (RecordCounter) on a read-only connection of its own;
+/// meanwhile the rows grow as the view scrolls on (fetchMore), and the worker's answer makes
+/// the number final. Every set shown gets a new generation number; a count started for an
+/// earlier set is recognised by its number and dropped.
 class RecordsetModel : public Rastermodell {
     Q_OBJECT
 public:
@@ -64,6 +68,14 @@ public:
     std::optional<Rasterfehler> zeileSpeichern() override;
     void zeileVerwerfen() override;
     std::optional<Rasterfehler> loeschen(const QList<QByteArray>& lesezeichen) override;
+    bool zaehltNoch() const override { return !m_countFinal; }
+    void anzahlErmitteln() override;
+    void zaehlenAbbrechen() override;
+    /// Whether the worker is counting right now.
+    bool counting() const { return m_counter.running(); }
+
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
 
     /// The set's current row as the model knows it; -1 without one.
     int currentRow() const { return m_current; }
@@ -92,6 +104,17 @@ private:
     bool readFailed(qint64 setRow) const;
     void noteReadError(qint64 setRow, int number, const QString& description) const;
     void rowChanged(int row);
+    // While a change is announced, code that hears of it may ask for more rows; they are added
+    // later, so that one change never runs inside another.
+    void beginInsertRows(const QModelIndex& parent, int first, int last);
+    void endInsertRows();
+    void beginRemoveRows(const QModelIndex& parent, int first, int last);
+    void endRemoveRows();
+    void beginResetModel();
+    void endResetModel();
+    void startCount();
+    void counted(quint64 generation, qint64 records);
+    void setRecords(qint64 records);
 
     // RecordsetModelEditing.cpp: edit buffer, saving, deleting
     bool beginEdit(int row);
@@ -114,6 +137,9 @@ private:
     std::vector<int> m_columnField; // field index per column, -1 for a field the set lacks
 
     int m_records = 0; // rows of stored records
+    bool m_countFinal = true;
+    int m_announcing = 0;
+    RecordCounter m_counter;
     bool m_addNewWanted = true;
     int m_current = -1;
     int m_removing = -1; // row being announced as removed; later rows read one row up

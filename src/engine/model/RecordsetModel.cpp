@@ -1,9 +1,9 @@
-#include "engine/RecordsetModel.h"
+#include "engine/model/RecordsetModel.h"
 
 #include "engine/EngineError.h"
 #include "engine/Field.h"
-#include "engine/FieldText.h"
 #include "engine/Recordset.h"
+#include "engine/model/FieldText.h"
 
 #include <limits>
 
@@ -29,10 +29,12 @@ RecordsetModel::RecordsetModel(QObject* parent)
     : Rastermodell(parent)
 {
     m_clock.start();
+    connect(&m_counter, &RecordCounter::counted, this, &RecordsetModel::counted);
 }
 
 RecordsetModel::~RecordsetModel()
 {
+    m_counter.cancel();
     // The reader shares the set's keys; it goes first.
     m_reader.reset();
 }
@@ -43,6 +45,7 @@ void RecordsetModel::setRecordset(std::unique_ptr<Recordset> rs)
     m_edit = {};
     m_reader.reset();
     m_readerRow = -1;
+    m_counter.cancel();
     m_rs = std::move(rs);
     ++m_generation;
     m_failedPages.clear();
@@ -50,6 +53,7 @@ void RecordsetModel::setRecordset(std::unique_ptr<Recordset> rs)
     readShape();
     mapColumns();
     endResetModel();
+    startCount();
 }
 
 void RecordsetModel::refresh()
@@ -59,6 +63,7 @@ void RecordsetModel::refresh()
         return;
     }
     beginResetModel();
+    m_counter.cancel();
     m_edit = {};
     m_reader.reset();
     m_readerRow = -1;
@@ -84,12 +89,14 @@ void RecordsetModel::refresh()
     }
     readShape();
     endResetModel();
+    startCount();
 }
 
 void RecordsetModel::readShape()
 {
     m_felder.clear();
     m_records = 0;
+    m_countFinal = true;
     m_current = -1;
     if (!m_rs)
         return;
@@ -98,7 +105,8 @@ void RecordsetModel::readShape()
             m_rs->updatable() && f->dataUpdatable() && !isBinaryType(f->type()) });
     }
     try {
-        m_records = clampedRows(m_rs->recordCount());
+        m_countFinal = m_rs->recordCountKnown();
+        m_records = clampedRows(m_countFinal ? m_rs->recordCount() : m_rs->knownRecordCount());
         m_current = int(m_rs->absolutePosition());
     } catch (const EngineError& e) {
         noteReadError(0, e.number(), e.description());

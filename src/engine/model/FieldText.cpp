@@ -1,4 +1,4 @@
-#include "engine/FieldText.h"
+#include "engine/model/FieldText.h"
 
 #include "base/Format.h"
 #include "base/Werteparser.h"
