@@ -18,16 +18,11 @@ namespace Kunde {
 enum Feld : int { ID, Name, Ort, Umsatz, Geboren, Aktiv, Notiz, Bild };
 } // namespace Kunde
 
-/// A database with Kunden holding one field of every kind a grid presents differently (counter
-/// ID, required Name, Ort with the default 'Bonn', Umsatz with the rule ">= 0" and the text "Kein
-/// negativer Umsatz!", Geboren, Aktiv, Notiz as memo, Bild as long binary) and n rows "K1".."Kn"
-/// with Umsatz 1..n; and Auftraege(Nr, Kunde), whose relation keeps a customer with orders.
-inline std::unique_ptr<engine::Database> kundenDatenbank(
-    engine::Workspace& ws, const QString& pfad, int n)
+/// Kunden's first fields: ID counter, Name required, Ort with the default 'Bonn'.
+inline std::unique_ptr<engine::TableDef> kundenTabelle(engine::Database& db)
 {
     using namespace engine;
-    auto db = ws.createDatabase(pfad);
-    auto t = db->createTableDef(QStringLiteral("Kunden"));
+    auto t = db.createTableDef(QStringLiteral("Kunden"));
     auto id = t->createField(QStringLiteral("ID"), dbLong);
     id->setAttributes(dbFixedField | dbAutoIncrField);
     t->fields().append(std::move(id));
@@ -37,6 +32,28 @@ inline std::unique_ptr<engine::Database> kundenDatenbank(
     auto ort = t->createField(QStringLiteral("Ort"), dbText, 30);
     ort->setDefaultValue(QStringLiteral("'Bonn'"));
     t->fields().append(std::move(ort));
+    return t;
+}
+
+/// n rows "K1".."Kn" with Umsatz 1..n in Kunden, in one transaction.
+inline void kundenZeilen(engine::Workspace& ws, engine::Database& db, int n)
+{
+    ws.beginTrans();
+    for (int i = 1; i <= n; ++i)
+        db.execute(QStringLiteral("INSERT INTO Kunden (Name, Umsatz) VALUES ('K%1', %1)").arg(i));
+    ws.commitTrans();
+}
+
+/// A database with Kunden holding one field of every kind a grid presents differently (counter
+/// ID, required Name, Ort with the default 'Bonn', Umsatz with the rule ">= 0" and the text "Kein
+/// negativer Umsatz!", Geboren, Aktiv, Notiz as memo, Bild as long binary) and n rows "K1".."Kn"
+/// with Umsatz 1..n; and Auftraege(Nr, Kunde), whose relation keeps a customer with orders.
+inline std::unique_ptr<engine::Database> kundenDatenbank(
+    engine::Workspace& ws, const QString& pfad, int n)
+{
+    using namespace engine;
+    auto db = ws.createDatabase(pfad);
+    auto t = kundenTabelle(*db);
     auto umsatz = t->createField(QStringLiteral("Umsatz"), dbCurrency);
     umsatz->setValidationRule(QStringLiteral(">= 0"));
     umsatz->setValidationText(QStringLiteral("Kein negativer Umsatz!"));
@@ -52,10 +69,7 @@ inline std::unique_ptr<engine::Database> kundenDatenbank(
     a->fields().append(a->createField(QStringLiteral("Kunde"), dbLong));
     db->tableDefs().append(std::move(a));
 
-    ws.beginTrans();
-    for (int i = 1; i <= n; ++i)
-        db->execute(QStringLiteral("INSERT INTO Kunden (Name, Umsatz) VALUES ('K%1', %1)").arg(i));
-    ws.commitTrans();
+    kundenZeilen(ws, *db, n);
     auto r = db->createRelation(
         QStringLiteral("KundeAuftrag"), QStringLiteral("Kunden"), QStringLiteral("Auftraege"), 0);
     r->appendField(QStringLiteral("ID"), QStringLiteral("Kunde"));
