@@ -1,4 +1,5 @@
 #include "engine/Recordset.h"
+#include "engine/model/RecordCounter.h"
 #include "engine/model/RecordsetModel.h"
 #include "testutils/Kundendatenbank.h"
 #include "testutils/TempDir.h"
@@ -91,6 +92,7 @@ private Q_SLOTS:
     void ersetzteMengeVerwirftDieAlteZaehlung();
     void abgebrochenesZaehlenLaesstDasRasterBenutzbar();
     void neueZeileWartetAufDieAnzahl();
+    void zaehlerAntwortetNichtNachDemAbbruch();
 };
 
 void TestRecordsetModel::initTestCase()
@@ -660,6 +662,39 @@ void TestRecordsetModel::neueZeileWartetAufDieAnzahl()
     QVERIFY(u.zaehlungAbwarten());
     QCoreApplication::processEvents();
     QCOMPARE(u.modell.rowCount(), 3002);
+}
+
+void TestRecordsetModel::zaehlerAntwortetNichtNachDemAbbruch()
+{
+    test::TempDir dir;
+    Workspace ws;
+    const QString pfad = dir.file(QStringLiteral("z.kdb"));
+    test::kundenDatenbank(ws, pfad, 20)->close();
+    RecordCounter zaehler;
+    QSignalSpy gezaehlt(&zaehler, &RecordCounter::counted);
+    const QString quelle = QStringLiteral("SELECT * FROM [Kunden]");
+    zaehler.start(pfad, {}, quelle, 7);
+    QVERIFY(gezaehlt.wait(60000));
+    QCOMPARE(gezaehlt.at(0).at(0).toULongLong(), 7u);
+    QCOMPARE(gezaehlt.at(0).at(1).toLongLong(), 20);
+    QVERIFY(!zaehler.running());
+
+    // Cancelled: its answer never comes, also when it was already on its way.
+    zaehler.start(pfad, {}, quelle, 8);
+    zaehler.cancel();
+    QCoreApplication::processEvents();
+    QCOMPARE(gezaehlt.size(), 1);
+
+    // A file another program holds locked cannot be counted; the answer says so.
+    sqlite3* h = nullptr;
+    QCOMPARE(sqlite3_open(pfad.toUtf8().constData(), &h), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(h, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    zaehler.start(pfad, {}, quelle, 9);
+    QVERIFY(gezaehlt.wait(60000));
+    QCOMPARE(gezaehlt.at(1).at(0).toULongLong(), 9u);
+    QCOMPARE(gezaehlt.at(1).at(1).toLongLong(), -1);
+    sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(h);
 }
 
 QTEST_GUILESS_MAIN(TestRecordsetModel)
