@@ -80,6 +80,7 @@ private Q_SLOTS:
     void neueZeileUndLoeschenMitFrage();
     void navigationBewegtDieMenge();
     void gesperrteDateiEineMeldung();
+    void strgEndeWaehrendDesZaehlens();
 };
 
 void TestGridModell::initTestCase()
@@ -208,6 +209,25 @@ void TestGridModell::gesperrteDateiEineMeldung()
     a.taste(Qt::Key_End, Qt::ControlModifier);
     QCOMPARE(a.grid.zelltext(a.grid.aktuelleZeile(), SpalteName), QStringLiteral("K1200"));
     QCOMPARE(a.dialoge.meldungen().size(), 1);
+}
+
+void TestGridModell::strgEndeWaehrendDesZaehlens()
+{
+    // A table larger than a set knows at opening: the grid shows its first rows while the rows
+    // are counted, and Ctrl+End goes to the last record without waiting for the worker.
+    Aufbau a(2000);
+    QVERIFY(a.bereit());
+    QCOMPARE(a.grid.zelltext(0, SpalteName), QStringLiteral("K1"));
+    a.gehe(0, SpalteName);
+    a.taste(Qt::Key_End, Qt::ControlModifier);
+    QVERIFY(!a.modell.zaehltNoch());
+    QCOMPARE(a.grid.aktuelleZeile(), 1999);
+    QCOMPARE(a.grid.zelltext(1999, SpalteName), QStringLiteral("K2000"));
+    QCOMPARE(a.rs().value(QStringLiteral("Name")).toString(), QStringLiteral("K2000"));
+    // The worker's late answer changes nothing.
+    QCoreApplication::processEvents();
+    QCOMPARE(a.grid.datenzeilen(), 2000);
+    QVERIFY(a.dialoge.meldungen().isEmpty());
 }
 
 QTEST_MAIN(TestGridModell)
