@@ -93,6 +93,7 @@ private Q_SLOTS:
     void abgebrochenesZaehlenLaesstDasRasterBenutzbar();
     void neueZeileWartetAufDieAnzahl();
     void zaehlerAntwortetNichtNachDemAbbruch();
+    void vonAnderenGeloeschteZeileSpeichern();
 };
 
 void TestRecordsetModel::initTestCase()
@@ -695,6 +696,27 @@ void TestRecordsetModel::zaehlerAntwortetNichtNachDemAbbruch()
     QCOMPARE(gezaehlt.at(1).at(1).toLongLong(), -1);
     sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(h);
+}
+
+void TestRecordsetModel::vonAnderenGeloeschteZeileSpeichern()
+{
+    Umgebung u(3);
+    QVERIFY(u.tippe(1, Name, QStringLiteral("Neu")));
+    u.fremd(QStringLiteral("DELETE FROM Kunden WHERE ID = 2"));
+    const auto fehler = u.modell.zeileSpeichern();
+    QVERIFY(fehler);
+    QCOMPARE(fehler->nummer, qint64(err::RecordDeleted));
+    QVERIFY(!fehler->beschreibung.isEmpty());
+    // The row stays in edit with the user's text; dropping it leaves the others as they were.
+    QCOMPARE(u.modell.bearbeiteteZeile(), 1);
+    QCOMPARE(u.text(1, Name), QStringLiteral("Neu"));
+    u.modell.zeileVerwerfen();
+    QCOMPARE(u.modell.bearbeiteteZeile(), -1);
+    QCOMPARE(u.text(2, Name), QStringLiteral("K3"));
+    u.modell.refresh();
+    QCOMPARE(u.modell.rowCount(), 3);
+    QCOMPARE(u.text(1, Name), QStringLiteral("K3"));
+    QCOMPARE(u.anzahl(QStringLiteral("SELECT count(*) FROM Kunden WHERE Name = 'Neu'")), 0);
 }
 
 QTEST_GUILESS_MAIN(TestRecordsetModel)
