@@ -19,9 +19,9 @@
 #include "engine/DataType.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
-#include "engine/model/RecordsetModel.h"
 #include "engine/TableDef.h"
 #include "engine/Workspace.h"
+#include "engine/model/RecordsetModel.h"
 #include "engine/sql/Dialect.h"
 #include "widgets/DataGrid.h"
 
