@@ -77,8 +77,8 @@ struct Translation {
     bool appendByName = false;
     QList<ExternalReference> externals;
     QList<DeclaredParameter> declared;
-    /// CREATE TABLE / ALTER TABLE ADD: columns declared COUNTER/AUTOINCREMENT that did not
-    /// become SQLite's own INTEGER PRIMARY KEY AUTOINCREMENT.
+    /// ALTER TABLE ADD: a column declared COUNTER/AUTOINCREMENT, which SQLite cannot add in
+    /// place (in CREATE TABLE it becomes SQLite's own INTEGER PRIMARY KEY AUTOINCREMENT).
     QStringList autoIncrementColumns;
     /// CREATE INDEX … WITH PRIMARY / DISALLOW NULL / IGNORE NULL, upper case.
     QStringList indexOptions;
@@ -109,8 +109,8 @@ struct TranslateContext {
 /// MEMO/LONGTEXT → LONGTEXT COLLATE KVDE, LONG/INTEGER/INT → INTEGER, SHORT/SMALLINT → SMALLINT,
 /// BYTE/TINYINT → TINYINT, CURRENCY/MONEY → CURRENCY, SINGLE/REAL → REAL,
 /// DOUBLE/FLOAT/NUMBER → DOUBLE, DATETIME/DATE/TIME → DATETIME, YESNO/BIT/LOGICAL → YESNO,
-/// COUNTER/AUTOINCREMENT → INTEGER (see autoIncrementColumns), LONGBINARY/OLEOBJECT →
-/// LONGBINARY, BINARY(n) → BINARY(n), GUID → GUID.
+/// COUNTER/AUTOINCREMENT → INTEGER PRIMARY KEY AUTOINCREMENT (see autoIncrementColumns),
+/// LONGBINARY/OLEOBJECT → LONGBINARY, BINARY(n) → BINARY(n), GUID → GUID.
 ///
 /// Values: dates are ISO text "yyyy-MM-dd HH:mm:ss" (time-only values on 1899-12-30), True -1.
 /// + and - on operands not known to be numbers go through kv_add/kv_sub, which do date

@@ -119,9 +119,17 @@ private:
     QString nameList();
 
     // DDL
+    struct ColumnSql {
+        QString name; ///< quoted
+        QString type;
+        QString constraints; ///< without PRIMARY KEY
+        bool primary = false;
+        bool counter = false;
+    };
     QString createTable();
-    QString columnDefinition(bool inTable, bool& isPrimaryKeyColumn);
-    QString tableConstraint();
+    ColumnSql columnDefinition();
+    /// primaryKey receives the names list of a PRIMARY KEY constraint, else stays empty.
+    QString tableConstraint(QString& primaryKey);
     QString createIndex(bool unique);
     QString alterTable();
     QString drop();
