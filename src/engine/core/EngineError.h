@@ -84,13 +84,15 @@ constexpr int NoSuchTable = 3376;
 constexpr int ObjectInvalid = 3420;
 } // namespace err
 
-/// Every failure of the engine. number is the engine error number, description German text.
+/// Every failure of the engine. number is the engine error number, description German text;
+/// details holds what the layer below said (SQLite's English words), for a details line or a log.
 class EngineError : public std::exception {
 public:
-    EngineError(int number, QString description);
+    EngineError(int number, QString description, QString details = QString());
 
     int number() const noexcept { return m_number; }
     const QString& description() const noexcept { return m_description; }
+    const QString& details() const noexcept { return m_details; }
     const char* what() const noexcept override { return m_what.c_str(); }
 
     /// "Element in dieser Auflistung nicht gefunden." with the name.
@@ -99,6 +101,7 @@ public:
 private:
     int m_number;
     QString m_description;
+    QString m_details;
     std::string m_what;
 };
 
