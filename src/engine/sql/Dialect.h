@@ -46,7 +46,7 @@ struct DeclaredParameter {
 };
 
 /// A SELECT that reads one table (no join, subquery or stored query in FROM) and gives one row
-/// per row of it (no DISTINCT, GROUP BY, HAVING, UNION or SQLite aggregate in its list), taken
+/// per row of it (no DISTINCT, GROUP BY, HAVING, UNION or aggregate in its list), taken
 /// apart so that the engine can build a keyset over it without reading SQL again. table is
 /// empty when the statement is not such a SELECT.
 struct SingleTableSelect {

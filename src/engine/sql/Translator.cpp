@@ -348,9 +348,9 @@ Translator::SelectParts Translator::selectCore(bool topLevel)
             p.percent = acceptKeyword(u"PERCENT");
         }
     }
-    const int aggregatesBefore = m_sqliteAggregates;
+    const int aggregatesBefore = m_aggregates;
     p.list = selectList(p.aliases);
-    p.aggregates = m_sqliteAggregates != aggregatesBefore;
+    p.aggregates = m_aggregates != aggregatesBefore;
     if (peek().isKeyword(u"INTO")) {
         if (!topLevel)
             unexpected();

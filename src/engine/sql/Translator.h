@@ -80,7 +80,7 @@ private:
         QString top;
         bool percent = false;
         SourceTable single; ///< FROM when it is one plain table
-        bool aggregates = false; ///< the list calls one of SQLite's aggregates
+        bool aggregates = false; ///< the list calls an aggregate
         QString core() const;
         /// The LIMIT of TOP; with the ORDER BY's keys it also takes the rows tied with the last.
         QString limit(const QList<OrderKey>& keys = {}) const;
@@ -187,7 +187,7 @@ private:
     const TranslateContext& m_context;
     Translation m_result;
     QString m_impliedField;
-    int m_sqliteAggregates = 0; // calls of SQLite's own aggregates so far
+    int m_aggregates = 0; // calls of aggregates so far
     int m_depth = 0;
     // Crosstab expansion: aggregates wrap their argument in CASE WHEN m_pivotCondition.
     QString m_pivotCondition;
