@@ -111,6 +111,16 @@ void TstKvsql::crosstabWithoutInList()
         "PIVOT Jahr" });
     QCOMPARE(r.err, QString());
     QCOMPARE(r.out, QStringLiteral("Name,2021\nA,2\nB,3\n"));
+    // Values typed as a German user types them, converted to the declared type.
+    r = kvsql({ "--param", "ab=1,5", db,
+        "PARAMETERS ab Currency; SELECT Name, Jahr FROM U WHERE W > ab ORDER BY Jahr" });
+    QCOMPARE(r.out, QStringLiteral("Name,Jahr\nA,2021\nB,2021\n"));
+    r = kvsql(
+        { "--param", "ab=zwei", db, "PARAMETERS ab Long; SELECT Name FROM U WHERE Jahr > ab" });
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.err,
+        QStringLiteral(
+            "Fehler 3464: Der Wert 'zwei' für den Parameter 'ab' ist keine gültige Zahl.\n"));
 }
 
 QTEST_GUILESS_MAIN(TstKvsql)

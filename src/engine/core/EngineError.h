@@ -45,6 +45,7 @@ namespace kv::engine {
 /// | 3265   | item not found in the collection                           |
 /// | 3367   | object with that name exists already in the collection     |
 /// | 3376   | table or query does not exist                              |
+/// | 3464   | a value does not convert to the type it needs (parameter)  |
 /// | 3420   | object no longer valid (closed record set or database)     |
 namespace err {
 constexpr int Generic = 3000;
@@ -81,6 +82,7 @@ constexpr int ValidationRule = 3316;
 constexpr int NotADatabase = 3343;
 constexpr int NameExists = 3367;
 constexpr int NoSuchTable = 3376;
+constexpr int TypeMismatch = 3464;
 constexpr int ObjectInvalid = 3420;
 } // namespace err
 

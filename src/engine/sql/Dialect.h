@@ -93,7 +93,10 @@ struct TranslateContext {
     /// Runs a translated SELECT (its parameters named as in Translation::parameters, numbered
     /// placeholders that sql does not use need no value) and returns its first column; needed for
     /// the pivot values of a crosstab without IN list.
-    std::function<QVariantList(const QString& sql, const QStringList& parameters)> firstColumn;
+    /// declared: the PARAMETERS declarations read so far, whose types the values take.
+    std::function<QVariantList(const QString& sql, const QStringList& parameters,
+        const QList<DeclaredParameter>& declared)>
+        firstColumn;
     /// The SQL text of a stored query of that name, used as a table; nullopt when none.
     std::function<std::optional<QString>(const QString& name)> storedQuery;
 };
