@@ -1,10 +1,13 @@
-// Aggregates of the dialect over a stored table: alone, under WHERE and with GROUP BY.
+// Aggregates of the dialect over a stored table: alone, under WHERE and with GROUP BY, and
+// Currency sums and arithmetic that come out exact.
 
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
+#include "testutils/SqliteFile.h"
 #include "testutils/TempDir.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 #include <cmath>
 
@@ -50,6 +53,10 @@ class TestAggregates : public QObject {
 private Q_SLOTS:
     void everyAggregate_data();
     void everyAggregate();
+    void currencyIsExact_data();
+    void currencyIsExact();
+    void sumOfManyCentAmountsIsExact();
+    void sumKeepsIntegersAndOtherNumbers();
 };
 
 void TestAggregates::everyAggregate_data()
@@ -102,6 +109,83 @@ void TestAggregates::everyAggregate()
         QStringLiteral("SELECT G, %1(A) AS W FROM T GROUP BY G ORDER BY G").arg(funktion));
     QVERIFY(gleich(spalte(*rs, QStringLiteral("W")), gruppiert));
     QVERIFY(!rs->updatable());
+}
+
+void TestAggregates::currencyIsExact_data()
+{
+    QTest::addColumn<QString>("ausdruck");
+    QTest::newRow("stored sum") << "(SELECT Sum(B) FROM T WHERE A <= 2) = 0.3";
+    QTest::newRow("sum of all") << "(SELECT Sum(B) FROM T) = 1.01";
+    QTest::newRow("addition") << "CCur(0.1) + CCur(0.2) = CCur(0.3)";
+    QTest::newRow("subtraction") << "CCur(0.3) - CCur(0.1) = 0.2";
+    QTest::newRow("negated") << "-CCur(0.1) - CCur(0.2) = -0.3";
+    QTest::newRow("with a number") << "CCur(1.1) + 2.2 = 3.3";
+    QTest::newRow("product") << "CCur(0.1) * 3 = 0.3";
+    QTest::newRow("product rounded to even") << "CCur(1.2345) * 0.5 = 0.6172";
+    QTest::newRow("grouped") << "(CCur(0.7) + CCur(0.1)) * CCur(3) = 2.4";
+}
+
+void TestAggregates::currencyIsExact()
+{
+    QFETCH(QString, ausdruck);
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = werteDb(ws, dir.file(QStringLiteral("a.kdb")));
+    auto rs = db->openRecordset(QStringLiteral("SELECT (%1) AS Wahr").arg(ausdruck));
+    QCOMPARE(rs->value(0).toInt(), -1);
+}
+
+void TestAggregates::sumOfManyCentAmountsIsExact()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    const QString pfad = dir.file(QStringLiteral("geld.kdb"));
+    auto db = ws.createDatabase(pfad);
+    db->execute(QStringLiteral("CREATE TABLE Geld (B CURRENCY)"));
+    // The amounts go in as a Currency column holds them: doubles rounded to the cent.
+    QRandomGenerator zufall(20261206);
+    qint64 centSumme = 0;
+    {
+        kv::test::SqliteFile roh(pfad);
+        QCOMPARE(roh.exec(QStringLiteral("BEGIN")), SQLITE_OK);
+        sqlite3_stmt* st = nullptr;
+        QCOMPARE(sqlite3_prepare_v2(roh, "INSERT INTO Geld (B) VALUES (?1)", -1, &st, nullptr),
+            SQLITE_OK);
+        for (int i = 0; i < 100000; ++i) {
+            const qint64 cent = qint64(zufall.bounded(20000000)) - 10000000;
+            centSumme += cent;
+            sqlite3_bind_double(st, 1, double(cent) / 100.0);
+            sqlite3_step(st);
+            sqlite3_reset(st);
+        }
+        sqlite3_finalize(st);
+        QCOMPARE(roh.exec(QStringLiteral("COMMIT")), SQLITE_OK);
+    }
+    const QString exakt = QStringLiteral("%1%2.%3")
+                              .arg(centSumme < 0 ? "-" : "")
+                              .arg(std::abs(centSumme) / 100)
+                              .arg(std::abs(centSumme) % 100, 2, 10, QLatin1Char('0'));
+    auto rs = db->openRecordset(
+        QStringLiteral("SELECT Sum(B) AS S, (Sum(B) = %1) AS Gleich FROM Geld").arg(exakt));
+    QCOMPARE(rs->value(QStringLiteral("Gleich")).toInt(), -1);
+    QCOMPARE(rs->value(QStringLiteral("S")).toDouble(), exakt.toDouble());
+}
+
+void TestAggregates::sumKeepsIntegersAndOtherNumbers()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = ws.createDatabase(dir.file(QStringLiteral("a.kdb")));
+    db->execute(QStringLiteral("CREATE TABLE Z (L LONG, D DOUBLE)"));
+    db->execute(QStringLiteral("INSERT INTO Z VALUES (9007199254740993, 0.125)"));
+    db->execute(QStringLiteral("INSERT INTO Z VALUES (1, 0.0000001)"));
+    db->execute(QStringLiteral("INSERT INTO Z (L) VALUES (Null)"));
+    auto rs = db->openRecordset(
+        QStringLiteral("SELECT Sum(L) AS L, Sum(D) AS D, Sum(Null) AS N FROM Z"));
+    // Whole numbers stay whole beyond a double's precision; other values add as doubles.
+    QCOMPARE(rs->value(QStringLiteral("L")).toLongLong(), 9007199254740994LL);
+    QCOMPARE(rs->value(QStringLiteral("D")).toDouble(), 0.125 + 0.0000001);
+    QVERIFY(rs->value(QStringLiteral("N")).isNull());
 }
 
 QTEST_GUILESS_MAIN(TestAggregates)

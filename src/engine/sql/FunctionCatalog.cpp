@@ -11,7 +11,7 @@ namespace {
 using K = ValueKind;
 
 // Dialect facts as data: name, SQLite function, argument counts, result kind, aggregate.
-// Where SQLite's own function behaves the same (trim, abs, length, sum, …) it is used directly.
+// Where SQLite's own function behaves the same (trim, abs, length, …) it is used directly.
 constexpr FunctionInfo functions[] = {
     { "abs", "abs", 1, 1, K::Number, false },
     { "asc", "kv_asc", 1, 1, K::Number, false },
@@ -78,7 +78,7 @@ constexpr FunctionInfo functions[] = {
     { "str", "kv_str", 1, 1, K::Text, false },
     { "strcomp", "kv_strcomp", 2, 3, K::Number, false },
     { "string", "kv_string", 2, 2, K::Text, false },
-    { "sum", "sum", 1, 1, K::Number, true },
+    { "sum", "kv_sum", 1, 1, K::Number, true },
     { "switch", nullptr, 2, 254, K::Unknown, false },
     { "tan", "kv_tan", 1, 1, K::Number, false },
     { "time", "kv_time", 0, 0, K::Date, false },

@@ -1,3 +1,4 @@
+#include "engine/sql/Currency.h"
 #include "engine/sql/DateSerial.h"
 #include "engine/sql/FunctionLibrary.h"
 
@@ -248,6 +249,45 @@ void ccur(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_double(ctx, roundEven(*x, 4));
 }
 
+// Currency arithmetic in whole ten-thousandths: each operand is rounded to four decimals as a
+// Currency value is, and the result is the double nearest to the exact decimal result.
+enum class CurrencyOp { Add, Sub, Mul };
+
+template <CurrencyOp Op> void currencyArithmetic(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    double ab[2];
+    if (!numberArguments(ctx, argv, 2, ab))
+        return;
+    const auto x = currency::rounded(ab[0]);
+    const auto y = currency::rounded(ab[1]);
+    if (!x || !y)
+        return overflow(ctx);
+    __int128 r = 0;
+    switch (Op) {
+    case CurrencyOp::Add:
+        r = __int128(*x) + *y;
+        break;
+    case CurrencyOp::Sub:
+        r = __int128(*x) - *y;
+        break;
+    case CurrencyOp::Mul: {
+        // Ten-thousandths squared, back to ten-thousandths half to even.
+        const __int128 p = __int128(*x) * *y;
+        __int128 q = p / currency::Scale;
+        const __int128 rest = p % currency::Scale;
+        const __int128 twice = (rest < 0 ? -rest : rest) * 2;
+        if (twice > currency::Scale || (twice == currency::Scale && q % 2 != 0))
+            q += p < 0 ? -1 : 1;
+        r = q;
+        break;
+    }
+    }
+    const double result = currency::toDouble(r);
+    if (!(std::fabs(result) < currency::Limit))
+        return overflow(ctx);
+    sqlite3_result_double(ctx, result);
+}
+
 void cbool(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (isNull(argv[0]))
@@ -297,6 +337,9 @@ void registerNumberFunctions(sqlite3* db)
     fn::add(db, "kv_cdbl", 1, cdbl);
     fn::add(db, "kv_csng", 1, csng);
     fn::add(db, "kv_ccur", 1, ccur);
+    fn::add(db, "kv_curadd", 2, currencyArithmetic<CurrencyOp::Add>);
+    fn::add(db, "kv_cursub", 2, currencyArithmetic<CurrencyOp::Sub>);
+    fn::add(db, "kv_curmul", 2, currencyArithmetic<CurrencyOp::Mul>);
     fn::add(db, "kv_cbool", 1, cbool);
     fn::add(db, "kv_isnumeric", 1, isnumeric);
 }

@@ -52,6 +52,8 @@ public:
         /// SQLite's 1/0 of a comparison or logical operator; the dialect's True is -1, so where
         /// the value is observed (not merely tested) it goes through asValue().
         bool truth = false;
+        /// A Currency value (CCur or Currency arithmetic): + - * on it are exact.
+        bool currency = false;
     };
 
 private:
@@ -136,6 +138,8 @@ private:
 
     // expressions
     Expr expr();
+    /// Whether + - * on the two operands is Currency arithmetic.
+    static bool currencyOperands(const Expr& l, const Expr& r);
     Expr imp();
     Expr eqv();
     Expr xorExpr();
