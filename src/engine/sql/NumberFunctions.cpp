@@ -288,6 +288,41 @@ template <CurrencyOp Op> void currencyArithmetic(sqlite3_context* ctx, int, sqli
     sqlite3_result_double(ctx, result);
 }
 
+// Partition(number, start, stop, interval): the range "lower:upper" number falls in, both
+// sides padded to one more character than stop has, so that the texts sort as the ranges.
+void partition(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    double d[4];
+    if (!numberArguments(ctx, argv, 4, d))
+        return;
+    const qint64 x = qint64(roundEven(d[0]));
+    const qint64 start = qint64(roundEven(d[1]));
+    const qint64 stop = qint64(roundEven(d[2]));
+    const qint64 interval = qint64(roundEven(d[3]));
+    if (start < 0 || stop <= start || interval < 1)
+        return invalidArgument(ctx);
+    const int width = int(QString::number(stop).size()) + 1;
+    auto side = [width](std::optional<qint64> n) {
+        return (n ? QString::number(*n) : QString()).rightJustified(width, QLatin1Char(' '));
+    };
+    QString range;
+    if (x < start)
+        range = side(std::nullopt) + QLatin1Char(':') + side(start - 1);
+    else if (x > stop)
+        range = side(stop + 1) + QLatin1Char(':') + side(std::nullopt);
+    else {
+        const qint64 lower = start + (x - start) / interval * interval;
+        range = side(lower) + QLatin1Char(':') + side(std::min(lower + interval - 1, stop));
+    }
+    resultText(ctx, range);
+}
+
+// IsEmpty: a stored value or an expression is never an uninitialised variable.
+void isempty(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    sqlite3_result_int(ctx, 0);
+}
+
 void cbool(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (isNull(argv[0]))
@@ -342,6 +377,8 @@ void registerNumberFunctions(sqlite3* db)
     fn::add(db, "kv_curmul", 2, currencyArithmetic<CurrencyOp::Mul>);
     fn::add(db, "kv_cbool", 1, cbool);
     fn::add(db, "kv_isnumeric", 1, isnumeric);
+    fn::add(db, "kv_partition", 4, partition);
+    fn::add(db, "kv_isempty", 1, isempty);
 }
 
 } // namespace kv::engine::sql
