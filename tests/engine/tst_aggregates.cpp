@@ -1,6 +1,7 @@
 // Aggregates of the dialect over a stored table: alone, under WHERE and with GROUP BY, and
 // Currency sums and arithmetic that come out exact.
 
+#include "SqlDb.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
@@ -18,13 +19,10 @@ namespace {
 // T(G, A, B): groups x (A 1, 2) and y (A 3, 4), in this order of entry; B is Currency.
 std::unique_ptr<Database> werteDb(Workspace& ws, const QString& pfad)
 {
-    auto db = ws.createDatabase(pfad);
-    db->execute(QStringLiteral("CREATE TABLE T (G TEXT(5), A LONG, B CURRENCY)"));
-    db->execute(QStringLiteral("INSERT INTO T VALUES ('x', 1, 0.1)"));
-    db->execute(QStringLiteral("INSERT INTO T VALUES ('x', 2, 0.2)"));
-    db->execute(QStringLiteral("INSERT INTO T VALUES ('y', 3, 0.7)"));
-    db->execute(QStringLiteral("INSERT INTO T VALUES ('y', 4, 0.01)"));
-    return db;
+    return kv::test::sqlDb(ws, pfad,
+        { "CREATE TABLE T (G TEXT(5), A LONG, B CURRENCY)", "INSERT INTO T VALUES ('x', 1, 0.1)",
+            "INSERT INTO T VALUES ('x', 2, 0.2)", "INSERT INTO T VALUES ('y', 3, 0.7)",
+            "INSERT INTO T VALUES ('y', 4, 0.01)" });
 }
 
 QList<double> spalte(Recordset& rs, const QString& feld)
@@ -140,8 +138,7 @@ void TestAggregates::sumOfManyCentAmountsIsExact()
     kv::test::TempDir dir;
     Workspace ws;
     const QString pfad = dir.file(QStringLiteral("geld.kdb"));
-    auto db = ws.createDatabase(pfad);
-    db->execute(QStringLiteral("CREATE TABLE Geld (B CURRENCY)"));
+    auto db = kv::test::sqlDb(ws, pfad, { "CREATE TABLE Geld (B CURRENCY)" });
     // The amounts go in as a Currency column holds them: doubles rounded to the cent.
     QRandomGenerator zufall(20261206);
     qint64 centSumme = 0;
@@ -175,11 +172,9 @@ void TestAggregates::sumKeepsIntegersAndOtherNumbers()
 {
     kv::test::TempDir dir;
     Workspace ws;
-    auto db = ws.createDatabase(dir.file(QStringLiteral("a.kdb")));
-    db->execute(QStringLiteral("CREATE TABLE Z (L LONG, D DOUBLE)"));
-    db->execute(QStringLiteral("INSERT INTO Z VALUES (9007199254740993, 0.125)"));
-    db->execute(QStringLiteral("INSERT INTO Z VALUES (1, 0.0000001)"));
-    db->execute(QStringLiteral("INSERT INTO Z (L) VALUES (Null)"));
+    auto db = kv::test::sqlDb(ws, dir.file(QStringLiteral("a.kdb")),
+        { "CREATE TABLE Z (L LONG, D DOUBLE)", "INSERT INTO Z VALUES (9007199254740993, 0.125)",
+            "INSERT INTO Z VALUES (1, 0.0000001)", "INSERT INTO Z (L) VALUES (Null)" });
     auto rs = db->openRecordset(
         QStringLiteral("SELECT Sum(L) AS L, Sum(D) AS D, Sum(Null) AS N FROM Z"));
     // Whole numbers stay whole beyond a double's precision; other values add as doubles.

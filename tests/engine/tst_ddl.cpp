@@ -1,6 +1,7 @@
 // Tables made by SQL read back as the object model makes them, counters number their rows, and
 // later changes through the object model keep what SQL made.
 
+#include "SqlDb.h"
 #include "engine/Database.h"
 #include "engine/Field.h"
 #include "engine/Recordset.h"
@@ -171,12 +172,10 @@ void TestDdl::counterAddedToTableWithRows()
 {
     kv::test::TempDir dir;
     Workspace ws;
-    auto db = ws.createDatabase(dir.file(QStringLiteral("a.kdb")));
-    db->execute(QStringLiteral("CREATE TABLE T (A TEXT(5), B LONG)"));
-    db->execute(QStringLiteral("INSERT INTO T VALUES ('x', 7)"));
-    db->execute(QStringLiteral("INSERT INTO T VALUES ('y', 8)"));
-    db->execute(QStringLiteral("ALTER TABLE T ADD COLUMN Nr COUNTER"));
-    db->execute(QStringLiteral("INSERT INTO T (A, B) VALUES ('z', 9)"));
+    auto db = kv::test::sqlDb(ws, dir.file(QStringLiteral("a.kdb")),
+        { "CREATE TABLE T (A TEXT(5), B LONG)", "INSERT INTO T VALUES ('x', 7)",
+            "INSERT INTO T VALUES ('y', 8)", "ALTER TABLE T ADD COLUMN Nr COUNTER",
+            "INSERT INTO T (A, B) VALUES ('z', 9)" });
     QCOMPARE(spalte(*db, QStringLiteral("SELECT A & B & '-' & Nr FROM T ORDER BY Nr")),
         (QList<QVariant> {
             QStringLiteral("x7-1"), QStringLiteral("y8-2"), QStringLiteral("z9-3") }));
@@ -191,9 +190,8 @@ void TestDdl::objectModelChangesKeepColumnsMadeBySql()
 {
     kv::test::TempDir dir;
     Workspace ws;
-    auto db = ws.createDatabase(dir.file(QStringLiteral("a.kdb")));
-    db->execute(QStringLiteral("CREATE TABLE T (A TEXT(5), B LONG)"));
-    db->execute(QStringLiteral("INSERT INTO T VALUES ('x', 7)"));
+    auto db = kv::test::sqlDb(ws, dir.file(QStringLiteral("a.kdb")),
+        { "CREATE TABLE T (A TEXT(5), B LONG)", "INSERT INTO T VALUES ('x', 7)" });
     // A counter added through the object model rebuilds the table around the new rowid.
     TableDef* t = db->tableDefs().find(QStringLiteral("T"));
     auto nr = t->createField(QStringLiteral("Nr"), dbLong);

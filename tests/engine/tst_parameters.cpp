@@ -1,6 +1,7 @@
 // Parameter values take the type their PARAMETERS declaration names, read as a German user
 // types them, whichever way the statement runs.
 
+#include "SqlDb.h"
 #include "engine/Database.h"
 #include "engine/QueryDef.h"
 #include "engine/Recordset.h"
@@ -15,13 +16,11 @@ namespace {
 
 std::unique_ptr<Database> personenDb(Workspace& ws, const QString& pfad)
 {
-    auto db = ws.createDatabase(pfad);
-    db->execute(QStringLiteral(
-        "CREATE TABLE P (Name TEXT(5), Geb DATETIME, Betrag CURRENCY, Aktiv YESNO, Anzahl LONG)"));
-    db->execute(QStringLiteral("INSERT INTO P VALUES ('A', #12/31/1999#, 12.5, True, 3)"));
-    db->execute(QStringLiteral("INSERT INTO P VALUES ('B', #1/1/2000#, 7.25, False, 10)"));
-    db->execute(QStringLiteral("INSERT INTO P VALUES ('C', #6/15/2005#, 100, True, 200)"));
-    return db;
+    return kv::test::sqlDb(ws, pfad,
+        { "CREATE TABLE P (Name TEXT(5), Geb DATETIME, Betrag CURRENCY, Aktiv YESNO, Anzahl LONG)",
+            "INSERT INTO P VALUES ('A', #12/31/1999#, 12.5, True, 3)",
+            "INSERT INTO P VALUES ('B', #1/1/2000#, 7.25, False, 10)",
+            "INSERT INTO P VALUES ('C', #6/15/2005#, 100, True, 200)" });
 }
 
 } // namespace
