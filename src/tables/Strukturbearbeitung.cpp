@@ -7,6 +7,8 @@
 #include "tables/Engineschritt.h"
 #include "tables/Indexfeldtext.h"
 
+#include <algorithm>
+
 namespace kv {
 
 using namespace engine;
@@ -81,7 +83,18 @@ void Strukturbearbeitung::laden()
     m_gespeichert.clear();
     m_indizes.clear();
     TableDef& t = tabelle();
-    for (const Field* f : t.fields().items()) {
+    if (!m_neu) {
+        // A renamed field's indexes and relations are renamed in the file, not in the objects.
+        t.fields().refresh();
+        t.indexes().refresh();
+    }
+    QList<const Field*> felder;
+    for (const Field* f : t.fields().items())
+        felder.append(f);
+    // A field appended by a replacement keeps the position of the one it replaced.
+    std::stable_sort(felder.begin(), felder.end(),
+        [](const Field* a, const Field* b) { return a->ordinalPosition() < b->ordinalPosition(); });
+    for (const Field* f : felder) {
         m_zeilen.append(zeileVon(*f));
         m_gespeichert.append(m_zeilen.last());
     }
