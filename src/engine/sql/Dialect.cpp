@@ -36,6 +36,7 @@ void registerFunctions(sqlite3* db)
     registerNumberFunctions(db);
     registerDateFunctions(db);
     registerAggregates(db);
+    registerConversionFunctions(db);
 }
 
 void openConnection(Connection& connection, const QString& path, OpenMode mode)

@@ -174,6 +174,8 @@ private:
     QList<Token> m_tokens;
     int m_nesting = 0;
     int m_pos = 0;
+    /// The declared type of the last column definition read.
+    QString m_alteredType;
     QHash<QString, QString> m_parameterNames; // lower case → as given
     QHash<QString, int> m_placeholders; // lower case → number
     const TranslateContext& m_context;

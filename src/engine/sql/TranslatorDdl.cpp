@@ -64,6 +64,7 @@ QString Translator::columnDefinition(bool inTable, bool& isPrimaryKeyColumn)
     if (type.isEmpty())
         throwSyntaxError(
             typeToken.pos, QStringLiteral("unbekannter Datentyp '%1'.").arg(typeToken.text));
+    m_alteredType = type;
     QString constraints;
     for (;;) {
         if (acceptKeyword(u"NOT")) {
@@ -225,9 +226,20 @@ QString Translator::alterTable()
             unexpected(QStringLiteral("ein Feldname"));
         return "ALTER TABLE " + table + " DROP COLUMN " + quoteName(next().text);
     }
-    if (peek().isKeyword(u"ALTER"))
-        notSupported(QStringLiteral("ALTER TABLE … ALTER COLUMN"));
-    unexpected(QStringLiteral("ADD oder DROP"));
+    if (acceptKeyword(u"ALTER")) {
+        acceptKeyword(u"COLUMN");
+        bool primary = false;
+        const int start = m_pos;
+        columnDefinition(false, primary);
+        if (primary)
+            notSupported(QStringLiteral("Ein Primärschlüssel in ALTER TABLE … ALTER COLUMN"));
+        m_result.kind = StatementKind::AlterColumn;
+        m_result.column = m_tokens.at(start).text;
+        m_result.columnType = m_alteredType;
+        // Prepared to find the table; the engine does the change itself.
+        return "DELETE FROM " + table + " WHERE 0";
+    }
+    unexpected(QStringLiteral("ADD, DROP oder ALTER"));
 }
 
 QString Translator::drop()
