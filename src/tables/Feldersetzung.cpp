@@ -2,13 +2,8 @@
 
 #include "base/Fehlermeldung.h"
 #include "engine/Database.h"
-#include "engine/Workspace.h"
-#include "tables/EindeutigeNamen.h"
+#include "engine/FieldReplacement.h"
 #include "tables/Engineschritt.h"
-#include "tables/SqlNamen.h"
-#include "tables/Strukturtransaktion.h"
-
-#include <optional>
 
 namespace kv {
 
@@ -27,14 +22,27 @@ std::unique_ptr<Field> feldkopie(TableDef& tabelle, const Field& feld)
     return kopie;
 }
 
-QString strukturaenderungsfrage()
+QString strukturaenderungsfrage(const ConversionLoss& verlust)
 {
-    return QStringLiteral("Sie haben grundlegende Eigenschaften eines ") + Zeilenumbruch
+    QString frage = QStringLiteral("Sie haben grundlegende Eigenschaften eines ") + Zeilenumbruch
         + QStringLiteral("Datenfeldes geändert, was ein Umkopieren von") + Zeilenumbruch
         + QStringLiteral("eventuell vorhandenen Daten erforderlich macht!") + Zeilenumbruch
         + Zeilenumbruch + QStringLiteral("Beachten Sie bitte, dass je nach Änderung unter")
         + Zeilenumbruch + QStringLiteral("Umständen ein Datenverlust möglich ist!") + Zeilenumbruch
-        + Zeilenumbruch + QStringLiteral("Möchten Sie die Aktion jetzt durchführen?");
+        + Zeilenumbruch;
+    if (verlust.count > 0) {
+        // Nothing is lost silently: the user sees how much and what before saying Yes.
+        QStringList beispiele;
+        for (const LostValue& w : verlust.examples)
+            beispiele << QStringLiteral("Zeile %1: '%2'").arg(w.row).arg(w.value.toString());
+        frage += (verlust.count == 1 ? QStringLiteral("1 Wert kann nicht übernommen werden")
+                                     : QStringLiteral("%1 Werte können nicht übernommen werden")
+                                           .arg(verlust.count))
+            + QStringLiteral(", z. B. ") + beispiele.join(QStringLiteral(", "))
+            + (verlust.count > beispiele.size() ? QStringLiteral(" …") : QString())
+            + QLatin1Char('.') + Zeilenumbruch + Zeilenumbruch;
+    }
+    return frage + QStringLiteral("Möchten Sie die Aktion jetzt durchführen?");
 }
 
 bool ersetzeFeld(
@@ -42,58 +50,15 @@ bool ersetzeFeld(
 {
     return engineschritt(QStringLiteral("Die Strukturänderung konnte nicht durchgeführt werden!")
             + Zeilenumbruch + QStringLiteral("Die Tabelle bleibt unverändert."),
-        [&] {
-            QStringList felder;
-            for (const Field* f : db.tableDefs().item(tabelle).fields().items())
-                felder << f->name();
-            const QString temp = eindeutigerFeldname(alterName, felder).value_or(alterName);
-            Strukturtransaktion transaktion(*db.workspace());
-            TableDef& t = db.tableDefs().item(tabelle);
-            auto neu = feldkopie(t, ersatz);
-            neu->setName(temp);
-            t.fields().append(std::move(neu));
-            db.execute(QStringLiteral("UPDATE ") + Klammername(tabelle) + QStringLiteral(" SET ")
-                    + Klammername(temp) + QStringLiteral(" = ") + Klammername(alterName),
-                dbFailOnError);
-            for (Index* alt : t.indexes().items()) {
-                bool betroffen = false;
-                auto ix = t.createIndex(alt->name());
-                for (const IndexField& f : alt->fields()) {
-                    const bool gleich = f.name.compare(alterName, Qt::CaseInsensitive) == 0;
-                    betroffen = betroffen || gleich;
-                    ix->appendField(gleich ? temp : f.name, f.descending);
-                }
-                if (!betroffen || alt->foreign())
-                    continue;
-                ix->setPrimary(alt->primary());
-                ix->setUnique(alt->unique());
-                ix->setRequired(alt->required());
-                ix->setIgnoreNulls(alt->ignoreNulls());
-                t.indexes().remove(alt->name());
-                t.indexes().append(std::move(ix));
-            }
-            for (Relation* alt : db.relations().items()) {
-                const bool basis = alt->table().compare(tabelle, Qt::CaseInsensitive) == 0;
-                const bool fremd = alt->foreignTable().compare(tabelle, Qt::CaseInsensitive) == 0;
-                auto r = db.createRelation(
-                    alt->name(), alt->table(), alt->foreignTable(), alt->attributes());
-                bool betroffen = false;
-                for (const RelationField& f : alt->fields()) {
-                    const bool b = basis && f.name.compare(alterName, Qt::CaseInsensitive) == 0;
-                    const bool g
-                        = fremd && f.foreignName.compare(alterName, Qt::CaseInsensitive) == 0;
-                    betroffen = betroffen || b || g;
-                    r->appendField(b ? temp : f.name, g ? temp : f.foreignName);
-                }
-                if (!betroffen)
-                    continue;
-                db.relations().remove(alt->name());
-                db.relations().append(std::move(r));
-            }
-            t.fields().remove(alterName);
-            t.fields().item(temp).setName(alterName);
-            transaktion.festschreiben();
-        });
+        [&] { replaceField(db, tabelle, alterName, ersatz); });
+}
+
+bool macheErsetzungRueckgaengig(Database& db)
+{
+    return engineschritt(
+        QStringLiteral("Die Strukturänderung konnte nicht rückgängig gemacht werden!")
+            + Zeilenumbruch + QStringLiteral("Die Tabelle bleibt unverändert."),
+        [&] { undoFieldChange(db); });
 }
 
 } // namespace kv

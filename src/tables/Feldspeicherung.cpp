@@ -5,6 +5,7 @@
 #include "base/Dialoge.h"
 #include "base/Fehlermeldung.h"
 #include "engine/Database.h"
+#include "engine/FieldReplacement.h"
 #include "tables/EindeutigeNamen.h"
 #include "tables/Engineschritt.h"
 #include "tables/Feldersetzung.h"
@@ -74,8 +75,11 @@ Zeilenergebnis Strukturbearbeitung::speichereZeile(int zeile)
 {
     if (!zeileOffen(zeile))
         return Zeilenergebnis::Unveraendert;
+    m_ersetzt = false;
     const Zeilenergebnis ergebnis
         = m_gespeichert.at(zeile) ? aendereFeld(zeile) : speichereNeuesFeld(zeile);
+    if (ergebnis == Zeilenergebnis::Gespeichert && !m_ersetzt)
+        strukturGeaendert();
     if (ergebnis == Zeilenergebnis::Gespeichert || ergebnis == Zeilenergebnis::Beibehalten)
         laden();
     return ergebnis;
@@ -145,12 +149,19 @@ Zeilenergebnis Strukturbearbeitung::aendereFeld(int zeile)
     std::unique_ptr<Field> ersatz = feldkopie(tabelle(), gespeichert);
     if (!setzeTyp(*ersatz, z) || !setzeEigenschaften(*ersatz, z, vorher))
         return Zeilenergebnis::Abgelehnt;
-    if (zeigeMeldung(strukturaenderungsfrage(), QStringLiteral("Strukturänderung"), Knoepfe::JaNein,
-            Symbol::Frage, 2)
+    ConversionLoss verlust;
+    if (!engineschritt(QStringLiteral("Die Daten des Feldes konnten nicht geprüft werden!"), [&] {
+            verlust = conversionLoss(m_db, m_name, z.name, ersatz->type(), ersatz->size());
+        }))
+        return Zeilenergebnis::Abgelehnt;
+    if (zeigeMeldung(strukturaenderungsfrage(verlust), QStringLiteral("Strukturänderung"),
+            Knoepfe::JaNein, Symbol::Frage, 2)
         != Antwort::Ja)
         return Zeilenergebnis::Beibehalten;
-    return ersetzeFeld(m_db, m_name, z.name, *ersatz) ? Zeilenergebnis::Gespeichert
-                                                      : Zeilenergebnis::Abgelehnt;
+    if (!ersetzeFeld(m_db, m_name, z.name, *ersatz))
+        return Zeilenergebnis::Abgelehnt;
+    m_ersetzt = true;
+    return Zeilenergebnis::Gespeichert;
 }
 
 } // namespace kv

@@ -3,8 +3,10 @@
 #include "base/Dialoge.h"
 #include "base/Fehlermeldung.h"
 #include "engine/Database.h"
+#include "engine/FieldReplacement.h"
 #include "tables/EindeutigeNamen.h"
 #include "tables/Engineschritt.h"
+#include "tables/Feldersetzung.h"
 #include "tables/Indexfeldtext.h"
 
 #include <algorithm>
@@ -158,6 +160,7 @@ bool Strukturbearbeitung::loescheFeld(int zeile)
     if (!engineschritt(QStringLiteral("Fehler beim Löschen des Feldes!"),
             [&] { tabelle().fields().remove(name); }))
         return false;
+    strukturGeaendert();
     laden();
     return true;
 }
@@ -181,6 +184,7 @@ bool Strukturbearbeitung::loescheIndex(int zeile)
     if (!engineschritt(QStringLiteral("Fehler beim Löschen des Index!"),
             [&] { tabelle().indexes().remove(index.name); }))
         return false;
+    strukturGeaendert();
     laden();
     return true;
 }
@@ -199,6 +203,7 @@ bool Strukturbearbeitung::benenneIndexUm(int zeile, const QString& name)
     if (!engineschritt(QStringLiteral("Fehler bei der Vergabe des Indexnamens!"),
             [&] { tabelle().indexes().item(alt).setName(name); }))
         return false;
+    strukturGeaendert();
     laden();
     return true;
 }
@@ -241,6 +246,42 @@ QString Strukturbearbeitung::benenneTabelleUm(const QString& wunsch)
             [&] { tabelle().setName(*frei); }))
         m_name = *frei;
     return m_name;
+}
+
+void Strukturbearbeitung::strukturGeaendert()
+{
+    try {
+        forgetFieldChange(m_db);
+    } catch (const EngineError&) {
+        // What the undo keeps only takes room; the change itself succeeded.
+    }
+}
+
+bool Strukturbearbeitung::rueckgaengigMoeglich() const
+{
+    if (m_neu)
+        return false;
+    const std::optional<FieldChange> aenderung = undoableFieldChange(m_db);
+    return aenderung && aenderung->table.compare(m_name, Qt::CaseInsensitive) == 0;
+}
+
+bool Strukturbearbeitung::strukturaenderungRueckgaengig()
+{
+    const std::optional<FieldChange> aenderung = undoableFieldChange(m_db);
+    if (!aenderung || aenderung->table.compare(m_name, Qt::CaseInsensitive) != 0)
+        return false;
+    const QString frage = QStringLiteral("Möchten Sie die letzte Strukturänderung am Feld")
+        + Zeilenumbruch + Zeilenumbruch + aenderung->field + Zeilenumbruch + Zeilenumbruch
+        + QStringLiteral("rückgängig machen? Das Feld erhält seinen alten Felddatentyp")
+        + Zeilenumbruch + QStringLiteral("und seine alten Werte zurück.");
+    if (zeigeMeldung(
+            frage, QStringLiteral("Strukturänderung rückgängig"), Knoepfe::JaNein, Symbol::Frage, 2)
+        != Antwort::Ja)
+        return false;
+    if (!macheErsetzungRueckgaengig(m_db))
+        return false;
+    laden();
+    return true;
 }
 
 } // namespace kv

@@ -93,6 +93,12 @@ public:
     /// Reads the rows and indexes again from the table.
     void laden();
 
+    /// The last type change of a field of this table can still be undone.
+    bool rueckgaengigMoeglich() const;
+    /// "Strukturänderung rückgängig": asks, then brings the field back with its type and its
+    /// old values. True when it was undone.
+    bool strukturaenderungRueckgaengig();
+
     // Import and external connection (Strukturverbindung.cpp) --------------------------------
     /// Appends copies of the fields of table quelltabelle in the Kelvado database pfad after the
     /// existing fields (a new table is stored with them). True when fields were added.
@@ -111,6 +117,8 @@ public:
     bool verbindungFestlegen(const QString& pfad, const QString& quelltabelle);
 
 private:
+    /// Any change but a field replacement ends what the undo keeps.
+    void strukturGeaendert();
     Zeilenergebnis speichereNeuesFeld(int zeile);
     Zeilenergebnis aendereFeld(int zeile);
     /// Stores the new table with its first field; shows its message on failure.
@@ -127,6 +135,8 @@ private:
     /// The stored field of each row as it was read; nullopt for a new row.
     QList<std::optional<FeldZeile>> m_gespeichert;
     QList<IndexZeile> m_indizes;
+    /// The last saved row replaced its field.
+    bool m_ersetzt = false;
 };
 
 } // namespace kv

@@ -1,9 +1,6 @@
 #include "tables/ui/frmExtTabelle.h"
 
-#include "shell/Programmverzeichnis.h"
-#include "shell/Prozesswerte.h"
 #include "tables/Fremdtabellenwahl.h"
-#include "widgets/Symboldatei.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -21,10 +18,11 @@ frmExtTabelle::frmExtTabelle(engine::Workspace& workspace, const QString& pfad, 
 {
     setObjectName(QStringLiteral("frmExtTabelle"));
     setWindowTitle(QStringLiteral("Tabelle auswählen"));
-    setFont(Programmschrift());
-    const QString symbol = Symboldatei(Grafikverzeichnis(), QStringLiteral("Struktur32"), false);
-    if (!symbol.isEmpty())
-        setWindowIcon(QIcon(symbol));
+    // Dialogs are windows of their own: they take the program font from their owner.
+    if (parent)
+        setFont(parent->font());
+    if (parent)
+        setWindowIcon(parent->windowIcon());
     m_liste->setObjectName(QStringLiteral("List1"));
     m_ok->setObjectName(QStringLiteral("OK"));
     if (const std::optional<QStringList> tabellen = verknuepfbareTabellen(workspace, pfad))

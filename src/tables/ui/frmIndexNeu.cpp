@@ -1,6 +1,5 @@
 #include "tables/ui/frmIndexNeu.h"
 
-#include "shell/Prozesswerte.h"
 #include "tables/Indexfeldtext.h"
 
 #include <QCheckBox>
@@ -26,7 +25,9 @@ frmIndexNeu::frmIndexNeu(engine::TableDef& tabelle, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmIndexNeu"));
     setWindowTitle(QStringLiteral("Neuer Index"));
-    setFont(Programmschrift());
+    // Dialogs are windows of their own: they take the program font from their owner.
+    if (parent)
+        setFont(parent->font());
     m_name->setObjectName(QStringLiteral("Text1_0"));
     m_felder->setObjectName(QStringLiteral("Text1_1"));
     m_liste->setObjectName(QStringLiteral("List1"));

@@ -1,7 +1,6 @@
 #include "tables/ui/frmRelation.h"
 
 #include "engine/Database.h"
-#include "shell/Prozesswerte.h"
 #include "tables/SqlNamen.h"
 
 #include <QButtonGroup>
@@ -35,7 +34,9 @@ frmRelation::frmRelation(engine::Database& db, const QString& relation, QWidget*
     setObjectName(QStringLiteral("frmRelation"));
     setWindowTitle(QStringLiteral("Relation (Beziehung)")
         + (relation.isEmpty() ? QStringLiteral(" neu erstellen") : QStringLiteral(" bearbeiten")));
-    setFont(Programmschrift());
+    // Dialogs are windows of their own: they take the program font from their owner.
+    if (parent)
+        setFont(parent->font());
     m_name->setObjectName(QStringLiteral("Text1"));
     m_speichern->setObjectName(QStringLiteral("Speichern"));
     m_weitere->setObjectName(QStringLiteral("WeiterePaare"));
@@ -107,6 +108,7 @@ frmRelation::frmRelation(engine::Database& db, const QString& relation, QWidget*
     layout->addLayout(knoepfe);
 
     // What a stored relation holds; a new one starts as 1:n with the inner join.
+    m_nameVonHand = !m_geladen.name.isEmpty();
     m_name->setText(m_geladen.name);
     m_tabellen[0]->setCurrentIndex(m_tabellen[0]->findText(m_geladen.basistabelle));
     m_tabellen[1]->setCurrentIndex(m_tabellen[1]->findText(m_geladen.fremdtabelle));
@@ -120,7 +122,6 @@ frmRelation::frmRelation(engine::Database& db, const QString& relation, QWidget*
     regel(Aenderungsweitergabe)->setChecked(m_geladen.aenderungsweitergabe);
     regel(Loeschweitergabe)->setChecked(m_geladen.loeschweitergabe);
     regel(Uebernommen)->setChecked(m_geladen.uebernommen);
-    m_nameVonHand = !m_geladen.name.isEmpty();
 
     connect(m_name, &QLineEdit::textEdited, this, [this] {
         m_nameVonHand = true;

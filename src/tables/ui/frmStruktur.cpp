@@ -3,11 +3,6 @@
 #include "base/Fehlermeldung.h"
 #include "base/NichtVerfuegbar.h"
 #include "engine/Database.h"
-#include "shell/AktuelleDatenbank.h"
-#include "shell/Programmverzeichnis.h"
-#include "shell/Prozesswerte.h"
-#include "shell/Statustext.h"
-#include "shell/Zentraleliste.h"
 #include "tables/ui/Strukturmodell.h"
 #include "tables/ui/frmRelation.h"
 #include "tables/ui/frmTabellenStruktur.h"
@@ -26,16 +21,17 @@
 
 namespace kv {
 
-frmStruktur::frmStruktur(AktuelleDatenbank& datenbank, QWidget* parent)
+frmStruktur::frmStruktur(Strukturumgebung umgebung, QWidget* parent)
     : QWidget(parent)
-    , m_datenbank(datenbank)
-    , m_modell(new Strukturmodell(Grafikverzeichnis(), this))
+    , m_umgebung(std::move(umgebung))
+    , m_modell(new Strukturmodell(m_umgebung.grafikverzeichnis, this))
     , m_kopf(new QLabel(this))
     , m_grid(new QTableView(this))
 {
     setObjectName(QStringLiteral("frmStruktur"));
     setWindowTitle(QStringLiteral("Struktur-Generator"));
-    const QString symbol = Symboldatei(Grafikverzeichnis(), QStringLiteral("Struktur"), false);
+    const QString symbol
+        = Symboldatei(m_umgebung.grafikverzeichnis, QStringLiteral("Struktur"), false);
     if (!symbol.isEmpty())
         setWindowIcon(QIcon(symbol));
     m_kopf->setObjectName(QStringLiteral("Kopfzeile"));
@@ -77,7 +73,6 @@ frmStruktur::frmStruktur(AktuelleDatenbank& datenbank, QWidget* parent)
     layout->addWidget(m_kopf);
     layout->addWidget(m_grid, 1);
     layout->addLayout(knopfzeile);
-    setFont(Programmschrift());
     m_grid->verticalHeader()->setDefaultSectionSize(
         std::max(20, m_grid->fontMetrics().height() + 6));
     resize(760, 460);
@@ -95,13 +90,13 @@ frmStruktur* frmStruktur::finde(const QMdiArea* mdi)
     return nullptr;
 }
 
-frmStruktur* frmStruktur::zeigen(QMdiArea* mdi, AktuelleDatenbank& datenbank)
+frmStruktur* frmStruktur::zeigen(QMdiArea* mdi, const Strukturumgebung& umgebung)
 {
-    if (!mdi || !datenbank.offen())
+    if (!mdi || !umgebung.datenbank())
         return nullptr;
     frmStruktur* fenster = finde(mdi);
     if (!fenster) {
-        fenster = new frmStruktur(datenbank);
+        fenster = new frmStruktur(umgebung);
         QMdiSubWindow* rahmen = mdi->addSubWindow(fenster);
         rahmen->setAttribute(Qt::WA_DeleteOnClose);
     }
@@ -118,12 +113,12 @@ frmStruktur* frmStruktur::zeigen(QMdiArea* mdi, AktuelleDatenbank& datenbank)
 
 void frmStruktur::ListenRefresh()
 {
-    engine::Database* db = m_datenbank.db();
+    engine::Database* db = m_umgebung.datenbank();
     if (!db)
         return;
     const QString warten = QStringLiteral("Bitte warten...");
     m_kopf->setText(warten);
-    Statustext(warten);
+    m_umgebung.statustext(warten);
     m_kopf->repaint();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const int vorher = aktuelleZeile();
@@ -135,11 +130,10 @@ void frmStruktur::ListenRefresh()
     }
     m_modell->setzeZeilen(m_uebersicht.zeilen());
     m_grid->resizeColumnsToContents();
-    m_kopf->setText(Zentraleliste::kopfzeileFuer(
-        m_datenbank.Datenbank, db->updatable(), db->version(), m_datenbank.DatenbankTyp));
+    m_kopf->setText(m_umgebung.kopfzeile(*db));
     setzeAktuelleZeile(std::max(0, vorher));
     QApplication::restoreOverrideCursor();
-    Statustext();
+    m_umgebung.statustext(QString());
     const bool schreibbar = db->updatable();
     m_knoepfe[Neu]->setEnabled(schreibbar);
     m_knoepfe[Loeschen]->setEnabled(schreibbar);
@@ -160,7 +154,7 @@ void frmStruktur::setzeAktuelleZeile(int zeile)
 
 void frmStruktur::knopfGeklickt(int knopf)
 {
-    if (!m_datenbank.db())
+    if (!m_umgebung.datenbank())
         return;
     switch (knopf) {
     case Neu:
@@ -189,14 +183,14 @@ void frmStruktur::knopfGeklickt(int knopf)
 void frmStruktur::neu()
 {
     const int zeile = aktuelleZeile();
-    if (zeile < 0 || !m_datenbank.db()->updatable())
+    if (zeile < 0 || !m_umgebung.datenbank()->updatable())
         return;
     const Strukturzeile z = m_uebersicht.zeilen().at(zeile);
     if (z.gruppe == Strukturgruppe::Relationen)
-        frmRelation::oeffne(*m_datenbank.db(), QString(), this);
+        frmRelation::oeffne(*m_umgebung.datenbank(), QString(), this);
     else
         frmTabellenStruktur::oeffne(
-            *m_datenbank.db(), true, QString(), m_datenbank.Datenbank, this);
+            *m_umgebung.datenbank(), true, QString(), m_umgebung.datenbankpfad(), this);
     nachAenderung(zeile);
 }
 
@@ -210,10 +204,10 @@ void frmStruktur::aendern()
         return;
     try {
         if (z.gruppe == Strukturgruppe::Relationen)
-            frmRelation::oeffne(*m_datenbank.db(), z.name(), this);
+            frmRelation::oeffne(*m_umgebung.datenbank(), z.name(), this);
         else
             frmTabellenStruktur::oeffne(
-                *m_datenbank.db(), false, z.name(), m_datenbank.Datenbank, this);
+                *m_umgebung.datenbank(), false, z.name(), m_umgebung.datenbankpfad(), this);
     } catch (const engine::EngineError& e) {
         // Another program may have removed the object since the list was built.
         zeigeFehler(QStringLiteral("Fehler beim Öffnen des Objektes!"), e.number(), e.description(),
@@ -225,14 +219,14 @@ void frmStruktur::aendern()
 void frmStruktur::loeschen()
 {
     const int zeile = aktuelleZeile();
-    if (zeile >= 0 && m_datenbank.db()->updatable()
-        && m_uebersicht.loeschen(*m_datenbank.db(), zeile))
+    if (zeile >= 0 && m_umgebung.datenbank()->updatable()
+        && m_uebersicht.loeschen(*m_umgebung.datenbank(), zeile))
         nachAenderung(zeile);
 }
 
 void frmStruktur::nachAenderung(int zeile)
 {
-    engine::Database* db = m_datenbank.db();
+    engine::Database* db = m_umgebung.datenbank();
     db->tableDefs().refresh();
     db->relations().refresh();
     ListenRefresh();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tables/Strukturuebersicht.h"
+#include "tables/ui/Strukturumgebung.h"
 
 #include <QWidget>
 
@@ -11,7 +12,6 @@ class QTableView;
 
 namespace kv {
 
-class AktuelleDatenbank;
 class Strukturmodell;
 
 /// The structure overview ("Struktur-Generator"): the open database's tables, stored queries
@@ -22,12 +22,12 @@ class frmStruktur : public QWidget {
 public:
     enum Knopf { Neu, Aendern, Loeschen, Drucken, Schliessen, Knopfanzahl };
 
-    explicit frmStruktur(AktuelleDatenbank& datenbank, QWidget* parent = nullptr);
+    explicit frmStruktur(Strukturumgebung umgebung, QWidget* parent = nullptr);
     ~frmStruktur() override;
 
     /// The overview in mdi, made when there is none; its list rebuilt, shown and activated.
     /// nullptr when no database is open.
-    static frmStruktur* zeigen(QMdiArea* mdi, AktuelleDatenbank& datenbank);
+    static frmStruktur* zeigen(QMdiArea* mdi, const Strukturumgebung& umgebung);
     /// The overview of an MDI area; nullptr when there is none.
     static frmStruktur* finde(const QMdiArea* mdi);
 
@@ -59,7 +59,7 @@ private:
     /// The database changed: its collections are read again and the list rebuilt.
     void nachAenderung(int zeile);
 
-    AktuelleDatenbank& m_datenbank;
+    Strukturumgebung m_umgebung;
     Strukturuebersicht m_uebersicht;
     Strukturmodell* m_modell;
     QLabel* m_kopf;

@@ -3,7 +3,6 @@
 #include "base/Dialoge.h"
 #include "base/NichtVerfuegbar.h"
 #include "engine/Database.h"
-#include "shell/Prozesswerte.h"
 #include "tables/Feldlistenmodell.h"
 #include "tables/Fremdtabellenwahl.h"
 #include "tables/Indexlistenmodell.h"
@@ -65,7 +64,9 @@ frmTabellenStruktur::frmTabellenStruktur(engine::Database& db, bool neu, const Q
     , m_info(new QLabel(this))
 {
     setObjectName(QStringLiteral("frmTabellenStruktur"));
-    setFont(Programmschrift());
+    // Dialogs are windows of their own: they take the program font from their owner.
+    if (parent)
+        setFont(parent->font());
     m_name->setObjectName(QStringLiteral("Text1"));
     m_info->setObjectName(QStringLiteral("InfoanzeigeExtern"));
     m_info->setWordWrap(true);
@@ -102,6 +103,8 @@ frmTabellenStruktur::frmTabellenStruktur(engine::Database& db, bool neu, const Q
     unten->addWidget(neuerKnopf(this, "Importieren", "Datenbankstruktur &importieren",
         "Die Felder einer Tabelle einer anderen Datenbank übernehmen"));
     unten->addWidget(neuerKnopf(this, "Drucken", "&Drucken", "Die Tabellenstruktur drucken"));
+    unten->addWidget(neuerKnopf(this, "Rueckgaengig", "Strukturänderung &rückgängig",
+        "Die letzte Änderung eines Felddatentyps mit den alten Werten zurücknehmen"));
     unten->addStretch(1);
     unten->addWidget(neuerKnopf(this, "Schliessen", "&Schließen", "Den Struktur-Editor schließen"));
 
@@ -138,6 +141,10 @@ frmTabellenStruktur::frmTabellenStruktur(engine::Database& db, bool neu, const Q
         &frmTabellenStruktur::importieren);
     connect(knopf(QStringLiteral("Drucken")), &QPushButton::clicked, this,
         [] { FensterNichtVerfuegbar(); });
+    connect(knopf(QStringLiteral("Rueckgaengig")), &QPushButton::clicked, this, [this] {
+        if (zeileVerlassen() && m_bearbeitung.strukturaenderungRueckgaengig())
+            anzeigen(m_felder->currentIndex().row());
+    });
     connect(knopf(QStringLiteral("ExterneVerbindung")), &QPushButton::clicked, this,
         &frmTabellenStruktur::externeVerbindung);
     connect(knopf(QStringLiteral("Schliessen")), &QPushButton::clicked, this,
@@ -192,6 +199,8 @@ void frmTabellenStruktur::knoepfeAktualisieren()
         ->setEnabled(aenderbar && m_indexliste->currentIndex().isValid());
     knopf(QStringLiteral("Importieren"))->setEnabled(aenderbar);
     knopf(QStringLiteral("ExterneVerbindung"))->setEnabled(schreibbar);
+    knopf(QStringLiteral("Rueckgaengig"))
+        ->setEnabled(aenderbar && m_bearbeitung.rueckgaengigMoeglich());
     m_name->setReadOnly(!schreibbar);
 }
 

@@ -43,7 +43,8 @@ public:
     QTableView* TDBGrid2() const { return m_indexliste; }
     QLabel* InfoanzeigeExtern() const { return m_info; }
     /// A command button by its object name ("NeuesFeld", "FeldLoeschen", "NeuerIndex",
-    /// "IndexLoeschen", "Importieren", "Drucken", "ExterneVerbindung", "Schliessen").
+    /// "IndexLoeschen", "Importieren", "Drucken", "Rueckgaengig", "ExterneVerbindung",
+    /// "Schliessen").
     QPushButton* knopf(const QString& name) const;
 
     /// Leaves the field row being edited: stores it when it is new or changed. False when the
