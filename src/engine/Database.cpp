@@ -1,8 +1,10 @@
 #include "engine/Database.h"
 
+#include "engine/FieldReplacement.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "engine/catalog/Catalog.h"
+#include "engine/catalog/DeclaredType.h"
 #include "engine/sql/DialectStatement.h"
 #include "engine/sql/Lexer.h"
 #include "engine/sqlite/Connection.h"
@@ -250,6 +252,11 @@ qint64 Database::executeWith(const QString& sql, const QList<Parameter>& paramet
                 QStringLiteral("Eine Auswahlabfrage kann nicht ausgeführt werden."));
         ds.bind(parameters);
         const sql::Translation& t = ds.translation();
+        if (t.kind == sql::StatementKind::AlterColumn) {
+            alterColumn(t.target, t.column, t.columnType);
+            m_recordsAffected = 0;
+            return qint64(0);
+        }
         Savepoint sp(*m_connection);
         qint64 count = 0;
         auto run = [&] {
@@ -284,6 +291,16 @@ qint64 Database::executeWith(const QString& sql, const QList<Parameter>& paramet
         m_recordsAffected = count;
         return count;
     });
+}
+
+void Database::alterColumn(const QString& table, const QString& column, const QString& type)
+{
+    FieldDefinition d = tableDefs().item(table).fields().item(column).definition();
+    datatype::fromDeclaredType(type, d.type, d.size);
+    // A counter that becomes another type is a plain field of that type.
+    if (d.type != dbLong)
+        d.attributes &= ~dbAutoIncrField;
+    replaceField(*this, table, d.name, d);
 }
 
 void Database::execute(const QString& sql, int options)

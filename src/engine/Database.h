@@ -93,6 +93,8 @@ private:
     friend class Workspace;
     Database(Workspace* workspace, QString path, QString connect);
     void bindCollections();
+    /// ALTER TABLE … ALTER COLUMN: the field replacement with the new declared type.
+    void alterColumn(const QString& table, const QString& column, const QString& type);
     void requireOpen() const;
     /// Throws 3031 unless connect carries the stored password (or none is stored).
     void checkPassword(const QString& connect) const;

@@ -144,6 +144,13 @@ std::optional<QString> pruefeZelle(Feldspalte spalte, const QString& eingabe)
                 QStringLiteral("Der numerische Wert muss zwischen 0 und 255 liegen!"));
         return std::nullopt;
     }
+    case Feldspalte::Position:
+        // A position is a whole number too; the engine orders by it, so any such number does.
+        if (auto leer = pruefeLeereingabe(eingabe))
+            return leer;
+        if (!leseGroesse(eingabe))
+            return korrigieren(QStringLiteral("Die Eingabe muss numerisch sein!"));
+        return std::nullopt;
     default:
         return std::nullopt;
     }

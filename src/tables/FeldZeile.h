@@ -49,6 +49,8 @@ struct FeldZeile {
     int attribute() const { return feldattribute(fix, automatikwert); }
     /// Takes "Feldgröße" and "Automatikwert" from an engine attribute value.
     void setzeAttribute(int attribute);
+
+    bool operator==(const FeldZeile&) const = default;
 };
 
 /// Base text of the names of new field rows.

@@ -151,6 +151,10 @@ void TestFeldZeile::zellpruefung_data()
     QTest::newRow("Größe 256") << groesse << "256" << bereich;
     QTest::newRow("Größe negativ") << groesse << "-1" << bereich;
     QTest::newRow("Größe riesig") << groesse << "99999999999999999999999" << bereich;
+    QTest::newRow("Position leer") << int(Feldspalte::Position) << "" << leer;
+    QTest::newRow("Position Text") << int(Feldspalte::Position) << "zwei" << numerisch;
+    QTest::newRow("Position 300") << int(Feldspalte::Position) << "300"
+                                  << "";
     QTest::newRow("Vorgabe leer") << int(Feldspalte::Vorgabewert) << ""
                                   << "";
 }

@@ -78,6 +78,14 @@ void rebuildTable(Connection& db, const CatalogReader& reader, const QString& ta
             sources << QStringLiteral("rowid");
         }
     }
+    // Rows keep their identity (the counter is the rowid where there is one).
+    bool counter = false;
+    for (const FieldDefinition& f : target)
+        counter = counter || (f.isAutoIncrement() && hasCatalogRow(db, table, f.name));
+    if (!counter) {
+        targets << QStringLiteral("rowid");
+        sources << QStringLiteral("rowid");
+    }
     const bool hasSequences = db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master "
                                                        "WHERE name = 'sqlite_sequence'"))
                                   .toInt()

@@ -38,6 +38,7 @@ void registerFunctions(sqlite3* db)
     registerAggregates(db);
     registerDisplayFunctions(db);
     registerFinancialFunctions(db);
+    registerConversionFunctions(db);
 }
 
 void openConnection(Connection& connection, const QString& path, OpenMode mode)

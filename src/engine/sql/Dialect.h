@@ -27,6 +27,7 @@ enum class StatementKind {
     MakeTable, ///< SELECT … INTO; sql is CREATE TABLE … AS, selectSql fills an own table
     CreateTable,
     AlterTable,
+    AlterColumn, ///< ALTER TABLE … ALTER COLUMN: the engine replaces the field (sql does nothing)
     CreateIndex,
     Drop,
 };
@@ -80,6 +81,9 @@ struct Translation {
     /// ALTER TABLE ADD: a column declared COUNTER/AUTOINCREMENT, which SQLite cannot add in
     /// place (in CREATE TABLE it becomes SQLite's own INTEGER PRIMARY KEY AUTOINCREMENT).
     QStringList autoIncrementColumns;
+    /// ALTER TABLE … ALTER COLUMN: the field (unquoted) and its new declared type.
+    QString column;
+    QString columnType;
     /// CREATE INDEX … WITH PRIMARY / DISALLOW NULL / IGNORE NULL, upper case.
     QStringList indexOptions;
     /// CREATE INDEX and DROP INDEX: the index (unquoted); target is its table where named.

@@ -15,6 +15,8 @@ void registerDateFunctions(sqlite3* db);
 void registerAggregates(sqlite3* db);
 void registerDisplayFunctions(sqlite3* db);
 void registerFinancialFunctions(sqlite3* db);
+/// kv_convert and kv_fits: what a value becomes when its field changes type.
+void registerConversionFunctions(sqlite3* db);
 
 /// Helpers shared by the function groups.
 namespace fn {

@@ -259,9 +259,19 @@ QString Translator::alterTable()
             unexpected(QStringLiteral("ein Feldname"));
         return "ALTER TABLE " + table + " DROP COLUMN " + quoteName(next().text);
     }
-    if (peek().isKeyword(u"ALTER"))
-        notSupported(QStringLiteral("ALTER TABLE … ALTER COLUMN"));
-    unexpected(QStringLiteral("ADD oder DROP"));
+    if (acceptKeyword(u"ALTER")) {
+        acceptKeyword(u"COLUMN");
+        const int start = m_pos;
+        const ColumnSql column = columnDefinition();
+        if (column.primary)
+            notSupported(QStringLiteral("Ein Primärschlüssel in ALTER TABLE … ALTER COLUMN"));
+        m_result.kind = StatementKind::AlterColumn;
+        m_result.column = m_tokens.at(start).text;
+        m_result.columnType = column.type;
+        // Prepared to find the table; the engine does the change itself.
+        return "DELETE FROM " + table + " WHERE 0";
+    }
+    unexpected(QStringLiteral("ADD, DROP oder ALTER"));
 }
 
 QString Translator::drop()

@@ -12,6 +12,7 @@
 #include "shell/WebUpdate.h"
 #include "shell/ui/Fensterzustand.h"
 #include "shell/ui/Hauptfensteraufrufe.h"
+#include "shell/ui/Strukturanzeige.h"
 #include "shell/ui/Zentraleanzeige.h"
 #include "shell/ui/about.h"
 #include "shell/ui/frmMain.h"
@@ -70,6 +71,8 @@ std::unique_ptr<frmMain> GMainEP(
               editor.setProperty(HilfeseiteEigenschaft, Hilfeseiten::Texteditor);
               editor.exec();
           };
+
+    StrukturGeneratorEinrichten(hauptfenster->mdiArea(), aktuelleDatenbank());
 
     hauptfenster->historie().leeren();
     if (!start.werte.mruListe.isEmpty())

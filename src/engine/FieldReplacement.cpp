@@ -1,0 +1,271 @@
+#include "engine/FieldReplacement.h"
+
+#include "engine/Database.h"
+#include "engine/EngineError.h"
+#include "engine/Field.h"
+#include "engine/sqlite/Connection.h"
+#include "engine/sqlite/Savepoint.h"
+#include "engine/sqlite/SqlText.h"
+#include "engine/sqlite/Statement.h"
+
+namespace kv::engine {
+
+namespace {
+
+const QString undoFieldTable = QStringLiteral("MSysKvUndoField");
+const QString undoValueTable = QStringLiteral("MSysKvUndoValues");
+
+bool same(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+QString q(const QString& name)
+{
+    return quoteIdentifier(name);
+}
+
+std::unique_ptr<Field> copyOf(TableDef& table, const FieldDefinition& d)
+{
+    auto f = table.createField(d.name, d.type, d.size);
+    f->setAttributes(d.attributes);
+    f->setDefaultValue(d.defaultValue);
+    f->setRequired(d.required);
+    f->setAllowZeroLength(d.allowZeroLength);
+    f->setValidationRule(d.validationRule);
+    f->setValidationText(d.validationText);
+    f->setOrdinalPosition(d.ordinalPosition);
+    return f;
+}
+
+QString freeName(TableDef& table, const QString& base)
+{
+    for (int i = 1;; ++i) {
+        const QString name = QStringLiteral("%1_%2").arg(base).arg(i);
+        if (!table.fields().find(name))
+            return name;
+    }
+}
+
+// Runs change inside a savepoint; a failure rolls it back and lets the object model read the
+// file again, since the collections held what the rolled-back steps made.
+template <class Change> void atomically(Database& db, Change&& change)
+{
+    try {
+        Savepoint sp(db.connection());
+        change();
+        sp.release();
+    } catch (...) {
+        db.refreshAll();
+        throw;
+    }
+}
+
+void dropUndo(Connection& c)
+{
+    c.exec(QStringLiteral("DROP TABLE IF EXISTS ") + q(undoFieldTable));
+    c.exec(QStringLiteral("DROP TABLE IF EXISTS ") + q(undoValueTable));
+}
+
+// The replacement proper: a new field takes the converted values, the indexes and relations
+// move over to it, the old field goes and the new one takes its name.
+void replace(Database& db, const QString& table, const QString& name, const FieldDefinition& to)
+{
+    TableDef& t = db.tableDefs().item(table);
+    const QString temp = freeName(t, name);
+    {
+        FieldDefinition d = to;
+        d.name = temp;
+        t.fields().append(copyOf(t, d));
+    }
+    db.connection().exec(QStringLiteral("UPDATE %1 SET %2 = kv_convert(%3, %4, %5)")
+                             .arg(q(table), q(temp), q(name))
+                             .arg(to.type)
+                             .arg(to.size));
+    const QList<Index*> indexes = t.indexes().items();
+    for (Index* old : indexes) {
+        if (old->foreign())
+            continue;
+        bool affected = false;
+        auto ix = t.createIndex(old->name());
+        for (const IndexField& f : old->fields()) {
+            affected = affected || same(f.name, name);
+            ix->appendField(same(f.name, name) ? temp : f.name, f.descending);
+        }
+        if (!affected)
+            continue;
+        ix->setPrimary(old->primary());
+        ix->setUnique(old->unique());
+        ix->setRequired(old->required());
+        ix->setIgnoreNulls(old->ignoreNulls());
+        t.indexes().remove(old->name());
+        t.indexes().append(std::move(ix));
+    }
+    const QList<Relation*> relations = db.relations().items();
+    for (Relation* old : relations) {
+        const bool primarySide = same(old->table(), table);
+        const bool foreignSide = same(old->foreignTable(), table);
+        if (!primarySide && !foreignSide)
+            continue;
+        auto r
+            = db.createRelation(old->name(), old->table(), old->foreignTable(), old->attributes());
+        bool affected = false;
+        // Every pair is carried over, so a relation over several fields keeps its other pairs.
+        for (const RelationField& f : old->fields()) {
+            const bool p = primarySide && same(f.name, name);
+            const bool g = foreignSide && same(f.foreignName, name);
+            affected = affected || p || g;
+            r->appendField(p ? temp : f.name, g ? temp : f.foreignName);
+        }
+        if (!affected)
+            continue;
+        db.relations().remove(old->name());
+        db.relations().append(std::move(r));
+    }
+    t.fields().remove(name);
+    t.fields().item(temp).setName(name);
+}
+
+void keepForUndo(
+    Database& db, const QString& table, const FieldDefinition& old, int newType, int newSize)
+{
+    Connection& c = db.connection();
+    c.exec(QStringLiteral("CREATE TABLE %1 (TableName TEXT, Name TEXT, Type INTEGER, Size "
+                          "INTEGER, Attributes INTEGER, DefaultValue TEXT, Required INTEGER, "
+                          "AllowZeroLength INTEGER, ValidationRule TEXT, ValidationText TEXT, "
+                          "OrdinalPosition INTEGER, NewType INTEGER, NewSize INTEGER)")
+               .arg(q(undoFieldTable)));
+    Statement st(c.handle(),
+        QStringLiteral("INSERT INTO %1 VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, "
+                       "?12, ?13)")
+            .arg(q(undoFieldTable)));
+    const QVariantList values { table, old.name, old.type, old.size, old.attributes,
+        old.defaultValue, old.required, old.allowZeroLength, old.validationRule, old.validationText,
+        old.ordinalPosition, newType, newSize };
+    for (int i = 0; i < values.size(); ++i)
+        st.bind(i + 1, values.at(i));
+    st.step();
+    // Only what a conversion back would not restore takes room.
+    c.exec(QStringLiteral("CREATE TABLE %1 (RowNo INTEGER PRIMARY KEY, Value)")
+               .arg(q(undoValueTable)));
+    c.exec(QStringLiteral("INSERT INTO %1 SELECT rowid, %2 FROM %3 WHERE %2 IS NOT "
+                          "kv_convert(kv_convert(%2, %4, %5), %6, %7)")
+               .arg(q(undoValueTable), q(old.name), q(table))
+               .arg(newType)
+               .arg(newSize)
+               .arg(old.type)
+               .arg(old.size));
+}
+
+std::optional<FieldDefinition> undoRecord(Connection& c, int& newType, int& newSize, QString& table)
+{
+    if (c.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = '%1'")
+                     .arg(undoFieldTable))
+            .toInt()
+        == 0)
+        return std::nullopt;
+    Statement st(c.handle(), QStringLiteral("SELECT * FROM ") + q(undoFieldTable));
+    if (!st.step())
+        return std::nullopt;
+    FieldDefinition d;
+    table = st.value(0).toString();
+    d.name = st.value(1).toString();
+    d.type = st.value(2).toInt();
+    d.size = st.value(3).toInt();
+    d.attributes = st.value(4).toInt();
+    d.defaultValue = st.value(5).toString();
+    d.required = st.value(6).toBool();
+    d.allowZeroLength = st.value(7).toBool();
+    d.validationRule = st.value(8).toString();
+    d.validationText = st.value(9).toString();
+    d.ordinalPosition = st.value(10).toInt();
+    newType = st.value(11).toInt();
+    newSize = st.value(12).toInt();
+    return d;
+}
+
+} // namespace
+
+ConversionLoss conversionLoss(
+    Database& db, const QString& table, const QString& field, int type, int size, int maxExamples)
+{
+    ConversionLoss loss;
+    Connection& c = db.connection();
+    const QString lost
+        = QStringLiteral("NOT kv_fits(%1, %2, %3)").arg(q(field)).arg(type).arg(size);
+    loss.count = c.scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(q(table), lost))
+                     .toLongLong();
+    if (loss.count == 0 || maxExamples <= 0)
+        return loss;
+    Statement st(c.handle(),
+        QStringLiteral("SELECT (SELECT count(*) FROM %1 WHERE rowid <= x.rowid), %2 FROM %1 x "
+                       "WHERE %3 ORDER BY rowid LIMIT %4")
+            .arg(q(table), q(field), lost)
+            .arg(maxExamples));
+    while (st.step())
+        loss.examples.append({ st.int64(0), st.value(1) });
+    return loss;
+}
+
+void replaceField(Database& db, const QString& table, const QString& name, const Field& replacement)
+{
+    replaceField(db, table, name, replacement.definition());
+}
+
+void replaceField(
+    Database& db, const QString& table, const QString& name, const FieldDefinition& replacement)
+{
+    atomically(db, [&] {
+        const FieldDefinition old = db.tableDefs().item(table).fields().item(name).definition();
+        FieldDefinition to = replacement;
+        to.name = old.name;
+        to.ordinalPosition = old.ordinalPosition;
+        dropUndo(db.connection());
+        keepForUndo(db, table, old, to.type, to.size);
+        replace(db, table, old.name, to);
+        // The rename at the end reaches the stored indexes and relations; read them afresh.
+        db.refreshAll();
+    });
+}
+
+std::optional<FieldChange> undoableFieldChange(Database& db)
+{
+    int type = 0, size = 0;
+    QString table;
+    const auto old = undoRecord(db.connection(), type, size, table);
+    if (!old)
+        return std::nullopt;
+    // A later change of the field itself (or of its table's name) ends the undo.
+    TableDef* t = db.tableDefs().find(table);
+    const Field* f = t ? t->fields().find(old->name) : nullptr;
+    if (!f || f->type() != type || f->size() != size)
+        return std::nullopt;
+    return FieldChange { t->name(), f->name() };
+}
+
+void undoFieldChange(Database& db)
+{
+    if (!undoableFieldChange(db))
+        throw EngineError(err::InvalidOperation,
+            QStringLiteral("Es gibt keine Strukturänderung, die rückgängig gemacht werden kann."));
+    atomically(db, [&] {
+        Connection& c = db.connection();
+        int type = 0, size = 0;
+        QString table;
+        const FieldDefinition old = *undoRecord(c, type, size, table);
+        replace(db, table, old.name, old);
+        c.exec(QStringLiteral("UPDATE %1 SET %2 = (SELECT Value FROM %3 WHERE RowNo = %1.rowid) "
+                              "WHERE rowid IN (SELECT RowNo FROM %3)")
+                   .arg(q(table), q(old.name), q(undoValueTable)));
+        dropUndo(c);
+        db.refreshAll();
+    });
+}
+
+void forgetFieldChange(Database& db)
+{
+    if (db.updatable())
+        dropUndo(db.connection());
+}
+
+} // namespace kv::engine
