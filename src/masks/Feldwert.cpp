@@ -2,6 +2,7 @@
 
 #include "base/Format.h"
 #include "base/Werteparser.h"
+#include "base/Wertzahl.h"
 #include "engine/DataType.h"
 
 #include <QDateTime>
@@ -13,45 +14,20 @@ namespace {
 
 using namespace engine;
 
-bool istZahlwert(const QVariant& w)
-{
-    switch (w.metaType().id()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return true;
-    default:
-        return false;
-    }
-}
-
 std::optional<double> zahl(const QVariant& w)
 {
-    if (istZahlwert(w))
-        return w.toDouble();
     if (w.metaType().id() == QMetaType::Bool)
         return w.toBool() ? -1.0 : 0.0;
     if (w.metaType().id() == QMetaType::QDateTime)
         return DatumAlsZahl(w.toDateTime());
-    const QString text = w.toString().trimmed();
-    if (std::optional<double> z = ParseZahl(text))
-        return z;
-    // Values written into definition files use "." whatever the user's locale.
-    if (IstZahl(text, QLocale::c()))
-        return ParseZahl(text, QLocale::c());
-    return std::nullopt;
+    return WertAlsZahl(w);
 }
 
 std::optional<QVariant> wahrheitswert(const QVariant& w)
 {
     if (w.metaType().id() == QMetaType::Bool)
         return w;
-    if (istZahlwert(w))
+    if (IstZahlwert(w))
         return QVariant(w.toDouble() != 0);
     const QString t = w.toString().trimmed().toLower();
     for (const char* ja : { "wahr", "ja", "true", "yes", "-1", "1" }) {
@@ -75,7 +51,7 @@ std::optional<QVariant> datumswert(const QVariant& w)
     default:
         break;
     }
-    if (istZahlwert(w)) {
+    if (IstZahlwert(w)) {
         const std::optional<QDateTime> d = ZahlAlsDatum(w.toDouble());
         return d ? std::optional<QVariant>(QVariant(*d)) : std::nullopt;
     }

@@ -143,10 +143,8 @@ bool Maskensteuerung::geheZu(qint64 position)
     return true;
 }
 
-bool Maskensteuerung::neu()
+bool Maskensteuerung::satzAnlegen()
 {
-    if (gesperrt() || m_hinzufuegen || !verlassen())
-        return false;
     try {
         m_rs->addNew();
     } catch (const engine::EngineError& e) {
@@ -154,6 +152,15 @@ bool Maskensteuerung::neu()
             e.description(), Fehlerkennung::Fehler);
         return false;
     }
+    return true;
+}
+
+bool Maskensteuerung::neu()
+{
+    if (gesperrt() || m_hinzufuegen || !verlassen())
+        return false;
+    if (!satzAnlegen())
+        return false;
     m_hinzufuegen = true;
     m_kopie = false;
     m_ansicht.anzeigen();
@@ -170,13 +177,8 @@ bool Maskensteuerung::neuKopie()
         if (!f.isAutoIncrement() && f.dataUpdatable())
             werte.append({ i, m_rs->value(i) });
     }
-    try {
-        m_rs->addNew();
-    } catch (const engine::EngineError& e) {
-        zeigeFehler(QStringLiteral("Fehler beim Aktualisieren der Daten!"), e.number(),
-            e.description(), Fehlerkennung::Fehler);
+    if (!satzAnlegen())
         return false;
-    }
     for (const auto& [feld, wert] : werte) {
         try {
             m_rs->setValue(feld, wert);

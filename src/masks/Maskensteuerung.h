@@ -94,6 +94,8 @@ public:
     bool schliessen();
 
 private:
+    /// Starts a new record in the set; false (reported) when the set refuses.
+    bool satzAnlegen();
     bool tabellenSpeichern();
     bool satzSpeichern();
     void zeigeUndMelde(const Speicherergebnis& r);

@@ -2,6 +2,7 @@
 
 #include "base/Format.h"
 #include "base/Werteparser.h"
+#include "base/Wertzahl.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -18,30 +19,16 @@ namespace {
 constexpr int Wertrolle = Qt::UserRole + 1;
 constexpr double TwipsJeZoll = 1440.0;
 
+// Truth values compare as the numbers they are stored as.
 bool istZahl(const QVariant& v)
 {
-    switch (v.metaType().id()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
-    }
+    return IstZahlwert(v) || v.metaType().id() == QMetaType::Bool;
 }
 
 std::optional<double> alsZahl(const QVariant& v)
 {
-    if (istZahl(v))
-        return v.toDouble();
-    const QString t = v.toString();
-    if (std::optional<double> z = ParseZahl(t))
-        return z;
-    return IstZahl(t, QLocale::c()) ? ParseZahl(t, QLocale::c()) : std::nullopt;
+    return v.metaType().id() == QMetaType::Bool ? std::optional<double>(v.toDouble())
+                                                : WertAlsZahl(v);
 }
 
 } // namespace
