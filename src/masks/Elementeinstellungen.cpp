@@ -3,6 +3,7 @@
 #include "base/Format.h"
 #include "base/Text.h"
 #include "base/Werteparser.h"
+#include "base/Zahlenformate.h"
 #include "engine/DataType.h"
 #include "tables/Definitionszeilen.h"
 #include "tables/SqlNamen.h"
@@ -222,6 +223,16 @@ int ZahleingabeEinstellungen::zahlenformatIndex() const
     if (dezimalstellen)
         return *dezimalstellen + 3;
     return 1;
+}
+
+QString ZahleingabeEinstellungen::wirksamesFormat() const
+{
+    if (!anzeigeformat.trimmed().isEmpty())
+        return anzeigeformat;
+    QString format = Zahlenformate().value(zahlenformatIndex());
+    if (!tausendertrennung)
+        format.remove(u',');
+    return format;
 }
 
 bool ZahleingabeEinstellungen::imBereich(double v) const

@@ -96,6 +96,9 @@ struct ZahleingabeEinstellungen {
 
     /// Index into Zahlenformate(): 3 currency, 4 to 12 for 1 to 9 places, else 1.
     int zahlenformatIndex() const;
+    /// The format the input shows its value in: the display format when one is given, else the
+    /// entry of Zahlenformate(), without digit grouping unless the thousands separator is on.
+    QString wirksamesFormat() const;
     /// Whether v lies within minimum and maximum.
     bool imBereich(double v) const;
 

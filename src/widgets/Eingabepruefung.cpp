@@ -49,4 +49,16 @@ QString Typpruefung(int feldtyp, const QString& spaltentitel, const QString& tex
         + QStringLiteral("Eingabewert:") + text;
 }
 
+QString UngueltigerEingabewert(const QString& datenfeld, const QString& wert,
+    const QString& minimum, const QString& maximum, bool datum)
+{
+    return QStringLiteral("Der Eingabewert ist ungültig!") + Zeilenumbruch + Zeilenumbruch
+        + QStringLiteral("Datenfeld: ") + datenfeld + Zeilenumbruch
+        + QStringLiteral("Aktueller Wert: ") + wert + Zeilenumbruch
+        + QStringLiteral("Minimalwert: ") + minimum + Zeilenumbruch
+        + QStringLiteral("Maximalwert: ") + maximum + Zeilenumbruch + Zeilenumbruch
+        + (datum ? QStringLiteral("Bitte korrigieren Sie die Eingabe!")
+                 : QStringLiteral("Bitte korrigieren Sie die Eingabe."));
+}
+
 } // namespace kv

@@ -16,4 +16,11 @@ bool IstDatumstyp(int feldtyp);
 /// Numbers and dates are read in the user's locale.
 QString Typpruefung(int feldtyp, const QString& spaltentitel, const QString& text);
 
+/// The message of a mask's number or date input that refuses an entry (out of its limits or
+/// no value at all): "Der Eingabewert ist ungültig!", the field, the entry, both limits as
+/// shown (empty when there is none), and the request to correct it, which ends with "!" for
+/// dates and "." for numbers.
+QString UngueltigerEingabewert(const QString& datenfeld, const QString& wert,
+    const QString& minimum, const QString& maximum, bool datum);
+
 } // namespace kv

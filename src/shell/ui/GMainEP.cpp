@@ -13,6 +13,7 @@
 #include "shell/ui/Fensterzustand.h"
 #include "shell/ui/Hauptfensteraufrufe.h"
 #include "shell/ui/Strukturanzeige.h"
+#include "shell/ui/Maskenuebergabe.h"
 #include "shell/ui/Zentraleanzeige.h"
 #include "shell/ui/about.h"
 #include "shell/ui/frmMain.h"
@@ -62,6 +63,7 @@ std::unique_ptr<frmMain> GMainEP(
         *hauptfenster, zentrale, [datenbank] { return datenbank->AlleFensterSchliessen(); }));
     // The protected commands ask through the password dialog.
     PasswortDialogEinrichten();
+    MaskenfensterAnmelden(hauptfenster->mdiArea(), aktuelleDatenbank());
     objektuebergabe().texteditor
         = [fenster = QPointer<QWidget>(hauptfenster.get())](
               bool maske, const QString& tabelle, const QString& text, const QString& datei) {
