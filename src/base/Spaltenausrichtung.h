@@ -1,5 +1,6 @@
 #pragma once
 
+#include <Qt>
 #include <QtGlobal>
 
 namespace kv {
