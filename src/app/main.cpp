@@ -3,33 +3,19 @@
 #include "beispiel/Beispieldefinitionen.h"
 #include "engine/EngineError.h"
 #include "shell/Einstellungen.h"
+#include "shell/ui/Anwendungseinrichtung.h"
 #include "shell/ui/GMainEP.h"
 #include "shell/ui/frmMain.h"
-#include "widgets/QtDialoge.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
-#include <QTranslator>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 namespace {
-
-// Standard dialogs (file dialogs, message box buttons) speak German, whatever the machine's locale.
-void ladeQtUebersetzungen(QApplication& app)
-{
-    const QString pfad = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const char* name : { "qtbase_de", "qt_de" }) {
-        auto* uebersetzer = new QTranslator(&app);
-        if (uebersetzer->load(QString::fromLatin1(name), pfad))
-            QApplication::installTranslator(uebersetzer);
-        else
-            delete uebersetzer;
-    }
-}
 
 // For a start without a user: every message goes to stderr, every question is cancelled.
 class StummeDialoge : public kv::Dialoge {
@@ -94,7 +80,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvado"));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    ladeQtUebersetzungen(app);
+    kv::DeutscheUebersetzungenLaden(app);
 
     // A different settings folder (tests, portable use); the user's own store otherwise.
     const QString ordner = qEnvironmentVariable("KV_EINSTELLUNGEN");
@@ -104,9 +90,9 @@ int main(int argc, char* argv[])
     QStringList argumente = QApplication::arguments().mid(1);
     // Used by the start test: start without asking anything, report the caption, end.
     const bool nurStart = argumente.removeAll(QStringLiteral("--beenden-nach-start")) > 0;
-    kv::QtDialoge qtDialoge;
+    const std::unique_ptr<kv::Dialoge> programmdialoge = kv::Programmdialoge();
     StummeDialoge stumm;
-    kv::Dialoge::setze(nurStart ? static_cast<kv::Dialoge*>(&stumm) : &qtDialoge);
+    kv::Dialoge::setze(nurStart ? static_cast<kv::Dialoge*>(&stumm) : programmdialoge.get());
 
     std::unique_ptr<kv::frmMain> hauptfenster = kv::GMainEP(argumente);
     hauptfenster->setAttribute(Qt::WA_QuitOnClose);

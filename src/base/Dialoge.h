@@ -33,6 +33,9 @@ struct DateiDialogOptionen {
     bool schreibgeschuetztAnzeigen = false;
     bool schreibgeschuetzt = false;
     bool ueberschreibenFragen = true;
+    /// Choose a folder instead of a file (the answer's pfad is the folder; filter and read-only
+    /// choice do not apply).
+    bool ordner = false;
 };
 
 struct DateiDialogErgebnis {

@@ -7,7 +7,8 @@
 namespace kv {
 
 /// The enabled state of the database commands (tool name, enabled) for an open database or
-/// none. "transaktionbeginnen" needs a writable database whose engine supports transactions.
+/// none. "dateispeichern" and "dateikomprimieren" need a writable database,
+/// "transaktionbeginnen" also an engine that supports transactions.
 QList<QPair<QString, bool>> Befehlsstatus(bool datenbankOffen, bool nurLesen, bool transaktionen);
 
 /// Caption and description of the status-bar tool "AktiveDatenbank".

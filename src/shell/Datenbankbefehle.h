@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/NichtVerfuegbar.h"
+
 namespace kv {
 
 /// The database commands of the main window's menus. The main window has checked the action
@@ -27,22 +29,30 @@ public:
     virtual void beenden() { }
 };
 
-/// The commands of the main window that open other windows. This base does nothing; each window
-/// takes over its command when it exists.
+/// The commands of the main window that open other windows. This base tells the user that the
+/// window is not part of this version; each window takes over its command when it exists.
 class Fensteraufrufe {
 public:
     virtual ~Fensteraufrufe() = default;
 
-    virtual void datenzentrale() { }
-    virtual void strukturgenerator() { }
+    virtual void datenzentrale() { FensterNichtVerfuegbar(); }
+    virtual void strukturgenerator() { FensterNichtVerfuegbar(); }
     /// The import window, in export mode when export_ is true.
-    virtual void importExport(bool export_) { static_cast<void>(export_); }
+    virtual void importExport(bool export_)
+    {
+        static_cast<void>(export_);
+        FensterNichtVerfuegbar();
+    }
     /// Global change (0), delete (1) or counter (2).
-    virtual void global(int modus) { static_cast<void>(modus); }
-    virtual void optionen() { }
-    virtual void texteAnpassen() { }
-    virtual void webupdate() { }
-    virtual void info() { }
+    virtual void global(int modus)
+    {
+        static_cast<void>(modus);
+        FensterNichtVerfuegbar();
+    }
+    virtual void optionen() { FensterNichtVerfuegbar(); }
+    virtual void texteAnpassen() { FensterNichtVerfuegbar(); }
+    virtual void webupdate() { FensterNichtVerfuegbar(); }
+    virtual void info() { FensterNichtVerfuegbar(); }
 };
 
 } // namespace kv

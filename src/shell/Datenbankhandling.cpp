@@ -10,6 +10,7 @@
 #include "shell/Anwendung.h"
 #include "shell/Einstellungen.h"
 #include "shell/Hauptfensterzugang.h"
+#include "shell/Hilfeseiten.h"
 #include "shell/Historienliste.h"
 #include "shell/Prozesswerte.h"
 #include "shell/Sicherung.h"
@@ -20,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QStandardPaths>
 
 namespace kv {
 
@@ -85,6 +87,15 @@ QString FreierName(const QString& pfad)
     }
 }
 
+/// Where the file dialogs start: the database's folder, or without one the user's documents
+/// (the program folder is the installation's, not a place for the user's files).
+QString Startverzeichnis(const AktuelleDatenbank& d)
+{
+    if (!d.Datenbank.isEmpty())
+        return d.Datenbankverzeichnis();
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
 QString Passwort(const QString& connect)
 {
     const QString vorsatz = QStringLiteral(";pwd=");
@@ -104,6 +115,11 @@ Datenbankhandling::~Datenbankhandling() = default;
 
 bool Datenbankhandling::OeffneDatenbank()
 {
+    return oeffneMit(QString());
+}
+
+bool Datenbankhandling::oeffneMit(QString connect)
+{
     SchliesseDatenbank();
     AktuelleDatenbank& d = *m_db;
     if (d.DatenbankTyp < 1 || d.DatenbankTyp > 14) {
@@ -111,7 +127,6 @@ bool Datenbankhandling::OeffneDatenbank()
             + Zeilenumbruch
             + QStringLiteral("Die Kennung für den Datenbank-Typ liegt nicht zwischen 1 und 14!"));
     } else {
-        QString connect;
         for (;;) {
             try {
                 d.oeffne(connect);
@@ -146,6 +161,27 @@ bool Datenbankhandling::OeffneDatenbank()
     }
     SetzeBefehlsstatus(d.offen());
     return d.offen();
+}
+
+bool Datenbankhandling::wechsleZu(const QString& pfad, int typ, bool nurLesen)
+{
+    AktuelleDatenbank& d = *m_db;
+    const bool warOffen = d.offen();
+    const QString alterPfad = d.Datenbank;
+    const int alterTyp = d.DatenbankTyp;
+    const bool altNurLesen = d.DatenbankNurLesen;
+    const QString alterConnect = d.connect();
+    d.Datenbank = pfad;
+    d.DatenbankTyp = typ;
+    d.DatenbankNurLesen = nurLesen;
+    if (OeffneDatenbank() || !warOffen)
+        return d.offen();
+    // The failure has been reported; the user goes on with the database they had.
+    d.Datenbank = alterPfad;
+    d.DatenbankTyp = alterTyp;
+    d.DatenbankNurLesen = altNurLesen;
+    oeffneMit(alterConnect);
+    return false;
 }
 
 void Datenbankhandling::SchliesseDatenbank()
@@ -215,7 +251,7 @@ void Datenbankhandling::DateiDialog(bool neu, bool speichernUnter)
     AktuelleDatenbank& d = *m_db;
     const int typ = d.DatenbankTyp >= 1 && d.DatenbankTyp <= 14 ? d.DatenbankTyp : 1;
     DateiDialogOptionen o;
-    o.startVerzeichnis = d.Datenbankverzeichnis();
+    o.startVerzeichnis = Startverzeichnis(d);
     if (!neu) {
         o.titel = QStringLiteral("Datenbank öffnen");
         o.filter = Filter;
@@ -225,6 +261,8 @@ void Datenbankhandling::DateiDialog(bool neu, bool speichernUnter)
         o.titel = QStringLiteral("Neue Datenbank erstellen");
         o.filter = FilterNeu;
         o.speichern = true;
+        // An existing file is refused below with the program's own message: one question only.
+        o.ueberschreibenFragen = false;
     } else {
         o.titel = QStringLiteral("Datenbank speichern unter");
         o.filter = FilterFuer(typ);
@@ -242,6 +280,8 @@ void Datenbankhandling::DateiDialog(bool neu, bool speichernUnter)
             speichernUnterPfad(pfad);
         return;
     }
+    int neuerTyp = r.filterIndex;
+    bool nurLesen = r.schreibgeschuetzt;
     if (neu) {
         if (QFileInfo::exists(pfad)) {
             zeigeMeldung(QStringLiteral("Die gewählte Datenbank ist bereits vorhanden!\n"
@@ -259,15 +299,11 @@ void Datenbankhandling::DateiDialog(bool neu, bool speichernUnter)
                 e.description());
             return;
         }
-        d.DatenbankNurLesen = false;
-        d.DatenbankTyp = 1;
-    } else {
-        d.DatenbankTyp = r.filterIndex;
-        d.DatenbankNurLesen = r.schreibgeschuetzt;
+        neuerTyp = 1;
+        nurLesen = false;
     }
     m_fenster->entladeFenster(1);
-    d.Datenbank = pfad;
-    OeffneDatenbank();
+    wechsleZu(pfad, neuerTyp, nurLesen);
 }
 
 void Datenbankhandling::speichernUnterPfad(const QString& pfad)
@@ -331,10 +367,13 @@ void Datenbankhandling::sicherung(bool ruecksicherung)
     if (!AlleFensterSchliessen())
         return;
     SchliesseDatenbank();
-    SicherungsAuftrag auftrag
-        = ErzeugeSicherungsAuftrag(ruecksicherung, m_db->Datenbankverzeichnis());
+    // Without a database there is no folder to restore into: the window asks for one.
+    const QString verzeichnis
+        = m_db->Datenbank.isEmpty() ? QString() : m_db->Datenbankverzeichnis();
+    SicherungsAuftrag auftrag = ErzeugeSicherungsAuftrag(ruecksicherung, verzeichnis);
     auftrag.schrift = Programmschrift();
     auftrag.datenbank = m_db->Datenbank;
+    auftrag.hilfedatei = Hilfeseiten::Sicherung;
     m_fenster->sicherungStarten(auftrag);
     if (!m_db->Datenbank.isEmpty())
         OeffneDatenbank();
@@ -355,11 +394,7 @@ void Datenbankhandling::historieOeffnen(int nummer)
     if (!AlleFensterSchliessen())
         return;
     m_fenster->entladeFenster(1);
-    SchliesseDatenbank();
-    m_db->Datenbank = eintrag.pfad;
-    m_db->DatenbankTyp = eintrag.typ;
-    m_db->DatenbankNurLesen = eintrag.nurLesen;
-    OeffneDatenbank();
+    wechsleZu(eintrag.pfad, eintrag.typ, eintrag.nurLesen);
 }
 
 void Datenbankhandling::reparieren()
@@ -368,7 +403,7 @@ void Datenbankhandling::reparieren()
     DateiDialogOptionen o;
     o.titel = QStringLiteral("Datenbank im Access-Format reparieren");
     o.filter = FilterFuer(1);
-    o.startVerzeichnis = d.Datenbankverzeichnis();
+    o.startVerzeichnis = Startverzeichnis(d);
     o.dateiname = d.Datenbank;
     const DateiDialogErgebnis r = Dialoge::aktuell().dateiDialog(o);
     if (r.abgebrochen || r.pfad.isEmpty())

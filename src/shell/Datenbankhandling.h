@@ -48,8 +48,12 @@ public:
     void beenden() override;
 
 private:
+    /// OeffneDatenbank starting with the connect text (";pwd=…" when known).
+    bool oeffneMit(QString connect);
+    /// Opens another database; when it cannot be opened, the one open before is opened again.
+    /// True when the new one is open.
+    bool wechsleZu(const QString& pfad, int typ, bool nurLesen);
     void speichernUnterPfad(const QString& pfad);
-    void neuAnlegen(const QString& pfad, int version);
     void transaktionswerkzeuge(bool laeuft);
     void sicherung(bool ruecksicherung);
 

@@ -1,9 +1,12 @@
 #include "shell/IniDatei.h"
 
 #include "base/Windows1252.h"
+#include "shell/Einstellungen.h"
 #include "shell/Programmverzeichnis.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace kv {
@@ -77,9 +80,31 @@ QString IniDateiPfad()
     return Programmverzeichnis() + QStringLiteral("KELVAD.INI");
 }
 
+QString BenutzerIniPfad(const QString& installationsPfad)
+{
+    return QDir(Einstellungen::speicherordner()).filePath(QFileInfo(installationsPfad).fileName());
+}
+
+std::optional<QString> IniWert(
+    const QString& installationsPfad, const QString& abschnitt, const QString& schluessel)
+{
+    if (std::optional<QString> eigen
+        = IniDatei(BenutzerIniPfad(installationsPfad)).wert(abschnitt, schluessel))
+        return eigen;
+    return IniDatei(installationsPfad).wert(abschnitt, schluessel);
+}
+
+bool SchreibeBenutzerIniWert(const QString& installationsPfad, const QString& abschnitt,
+    const QString& schluessel, const QString& wert)
+{
+    const QString pfad = BenutzerIniPfad(installationsPfad);
+    QDir().mkpath(QFileInfo(pfad).path());
+    return SchreibeIniWert(pfad, abschnitt, schluessel, wert);
+}
+
 QString LeseIniWert(const QString& abschnitt, const QString& schluessel, const QString& vorgabe)
 {
-    return IniDatei(IniDateiPfad()).wert(abschnitt, schluessel).value_or(vorgabe);
+    return IniWert(IniDateiPfad(), abschnitt, schluessel).value_or(vorgabe);
 }
 
 bool SchreibeIniWert(

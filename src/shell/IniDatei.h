@@ -27,7 +27,22 @@ private:
 /// Path of "KELVAD.INI" in the program directory.
 QString IniDateiPfad();
 
-/// A value from "KELVAD.INI"; vorgabe when the file, section or key is missing.
+/// The user's copy of an installation INI file: the same file name in the per-user settings
+/// folder. The program folder may be read-only and shared, so what the program writes into an
+/// INI file goes there, and reading looks there first.
+QString BenutzerIniPfad(const QString& installationsPfad);
+
+/// A value of an INI file: the user's copy first, then the installation file itself.
+std::optional<QString> IniWert(
+    const QString& installationsPfad, const QString& abschnitt, const QString& schluessel);
+
+/// Writes a value into the user's copy of an INI file (made when missing); the installation file
+/// stays as it is. False when it cannot be written.
+bool SchreibeBenutzerIniWert(const QString& installationsPfad, const QString& abschnitt,
+    const QString& schluessel, const QString& wert);
+
+/// A value from "KELVAD.INI" (the user's copy first); vorgabe when the section or key is
+/// missing in both.
 QString LeseIniWert(const QString& abschnitt, const QString& schluessel, const QString& vorgabe);
 
 /// Sets one value in the INI file at pfad, keeping every other line; the section is appended when

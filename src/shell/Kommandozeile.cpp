@@ -42,6 +42,8 @@ Kommandozeile Kommandozeile::auswerten(const QString& zeile)
             const QString pfad = teil.mid(4).trimmed();
             if (DateiVorhanden(pfad))
                 k.datenbank = pfad;
+            else if (!pfad.isEmpty())
+                k.nichtGefunden = pfad;
         } else if (teil.contains(QLatin1String("XPStil:"), Qt::CaseInsensitive)) {
             k.xpStil = teil.mid(7).trimmed() == QLatin1String("1");
         }

@@ -2,6 +2,7 @@
 
 #include "shell/Befehlstabelle.h"
 #include "shell/Einstellungen.h"
+#include "shell/Menuepersonalisierung.h"
 #include "shell/Programmverzeichnis.h"
 
 #include <QDir>
@@ -102,10 +103,13 @@ QByteArray Leistenlayout::aenderungsText() const
         { QStringLiteral("quickinfo"), optionen.quickinfo },
         { QStringLiteral("tastenInQuickinfo"), optionen.tastenInQuickinfo },
         { QStringLiteral("personalisiert"), optionen.personalisiert },
+        { QStringLiteral("vollstaendigNachVerzoegerung"), optionen.vollstaendigNachVerzoegerung },
+        { QStringLiteral("animation"), static_cast<int>(optionen.animation) },
     };
     return QJsonDocument(
         QJsonObject { { QStringLiteral("optionen"), optionenObjekt },
-            { QStringLiteral("texte"), liste }, { QStringLiteral("tasten"), tasten.alsJson() } })
+            { QStringLiteral("texte"), liste }, { QStringLiteral("tasten"), tasten.alsJson() },
+            { QStringLiteral("zuletztVerwendet"), QJsonArray::fromStringList(zuletztVerwendet) } })
         .toJson();
 }
 
@@ -161,6 +165,11 @@ bool Leistenlayout::aenderungenLesen(const QByteArray& text)
     op.tastenInQuickinfo
         = o.value(QStringLiteral("tastenInQuickinfo")).toBool(op.tastenInQuickinfo);
     op.personalisiert = o.value(QStringLiteral("personalisiert")).toBool(op.personalisiert);
+    op.vollstaendigNachVerzoegerung = o.value(QStringLiteral("vollstaendigNachVerzoegerung"))
+                                          .toBool(op.vollstaendigNachVerzoegerung);
+    const int animation = o.value(QStringLiteral("animation")).toInt(0);
+    if (animation >= 0 && animation <= static_cast<int>(Menueanimation::Abrollen))
+        op.animation = static_cast<Menueanimation>(animation);
     QList<Textaenderung> gelesen;
     for (const QJsonValue& wert : wurzel->value(QStringLiteral("texte")).toArray()) {
         const QJsonObject t = wert.toObject();
@@ -171,8 +180,14 @@ bool Leistenlayout::aenderungenLesen(const QByteArray& text)
         if (!a.leiste.isEmpty() && !a.werkzeug.isEmpty())
             gelesen.append(a);
     }
+    QStringList zuletzt;
+    for (const QJsonValue& wert : wurzel->value(QStringLiteral("zuletztVerwendet")).toArray()) {
+        if (FindeBefehl(wert.toString()) && zuletzt.size() < Menuepersonalisierung::MaxZuletzt)
+            zuletzt.append(wert.toString());
+    }
     optionen = op;
     texte = gelesen;
+    zuletztVerwendet = zuletzt;
     tasten = Tastenbelegung::ausJson(wurzel->value(QStringLiteral("tasten")).toObject());
     return true;
 }
@@ -320,23 +335,38 @@ void Leistenlayout::aendereTexte(
     setzeText(leiste, werkzeug, text, tooltip);
 }
 
+namespace {
+
+QString layoutname(const QString& endung)
+{
+    return QStringLiteral("KelvadMenu") + endung;
+}
+
+/// The user's file, else the one the installation brings along.
+std::optional<QByteArray> leseLayoutdatei(const QString& endung)
+{
+    const QStringList pfade { Layoutpfad(endung), Programmverzeichnis() + layoutname(endung) };
+    for (const QString& pfad : pfade) {
+        QFile datei(pfad);
+        if (datei.open(QIODevice::ReadOnly))
+            return datei.readAll();
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 QString Layoutpfad(const QString& endung)
 {
-    const QString name = QStringLiteral("KelvadMenu") + endung;
-    const QFileInfo ordner(Programmverzeichnis());
-    if (ordner.isDir() && ordner.isWritable())
-        return Programmverzeichnis() + name;
-    return QDir(Einstellungen::speicherordner()).filePath(name);
+    return QDir(Einstellungen::speicherordner()).filePath(layoutname(endung));
 }
 
 void LayoutLaden(Leistenlayout& layout)
 {
-    QFile cb2(Layoutpfad(QStringLiteral(".cb2")));
-    if (cb2.open(QIODevice::ReadOnly))
-        layout.layoutLesen(cb2.readAll());
-    QFile chg(Layoutpfad(QStringLiteral(".chg")));
-    if (chg.open(QIODevice::ReadOnly))
-        layout.aenderungenLesen(chg.readAll());
+    if (const std::optional<QByteArray> text = leseLayoutdatei(QStringLiteral(".cb2")))
+        layout.layoutLesen(*text);
+    if (const std::optional<QByteArray> text = leseLayoutdatei(QStringLiteral(".chg")))
+        layout.aenderungenLesen(*text);
 }
 
 bool LayoutSpeichern(const Leistenlayout& layout)

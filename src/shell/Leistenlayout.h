@@ -45,24 +45,34 @@ struct Werkzeugtexte {
     bool operator==(const Werkzeugtexte&) const = default;
 };
 
+/// How menus open: "(Keine)", "Abwechselnd" (the two effects in turn), "Entfalten" (fading in),
+/// "Abrollen" (rolling out).
+enum class Menueanimation { Keine, Abwechselnd, Entfalten, Abrollen };
+
 struct Leistenoptionen {
     bool grosseSymbole = false;
     bool quickinfo = true;
     bool tastenInQuickinfo = false;
+    /// "Menüs zeigen zuletzt verwendete Befehle zuerst an" (the reduced menu system).
     bool personalisiert = false;
+    /// "Nach kurzer Verzögerung vollständige Menüs anzeigen".
+    bool vollstaendigNachVerzoegerung = true;
+    Menueanimation animation = Menueanimation::Keine;
 
     bool operator==(const Leistenoptionen&) const = default;
 };
 
 /// The layout of the main window's tool bars and the user's changes, kept in the files
 /// "KelvadMenu.cb2" (bars, their tools, visibility, position) and "KelvadMenu.chg" (options,
-/// changed texts and shortcuts) as readable JSON.
+/// changed texts, shortcuts and the commands used lately) as readable JSON.
 class Leistenlayout {
 public:
     QList<Leistenbelegung> leisten;
     Leistenoptionen optionen;
     QList<Textaenderung> texte;
     Tastenbelegung tasten;
+    /// The commands used lately, newest first (what the reduced menus show).
+    QStringList zuletztVerwendet;
 
     /// The designed layout: the main tool bar and the menu bands with their tools.
     static Leistenlayout standard();
@@ -107,12 +117,14 @@ public:
     void aendereTexte(const QString& leiste, const QString& werkzeug, const Werkzeugtexte& texte);
 };
 
-/// The path of a layout file ("KelvadMenu" + endung) in the program folder, or in the settings
-/// folder when the program folder cannot be written.
+/// The path of the user's layout file ("KelvadMenu" + endung) in the per-user settings folder.
 QString Layoutpfad(const QString& endung);
-/// Reads both files when present; a missing or damaged file leaves that part as it was.
+/// Reads both files when present, each from the user's settings folder or, when the user has
+/// none yet, from the program folder (a layout the installation brings along); a missing or
+/// damaged file leaves that part as it was.
 void LayoutLaden(Leistenlayout& layout);
-/// Writes both files whole; false when one could not be written.
+/// Writes both files whole into the user's settings folder; false when one could not be
+/// written.
 bool LayoutSpeichern(const Leistenlayout& layout);
 
 } // namespace kv

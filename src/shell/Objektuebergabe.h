@@ -21,7 +21,8 @@ struct Objektuebergabe {
     /// The query window with a stored query; an empty name starts a new query. bearbeiten opens
     /// the query for editing rather than showing its rows.
     std::function<void(const QString& abfrage, bool bearbeiten)> abfrage;
-    /// The plain text editor for a mask (maske true) or table-view definition file.
+    /// The plain text editor for a mask (maske true) or table-view definition file; returns
+    /// when the editor is closed.
     std::function<void(
         bool maske, const QString& tabelle, const QString& definitionText, const QString& datei)>
         texteditor;

@@ -1,6 +1,8 @@
 #include "shell/Programmstart.h"
 
 #include "base/Dialoge.h"
+#include "base/Fehlermeldung.h"
+#include "base/Programmschalter.h"
 #include "shell/Aktionsschutz.h"
 #include "shell/Anwendung.h"
 #include "shell/Einstellungen.h"
@@ -12,6 +14,13 @@
 #include <QCoreApplication>
 
 namespace kv {
+
+QString KommandozeilenDatenbankFehlt(const QString& pfad)
+{
+    const QChar z = Zeilenumbruch;
+    return QStringLiteral("Die beim Programmaufruf angegebene Datenbank wurde nicht gefunden:") + z
+        + z + pfad + z + z + QStringLiteral("Die Angabe wird nicht berücksichtigt.");
+}
 
 Startzustand ProgrammstartVorbereiten(
     const QStringList& argumente, bool themaAktiv, const QString& installationsverzeichnis)
@@ -30,6 +39,8 @@ Startzustand ProgrammstartVorbereiten(
     SchriftenSetzen(z.werte);
 
     const Kommandozeile k = Kommandozeile::auswerten(Kommandozeile::ausArgumenten(argumente));
+    if (k.nichtGefunden)
+        zeigeMeldung(KommandozeilenDatenbankFehlt(*k.nichtGefunden));
     if (k.datenbank) {
         // The stored read-only flag belongs to the stored database only.
         if (*k.datenbank != z.werte.datenbank)
@@ -39,6 +50,10 @@ Startzustand ProgrammstartVorbereiten(
     }
     if (k.xpStil)
         setzeXPStil(*k.xpStil);
+
+    const StartEinstellungen& w = z.werte;
+    setzeProgrammschalter({ w.iconFensterToolbarKlein, w.iconFensterToolbarTextanzeige,
+        w.reportausgabeZielSpeichern, w.emailAusgabemitDialog, w.reportDateiAenderbar });
 
     z.letzteDatenbank = z.werte.letzteDatenbank();
 

@@ -20,6 +20,7 @@ namespace kv {
 namespace {
 
 const QString VerzeichnisSchluessel = QStringLiteral("Verzeichnis");
+const QString KommentarVorsatz = QStringLiteral("Kelvado-Sicherung aus: ");
 
 QString mitTrenner(const QString& verzeichnis)
 {
@@ -252,6 +253,9 @@ Sicherung::Ergebnis Sicherung::Sichern(const QString& verzeichnis, const QString
             return e;
         }
     }
+    const QByteArray kommentar = (KommentarVorsatz + QDir(verzeichnis).absolutePath()).toUtf8();
+    zip_set_archive_comment(
+        z.get(), kommentar.constData(), static_cast<zip_uint16_t>(kommentar.size()));
     zip_register_progress_callback_with_state(
         z.get(), 0.001, fortschrittBeimSchreiben, nullptr, &zustand);
     zip_register_cancel_callback_with_state(z.get(), abbruchGewuenscht, nullptr, &zustand);
@@ -294,6 +298,18 @@ QStringList Sicherung::ArchivInhalt(const QString& archiv, QString* fehler)
     QStringList liste = namen(z.get()).keys();
     liste.sort(Qt::CaseInsensitive);
     return liste;
+}
+
+QString Sicherung::Quellverzeichnis(const QString& archiv)
+{
+    const ZipArchiv z = oeffneLesend(archiv, nullptr);
+    if (!z)
+        return {};
+    int laenge = 0;
+    const char* roh = zip_get_archive_comment(z.get(), &laenge, ZIP_FL_ENC_GUESS);
+    const QString kommentar = roh ? QString::fromUtf8(roh, laenge) : QString();
+    return kommentar.startsWith(KommentarVorsatz) ? kommentar.mid(KommentarVorsatz.size())
+                                                  : QString();
 }
 
 Sicherung::Ergebnis Sicherung::Ruecksichern(const QString& archiv, const QStringList& dateien,
@@ -405,14 +421,14 @@ Antwort Sicherung::FrageUeberschreiben(const QString& datei)
 
 QString Sicherung::LetztesVerzeichnis(const QString& iniPfad, const QString& abschnitt)
 {
-    return IniDatei(iniPfad).wert(abschnitt, VerzeichnisSchluessel).value_or(QString());
+    return IniWert(iniPfad, abschnitt, VerzeichnisSchluessel).value_or(QString());
 }
 
 void Sicherung::MerkeVerzeichnis(
     const QString& iniPfad, const QString& abschnitt, const QString& verzeichnis)
 {
     // Not being able to remember the folder is no reason to bother the user.
-    SchreibeIniWert(iniPfad, abschnitt, VerzeichnisSchluessel, verzeichnis);
+    SchreibeBenutzerIniWert(iniPfad, abschnitt, VerzeichnisSchluessel, verzeichnis);
 }
 
 } // namespace kv

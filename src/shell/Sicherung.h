@@ -56,11 +56,15 @@ public:
     static QStringList PassendeDateien(const QString& verzeichnis, const QStringList& muster);
 
     /// Writes the files (names inside verzeichnis) into the archive, replacing it only on success.
+    /// The archive remembers verzeichnis, so that a restore can offer it.
     static Ergebnis Sichern(const QString& verzeichnis, const QStringList& dateien,
         const QString& archiv, const Fortschritt& fortschritt = {});
 
     /// The plain file names stored in the archive; on failure an empty list and fehler set.
     static QStringList ArchivInhalt(const QString& archiv, QString* fehler);
+    /// The folder the archive was made from (kept in the archive's comment); empty when the
+    /// archive does not tell or cannot be read.
+    static QString Quellverzeichnis(const QString& archiv);
 
     /// Asked for every file that exists already: Ja overwrites, Nein skips, Abbrechen stops.
     using Ueberschreibfrage = std::function<Antwort(const QString& datei)>;
@@ -74,7 +78,8 @@ public:
     /// The question for an existing file (Yes/No/Cancel through the dialog seam).
     static Antwort FrageUeberschreiben(const QString& datei);
 
-    /// Last archive folder remembered in the INI file, and remembering it.
+    /// Last archive folder remembered in the INI file, and remembering it (in the user's copy of
+    /// the file).
     static QString LetztesVerzeichnis(const QString& iniPfad, const QString& abschnitt);
     static void MerkeVerzeichnis(
         const QString& iniPfad, const QString& abschnitt, const QString& verzeichnis);

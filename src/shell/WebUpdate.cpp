@@ -32,10 +32,9 @@ std::optional<QString> WebUpdateFrage(
 bool WebUpdateFragen(const QDate& heute)
 {
     const QString abschnitt = QStringLiteral("WebUpdate");
-    const IniDatei ini(IniDateiPfad());
-    const auto frage = WebUpdateFrage(
-        ini.wert(abschnitt, QStringLiteral("AutoPrüfung")).value_or(QStringLiteral("0")),
-        ini.wert(abschnitt, QStringLiteral("Zuletztgeprüftam")).value_or(QString()), heute);
+    const auto frage
+        = WebUpdateFrage(LeseIniWert(abschnitt, QStringLiteral("AutoPrüfung"), QStringLiteral("0")),
+            LeseIniWert(abschnitt, QStringLiteral("Zuletztgeprüftam"), QString()), heute);
     if (!frage)
         return false;
     return zeigeMeldung(*frage, WebUpdateTitel(), Knoepfe::JaNein, Symbol::Frage) == Antwort::Ja;

@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -16,7 +15,6 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QStringDecoder>
-#include <QTimer>
 #include <QUrl>
 
 namespace kv {
@@ -52,41 +50,27 @@ QString dekodiere(const QByteArray& bytes)
     return utf8.hasError() ? ausWindows1252(bytes) : text;
 }
 
-std::optional<QByteArray> holeNetz(const QString& adresse, int timeoutMs, QString* fehler)
+QString ZuGrossText()
 {
-    QNetworkAccessManager netz;
-    QNetworkRequest anfrage { QUrl(adresse) };
-    anfrage.setTransferTimeout(timeoutMs);
-    QNetworkReply* antwort = netz.get(anfrage);
-    QEventLoop schleife;
-    QTimer uhr;
-    uhr.setSingleShot(true);
-    bool zuLangsam = false;
-    QObject::connect(&uhr, &QTimer::timeout, &schleife, [&] {
-        zuLangsam = true;
-        antwort->abort();
-    });
-    QObject::connect(antwort, &QNetworkReply::finished, &schleife, &QEventLoop::quit);
-    QObject::connect(antwort, &QNetworkReply::downloadProgress, &schleife, [&](qint64 n, qint64) {
-        if (n > MaxGroesse)
-            antwort->abort();
-    });
-    uhr.start(timeoutMs);
-    if (!antwort->isFinished())
-        schleife.exec();
-    uhr.stop();
-    std::optional<QByteArray> ergebnis;
-    if (antwort->error() == QNetworkReply::NoError) {
-        ergebnis = antwort->readAll();
-    } else if (zuLangsam || antwort->error() == QNetworkReply::OperationCanceledError
-        || antwort->error() == QNetworkReply::TimeoutError) {
-        *fehler = QStringLiteral("Der Server hat nicht rechtzeitig geantwortet.");
-    } else {
-        *fehler = QStringLiteral("Der Server ist nicht erreichbar (") + antwort->errorString()
-            + QStringLiteral(").");
+    return QStringLiteral("Die Datei ist zu groß für eine Update-Information.");
+}
+
+std::optional<QByteArray> holeDatei(const QString& pfad, QString* fehler)
+{
+    QFile datei(pfad);
+    if (!datei.exists()) {
+        *fehler = QStringLiteral("Die Datei ist nicht vorhanden.");
+        return std::nullopt;
     }
-    delete antwort;
-    return ergebnis;
+    if (!datei.open(QIODevice::ReadOnly)) {
+        *fehler = QStringLiteral("Die Datei kann nicht gelesen werden.");
+        return std::nullopt;
+    }
+    if (datei.size() > MaxGroesse) {
+        *fehler = ZuGrossText();
+        return std::nullopt;
+    }
+    return datei.readAll();
 }
 
 QString versionsText(int version, int release)
@@ -179,58 +163,143 @@ QString WebUpdatePruefung::Adresse(const QString& quelle, const QString& version
     return pfad;
 }
 
-std::optional<QByteArray> WebUpdatePruefung::Hole(
-    const QString& adresse, int timeoutMs, QString* fehler)
+WebUpdatePruefung::WebUpdatePruefung(QObject* parent)
+    : QObject(parent)
+{ }
+
+WebUpdatePruefung::~WebUpdatePruefung()
 {
-    if (istNetzadresse(adresse))
-        return holeNetz(adresse, timeoutMs, fehler);
-    QFile datei(adresse);
-    if (!datei.exists()) {
-        *fehler = QStringLiteral("Die Datei ist nicht vorhanden.");
-        return std::nullopt;
+    if (m_antwort) {
+        m_antwort->disconnect(this);
+        m_antwort->abort();
     }
-    if (!datei.open(QIODevice::ReadOnly)) {
-        *fehler = QStringLiteral("Die Datei kann nicht gelesen werden.");
-        return std::nullopt;
-    }
-    if (datei.size() > MaxGroesse) {
-        *fehler = QStringLiteral("Die Datei ist zu groß für eine Update-Information.");
-        return std::nullopt;
-    }
-    return datei.readAll();
 }
 
-WebUpdatePruefung::Ergebnis WebUpdatePruefung::Pruefe(
-    const WebUpdateAuftrag& auftrag, const QDate& heute, int timeoutMs)
+void WebUpdatePruefung::starten(const WebUpdateAuftrag& auftrag, const QDate& heute, int timeoutMs)
 {
-    Ergebnis e;
-    const QChar z = Zeilenumbruch;
-    const QString quelle = IniDatei(auftrag.iniPfad)
-                               .wert(Abschnitt, QStringLiteral("Quelle"))
+    abbrechen();
+    const int lauf = ++m_lauf;
+    m_auftrag = auftrag;
+    m_heute = heute;
+    m_laeuft = true;
+    m_zuGross = false;
+
+    const QString quelle = IniWert(auftrag.iniPfad, Abschnitt, QStringLiteral("Quelle"))
                                .value_or(QString())
                                .trimmed();
     if (quelle.isEmpty()) {
+        const QChar z = Zeilenumbruch;
+        Ergebnis e;
         e.text = QStringLiteral("Für das Web-Update ist keine Quelle eingetragen.") + z + z
             + QStringLiteral("Bitte tragen Sie in der Datei ")
             + QDir::toNativeSeparators(auftrag.iniPfad)
             + QStringLiteral(" im Abschnitt [WebUpdate] unter \"Quelle\" eine Internetadresse oder")
             + z + QStringLiteral("einen Dateipfad ein.");
-        return e;
+        spaeterMelden(e);
+        return;
     }
-    const QString adresse = Adresse(quelle, auftrag.versionsdatei);
-    QString fehler;
-    const std::optional<QByteArray> bytes = Hole(adresse, timeoutMs, &fehler);
+    m_adresse = Adresse(quelle, auftrag.versionsdatei);
+    if (!istNetzadresse(m_adresse)) {
+        QString fehler;
+        const std::optional<QByteArray> bytes = holeDatei(m_adresse, &fehler);
+        QMetaObject::invokeMethod(
+            this,
+            [this, lauf, bytes, fehler] {
+                if (lauf == m_lauf)
+                    beenden(bytes, fehler);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+
+    if (!m_netz)
+        m_netz = std::make_unique<QNetworkAccessManager>();
+    QNetworkRequest anfrage { QUrl(m_adresse) };
+    anfrage.setTransferTimeout(timeoutMs);
+    QNetworkReply* antwort = m_netz->get(anfrage);
+    m_antwort = antwort;
+    connect(antwort, &QNetworkReply::downloadProgress, this, [this, antwort](qint64 n, qint64) {
+        if (n > MaxGroesse) {
+            m_zuGross = true;
+            antwort->abort();
+        }
+    });
+    connect(antwort, &QNetworkReply::finished, this, [this, antwort, lauf] {
+        antwort->deleteLater();
+        if (lauf != m_lauf)
+            return;
+        m_antwort = nullptr;
+        if (antwort->error() == QNetworkReply::NoError) {
+            beenden(antwort->readAll(), QString());
+        } else if (m_zuGross) {
+            beenden(std::nullopt, ZuGrossText());
+        } else if (antwort->error() == QNetworkReply::OperationCanceledError
+            || antwort->error() == QNetworkReply::TimeoutError) {
+            beenden(std::nullopt, QStringLiteral("Der Server hat nicht rechtzeitig geantwortet."));
+        } else {
+            beenden(std::nullopt,
+                QStringLiteral("Der Server ist nicht erreichbar (") + antwort->errorString()
+                    + QStringLiteral(")."));
+        }
+    });
+}
+
+void WebUpdatePruefung::abbrechen()
+{
+    if (!m_laeuft)
+        return;
+    // The answer of the aborted request is dropped; cancelling is reported here once.
+    ++m_lauf;
+    if (QNetworkReply* antwort = m_antwort.data()) {
+        m_antwort = nullptr;
+        antwort->abort();
+    }
+    Ergebnis e;
+    e.abgebrochen = true;
+    e.text = QStringLiteral("Die Update-Prüfung wurde abgebrochen.");
+    spaeterMelden(e);
+}
+
+void WebUpdatePruefung::spaeterMelden(const Ergebnis& ergebnis)
+{
+    // Reported from the event loop, so that the caller of starten() or abbrechen() has returned;
+    // dropped when a newer check has started meanwhile.
+    const int lauf = m_lauf;
+    QMetaObject::invokeMethod(
+        this,
+        [this, lauf, ergebnis] {
+            if (lauf == m_lauf)
+                melden(ergebnis);
+        },
+        Qt::QueuedConnection);
+}
+
+void WebUpdatePruefung::melden(Ergebnis ergebnis)
+{
+    m_laeuft = false;
+    m_ergebnis = std::move(ergebnis);
+    Q_EMIT fertig();
+}
+
+void WebUpdatePruefung::beenden(const std::optional<QByteArray>& bytes, const QString& fehler)
+{
+    const QChar z = Zeilenumbruch;
+    Ergebnis e;
     if (!bytes) {
         e.text = QStringLiteral("Die Update-Information konnte nicht abgerufen werden:") + z + z
-            + adresse + z + z + fehler;
-        return e;
+            + m_adresse + z + z + fehler;
+        melden(e);
+        return;
     }
-    const std::optional<Versionsinfo> info = LeseVersionsinfo(dekodiere(*bytes), &fehler);
+    QString lesefehler;
+    const std::optional<Versionsinfo> info = LeseVersionsinfo(dekodiere(*bytes), &lesefehler);
     if (!info) {
-        e.text = QStringLiteral("Die Update-Information ist fehlerhaft:") + z + z + adresse + z + z
-            + fehler;
-        return e;
+        e.text = QStringLiteral("Die Update-Information ist fehlerhaft:") + z + z + m_adresse + z
+            + z + lesefehler;
+        melden(e);
+        return;
     }
+    const WebUpdateAuftrag& auftrag = m_auftrag;
     e.ok = true;
     e.info = *info;
     e.stand = VergleicheVersion(*info, auftrag.hauptversion, auftrag.revision);
@@ -259,9 +328,9 @@ WebUpdatePruefung::Ergebnis WebUpdatePruefung::Pruefe(
         break;
     }
     // The date of the check is a convenience; failing to store it must not spoil the result.
-    SchreibeIniWert(
-        auftrag.iniPfad, Abschnitt, QStringLiteral("Zuletztgeprüftam"), datumText(heute));
-    return e;
+    SchreibeBenutzerIniWert(
+        auftrag.iniPfad, Abschnitt, QStringLiteral("Zuletztgeprüftam"), datumText(m_heute));
+    melden(e);
 }
 
 } // namespace kv

@@ -2,9 +2,15 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QObject>
+#include <QPointer>
 #include <QRect>
 #include <QString>
+#include <memory>
 #include <optional>
+
+class QNetworkAccessManager;
+class QNetworkReply;
 
 namespace kv {
 
@@ -52,30 +58,62 @@ enum class Updatestand { Neuer, Gleich, Aelter };
 
 Updatestand VergleicheVersion(const Versionsinfo& angebot, int version, int revision);
 
-/// Checks the update source named in "KELVAD.INI" (section "WebUpdate", key "Quelle").
-/// The source is an http(s) address or a local path (also "file:" addresses). An address ending
-/// in "/" or a local folder is where the version file lies; anything else names the file itself.
-class WebUpdatePruefung {
+/// Checks the update source named in "KELVAD.INI" (section "WebUpdate", key "Quelle"; the
+/// user's copy of the file first). The source is an http(s) address or a local path (also
+/// "file:" addresses). An address ending in "/" or a local folder is where the version file
+/// lies; anything else names the file itself.
+///
+/// The check runs without blocking: starten() returns at once and fertig() follows when the
+/// answer is there, the time limit is reached or abbrechen() was called.
+class WebUpdatePruefung : public QObject {
+    Q_OBJECT
 public:
     struct Ergebnis {
         /// True when the version file was read; then stand and info are valid.
         bool ok = false;
+        bool abgebrochen = false;
         Updatestand stand = Updatestand::Gleich;
         Versionsinfo info;
         /// The German text to show.
         QString text;
     };
 
+    explicit WebUpdatePruefung(QObject* parent = nullptr);
+    ~WebUpdatePruefung() override;
+
     /// Full address of the version file for quelle.
     static QString Adresse(const QString& quelle, const QString& versionsdatei);
 
-    /// Reads the file at adresse; a network address gives up after timeoutMs. The file is at most
-    /// 64 KB. nullopt with fehler set when it cannot be read.
-    static std::optional<QByteArray> Hole(const QString& adresse, int timeoutMs, QString* fehler);
+    /// Starts the check; a check still running is cancelled first. A network source gives up
+    /// after timeoutMs. On success "Zuletztgeprüftam" becomes heute (in the user's copy of the
+    /// INI file).
+    void starten(const WebUpdateAuftrag& auftrag, const QDate& heute, int timeoutMs = 15000);
+    /// Stops a running check; fertig() then reports it as cancelled.
+    void abbrechen();
+    bool laeuft() const { return m_laeuft; }
+    /// The result of the last finished check.
+    const Ergebnis& ergebnis() const { return m_ergebnis; }
 
-    /// The whole check; on success "Zuletztgeprüftam" in the INI file becomes heute.
-    static Ergebnis Pruefe(
-        const WebUpdateAuftrag& auftrag, const QDate& heute, int timeoutMs = 15000);
+Q_SIGNALS:
+    /// Once per started check that was not replaced by a newer one; never from inside
+    /// starten() or abbrechen().
+    void fertig();
+
+private:
+    void beenden(const std::optional<QByteArray>& bytes, const QString& fehler);
+    void melden(Ergebnis ergebnis);
+    void spaeterMelden(const Ergebnis& ergebnis);
+
+    WebUpdateAuftrag m_auftrag;
+    QDate m_heute;
+    QString m_adresse;
+    Ergebnis m_ergebnis;
+    bool m_laeuft = false;
+    bool m_zuGross = false;
+    std::unique_ptr<QNetworkAccessManager> m_netz;
+    QPointer<QNetworkReply> m_antwort;
+    /// Counts started checks, so that a late answer of a replaced one is dropped.
+    int m_lauf = 0;
 };
 
 } // namespace kv

@@ -3,6 +3,7 @@
 #include "base/Dialoge.h"
 #include "base/Fehlermeldung.h"
 #include "base/LeseDatei.h"
+#include "base/NichtVerfuegbar.h"
 #include "base/Pfade.h"
 #include "engine/Database.h"
 #include "engine/EngineError.h"
@@ -20,8 +21,7 @@ namespace {
 template <class Eintrag, class... Args> void uebergeben(const Eintrag& eintrag, Args&&... args)
 {
     if (!eintrag) {
-        zeigeMeldung(
-            Zentralebefehle::nichtVerfuegbarText(), QString(), Knoepfe::Ok, Symbol::Information);
+        FensterNichtVerfuegbar();
         return;
     }
     eintrag(std::forward<Args>(args)...);
@@ -49,11 +49,6 @@ void dateiFehlt(const QString& pfad)
 Zentralebefehle::Zentralebefehle(Zentraleumgebung umgebung)
     : m_umgebung(std::move(umgebung))
 { }
-
-QString Zentralebefehle::nichtVerfuegbarText()
-{
-    return QStringLiteral("Dieses Fenster ist in dieser Version noch nicht verfügbar.");
-}
 
 bool Zentralebefehle::aktionErlaubt(int aktion) const
 {
@@ -133,15 +128,16 @@ bool Zentralebefehle::definitionUebergeben(const Zentralezeile& zeile,
 bool Zentralebefehle::texteditor(const Zentralezeile& zeile)
 {
     const bool maske = istMaske(zeile.art);
+    // The editor returns when it is closed; whatever it saved (a new file, a new name or title)
+    // must show in the list at once.
     if (istStandard(zeile.art)) {
         uebergeben(objektuebergabe().texteditor, maske, zeile.schluessel, QString(), QString());
-        return false;
+        return true;
     }
     const std::optional<QString> text = definitionstext(zeile);
-    if (!text)
-        return true;
-    uebergeben(objektuebergabe().texteditor, maske, QString(), *text, zeile.schluessel);
-    return false;
+    if (text)
+        uebergeben(objektuebergabe().texteditor, maske, QString(), *text, zeile.schluessel);
+    return true;
 }
 
 QList<Kontexteintrag> Zentralebefehle::kontextmenue(const Zentraleliste& liste, int zeile) const
@@ -151,6 +147,9 @@ QList<Kontexteintrag> Zentralebefehle::kontextmenue(const Zentraleliste& liste, 
         return eintraege;
     const Zentralezeile& z = liste.zeilen().at(zeile);
     using K = Kontextaktion;
+    const engine::Database* db = m_umgebung.datenbank ? m_umgebung.datenbank->db() : nullptr;
+    // A database opened read-only (or that cannot be written) offers nothing that deletes.
+    const bool schreibbar = db && db->updatable();
     if (!z.platzhalter()) {
         switch (z.art) {
         case Zeilenart::BenutzerMaske:
@@ -162,9 +161,10 @@ QList<Kontexteintrag> Zentralebefehle::kontextmenue(const Zentraleliste& liste, 
                     K::Bearbeiten });
             eintraege.append(
                 { QStringLiteral("Per Texteditor bearbeiten;Brieftext;"), K::Texteditor });
-            eintraege.append({ maske ? QStringLiteral("Benutzer-Maske Löschen;Löschen")
-                                     : QStringLiteral("Benutzer-Tabelle Löschen;Löschen"),
-                K::Loeschen });
+            if (schreibbar)
+                eintraege.append({ maske ? QStringLiteral("Benutzer-Maske Löschen;Löschen")
+                                         : QStringLiteral("Benutzer-Tabelle Löschen;Löschen"),
+                    K::Loeschen });
             break;
         }
         case Zeilenart::StandardMaske:
@@ -187,15 +187,15 @@ QList<Kontexteintrag> Zentralebefehle::kontextmenue(const Zentraleliste& liste, 
             eintraege.append({ QStringLiteral("Neue Abfrage erzeugen;Abfragen"), K::Neu });
             eintraege.append(
                 { QStringLiteral("Abfrage öffnen/bearbeiten;Abfragen"), K::Bearbeiten });
-            eintraege.append({ QStringLiteral("Abfrage Löschen;Löschen"), K::Loeschen });
+            if (schreibbar)
+                eintraege.append({ QStringLiteral("Abfrage Löschen;Löschen"), K::Loeschen });
             break;
         }
     } else if (z.art == Zeilenart::Abfrage) {
         // A placeholder has nothing to edit or delete; a first query can still be made.
         eintraege.append({ QStringLiteral("Neue Abfrage erzeugen;Abfragen"), K::Neu });
     }
-    const engine::Database* db = m_umgebung.datenbank ? m_umgebung.datenbank->db() : nullptr;
-    if (db && db->updatable())
+    if (schreibbar)
         eintraege.append(
             { QStringLiteral("Struktur-Generator aufrufen;Struktur"), K::Strukturgenerator });
     eintraege.append({ QStringLiteral("Zurück;abbruch"), K::Zurueck });
@@ -233,7 +233,8 @@ bool Zentralebefehle::kontext(Kontextaktion aktion, const Zentraleliste& liste, 
 
 bool Zentralebefehle::loeschen(const Zentralezeile& zeile)
 {
-    if (zeile.platzhalter() || istStandard(zeile.art))
+    const engine::Database* db = m_umgebung.datenbank ? m_umgebung.datenbank->db() : nullptr;
+    if (zeile.platzhalter() || istStandard(zeile.art) || !db || !db->updatable())
         return false;
     const bool abfrage = zeile.art == Zeilenart::Abfrage;
     const QString text = (abfrage ? QStringLiteral("Möchten Sie diese Abfrage löschen?")

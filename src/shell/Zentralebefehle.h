@@ -65,9 +65,6 @@ public:
     /// The structure overview, after the action password and closing the other windows.
     void strukturgenerator();
 
-    /// The message shown when a receiving window is not part of this version.
-    static QString nichtVerfuegbarText();
-
 private:
     /// Hands a mask or table view to ziel: a standard row by its table name with an empty
     /// text, a user row with its file's text under the file's path (no path alsKopie).

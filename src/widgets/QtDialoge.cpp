@@ -172,14 +172,19 @@ DateiDialogErgebnis QtDialoge::dateiDialog(const DateiDialogOptionen& o)
     QFileDialog dialog(QApplication::activeWindow());
     if (!o.titel.isEmpty())
         dialog.setWindowTitle(o.titel);
-    dialog.setAcceptMode(o.speichern ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(o.speichern ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setAcceptMode(
+        o.speichern && !o.ordner ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(o.ordner ? QFileDialog::Directory
+            : o.speichern       ? QFileDialog::AnyFile
+                                : QFileDialog::ExistingFile);
+    if (o.ordner)
+        dialog.setOption(QFileDialog::ShowDirsOnly);
     // The filter texts usually name their patterns already; Qt's copy would show them twice.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (o.speichern && !o.ueberschreibenFragen)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
 
-    const QStringList filter = namensfilter(o.filter);
+    const QStringList filter = o.ordner ? QStringList() : namensfilter(o.filter);
     if (!filter.isEmpty()) {
         dialog.setNameFilters(filter);
         if (o.filterIndex >= 1 && o.filterIndex <= filter.size())
@@ -191,7 +196,7 @@ DateiDialogErgebnis QtDialoge::dateiDialog(const DateiDialogOptionen& o)
         dialog.selectFile(o.dateiname);
 
     QCheckBox* nurLesen = nullptr;
-    if (o.schreibgeschuetztAnzeigen && !o.speichern) {
+    if (o.schreibgeschuetztAnzeigen && !o.speichern && !o.ordner) {
         // Only Qt's own dialog lets us add a control.
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         if (auto* raster = qobject_cast<QGridLayout*>(dialog.layout())) {

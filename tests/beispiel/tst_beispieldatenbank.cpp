@@ -268,15 +268,24 @@ void TestBeispieldatenbank::kommandozeileErzeugtDatei()
 
 void TestBeispieldatenbank::kommandozeileMeldetFehler()
 {
-    // An existing file is not overwritten; a missing folder argument is an error too.
+    // An existing file is not overwritten: exit code 1 and the engine's error.
     const Lauf vorhanden
         = starte({ QStringLiteral("--beispiel"), QFileInfo(m_pfad).absolutePath() });
-    QVERIFY(vorhanden.code > 0);
-    QVERIFY2(vorhanden.fehlerausgabe.contains(QStringLiteral("bereits vorhanden")),
+    QCOMPARE(vorhanden.code, 1);
+    QVERIFY2(vorhanden.fehlerausgabe.startsWith(
+                 QStringLiteral("Die Beispieldatenbank konnte nicht erzeugt werden!\n\nNr: ")
+                 + QString::number(err::DatabaseExists) + QStringLiteral("\nBeschreibung: ")),
         qPrintable(vorhanden.fehlerausgabe));
-    const Lauf ohneOrdner = starte({ QStringLiteral("--beispiel") });
-    QVERIFY(ohneOrdner.code > 0);
-    QVERIFY(!ohneOrdner.fehlerausgabe.isEmpty());
+    // A missing or empty folder argument is a usage error: exit code 2 and how to call it.
+    const QString aufruf
+        = QStringLiteral("Bitte geben Sie den Ordner für die Beispieldatenbank an: "
+                         "kelvado --beispiel <Ordner>\n");
+    for (const QStringList& argumente : { QStringList { QStringLiteral("--beispiel") },
+             QStringList { QStringLiteral("--beispiel"), QString() } }) {
+        const Lauf ohneOrdner = starte(argumente);
+        QCOMPARE(ohneOrdner.code, 2);
+        QCOMPARE(ohneOrdner.fehlerausgabe, aufruf);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBeispieldatenbank)

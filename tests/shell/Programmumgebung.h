@@ -8,6 +8,10 @@
 #include "testutils/ScriptedDialoge.h"
 #include "testutils/TempDir.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
 namespace kv::test {
 
 class Programmumgebung {
@@ -23,6 +27,14 @@ public:
         setzeProgrammverzeichnis(QString());
     }
     Programmumgebung(const Programmumgebung&) = delete;
+
+    /// Puts the icon folder beside the program, so that a start shows no warning.
+    void symboleAnlegen()
+    {
+        QVERIFY(QDir(ordner.path()).mkpath(QStringLiteral("Grafik")));
+        QFile symbol(ordner.file(QStringLiteral("Grafik/Abbruch16.ico")));
+        QVERIFY(symbol.open(QIODevice::WriteOnly));
+    }
     Programmumgebung& operator=(const Programmumgebung&) = delete;
 
     TempDir ordner;

@@ -1,3 +1,4 @@
+#include "Kundendatenbank.h"
 #include "engine/DataType.h"
 #include "engine/Database.h"
 #include "engine/Field.h"
@@ -7,6 +8,7 @@
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Datenbankhandling.h"
 #include "shell/Einstellungen.h"
+#include "shell/Historienliste.h"
 #include "shell/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
 #include "shell/Sicherung.h"
@@ -21,6 +23,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStandardPaths>
 #include <QTest>
 #include <QToolButton>
 
@@ -29,24 +32,9 @@ using namespace kv::engine;
 
 namespace {
 
-// A database with the table Kunden and n rows of 200 characters each.
 void erzeuge(const QString& pfad, int n = 3, const QString& passwort = QString())
 {
-    Workspace ws;
-    auto db = ws.createDatabase(pfad);
-    auto t = db->createTableDef(QStringLiteral("Kunden"));
-    t->fields().append(t->createField(QStringLiteral("Name"), dbText, 60));
-    t->fields().append(t->createField(QStringLiteral("Notiz"), dbMemo));
-    db->tableDefs().append(std::move(t));
-    ws.beginTrans();
-    for (int i = 0; i < n; ++i)
-        db->execute(QStringLiteral("INSERT INTO Kunden (Name, Notiz) VALUES ('K%1', '%2')")
-                        .arg(i)
-                        .arg(QString(200, QLatin1Char('n'))));
-    ws.commitTrans();
-    if (!passwort.isEmpty())
-        db->newPassword(QString(), passwort);
-    db->close();
+    test::KundendatenbankErzeugen(pfad, n, passwort);
 }
 
 qint64 zeilen(Database* db)
@@ -55,6 +43,14 @@ qint64 zeilen(Database* db)
     if (rs->recordCount() > 0)
         rs->moveLast();
     return rs->recordCount();
+}
+
+/// A file that is no database at all.
+void schreibeKaputteDatei(const QString& pfad)
+{
+    QFile f(pfad);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(4096, 'x'));
 }
 
 DateiDialogErgebnis gewaehlt(const QString& pfad, int filter = 1, bool nurLesen = false)
@@ -79,6 +75,7 @@ private Q_SLOTS:
     void neuAufVorhandeneDatei();
     void oeffnenSchreibgeschuetzt();
     void fremderTypMeldetFehler();
+    void fehlgeschlagenesOeffnenBehaeltDatenbank();
     void speichernUnter();
     void passwortschleife();
     void passwortschleife_data();
@@ -141,7 +138,9 @@ void TestDatenbank::neuOeffnenSchliessen()
     QCOMPARE(o.filter.count(QLatin1Char('|')), 5);
     QCOMPARE(o.filterIndex, 1);
     QVERIFY(o.speichern);
-    QCOMPARE(QDir::cleanPath(o.startVerzeichnis), QDir::cleanPath(Programmverzeichnis()));
+    // Without a database the dialog starts in the user's documents, not in the program folder.
+    QCOMPARE(QDir::cleanPath(o.startVerzeichnis),
+        QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
 
     const QString mdb = pfad + QStringLiteral(".Mdb");
     QVERIFY(m_db->offen());
@@ -172,6 +171,9 @@ void TestDatenbank::neuAufVorhandeneDatei()
     erzeuge(pfad);
     m_dlg->erwarteDatei(gewaehlt(pfad));
     m_h->neu();
+    // The file dialog does not ask about overwriting: the program's own message is the only one.
+    QVERIFY(!m_dlg->dateiDialoge().constLast().ueberschreibenFragen);
+    QCOMPARE(m_dlg->meldungen().size(), 1);
     QCOMPARE(m_dlg->letzteMeldung().text,
         QStringLiteral("Die gewählte Datenbank ist bereits vorhanden!\n"
                        "Bitte geben Sie für die Neuanlage einen neuen\n"
@@ -192,8 +194,10 @@ void TestDatenbank::oeffnenSchreibgeschuetzt()
     QVERIFY(m_db->offen());
     QVERIFY(m_db->DatenbankNurLesen);
     QCOMPARE(setting(QStringLiteral("DatenbankNurLesen")), QStringLiteral("True"));
-    QVERIFY(m_main->werkzeugAktiv(QStringLiteral("dateispeichern")));
-    QVERIFY(!m_main->werkzeugAktiv(QStringLiteral("transaktionbeginnen")));
+    // What would write is not offered at all.
+    for (const char* w : { "dateispeichern", "dateikomprimieren", "transaktionbeginnen" })
+        QVERIFY2(!m_main->werkzeugAktiv(QString::fromUtf8(w)), w);
+    QVERIFY(m_main->werkzeugAktiv(QStringLiteral("dateispeichernunter")));
 
     // The next dialog starts in the database's folder with its type.
     m_dlg->erwarteDatei({});
@@ -201,6 +205,49 @@ void TestDatenbank::oeffnenSchreibgeschuetzt()
     QCOMPARE(QDir::cleanPath(m_dlg->dateiDialoge().constLast().startVerzeichnis),
         QDir::cleanPath(m_dir->path()));
     QVERIFY(m_db->offen());
+}
+
+void TestDatenbank::fehlgeschlagenesOeffnenBehaeltDatenbank()
+{
+    const QString pfad = m_dir->file(QStringLiteral("a.mdb"));
+    erzeuge(pfad, 3, QStringLiteral("geheim"));
+    m_db->Datenbank = pfad;
+    m_dlg->erwarteEingabe(QStringLiteral("geheim"));
+    QVERIFY(m_h->OeffneDatenbank());
+    m_dlg->vergiss();
+    m_main->historie().ausfuehren(Historienliste::Modus::Hinzufuegen,
+        Historienliste::eintragText({ m_dir->file(QStringLiteral("kaputt.mdb")), 1, false }));
+
+    // A damaged file: its error is shown, then the database of before is open again (without
+    // asking for its password once more).
+    const QString kaputt = m_dir->file(QStringLiteral("kaputt.mdb"));
+    schreibeKaputteDatei(kaputt);
+    m_dlg->erwarteDatei(gewaehlt(kaputt));
+    m_main->ActiveBar21_ToolClick(QStringLiteral("dateiöffnen"));
+    QCOMPARE(m_dlg->meldungen().size(), 1);
+    QVERIFY(m_dlg->letzteMeldung().text.startsWith(
+        QStringLiteral("Fehler beim Öffnen der Datenbank:\n\n") + kaputt));
+    QVERIFY(m_dlg->eingaben().isEmpty());
+    QVERIFY(m_db->offen());
+    QCOMPARE(m_db->Datenbank, pfad);
+    QCOMPARE(zeilen(m_db->db()), 3);
+    QCOMPARE(setting(QStringLiteral("Datenbank")), pfad);
+    QCOMPARE(m_main->aktiveDatenbankWerkzeug()->text(), QStringLiteral("a.mdb"));
+    QVERIFY(m_main->werkzeugAktiv(QStringLiteral("dateischließen")));
+
+    // The same through the history list.
+    m_dlg->vergiss();
+    m_main->ActiveBar21_ToolClick(QStringLiteral("Historie02"));
+    QCOMPARE(m_dlg->meldungen().size(), 1);
+    QCOMPARE(m_db->Datenbank, pfad);
+    QVERIFY(m_db->offen());
+
+    // Without a database before, a failed open leaves none.
+    m_main->ActiveBar21_ToolClick(QStringLiteral("dateischließen"));
+    m_dlg->erwarteDatei(gewaehlt(kaputt));
+    m_h->oeffnen();
+    QVERIFY(!m_db->offen());
+    QVERIFY(!m_main->werkzeugAktiv(QStringLiteral("dateischließen")));
 }
 
 void TestDatenbank::fremderTypMeldetFehler()
@@ -369,10 +416,7 @@ void TestDatenbank::reparieren()
     QCOMPARE(zeilen(m_db->db()), 3);
 
     const QString kaputt = m_dir->file(QStringLiteral("kaputt.mdb"));
-    QFile f(kaputt);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray(4096, 'x'));
-    f.close();
+    schreibeKaputteDatei(kaputt);
     m_dlg->erwarteDatei(gewaehlt(kaputt));
     m_h->reparieren();
     QVERIFY2(
@@ -533,8 +577,16 @@ void TestDatenbank::sicherungSchliesstUndOeffnetWieder()
     QCOMPARE(a.datenbank, pfad);
     QCOMPARE(QDir::cleanPath(a.verzeichnis), QDir::cleanPath(m_dir->path()));
     QCOMPARE(a.ueberschrift, QStringLiteral("RückDatensicherung"));
+    QCOMPARE(a.hilfedatei, QStringLiteral("sicherung.html"));
     QVERIFY(!z->offenWaehrenddessen);
     QVERIFY(m_db->offen());
+
+    // Without a database there is no folder: the window asks for one, never the program's.
+    m_main->ActiveBar21_ToolClick(QStringLiteral("dateischließen"));
+    m_main->ActiveBar21_ToolClick(QStringLiteral("dateirücksichern"));
+    QCOMPARE(z->auftraege.size(), 2);
+    QCOMPARE(z->auftraege.constLast().verzeichnis, QString());
+    QVERIFY(!m_db->offen());
 }
 
 QTEST_MAIN(TestDatenbank)

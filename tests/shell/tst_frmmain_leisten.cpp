@@ -2,7 +2,10 @@
 #include "shell/Befehlstabelle.h"
 #include "shell/Einstellungen.h"
 #include "shell/Leistenlayout.h"
+#include "shell/Menuepersonalisierung.h"
 #include "shell/Programmverzeichnis.h"
+#include "shell/ui/Anwendungseinrichtung.h"
+#include "shell/ui/Menueverhalten.h"
 #include "shell/ui/frmAnpassen.h"
 #include "shell/ui/frmMain.h"
 #include "widgets/Werkzeugleiste.h"
@@ -11,12 +14,16 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 using namespace kv;
 
@@ -54,6 +61,10 @@ private Q_SLOTS:
     void menueAngepasst();
     void dialog();
     void dialogAusDemMenue();
+    void reduzierteMenues();
+    void anpassenOptionenUndAuswahl();
+    void menueanimation();
+    void texteDesFensterrahmens();
 
 private:
     std::unique_ptr<test::Programmumgebung> m_umgebung;
@@ -227,8 +238,17 @@ void TestLeisten::werkzeugeUndTexte()
 
 void TestLeisten::dateien()
 {
+    // What the user changes lives in the settings folder, never beside the program.
     const QString cb2 = Layoutpfad(QStringLiteral(".cb2"));
-    QCOMPARE(cb2, Programmverzeichnis() + QStringLiteral("KelvadMenu.cb2"));
+    QCOMPARE(cb2, QDir(Einstellungen::speicherordner()).filePath(QStringLiteral("KelvadMenu.cb2")));
+
+    // A layout the installation brings along counts until the user has one.
+    Leistenlayout installiert = Leistenlayout::standard();
+    installiert.neueLeiste(QStringLiteral("Vom Installateur"));
+    schreibe(Programmverzeichnis() + QStringLiteral("KelvadMenu.cb2"), installiert.layoutText());
+    Leistenlayout vorgabe = Leistenlayout::standard();
+    LayoutLaden(vorgabe);
+    QVERIFY(vorgabe.leiste(QStringLiteral("Benutzer1")));
 
     Leistenlayout l = Leistenlayout::standard();
     l.neueLeiste(QStringLiteral("Eigene"));
@@ -236,6 +256,8 @@ void TestLeisten::dateien()
     QVERIFY(LayoutSpeichern(l));
     QVERIFY(QFile::exists(cb2));
     QVERIFY(QFile::exists(Layoutpfad(QStringLiteral(".chg"))));
+    QVERIFY(!QFile::exists(Programmverzeichnis() + QStringLiteral("KelvadMenu.chg")));
+    QCOMPARE(QDir(Programmverzeichnis()).entryList(QDir::Files), QStringList { "KelvadMenu.cb2" });
 
     Leistenlayout gelesen = Leistenlayout::standard();
     LayoutLaden(gelesen);
@@ -408,6 +430,182 @@ void TestLeisten::dialogAusDemMenue()
     QCOMPARE(Einstellungen().lese(AbschnittSettings, QStringLiteral("IconToolbarKlein")),
         QStringLiteral("False"));
     QVERIFY(f.menueWerkzeug(QStringLiteral("mpgross"))->isChecked());
+}
+
+namespace {
+
+/// The tool names a menu shows just now ("-" for a separator Qt would draw).
+QStringList gezeigt(const QMenu* menue)
+{
+    QStringList namen;
+    for (QAction* a : menue->actions()) {
+        if (a->isVisible())
+            namen.append(a->isSeparator() ? QStringLiteral("-") : a->objectName());
+    }
+    while (!namen.isEmpty() && namen.constLast() == QLatin1String("-"))
+        namen.removeLast();
+    return namen;
+}
+
+} // namespace
+
+void TestLeisten::reduzierteMenues()
+{
+    const QStringList alle = { "dateineu", "dateiöffnen", "dateischließen", "-", "dateispeichern",
+        "dateispeichernunter", "-", "dateikomprimieren", "dateireparieren", "dateisichern",
+        "dateirücksichern", "-", "Ende" };
+    {
+        frmMain f;
+        f.show();
+        QMenu* datei = f.band(QStringLiteral("Datei"));
+        datei->popup(QPoint(10, 10));
+        QCOMPARE(gezeigt(datei), alle);
+        datei->hide();
+
+        // "Reduziertes Menüsystem": the commands every user needs, then "Weitere Befehle".
+        f.ActiveBar21_ToolClick(QStringLiteral("ansichtmenüpersonalisiert"));
+        QVERIFY(f.leistenlayout().optionen.personalisiert);
+        datei->popup(QPoint(10, 10));
+        QCOMPARE(gezeigt(datei),
+            (QStringList { "dateineu", "dateiöffnen", "dateischließen", "-", "dateispeichern", "-",
+                "dateisichern", "-", "Ende", "miWeitereBefehle" }));
+        auto* verhalten = datei->findChild<Menueverhalten*>();
+        QVERIFY(verhalten && verhalten->reduziert());
+        QCOMPARE(verhalten->weitere()->text(), QStringLiteral("Weitere Befehle"));
+
+        // A click on it opens the whole menu, which stays open.
+        QTest::mouseClick(
+            datei, Qt::LeftButton, {}, datei->actionGeometry(verhalten->weitere()).center());
+        QVERIFY(datei->isVisible());
+        QCOMPARE(gezeigt(datei), alle);
+        datei->hide();
+
+        // So does the keyboard; a command used once shows from then on.
+        datei->popup(QPoint(10, 10));
+        datei->setActiveAction(verhalten->weitere());
+        QTest::keyClick(datei, Qt::Key_Return);
+        QCOMPARE(gezeigt(datei), alle);
+        datei->hide();
+        f.ActiveBar21_ToolClick(QStringLiteral("dateireparieren"));
+        datei->popup(QPoint(10, 10));
+        QVERIFY(gezeigt(datei).contains(QStringLiteral("dateireparieren")));
+        QVERIFY(!gezeigt(datei).contains(QStringLiteral("dateikomprimieren")));
+
+        // Left open for a moment, the menu shows everything by itself.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !verhalten->reduziert(), Menuepersonalisierung::VerzoegerungMs * 3);
+        QCOMPARE(gezeigt(datei), alle);
+        datei->hide();
+        // Closed, it keeps every entry as designed.
+        QCOMPARE(gezeigt(datei), alle);
+        f.close();
+    }
+    // The commands used lately survive the end of the program.
+    frmMain wieder;
+    QCOMPARE(wieder.leistenlayout().zuletztVerwendet.value(0), QStringLiteral("dateireparieren"));
+    QVERIFY(wieder.leistenlayout().optionen.personalisiert);
+    QVERIFY(wieder.menueWerkzeug(QStringLiteral("ansichtmenüpersonalisiert"))->isChecked());
+}
+
+void TestLeisten::anpassenOptionenUndAuswahl()
+{
+    frmAnpassen d(Leistenlayout::standard());
+    QCheckBox* zuletzt
+        = d.option(QStringLiteral("Menüs zeigen zuletzt verwendete Befehle zuerst an"));
+    QCheckBox* verzoegert
+        = d.option(QStringLiteral("Nach kurzer Verzögerung vollständige Menüs anzeigen"));
+    QVERIFY(zuletzt && verzoegert);
+    QVERIFY(!verzoegert->isEnabled());
+    zuletzt->setChecked(true);
+    QVERIFY(verzoegert->isEnabled());
+    verzoegert->setChecked(false);
+    QVERIFY(d.layout().optionen.personalisiert);
+    QVERIFY(!d.layout().optionen.vollstaendigNachVerzoegerung);
+    auto* animation = d.findChild<QComboBox*>(QStringLiteral("Menüanimation"));
+    QCOMPARE(animation->count(), 4);
+    QCOMPARE(animation->itemText(0), QStringLiteral("(Keine)"));
+    animation->setCurrentIndex(animation->findText(QStringLiteral("Abrollen")));
+    QCOMPARE(d.layout().optionen.animation, Menueanimation::Abrollen);
+
+    // "Befehlsbeschreibung" tells what the chosen command does.
+    d.kategorien()->setCurrentRow(0);
+    d.befehle()->setCurrentRow(0);
+    d.knopf(QStringLiteral("Befehlsbeschreibung"))->click();
+    QCOMPARE(m_umgebung->dialoge.letzteMeldung().titel, QStringLiteral("Befehlsbeschreibung"));
+    QCOMPARE(
+        m_umgebung->dialoge.letzteMeldung().text, QStringLiteral("Neu\n\nNeue Datenbank erzeugen"));
+
+    // "Auswahl ändern" on the second button of the main tool bar.
+    const QString haupt = QStringLiteral("mtbHauptleiste");
+    d.zielleiste()->setCurrentIndex(d.zielleiste()->findData(haupt));
+    d.zielwerkzeuge()->setCurrentRow(1);
+    m_umgebung->dialoge.erwarteEingabe(QStringLiteral("Laden"));
+    d.auswahlUmbenennen();
+    QCOMPARE(m_umgebung->dialoge.eingaben().constLast().vorgabe, QStringLiteral("Öffnen"));
+    QCOMPARE(d.layout().anzeigetexte(haupt, QStringLiteral("dateiöffnen")).text,
+        QStringLiteral("Laden"));
+    QCOMPARE(d.zielwerkzeuge()->item(1)->text(), QStringLiteral("Laden"));
+    d.gruppierungBeginnen(true);
+    QCOMPARE(d.layout().leiste(haupt)->werkzeuge.mid(0, 3),
+        (QStringList { "dateineu", "", "dateiöffnen" }));
+    QCOMPARE(d.zielwerkzeuge()->currentRow(), 2);
+    d.gruppierungBeginnen(true); // there is one already
+    QCOMPARE(d.layout().leiste(haupt)->werkzeuge.count(QString()), 4);
+    d.gruppierungBeginnen(false);
+    QCOMPARE(
+        d.layout().leiste(haupt)->werkzeuge, Leistenlayout::standard().leiste(haupt)->werkzeuge);
+    d.auswahlZuruecksetzen();
+    QCOMPARE(d.layout().anzeigetexte(haupt, QStringLiteral("dateiöffnen")).text,
+        QStringLiteral("Öffnen"));
+    QVERIFY(d.layout().texte.isEmpty());
+}
+
+void TestLeisten::menueanimation()
+{
+    Leistenlayout l = Leistenlayout::standard();
+    l.optionen.animation = Menueanimation::Abwechselnd;
+    QVERIFY(LayoutSpeichern(l));
+    frmMain f;
+    f.show();
+    QMenu* menue = f.band(QStringLiteral("Bearbeiten"));
+    QList<bool> einblenden;
+    for (int i = 0; i < 2; ++i) {
+        menue->popup(QPoint(10, 10));
+        QVERIFY(QApplication::isEffectEnabled(Qt::UI_AnimateMenu));
+        einblenden.append(QApplication::isEffectEnabled(Qt::UI_FadeMenu));
+        menue->hide();
+    }
+    // The two effects in turn.
+    QVERIFY(einblenden.at(0) != einblenden.at(1));
+
+    for (const auto& [art, rollen, blenden] :
+        { std::tuple { Menueanimation::Abrollen, true, false },
+            std::tuple { Menueanimation::Entfalten, true, true },
+            std::tuple { Menueanimation::Keine, false, false } }) {
+        Menueverhalten::animationSetzen(art);
+        QCOMPARE(QApplication::isEffectEnabled(Qt::UI_AnimateMenu), rollen);
+        QCOMPARE(QApplication::isEffectEnabled(Qt::UI_FadeMenu), blenden);
+    }
+}
+
+void TestLeisten::texteDesFensterrahmens()
+{
+    // The main window's parts that Qt draws speak German as well.
+    DeutscheUebersetzungenLaden(*qApp);
+    frmMain f;
+    f.show();
+    f.resize(300, 300);
+    QCOMPARE(f.hauptleiste()
+                 ->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"))
+                 ->toolTip(),
+        QStringLiteral("Weitere Schaltflächen"));
+    QMdiSubWindow* kind = f.mdiArea()->addSubWindow(new QWidget);
+    kind->showMaximized();
+    QStringList texte;
+    for (QAction* a : kind->systemMenu()->actions())
+        texte.append(a->text().remove(u'&'));
+    QVERIFY2(texte.contains(QStringLiteral("Minimieren")), qPrintable(texte.join(u',')));
+    QVERIFY2(texte.contains(QStringLiteral("Wiederherstellen")), qPrintable(texte.join(u',')));
 }
 
 QTEST_MAIN(TestLeisten)

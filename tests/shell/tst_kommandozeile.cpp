@@ -32,25 +32,29 @@ void TestKommandozeile::auswerten_data()
     QTest::addColumn<QString>("zeile"); // "%1" stands for the existing database
     QTest::addColumn<QString>("datenbank"); // "-" = none
     QTest::addColumn<int>("xpStil"); // -1 = not given
+    QTest::addColumn<QString>("nichtGefunden"); // "-" = none
     QTest::newRow("leer") << ""
-                          << "-" << -1;
+                          << "-" << -1 << "-";
     QTest::newRow("beides") << "/MDB:%1 /XPStil:0"
-                            << "%1" << 0;
+                            << "%1" << 0 << "-";
     QTest::newRow("klein, Blanks") << "  /mdb:  %1   /xpstil:1  "
-                                   << "%1" << 1;
+                                   << "%1" << 1 << "-";
     QTest::newRow("XPStil ja") << "/XPStil:yes"
-                               << "-" << 0;
+                               << "-" << 0 << "-";
     QTest::newRow("XPStil leer") << "/XPStil:"
-                                 << "-" << 0;
+                                 << "-" << 0 << "-";
     QTest::newRow("fehlende Datei") << "/MDB:%1.weg /XPStil:1"
-                                    << "-" << 1;
+                                    << "-" << 1 << "%1.weg";
     QTest::newRow("unbekannt") << "/Debug /Log:5"
-                               << "-" << -1;
+                               << "-" << -1 << "-";
+    // Read from the fifth character on, as the keyword is expected first: no such file.
     QTest::newRow("Schlüssel mitten im Teil") << "/xMDB:%1"
-                                              << "-" << -1;
-    QTest::newRow("Verzeichnis") << "/MDB:" + QDir::tempPath() << "-" << -1;
+                                              << "-" << -1 << ":%1";
+    QTest::newRow("Verzeichnis") << "/MDB:" + QDir::tempPath() << "-" << -1 << QDir::tempPath();
+    QTest::newRow("ohne Pfad") << "/MDB: /XPStil:1"
+                               << "-" << 1 << "-";
     QTest::newRow("letzte zählt") << "/XPStil:1 /XPStil:0"
-                                  << "-" << 0;
+                                  << "-" << 0 << "-";
 }
 
 void TestKommandozeile::auswerten()
@@ -58,11 +62,14 @@ void TestKommandozeile::auswerten()
     QFETCH(QString, zeile);
     QFETCH(QString, datenbank);
     QFETCH(int, xpStil);
+    QFETCH(QString, nichtGefunden);
     const Kommandozeile k
         = Kommandozeile::auswerten(zeile.replace(QLatin1String("%1"), m_datenbank));
     QCOMPARE(k.datenbank.value_or(QStringLiteral("-")),
         datenbank.replace(QLatin1String("%1"), m_datenbank));
     QCOMPARE(k.xpStil.has_value() ? int(*k.xpStil) : -1, xpStil);
+    QCOMPARE(k.nichtGefunden.value_or(QStringLiteral("-")),
+        nichtGefunden.replace(QLatin1String("%1"), m_datenbank));
 }
 
 void TestKommandozeile::ausArgumenten()

@@ -1,3 +1,4 @@
+#include "base/Programmschalter.h"
 #include "shell/Aktionsschutz.h"
 #include "shell/Einstellungen.h"
 #include "shell/Programmstart.h"
@@ -66,6 +67,7 @@ void TestProgrammstart::ersterStart()
     QCOMPARE(Menueschrift().family(), QStringLiteral("MS Sans Serif"));
     QVERIFY(XPStil());
     QVERIFY(!z.letzteDatenbank);
+    QCOMPARE(programmschalter(), Programmschalter {});
     for (int n = 1; n <= Aktionsschutz::Anzahl; ++n)
         QVERIFY(!aktionsschutz().geschuetzt(n));
     QVERIFY(Startzeitpunkt().isValid());
@@ -85,6 +87,11 @@ void TestProgrammstart::gespeicherteWerte()
         e.schreibe(s, QStringLiteral("Datenbank"), QStringLiteral("/daten/Umsatz.xls"));
         e.schreibe(s, QStringLiteral("DatenbankTyp"), QStringLiteral("0"));
         e.schreibe(s, QStringLiteral("DatenbankAktionStatus"), schutz.wert());
+        e.schreibe(s, QStringLiteral("IconFensterToolbarKlein"), QStringLiteral("False"));
+        e.schreibe(s, QStringLiteral("IconFensterToolbarTextanzeige"), QStringLiteral("2"));
+        e.schreibe(s, QStringLiteral("ReportausgabeZielSpeichern"), QStringLiteral("1"));
+        e.schreibe(s, QStringLiteral("EmailAusgabemitDialog"), QStringLiteral("0"));
+        e.schreibe(s, QStringLiteral("ReportDateiÄnderbar"), QStringLiteral("True"));
     }
     test::ScriptedDialoge dialoge;
     const Startzustand z = ProgrammstartVorbereiten({ QStringLiteral("/XPStil:yes") }, true);
@@ -94,6 +101,8 @@ void TestProgrammstart::gespeicherteWerte()
     QCOMPARE(z.letzteDatenbank->typ, 14);
     QVERIFY(aktionsschutz().geschuetzt(16));
     QCOMPARE(aktionsschutz().passwort(16), QStringLiteral("sich "));
+    // The switches the child windows and the report output read later.
+    QCOMPARE(programmschalter(), (Programmschalter { false, 2, true, false, true }));
 
     // The fonts are written back in the form they are read.
     Einstellungen e;

@@ -1,12 +1,16 @@
 #include "base/Windows1252.h"
+#include "shell/Einstellungen.h"
 #include "shell/IniDatei.h"
+#include "shell/Programmverzeichnis.h"
 #include "shell/Sicherung.h"
 #include "shell/ui/frmSicherung.h"
 #include "testutils/ScriptedDialoge.h"
 #include "testutils/TempDir.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QProgressDialog>
 #include <QTest>
 
 using namespace kv;
@@ -52,6 +56,7 @@ class TestSicherung : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init();
+    void cleanup() { Einstellungen::setzeSpeicherordner(QString()); }
 
     void dateiliste();
     void rundreise();
@@ -64,6 +69,8 @@ private Q_SLOTS:
     void unbeschreibbaresZiel();
     void abbrechen();
     void fensterRundreise();
+    void frageNieUnterFortschritt();
+    void ruecksicherungOhneDatenbank();
 
 private:
     QString dbOrdner() const { return m_db->path() + u'/'; }
@@ -71,12 +78,15 @@ private:
 
     std::unique_ptr<test::TempDir> m_db;
     std::unique_ptr<test::TempDir> m_ablage;
+    std::unique_ptr<test::TempDir> m_einstellungen;
 };
 
 void TestSicherung::init()
 {
     m_db = std::make_unique<test::TempDir>();
     m_ablage = std::make_unique<test::TempDir>();
+    m_einstellungen = std::make_unique<test::TempDir>();
+    Einstellungen::setzeSpeicherordner(m_einstellungen->path());
     schreibe(m_db->file(QStringLiteral("Adressen.MDB")), binaer(300000));
     schreibe(m_db->file(QStringLiteral("kunden.msk")), "[Maske]\r\nName=Kunden\r\n");
     schreibe(m_db->file(QStringLiteral("tabelle.dbf")), binaer(17));
@@ -201,7 +211,7 @@ void TestSicherung::kaputtesArchiv()
     QString archiv = m_ablage->file(QStringLiteral("kaputt.zip"));
     if (inhalt == "halb") {
         const QByteArray ganz = lies(sichere());
-        schreibe(archiv, ganz.left(ganz.size() - 30));
+        schreibe(archiv, ganz.left(ganz.size() / 2));
     } else if (inhalt == "kopf") {
         QByteArray ganz = lies(sichere());
         ganz[0] = 'X';
@@ -312,11 +322,11 @@ void TestSicherung::fensterRundreise()
         QVERIFY(dialoge.letzteMeldung().text.startsWith(
             QStringLiteral("Die Datensicherung wurde erfolgreich beendet!")));
     }
-    QCOMPARE(
-        IniDatei(a.iniPfad).wert(QStringLiteral("KelvadSicherung"), QStringLiteral("Verzeichnis")),
+    // The folder is remembered for the user; the installation's file stays as it was.
+    QCOMPARE(IniWert(a.iniPfad, QStringLiteral("KelvadSicherung"), QStringLiteral("Verzeichnis")),
         std::optional<QString>(m_ablage->path()));
-    QCOMPARE(IniDatei(a.iniPfad).wert(QStringLiteral("WebUpdate"), QStringLiteral("AutoPrüfung")),
-        std::optional<QString>(QStringLiteral("3")));
+    QCOMPARE(lies(a.iniPfad), zuWindows1252(QStringLiteral("[WebUpdate]\r\nAutoPrüfung=3\r\n")));
+    QVERIFY(QFile::exists(m_einstellungen->file(QStringLiteral("KELVAD.INI"))));
 
     schreibe(m_db->file(QStringLiteral("kunden.msk")), "geändert");
     a = ErzeugeSicherungsAuftrag(true, dbOrdner());
@@ -345,6 +355,76 @@ void TestSicherung::fensterRundreise()
     QVERIFY(!rueck.setzeArchiv(m_ablage->file(QStringLiteral("kaputt.zip"))));
     QVERIFY(dialoge.letzteMeldung().text.contains(QStringLiteral("kein Zip-Archiv")));
     QVERIFY(rueck.dateien().isEmpty());
+}
+
+void TestSicherung::frageNieUnterFortschritt()
+{
+    // The question waits long beyond the moment the progress box would appear; at no time may
+    // a progress box lie over it.
+    test::ScriptedDialoge dialoge;
+    const QString archiv = sichere();
+    SicherungsAuftrag a = ErzeugeSicherungsAuftrag(true, dbOrdner());
+    a.iniPfad = m_ablage->file(QStringLiteral("KELVAD.INI"));
+    frmSicherung rueck(a);
+    rueck.show();
+    QVERIFY(rueck.setzeArchiv(archiv));
+    int verdeckt = 0;
+    dialoge.beimZeigen([&](const Meldung& m) {
+        if (m.knoepfe != Knoepfe::JaNeinAbbrechen)
+            return;
+        QTest::qWait(700);
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<QProgressDialog*>(w) && w->isVisible())
+                ++verdeckt;
+        }
+    });
+    for (int i = 0; i < Gesichert.size(); ++i)
+        dialoge.erwarteAntwort(Antwort::Ja);
+    QVERIFY(rueck.ausfuehren());
+    QCOMPARE(verdeckt, 0);
+    QVERIFY(dialoge.letzteMeldung().text.contains(QStringLiteral("4 Dateien zurückgeschrieben.")));
+}
+
+void TestSicherung::ruecksicherungOhneDatenbank()
+{
+    test::ScriptedDialoge dialoge;
+    const QString archiv = sichere();
+    // The archive knows where it came from.
+    QCOMPARE(Sicherung::Quellverzeichnis(archiv), QDir(dbOrdner()).absolutePath());
+    QCOMPARE(Sicherung::Quellverzeichnis(m_ablage->file(QStringLiteral("fehlt.zip"))), QString());
+
+    test::TempDir programm;
+    setzeProgrammverzeichnis(programm.path());
+    test::TempDir ziel;
+    SicherungsAuftrag a = ErzeugeSicherungsAuftrag(true, QString());
+    a.iniPfad = programm.file(QStringLiteral("KELVAD.INI"));
+    frmSicherung rueck(a);
+    QVERIFY(rueck.setzeArchiv(archiv));
+    DateiDialogErgebnis wahl;
+    wahl.abgebrochen = false;
+    // First the program folder, which is refused, then a folder of the user's.
+    wahl.pfad = programm.path();
+    dialoge.erwarteDatei(wahl);
+    wahl.pfad = ziel.path();
+    dialoge.erwarteDatei(wahl);
+    QVERIFY(rueck.ausfuehren());
+    setzeProgrammverzeichnis(QString());
+
+    QCOMPARE(dialoge.dateiDialoge().size(), 2);
+    const DateiDialogOptionen& frage = dialoge.dateiDialoge().front();
+    QVERIFY(frage.ordner);
+    QCOMPARE(frage.startVerzeichnis, QDir(dbOrdner()).absolutePath());
+    QCOMPARE(dialoge.texte().front(),
+        QStringLiteral("In das Programmverzeichnis wird nicht zurückgesichert.\n\nBitte wählen "
+                       "Sie das Verzeichnis Ihrer Datenbank."));
+    QCOMPARE(QDir(programm.path()).entryList(QDir::Files), QStringList());
+    QCOMPARE(stand(ziel.path()).keys(), Gesichert);
+
+    // Cancelling the folder choice restores nothing.
+    frmSicherung nochmal(a);
+    QVERIFY(nochmal.setzeArchiv(archiv));
+    dialoge.erwarteDatei(DateiDialogErgebnis {});
+    QVERIFY(!nochmal.ausfuehren());
 }
 
 QTEST_MAIN(TestSicherung)

@@ -1,4 +1,5 @@
 #include "base/Windows1252.h"
+#include "shell/Einstellungen.h"
 #include "shell/IniDatei.h"
 #include "shell/WebUpdate.h"
 #include "shell/WebUpdatePruefung.h"
@@ -7,6 +8,10 @@
 
 #include <QFile>
 #include <QLocale>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 using namespace kv;
@@ -22,6 +27,56 @@ void schreibe(const QString& pfad, const QByteArray& inhalt)
 
 const QDate Heute(2026, 12, 6);
 
+QByteArray inhalt(const QString& pfad)
+{
+    QFile f(pfad);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+/// An update server on this machine: it answers with antwort, or never when antwort is empty.
+class Testserver {
+public:
+    explicit Testserver(QByteArray antwort = {})
+        : m_antwort(std::move(antwort))
+    {
+        QVERIFY(m_server.listen(QHostAddress::LocalHost));
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* s = m_server.nextPendingConnection()) {
+                if (m_antwort.isEmpty())
+                    continue; // keeps the connection open without a word
+                QObject::connect(s, &QTcpSocket::readyRead, s, [this, s] {
+                    s->readAll();
+                    s->write("HTTP/1.0 200 OK\r\nContent-Length: "
+                        + QByteArray::number(m_antwort.size()) + "\r\n\r\n" + m_antwort);
+                    s->disconnectFromHost();
+                });
+            }
+        });
+    }
+    QString adresse() const
+    {
+        return QStringLiteral("http://127.0.0.1:%1/").arg(m_server.serverPort());
+    }
+
+private:
+    QTcpServer m_server;
+    QByteArray m_antwort;
+};
+
+/// Runs a check to its end.
+WebUpdatePruefung::Ergebnis pruefe(const WebUpdateAuftrag& a, int timeoutMs = 15000)
+{
+    WebUpdatePruefung p;
+    QSignalSpy fertig(&p, &WebUpdatePruefung::fertig);
+    p.starten(a, Heute, timeoutMs);
+    // The answer never comes from inside starten().
+    if (!fertig.isEmpty() || !p.laeuft())
+        return { false, false, Updatestand::Gleich, {}, QStringLiteral("synchron") };
+    if (!fertig.wait(20000))
+        return { false, false, Updatestand::Gleich, {}, QStringLiteral("kein Ende") };
+    return p.ergebnis();
+}
+
 } // namespace
 
 class TestWebUpdate : public QObject {
@@ -29,6 +84,7 @@ class TestWebUpdate : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void init();
+    void cleanup();
 
     void pruefen_data();
     void pruefen();
@@ -36,12 +92,17 @@ private Q_SLOTS:
     void adresse_data();
     void adresse();
     void iniSchreibenBehaeltAnderes();
+    void netz();
+    void abbrechen();
     void fenster();
+    void fensterAbbrechen();
 
 private:
     WebUpdateAuftrag auftrag() const;
+    void quelle(const QString& q);
 
     std::unique_ptr<test::TempDir> m_ordner;
+    std::unique_ptr<test::TempDir> m_einstellungen;
 };
 
 void TestWebUpdate::initTestCase()
@@ -57,11 +118,23 @@ void TestWebUpdate::initTestCase()
 void TestWebUpdate::init()
 {
     m_ordner = std::make_unique<test::TempDir>();
+    m_einstellungen = std::make_unique<test::TempDir>();
+    Einstellungen::setzeSpeicherordner(m_einstellungen->path());
+    quelle(m_ordner->path());
+}
+
+void TestWebUpdate::cleanup()
+{
+    Einstellungen::setzeSpeicherordner(QString());
+}
+
+void TestWebUpdate::quelle(const QString& q)
+{
     schreibe(m_ordner->file(QStringLiteral("KELVAD.INI")),
         zuWindows1252(
             QStringLiteral("[Allgemein]\r\nName=Test\r\n\r\n[WebUpdate]\r\nAutoPrüfung=7\r\n"
                            "Zuletztgeprüftam=01.01.2020\r\nQuelle=")
-            + m_ordner->path() + QStringLiteral("\r\n\r\n[Ende]\r\nX=1\r\n")));
+            + q + QStringLiteral("\r\n\r\n[Ende]\r\nX=1\r\n")));
 }
 
 WebUpdateAuftrag TestWebUpdate::auftrag() const
@@ -117,16 +190,20 @@ void TestWebUpdate::pruefen()
     if (datei != "-")
         schreibe(m_ordner->file(QStringLiteral("Kelvad7.Txt")), datei);
 
-    const auto e = WebUpdatePruefung::Pruefe(auftrag(), Heute);
+    const QString ini = m_ordner->file(QStringLiteral("KELVAD.INI"));
+    const QByteArray installiert = inhalt(ini);
+    const auto e = pruefe(auftrag());
     QCOMPARE(e.ok, ok);
+    QVERIFY(!e.abgebrochen);
     if (ok)
         QCOMPARE(int(e.stand), stand);
     QVERIFY2(e.text.contains(text), qPrintable(e.text));
 
-    // Only a completed check counts as one.
-    const IniDatei ini(m_ordner->file(QStringLiteral("KELVAD.INI")));
+    // Only a completed check counts as one. The date goes to the user's settings; the
+    // installation's file is never written.
+    QCOMPARE(inhalt(ini), installiert);
     const QString zuletzt
-        = ini.wert(QStringLiteral("WebUpdate"), QStringLiteral("Zuletztgeprüftam"))
+        = IniWert(ini, QStringLiteral("WebUpdate"), QStringLiteral("Zuletztgeprüftam"))
               .value_or(QString());
     QCOMPARE(zuletzt, ok ? QStringLiteral("06.12.2026") : QStringLiteral("01.01.2020"));
     // The start-up question reads the written date back.
@@ -137,7 +214,7 @@ void TestWebUpdate::pruefen()
 void TestWebUpdate::ohneQuelle()
 {
     schreibe(m_ordner->file(QStringLiteral("KELVAD.INI")), "[WebUpdate]\r\nAutoPruefung=1\r\n");
-    const auto e = WebUpdatePruefung::Pruefe(auftrag(), Heute);
+    const auto e = pruefe(auftrag());
     QVERIFY(!e.ok);
     QVERIFY(e.text.startsWith(QStringLiteral("Für das Web-Update ist keine Quelle eingetragen.")));
 }
@@ -193,6 +270,67 @@ void TestWebUpdate::iniSchreibenBehaeltAnderes()
         QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")));
 }
 
+void TestWebUpdate::netz()
+{
+    const Testserver server("Version=7\nRelease=9\n");
+    quelle(server.adresse());
+    const auto e = pruefe(auftrag());
+    QVERIFY2(e.ok, qPrintable(e.text));
+    QCOMPARE(e.stand, Updatestand::Neuer);
+
+    // A server that keeps silent: the time limit ends the check.
+    const Testserver stumm;
+    quelle(stumm.adresse());
+    const auto langsam = pruefe(auftrag(), 300);
+    QVERIFY(!langsam.ok);
+    QVERIFY2(langsam.text.endsWith(QStringLiteral("Der Server hat nicht rechtzeitig geantwortet.")),
+        qPrintable(langsam.text));
+}
+
+void TestWebUpdate::abbrechen()
+{
+    const Testserver stumm;
+    quelle(stumm.adresse());
+    WebUpdatePruefung p;
+    QSignalSpy fertig(&p, &WebUpdatePruefung::fertig);
+    p.starten(auftrag(), Heute);
+    QVERIFY(p.laeuft());
+    p.abbrechen();
+    QVERIFY(fertig.wait(5000));
+    QCOMPARE(fertig.size(), 1);
+    QVERIFY(!p.laeuft());
+    QVERIFY(p.ergebnis().abgebrochen);
+    QCOMPARE(p.ergebnis().text, QStringLiteral("Die Update-Prüfung wurde abgebrochen."));
+    // A check started anew replaces the running one, which then reports nothing.
+    p.starten(auftrag(), Heute);
+    quelle(m_ordner->path());
+    schreibe(m_ordner->file(QStringLiteral("Kelvad7.Txt")), "Version=7\nRelease=8\n");
+    p.starten(auftrag(), Heute);
+    QVERIFY(fertig.wait(5000));
+    QTest::qWait(50);
+    QCOMPARE(fertig.size(), 2);
+    QCOMPARE(p.ergebnis().stand, Updatestand::Gleich);
+}
+
+void TestWebUpdate::fensterAbbrechen()
+{
+    const Testserver stumm;
+    quelle(stumm.adresse());
+    frmWebUpdate f(auftrag());
+    f.pruefen(Heute);
+    // The window stays usable while the server keeps silent.
+    QVERIFY(f.prueftGerade());
+    QCOMPARE(f.ergebnisText(), QStringLiteral("Die Update-Information wird abgerufen..."));
+    QVERIFY(f.abbrechenKnopf()->isEnabled());
+    QVERIFY(!f.pruefenKnopf()->isEnabled());
+    f.abbrechenKnopf()->click();
+    QTRY_VERIFY(!f.prueftGerade());
+    QCOMPARE(f.ergebnisText(), QStringLiteral("Die Update-Prüfung wurde abgebrochen."));
+    QVERIFY(!f.abbrechenKnopf()->isEnabled());
+    QVERIFY(f.pruefenKnopf()->isEnabled());
+    QVERIFY(!f.downloadMoeglich());
+}
+
 void TestWebUpdate::fenster()
 {
     schreibe(m_ordner->file(QStringLiteral("Kelvad7.Txt")),
@@ -201,10 +339,12 @@ void TestWebUpdate::fenster()
     QCOMPARE(f.windowTitle(), QStringLiteral("Kelvado / Web-Update"));
     QVERIFY(!f.downloadMoeglich());
     f.pruefen(Heute);
+    QTRY_VERIFY(!f.prueftGerade());
     QVERIFY(f.ergebnisText().contains(QStringLiteral("Verfügbar: Version 7 Release 10")));
     QVERIFY(f.downloadMoeglich());
     QFile::remove(m_ordner->file(QStringLiteral("Kelvad7.Txt")));
     f.pruefen(Heute);
+    QTRY_VERIFY(!f.prueftGerade());
     QVERIFY(f.ergebnisText().startsWith(
         QStringLiteral("Die Update-Information konnte nicht abgerufen werden:")));
     QVERIFY(!f.downloadMoeglich());

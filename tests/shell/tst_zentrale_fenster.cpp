@@ -1,3 +1,5 @@
+#include "Kundendatenbank.h"
+#include "base/NichtVerfuegbar.h"
 #include "base/Windows1252.h"
 #include "engine/DataType.h"
 #include "engine/Database.h"
@@ -155,17 +157,11 @@ void TestZentraleFenster::cleanup()
 void TestZentraleFenster::erzeugeDatenbank(bool mitTabellen)
 {
     const QString pfad = m_dir->file(QStringLiteral("Adressen.mdb"));
-    {
+    if (mitTabellen) {
+        test::KundendatenbankErzeugen(pfad, 0, QString(), { "Alle Kunden=SELECT * FROM Kunden" });
+    } else {
         Workspace ws;
-        auto db = ws.createDatabase(pfad);
-        if (mitTabellen) {
-            auto t = db->createTableDef(QStringLiteral("Kunden"));
-            t->fields().append(t->createField(QStringLiteral("Name"), dbText, 50));
-            db->tableDefs().append(std::move(t));
-            db->createQueryDef(
-                QStringLiteral("Alle Kunden"), QStringLiteral("SELECT * FROM Kunden"));
-        }
-        db->close();
+        ws.createDatabase(pfad)->close();
     }
     m_maske = m_dir->file(QStringLiteral("Adressen_KELVAD_Kunden.MSK"));
     QVERIFY(schreibeTextdatei(m_maske, MaskenText));
@@ -302,6 +298,12 @@ void TestZentraleFenster::tastatur()
     QCOMPARE(m_z->aktuelleZeile(), 4);
     QTest::keyClick(grid, Qt::Key_X);
     QCOMPARE(m_z->aktuelleZeile(), 4);
+    // Pos1 and Ende go to the first and last row, whichever column is current.
+    grid->setCurrentIndex(m_z->modell()->index(2, 1));
+    QTest::keyClick(grid, Qt::Key_Home);
+    QCOMPARE(m_z->aktuelleZeile(), 0);
+    QTest::keyClick(grid, Qt::Key_End);
+    QCOMPARE(m_z->aktuelleZeile(), 4);
 
     QTest::keyClick(grid, Qt::Key_Return);
     QCOMPARE(uebergaben(), QStringList { "abfrage|Alle Kunden|zeigen" });
@@ -319,7 +321,7 @@ void TestZentraleFenster::fehlenderEintrag()
     objektuebergabe().maske = nullptr;
     zeige();
     m_z->knopfGeklickt(frmZentrale::Oeffnen);
-    QCOMPARE(m_dlg->texte(), QStringList { Zentralebefehle::nichtVerfuegbarText() });
+    QCOMPARE(m_dlg->texte(), QStringList { NichtVerfuegbarText() });
     QVERIFY(uebergaben().isEmpty());
 }
 
@@ -375,7 +377,7 @@ void TestZentraleFenster::ohneTabellen()
     QStringList texte { "Es sind noch keine Tabellen in der Datenbank definiert!\n"
                         "Der Struktur-Generator wird daher jetzt aufgerufen." };
     if (!eintrag)
-        texte.append(Zentralebefehle::nichtVerfuegbarText());
+        texte.append(NichtVerfuegbarText());
     QCOMPARE(m_dlg->texte(), texte);
     QCOMPARE(m_aktionen, eintrag ? QList<int> { 9 } : QList<int>());
     QCOMPARE(m_fensterSchliessen, gefragt);
@@ -475,6 +477,17 @@ void TestZentraleFenster::kontextmenue_data()
         << QStringList { "Neue Benutzer-Tabelle im Tabellen-Generator erzeugen;Generator;",
                "Neue Benutzer-Tabelle per Texteditor erzeugen;Brieftext;", "Zurück;abbruch" }
         << 2 << "texteditor|TSK|Kunden||";
+    // Opened read-only, nothing in the menu deletes.
+    QTest::newRow("Benutzer-Maske schreibgeschützt")
+        << "Benutzer-Maske" << true
+        << QStringList { "Per Masken-Generator bearbeiten;Generator;",
+               "Per Texteditor bearbeiten;Brieftext;", "Zurück;abbruch" }
+        << 3 << "";
+    QTest::newRow("Abfrage schreibgeschützt")
+        << "Tabellen-Abfrage" << true
+        << QStringList { "Neue Abfrage erzeugen;Abfragen", "Abfrage öffnen/bearbeiten;Abfragen",
+               "Zurück;abbruch" }
+        << 3 << "";
     QTest::newRow("Abfrage bearbeiten")
         << "Tabellen-Abfrage" << false
         << QStringList { "Neue Abfrage erzeugen;Abfragen", "Abfrage öffnen/bearbeiten;Abfragen",
@@ -523,8 +536,19 @@ void TestZentraleFenster::schalter()
     // The query stays current although its position changed.
     QCOMPARE(m_z->liste().zeilen().at(m_z->aktuelleZeile()).art, Zeilenart::Abfrage);
 
+    // With every group off nothing can be opened, made or edited.
+    for (int i = 1; i < Zentraleschalter::Anzahl; ++i)
+        QTest::mouseClick(m_z->Check1(i), Qt::LeftButton);
+    QCOMPARE(m_z->modell()->rowCount(), 0);
+    for (int knopf : { frmZentrale::Oeffnen, frmZentrale::Neu, frmZentrale::Bearbeiten })
+        QVERIFY(!m_z->Command1(knopf)->isEnabled());
+    QVERIFY(m_z->Command1(frmZentrale::Schliessen)->isEnabled());
+    for (int i = 1; i < Zentraleschalter::Anzahl; ++i)
+        QTest::mouseClick(m_z->Check1(i), Qt::LeftButton);
+    QVERIFY(m_z->Command1(frmZentrale::Oeffnen)->isEnabled());
+
     // Unloading writes the switches and the geometry; a new navigator starts from them.
-    m_z->parentWidget()->setGeometry(20, 30, 500, 400);
+    m_z->parentWidget()->setGeometry(20, 30, 700, 450);
     frmZentrale::entladen(m_mdi.get());
     QCOMPARE(m_mdi->subWindowList().size(), 0);
     QVERIFY(!Einstellungen().lese(AbschnittSettings, QStringLiteral("frmZentrale")).isEmpty());
@@ -533,7 +557,17 @@ void TestZentraleFenster::schalter()
     QVERIFY(!m_z->Check1(0)->isChecked());
     QVERIFY(m_z->Check1(1)->isChecked());
     QCOMPARE(m_z->modell()->rowCount(), 3);
-    QCOMPARE(m_z->parentWidget()->geometry(), QRect(20, 30, 500, 400));
+    QCOMPARE(m_z->parentWidget()->geometry(), QRect(20, 30, 700, 450));
+
+    // A stored size too small for the switches and buttons is not taken as it is.
+    m_z->parentWidget()->setMinimumSize(0, 0);
+    m_z->parentWidget()->setGeometry(20, 30, 200, 100);
+    frmZentrale::entladen(m_mdi.get());
+    m_tester.reset();
+    zeige();
+    QCOMPARE(m_z->parentWidget()->pos(), QPoint(20, 30));
+    QVERIFY(m_z->parentWidget()->width() >= m_z->parentWidget()->minimumSizeHint().width());
+    QVERIFY(m_z->parentWidget()->height() >= m_z->parentWidget()->minimumSizeHint().height());
 }
 
 void TestZentraleFenster::schliessen_data()

@@ -20,15 +20,13 @@ void TestFeldtypen::typname_data()
 {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("name");
-    const QStringList namen { "Boolean", "Byte", "Integer", "Long", "Währung", "Single", "Double",
-        "Datum/Zeit", "Binary", "Text", "Long Binary (OLE/Grafik)", "Memo" };
-    for (int code = 1; code <= 12; ++code)
-        QTest::addRow("%d", code) << code << namen.at(code - 1);
-    const QStringList weitere { "GUID", "BigInteger", "VarBinary", "Char", "Numerisch", "Dezimal",
-        "Float", "Zeit", "TimeStamp" };
-    for (int code = 15; code <= 23; ++code)
-        QTest::addRow("%d", code) << code << weitere.at(code - 15);
-    for (int code : { 0, 13, 14, 24, 100, -1 })
+    // One of each family; codes the engine does not have read "Unbekannt".
+    QTest::newRow("Long") << 4 << "Long";
+    QTest::newRow("Währung") << 5 << "Währung";
+    QTest::newRow("Datum") << 8 << "Datum/Zeit";
+    QTest::newRow("OLE") << 11 << "Long Binary (OLE/Grafik)";
+    QTest::newRow("Dezimal") << 20 << "Dezimal";
+    for (int code : { 0, 13, 14, 24, -1 })
         QTest::addRow("%d", code) << code << QStringLiteral("Unbekannt");
 }
 

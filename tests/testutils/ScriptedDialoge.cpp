@@ -56,6 +56,8 @@ ScriptedDialoge::~ScriptedDialoge()
 Antwort ScriptedDialoge::meldung(const Meldung& m)
 {
     m_meldungen.append(m);
+    if (m_beimZeigen)
+        m_beimZeigen(m);
     if (m.knoepfe == Knoepfe::Ok) {
         if (!m_antworten.empty() && m_antworten.front() == Antwort::Ok)
             m_antworten.pop_front();

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
 
 namespace kv::test {
@@ -31,6 +32,9 @@ public:
     ScriptedDialoge& operator=(const ScriptedDialoge&) = delete;
 
     void erwarteAntwort(Antwort a) { m_antworten.push_back(a); }
+    /// Called with every message before it is answered, while the program waits for the answer
+    /// (to look at the windows at that moment).
+    void beimZeigen(std::function<void(const Meldung&)> f) { m_beimZeigen = std::move(f); }
     void erwarteEingabe(std::optional<QString> text) { m_eingaben.push_back(std::move(text)); }
     void erwarteDatei(DateiDialogErgebnis e) { m_dateien.push_back(std::move(e)); }
 
@@ -67,6 +71,7 @@ private:
     QList<Meldung> m_meldungen;
     QList<Eingabe> m_gezeigteEingaben;
     QList<DateiDialogOptionen> m_gezeigteDateien;
+    std::function<void(const Meldung&)> m_beimZeigen;
     bool m_nurZaehlen = false;
     int m_fehler = 0;
 };

@@ -1,3 +1,4 @@
+#include "testutils/Fensterschritt.h"
 #include "testutils/TempDir.h"
 #include "widgets/QtDialoge.h"
 
@@ -6,32 +7,31 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 
 using namespace kv;
 
 namespace {
 
-// Runs `schritt` on the modal dialog as soon as it is shown.
 template <typename Dialog> void beimNaechstenDialog(std::function<void(Dialog*)> schritt)
 {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, schritt] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        schritt(dialog);
-    });
-    timer->start();
+    test::beimNaechstenFenster<Dialog>(std::move(schritt));
+}
+
+/// Waits in a file dialog until its list shows the folder's entries, so that what a step selects
+/// is not undone by the list arriving later.
+void warteAufOrdner(QFileDialog* d, const QString& ordner, int eintraege)
+{
+    auto* modell = d->findChild<QFileSystemModel*>();
+    QVERIFY(modell);
+    QTRY_COMPARE(modell->rowCount(modell->index(ordner)), eintraege);
 }
 
 QAbstractButton* knopfMitText(QMessageBox* box, const QString& text)
@@ -215,8 +215,16 @@ private Q_SLOTS:
                     k->setChecked(true);
                 }
             }
+            // A failed step must not leave the dialog open.
+            const auto zu = qScopeGuard([d] {
+                if (d->isVisible())
+                    d->reject();
+            });
+            // Only the preselected filter's file shows once the folder is read.
+            warteAufOrdner(d, dir.path(), 1);
             d->selectNameFilter(filter.value(0));
             d->selectFile(dir.file(QStringLiteral("b.txt")));
+            QTRY_COMPARE(d->selectedFiles(), QStringList { dir.file(QStringLiteral("b.txt")) });
             static_cast<QDialog*>(d)->accept(); // QFileDialog hides it
         });
         const DateiDialogErgebnis e = QtDialoge().dateiDialog(o);
@@ -229,6 +237,64 @@ private Q_SLOTS:
         QCOMPARE(e.pfad, dir.file(QStringLiteral("b.txt")));
         QCOMPARE(e.filterIndex, 1);
         QVERIFY(e.schreibgeschuetzt);
+    }
+
+    void ueberschreibfrage_data()
+    {
+        QTest::addColumn<bool>("fragen");
+        QTest::newRow("fragt") << true;
+        QTest::newRow("fragt nicht") << false;
+    }
+
+    void ueberschreibfrage()
+    {
+        // A caller that answers an existing file itself turns the dialog's question off.
+        QFETCH(bool, fragen);
+        DateiDialogOptionen o;
+        o.speichern = true;
+        o.ueberschreibenFragen = fragen;
+        bool fragtSelbst = !fragen;
+        beimNaechstenDialog<QFileDialog>([&](QFileDialog* d) {
+            fragtSelbst = !d->testOption(QFileDialog::DontConfirmOverwrite);
+            d->reject();
+        });
+        QVERIFY(QtDialoge().dateiDialog(o).abgebrochen);
+        QCOMPARE(fragtSelbst, fragen);
+    }
+
+    void ordnerWaehlen()
+    {
+        test::TempDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Ziel")));
+        QFile f(dir.file(QStringLiteral("datei.txt")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        DateiDialogOptionen o;
+        o.ordner = true;
+        o.titel = QStringLiteral("Zielverzeichnis");
+        o.startVerzeichnis = dir.path();
+        o.filter = QStringLiteral("Texte|*.txt");
+        o.schreibgeschuetztAnzeigen = true; // not for folders
+        bool nurOrdner = false, kastenDa = true;
+        beimNaechstenDialog<QFileDialog>([&](QFileDialog* d) {
+            const auto zu = qScopeGuard([d] {
+                if (d->isVisible())
+                    d->reject();
+            });
+            nurOrdner = d->fileMode() == QFileDialog::Directory
+                && d->testOption(QFileDialog::ShowDirsOnly);
+            kastenDa = d->findChild<QCheckBox*>() != nullptr;
+            warteAufOrdner(d, dir.path(), 1);
+            // The user goes into the folder and chooses it.
+            d->setDirectory(dir.file(QStringLiteral("Ziel")));
+            QTRY_COMPARE(d->selectedFiles(), QStringList { dir.file(QStringLiteral("Ziel")) });
+            static_cast<QDialog*>(d)->accept();
+        });
+        const DateiDialogErgebnis e = QtDialoge().dateiDialog(o);
+        QVERIFY(nurOrdner);
+        QVERIFY(!kastenDa);
+        QVERIFY(!e.abgebrochen);
+        QCOMPARE(e.pfad, dir.file(QStringLiteral("Ziel")));
     }
 
     void dateiSpeichernAbgebrochen()

@@ -1,8 +1,10 @@
 #include "shell/ui/GMainEP.h"
 
+#include "base/Hilfe.h"
 #include "base/Zahlenformate.h"
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Datenbankhandling.h"
+#include "shell/Hilfeseiten.h"
 #include "shell/Historienliste.h"
 #include "shell/Objektuebergabe.h"
 #include "shell/Programmstart.h"
@@ -13,6 +15,7 @@
 #include "shell/ui/about.h"
 #include "shell/ui/frmMain.h"
 #include "shell/ui/frmMainZugang.h"
+#include "shell/ui/passwort.h"
 #include "tables/ui/TabellenStrukturEditor.h"
 
 #include <QApplication>
@@ -53,12 +56,17 @@ std::unique_ptr<frmMain> GMainEP(
     Datenbankhandling* datenbank = handling.get();
     zentrale->setzeDatenbankhandling(datenbank);
     hauptfenster->setzeDatenbankbefehle(std::move(handling));
-    hauptfenster->setzeFensteraufrufe(
-        std::make_unique<Hauptfensteraufrufe>(*hauptfenster, zentrale));
+    hauptfenster->setzeFensteraufrufe(std::make_unique<Hauptfensteraufrufe>(
+        *hauptfenster, zentrale, [datenbank] { return datenbank->AlleFensterSchliessen(); }));
+    // The protected commands ask through the password dialog.
+    PasswortDialogEinrichten();
     objektuebergabe().texteditor
         = [fenster = QPointer<QWidget>(hauptfenster.get())](
               bool maske, const QString& tabelle, const QString& text, const QString& datei) {
-              TabellenStrukturEditor::oeffne(maske, tabelle, text, datei, fenster);
+              TabellenStrukturEditor editor(
+                  maske, tabelle, text, datei, aktuelleDatenbank().Datenbank, fenster);
+              editor.setProperty(HilfeseiteEigenschaft, Hilfeseiten::Texteditor);
+              editor.exec();
           };
 
     hauptfenster->historie().leeren();

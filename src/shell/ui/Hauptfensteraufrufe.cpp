@@ -1,5 +1,7 @@
 #include "shell/ui/Hauptfensteraufrufe.h"
 
+#include "shell/Hilfeseiten.h"
+#include "shell/Objektuebergabe.h"
 #include "shell/WebUpdatePruefung.h"
 #include "shell/ui/Zentraleanzeige.h"
 #include "shell/ui/about.h"
@@ -12,13 +14,31 @@ void WebUpdateFuerHauptfenster(QWidget& hauptfenster)
 {
     WebUpdateAuftrag auftrag = ErzeugeWebUpdateAuftrag();
     auftrag.hauptfenster = hauptfenster.geometry();
+    auftrag.hilfedatei = Hilfeseiten::WebUpdate;
     WebUpdateStarten(auftrag, &hauptfenster);
+}
+
+bool Hauptfensteraufrufe::fensterGeschlossen() const
+{
+    return !m_alleFensterSchliessen || m_alleFensterSchliessen();
 }
 
 void Hauptfensteraufrufe::datenzentrale()
 {
     if (m_zentrale)
         m_zentrale->zeigen();
+}
+
+void Hauptfensteraufrufe::strukturgenerator()
+{
+    // The same window the navigator opens; asking to close windows for a missing one is pointless.
+    const std::function<void()>& fenster = objektuebergabe().strukturGenerator;
+    if (!fenster) {
+        FensterNichtVerfuegbar();
+        return;
+    }
+    if (fensterGeschlossen())
+        fenster();
 }
 
 void Hauptfensteraufrufe::texteAnpassen()
@@ -29,16 +49,14 @@ void Hauptfensteraufrufe::texteAnpassen()
 
 void Hauptfensteraufrufe::webupdate()
 {
-    WebUpdateFuerHauptfenster(m_hauptfenster);
+    if (fensterGeschlossen())
+        WebUpdateFuerHauptfenster(m_hauptfenster);
 }
 
 void Hauptfensteraufrufe::info()
 {
-    // Modeless, like the start window; it deletes itself when closed.
-    auto* fenster = new about(false, &m_hauptfenster);
-    fenster->setWindowFlag(Qt::Window);
-    fenster->setAttribute(Qt::WA_DeleteOnClose);
-    fenster->show();
+    about fenster(false, &m_hauptfenster);
+    fenster.exec();
 }
 
 } // namespace kv

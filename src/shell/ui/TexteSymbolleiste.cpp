@@ -1,5 +1,9 @@
 #include "shell/ui/TexteSymbolleiste.h"
 
+#include "base/Hilfe.h"
+#include "shell/Hilfeseiten.h"
+#include "shell/Prozesswerte.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHeaderView>
@@ -25,6 +29,8 @@ TexteSymbolleiste::TexteSymbolleiste(const Leistenlayout& layout, QWidget* paren
     , m_quickinfo(new QLineEdit)
 {
     setObjectName(QStringLiteral("TexteSymbolleiste"));
+    setFont(Programmschrift());
+    setProperty(HilfeseiteEigenschaft, Hilfeseiten::TexteAendern);
     setWindowTitle(QStringLiteral("Texte der Symbolleiste ändern"));
     m_text->setObjectName(QStringLiteral("Text"));
     m_quickinfo->setObjectName(QStringLiteral("Quickinfo"));

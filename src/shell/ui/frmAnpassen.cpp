@@ -1,7 +1,11 @@
 #include "shell/ui/frmAnpassen.h"
 
 #include "base/Dialoge.h"
+#include "base/Fehlermeldung.h"
+#include "base/Hilfe.h"
 #include "shell/Befehlstabelle.h"
+#include "shell/Hilfeseiten.h"
+#include "shell/Prozesswerte.h"
 #include "shell/ui/Befehlsauswahl.h"
 #include "shell/ui/frmTastatur.h"
 
@@ -9,9 +13,11 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -42,7 +48,9 @@ frmAnpassen::frmAnpassen(const Leistenlayout& layout, QWidget* parent)
     , m_layout(layout)
 {
     setObjectName(QStringLiteral("frmAnpassen"));
+    setFont(Programmschrift());
     setWindowTitle(QStringLiteral("Anpassen"));
+    setProperty(HilfeseiteEigenschaft, Hilfeseiten::Anpassen);
     m_tabs = new QTabWidget;
     const auto neuerKnopf = [this](const QString& text, void (frmAnpassen::*methode)()) {
         auto* k = new QPushButton(text);
@@ -85,6 +93,7 @@ frmAnpassen::frmAnpassen(const Leistenlayout& layout, QWidget* parent)
     befehleLayout->addWidget(m_ziel, 1, 1, Qt::AlignTop);
     befehleLayout->addWidget(m_zielWerkzeuge, 2, 1);
     const QList<QPair<QString, void (frmAnpassen::*)()>> befehlKnoepfe = {
+        { QStringLiteral("Befehlsbeschreibung"), &frmAnpassen::befehlsbeschreibung },
         { QStringLiteral("Zuweisen"), &frmAnpassen::zuweisen },
         { QStringLiteral("Entfernen"), &frmAnpassen::entfernen },
         { QStringLiteral("Tastatur..."), &frmAnpassen::tastatur },
@@ -92,6 +101,22 @@ frmAnpassen::frmAnpassen(const Leistenlayout& layout, QWidget* parent)
     auto* befehlKnopfzeile = new QHBoxLayout;
     for (const auto& [text, methode] : befehlKnoepfe)
         befehlKnopfzeile->addWidget(neuerKnopf(text, methode));
+    // The choices for the entry chosen on the bar.
+    auto* auswahlAendern = new QPushButton(QStringLiteral("Auswahl ändern"));
+    auswahlAendern->setObjectName(QStringLiteral("Auswahl ändern"));
+    auto* auswahlMenue = new QMenu(auswahlAendern);
+    m_auswahlMenue = auswahlMenue;
+    auswahlMenue->setObjectName(QStringLiteral("mnuAuswahl"));
+    auswahlMenue->addAction(
+        QStringLiteral("Zurücksetzen"), this, &frmAnpassen::auswahlZuruecksetzen);
+    auswahlMenue->addAction(
+        QStringLiteral("Name ändern..."), this, &frmAnpassen::auswahlUmbenennen);
+    m_gruppierung = auswahlMenue->addAction(QStringLiteral("Gruppierung beginnen"));
+    m_gruppierung->setCheckable(true);
+    connect(m_gruppierung, &QAction::triggered, this, &frmAnpassen::gruppierungBeginnen);
+    connect(auswahlMenue, &QMenu::aboutToShow, this, &frmAnpassen::auswahlmenueVorbereiten);
+    auswahlAendern->setMenu(auswahlMenue);
+    befehlKnopfzeile->addWidget(auswahlAendern);
     befehlKnopfzeile->addStretch();
     befehleLayout->addLayout(befehlKnopfzeile, 3, 0, 1, 2);
     connect(m_ziel, &QComboBox::currentIndexChanged, this, &frmAnpassen::zielFuellen);
@@ -100,21 +125,51 @@ frmAnpassen::frmAnpassen(const Leistenlayout& layout, QWidget* parent)
     // Options
     auto* seiteOptionen = new QWidget;
     auto* optionenLayout = new QVBoxLayout(seiteOptionen);
-    const QList<QPair<QString, bool Leistenoptionen::*>> optionen = {
-        { QStringLiteral("Symbole vergrößern"), &Leistenoptionen::grosseSymbole },
-        { QStringLiteral("Quickinfo anzeigen"), &Leistenoptionen::quickinfo },
-        { QStringLiteral("Tastenkombinationen in Quickinfo anzeigen"),
-            &Leistenoptionen::tastenInQuickinfo },
-        { QStringLiteral("Personalisierte Menüs"), &Leistenoptionen::personalisiert },
-    };
-    for (const auto& [text, feld] : optionen) {
+    const auto schalter = [this](const QString& text, bool Leistenoptionen::*feld) {
         auto* c = new QCheckBox(text);
         c->setObjectName(text);
         c->setChecked(m_layout.optionen.*feld);
-        connect(c, &QCheckBox::toggled, this,
-            [this, feld = feld](bool an) { m_layout.optionen.*feld = an; });
-        optionenLayout->addWidget(c);
-    }
+        connect(
+            c, &QCheckBox::toggled, this, [this, feld](bool an) { m_layout.optionen.*feld = an; });
+        return c;
+    };
+    auto* personalisiert = new QGroupBox(QStringLiteral("Personalisierte Menüs"));
+    auto* personalisiertLayout = new QVBoxLayout(personalisiert);
+    QCheckBox* zuletzt
+        = schalter(QStringLiteral("Menüs zeigen zuletzt verwendete Befehle zuerst an"),
+            &Leistenoptionen::personalisiert);
+    personalisiertLayout->addWidget(zuletzt);
+    QCheckBox* verzoegert
+        = schalter(QStringLiteral("Nach kurzer Verzögerung vollständige Menüs anzeigen"),
+            &Leistenoptionen::vollstaendigNachVerzoegerung);
+    verzoegert->setEnabled(m_layout.optionen.personalisiert);
+    connect(zuletzt, &QCheckBox::toggled, verzoegert, &QWidget::setEnabled);
+    personalisiertLayout->addWidget(verzoegert);
+    optionenLayout->addWidget(personalisiert);
+
+    auto* weitere = new QGroupBox(QStringLiteral("Weitere Optionen"));
+    auto* weitereLayout = new QGridLayout(weitere);
+    weitereLayout->addWidget(
+        schalter(QStringLiteral("Symbole vergrößern"), &Leistenoptionen::grosseSymbole), 0, 0, 1,
+        2);
+    weitereLayout->addWidget(
+        schalter(QStringLiteral("Quickinfo anzeigen"), &Leistenoptionen::quickinfo), 1, 0, 1, 2);
+    weitereLayout->addWidget(schalter(QStringLiteral("Tastenkombinationen in Quickinfo anzeigen"),
+                                 &Leistenoptionen::tastenInQuickinfo),
+        2, 0, 1, 2);
+    auto* animation = new QComboBox;
+    animation->setObjectName(QStringLiteral("Menüanimation"));
+    for (const char* text : { "(Keine)", "Abwechselnd", "Entfalten", "Abrollen" })
+        animation->addItem(QString::fromUtf8(text));
+    animation->setCurrentIndex(static_cast<int>(m_layout.optionen.animation));
+    connect(animation, &QComboBox::currentIndexChanged, this,
+        [this](int i) { m_layout.optionen.animation = static_cast<Menueanimation>(i); });
+    auto* animationText = new QLabel(QStringLiteral("Menüanimation:"));
+    animationText->setBuddy(animation);
+    weitereLayout->addWidget(animationText, 3, 0);
+    weitereLayout->addWidget(animation, 3, 1);
+    weitereLayout->setColumnStretch(1, 1);
+    optionenLayout->addWidget(weitere);
     optionenLayout->addStretch();
     m_tabs->addTab(seiteOptionen, QStringLiteral("Optionen"));
 
@@ -270,6 +325,80 @@ void frmAnpassen::entfernen()
         zielFuellen();
         m_zielWerkzeuge->setCurrentRow(std::min(zeile, m_zielWerkzeuge->count() - 1));
     }
+}
+
+void frmAnpassen::befehlsbeschreibung()
+{
+    const Befehl* b = FindeBefehl(m_auswahl->befehl());
+    if (!b)
+        return;
+    zeigeMeldung(ohneKuerzel(b->text) + Zeilenumbruch + Zeilenumbruch + b->beschreibung,
+        QStringLiteral("Befehlsbeschreibung"), Knoepfe::Ok, Symbol::Information);
+}
+
+QString frmAnpassen::gewaehltesWerkzeug() const
+{
+    const Leistenbelegung* l = m_layout.leiste(m_ziel->currentData().toString());
+    const int zeile = m_zielWerkzeuge->currentRow();
+    return l && zeile >= 0 && zeile < l->werkzeuge.size() ? l->werkzeuge.at(zeile) : QString();
+}
+
+void frmAnpassen::auswahlmenueVorbereiten()
+{
+    const Leistenbelegung* l = m_layout.leiste(m_ziel->currentData().toString());
+    const int zeile = m_zielWerkzeuge->currentRow();
+    const bool werkzeug = !gewaehltesWerkzeug().isEmpty();
+    for (QAction* a : m_auswahlMenue->actions())
+        a->setEnabled(werkzeug);
+    m_gruppierung->setEnabled(werkzeug && zeile > 0);
+    m_gruppierung->setChecked(werkzeug && zeile > 0 && l->werkzeuge.at(zeile - 1).isEmpty());
+}
+
+void frmAnpassen::auswahlAendern(
+    const std::function<void(const QString& leiste, const QString& werkzeug)>& aendern)
+{
+    const QString werkzeug = gewaehltesWerkzeug();
+    if (werkzeug.isEmpty())
+        return;
+    const int zeile = m_zielWerkzeuge->currentRow();
+    aendern(m_ziel->currentData().toString(), werkzeug);
+    zielFuellen();
+    m_zielWerkzeuge->setCurrentRow(zeile);
+}
+
+void frmAnpassen::auswahlZuruecksetzen()
+{
+    auswahlAendern([this](const QString& leiste, const QString& werkzeug) {
+        m_layout.setzeText(leiste, werkzeug, QString(), QString());
+    });
+}
+
+void frmAnpassen::auswahlUmbenennen()
+{
+    auswahlAendern([this](const QString& leiste, const QString& werkzeug) {
+        const Werkzeugtexte texte = m_layout.anzeigetexte(leiste, werkzeug);
+        const std::optional<QString> name
+            = Dialoge::aktuell().eingabe(QStringLiteral("Name:"), QStringLiteral("Auswahl ändern"),
+                m_layout.leiste(leiste)->menue ? werkzeugText(werkzeug) : texte.text);
+        if (name)
+            m_layout.aendereTexte(leiste, werkzeug, { name->trimmed(), texte.tooltip });
+    });
+}
+
+void frmAnpassen::gruppierungBeginnen(bool an)
+{
+    const QString leiste = m_ziel->currentData().toString();
+    const Leistenbelegung* l = m_layout.leiste(leiste);
+    int zeile = m_zielWerkzeuge->currentRow();
+    if (!l || gewaehltesWerkzeug().isEmpty() || zeile < 1)
+        return;
+    const bool trennerDavor = l->werkzeuge.at(zeile - 1).isEmpty();
+    if (an && !trennerDavor && m_layout.hinzufuegen(leiste, QString(), zeile))
+        ++zeile;
+    else if (!an && trennerDavor && m_layout.entfernen(leiste, zeile - 1))
+        --zeile;
+    zielFuellen();
+    m_zielWerkzeuge->setCurrentRow(zeile);
 }
 
 void frmAnpassen::tastatur()

@@ -5,9 +5,11 @@
 #include <QDialog>
 #include <functional>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QListWidget;
+class QMenu;
 class QPushButton;
 class QTabWidget;
 
@@ -41,8 +43,21 @@ public:
     void entfernen();
     /// The keyboard customisation; its changes go into the layout.
     void tastatur();
+    /// Shows the description of the command chosen in the list.
+    void befehlsbeschreibung();
+    // "Auswahl ändern" on the entry chosen on the target bar: its designed texts again, a new
+    // name, a separator before it.
+    void auswahlZuruecksetzen();
+    void auswahlUmbenennen();
+    void gruppierungBeginnen(bool an);
 
 private:
+    /// The tool chosen on the target bar; empty for none or a separator.
+    QString gewaehltesWerkzeug() const;
+    /// Runs a change on the chosen tool of the target bar, then shows the bar anew.
+    void auswahlAendern(
+        const std::function<void(const QString& leiste, const QString& werkzeug)>& aendern);
+    void auswahlmenueVorbereiten();
     QString gewaehlteLeiste() const;
     /// Asks for a bar title; aendern applies it and returns the bar's name, empty when taken.
     void titelAendern(const QString& ueberschrift, const QString& vorgabe,
@@ -56,6 +71,8 @@ private:
     Befehlsauswahl* m_auswahl;
     QComboBox* m_ziel;
     QListWidget* m_zielWerkzeuge;
+    QMenu* m_auswahlMenue = nullptr;
+    QAction* m_gruppierung = nullptr;
 };
 
 } // namespace kv

@@ -1,6 +1,7 @@
 #include "shell/ui/frmHilfe.h"
 
 #include "shell/Anwendung.h"
+#include "shell/Prozesswerte.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +25,7 @@ frmHilfe::frmHilfe(const QString& ordner, QWidget* parent)
     , m_index(Hilfeindex::lade(ordner))
 {
     setObjectName(QStringLiteral("frmHilfe"));
+    setFont(Programmschrift());
     setWindowTitle(Anwendungstitel + QStringLiteral(" - Hilfe"));
     resize(820, 560);
 

@@ -1,17 +1,22 @@
 #include "shell/ui/frmMain.h"
 
 #include "base/Format.h"
+#include "base/Hilfe.h"
 #include "shell/Aktionsschutz.h"
 #include "shell/Anwendung.h"
 #include "shell/Befehlsstatus.h"
 #include "shell/Befehlstabelle.h"
 #include "shell/Einstellungen.h"
 #include "shell/Fensteranordnung.h"
+#include "shell/Hilfeseiten.h"
+#include "shell/Menuepersonalisierung.h"
 #include "shell/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
 #include "shell/StartEinstellungen.h"
 #include "shell/Statustext.h"
 #include "shell/ui/Fensterzustand.h"
+#include "shell/ui/Hilfetaste.h"
+#include "shell/ui/Menueverhalten.h"
 #include "shell/ui/frmHilfe.h"
 #include "widgets/Werkzeugleiste.h"
 
@@ -71,6 +76,12 @@ frmMain::frmMain(QWidget* parent)
     , m_schriftwahl(schriftdialog)
 {
     setObjectName(QStringLiteral("frmMain"));
+    setProperty(HilfeseiteEigenschaft, Hilfeseiten::Hauptfenster);
+    new Hilfetaste(this);
+    setzeHilfeanzeige([this](const QString& seite) {
+        hilfe()->zeigeSeite(seite);
+        hilfeAnzeigen();
+    });
     setCentralWidget(m_mdi);
     // The caption keeps its trailing blank, as the program always showed it.
     setWindowTitle(Anwendungstitel + QLatin1Char(' '));
@@ -118,6 +129,9 @@ frmMain::frmMain(QWidget* parent)
 
     connect(m_baender.value(QStringLiteral("Fenster")), &QMenu::aboutToShow, this,
         &frmMain::fensterlisteAufbauen);
+    for (const QString& name : Menuebaender())
+        new Menueverhalten(
+            m_baender.value(name), [this]() -> const Leistenlayout& { return m_layout; });
 
     connect(
         m_hauptleiste, &Werkzeugleiste::werkzeugGeklickt, this, &frmMain::ActiveBar21_ToolClick);
@@ -161,6 +175,7 @@ frmMain::frmMain(QWidget* parent)
 frmMain::~frmMain()
 {
     setzeStatusziel({});
+    setzeHilfeanzeige({});
 }
 
 QAction* frmMain::neueAktion(const QString& name)
@@ -228,6 +243,9 @@ void frmMain::ActiveBar21_ToolClick(const QString& tool)
     const Befehl* b = FindeBefehl(tool);
     if (!b)
         return;
+    if (Historiennummer(tool) == 0)
+        m_layout.zuletztVerwendet
+            = Menuepersonalisierung::Verwendet(m_layout.zuletztVerwendet, tool);
     // A refused password ends the command without a further message.
     if (b->aktion > 0 && !PruefeAktionsschutz(b->aktion))
         return;
@@ -316,7 +334,7 @@ void frmMain::ActiveBar21_ToolClick(const QString& tool)
         umschalten(statusBar(), tool);
         break;
     case Z::MenuePersonalisiert:
-        // Qt menus always show every entry; the switch is kept with the layout only.
+        // The menus read the switch each time they open.
         m_layout.optionen.personalisiert = !m_layout.optionen.personalisiert;
         m_menueAktionen.value(tool)->setChecked(m_layout.optionen.personalisiert);
         break;
@@ -351,13 +369,11 @@ void frmMain::ActiveBar21_ToolClick(const QString& tool)
         break;
     case Z::Hilfethemen:
         hilfe()->zeigeInhalt();
-        hilfe()->show();
-        hilfe()->raise();
+        hilfeAnzeigen();
         break;
     case Z::HilfeSuchen:
         hilfe()->zeigeSuche();
-        hilfe()->show();
-        hilfe()->raise();
+        hilfeAnzeigen();
         break;
     case Z::Direkthilfe:
         QWhatsThis::enterWhatsThisMode();
@@ -463,6 +479,22 @@ frmHilfe* frmMain::hilfe()
     if (!m_hilfe)
         m_hilfe = std::make_unique<frmHilfe>();
     return m_hilfe.get();
+}
+
+void frmMain::hilfeAnzeigen()
+{
+    frmHilfe* h = hilfe();
+    // Asked from a modal dialog, the help would be blocked by it: there it is modal itself until
+    // the user closes it.
+    const QWidget* modal = QApplication::activeModalWidget();
+    const Qt::WindowModality gewuenscht = modal && modal != h ? Qt::ApplicationModal : Qt::NonModal;
+    if (h->windowModality() != gewuenscht) {
+        h->hide();
+        h->setWindowModality(gewuenscht);
+    }
+    h->show();
+    h->raise();
+    h->activateWindow();
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

@@ -86,6 +86,8 @@ public:
     QToolButton* aktiveDatenbankWerkzeug() const { return m_aktiveDatenbank; }
     /// The help window, made on first use.
     frmHilfe* hilfe();
+    /// Shows the help window in front (modal when a modal dialog is open).
+    void hilfeAnzeigen();
 
     /// The bar layout as shown; closing the window saves it to the layout files.
     const Leistenlayout& leistenlayout() const { return m_layout; }

@@ -154,8 +154,12 @@ void frmMain::leistenAnwenden()
             if (!a->isSeparator())
                 a->setEnabled(m_aktiv.value(a->objectName(), true));
         }
-        for (QToolButton* knopf : l->findChildren<QToolButton*>())
+        for (QToolButton* knopf : l->findChildren<QToolButton*>()) {
             knopf->installEventFilter(this);
+            // Qt's button for the buttons that do not fit.
+            if (knopf->objectName() == QLatin1String("qt_toolbar_ext_button"))
+                knopf->setToolTip(QStringLiteral("Weitere Schaltflächen"));
+        }
         addToolBar(leistenbereich(belegung.bereich), l);
         l->setVisible(belegung.sichtbar);
         ToolbarIconsZuweisen(l, m_symboleKlein);

@@ -2,8 +2,11 @@
 
 #include "base/Dialoge.h"
 #include "base/Fehlermeldung.h"
+#include "base/Hilfe.h"
+#include "base/Pfade.h"
+#include "shell/Programmverzeichnis.h"
+#include "shell/ui/Fortschrittsanzeige.h"
 
-#include <QApplication>
 #include <QDate>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -13,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -36,6 +38,7 @@ frmSicherung::frmSicherung(const SicherungsAuftrag& auftrag, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmSicherung"));
     setWindowTitle(auftrag.fenstertitel);
+    setProperty(HilfeseiteEigenschaft, auftrag.hilfedatei);
     if (QFileInfo::exists(auftrag.symbol))
         setWindowIcon(QIcon(auftrag.symbol));
     setFont(auftrag.schrift);
@@ -47,8 +50,13 @@ frmSicherung::frmSicherung(const SicherungsAuftrag& auftrag, QWidget* parent)
     gross.setBold(true);
     gross.setPointSizeF(gross.pointSizeF() * 1.5);
     ueberschrift->setFont(gross);
-    auto* verzeichnis = new QLabel(
-        QStringLiteral("Verzeichnis: ") + QDir::toNativeSeparators(auftrag.verzeichnis), this);
+    // Without a database the restore asks for its target when it starts.
+    auto* verzeichnis = new QLabel(auftrag.verzeichnis.isEmpty()
+            ? QStringLiteral("Verzeichnis: wird beim Rücksichern erfragt")
+            : QStringLiteral("Verzeichnis: ") + QDir::toNativeSeparators(auftrag.verzeichnis),
+        this);
+    verzeichnis->setObjectName(QStringLiteral("lblVerzeichnis"));
+    verzeichnis->setWordWrap(true);
     auto* archivText = new QLabel(QStringLiteral("&Archiv:"), this);
     archivText->setBuddy(m_archiv);
     m_archiv->setObjectName(QStringLiteral("txtArchiv"));
@@ -159,30 +167,56 @@ QStringList frmSicherung::ausgewaehlteDateien() const
     return namen;
 }
 
+QString frmSicherung::zielverzeichnisWaehlen()
+{
+    DateiDialogOptionen o;
+    o.ordner = true;
+    o.titel = QStringLiteral("Zielverzeichnis der Rücksicherung wählen");
+    // Offered: where the files came from, else where the archive lies.
+    const QString quelle = Sicherung::Quellverzeichnis(archiv());
+    o.startVerzeichnis = !quelle.isEmpty() && QFileInfo(quelle).isDir()
+        ? quelle
+        : QFileInfo(archiv()).absolutePath();
+    for (;;) {
+        const DateiDialogErgebnis e = Dialoge::aktuell().dateiDialog(o);
+        if (e.abgebrochen || e.pfad.isEmpty())
+            return {};
+        // The program folder is shared and belongs to the installation.
+        if (QFileInfo(e.pfad) != QFileInfo(Programmverzeichnis()))
+            return MitBackslash(QDir::toNativeSeparators(e.pfad));
+        zeigeMeldung(QStringLiteral("In das Programmverzeichnis wird nicht zurückgesichert.")
+                + Zeilenumbruch + Zeilenumbruch
+                + QStringLiteral("Bitte wählen Sie das Verzeichnis Ihrer Datenbank."),
+            m_auftrag.fenstertitel, Knoepfe::Ok, Symbol::Warnung);
+        o.startVerzeichnis = QFileInfo(archiv()).absolutePath();
+    }
+}
+
 bool frmSicherung::ausfuehren()
 {
     const bool rueck = m_auftrag.ruecksicherung;
+    QString verzeichnis = m_auftrag.verzeichnis;
+    if (verzeichnis.isEmpty()) {
+        verzeichnis = zielverzeichnisWaehlen();
+        if (verzeichnis.isEmpty())
+            return false;
+    }
     const QStringList namen = rueck ? ausgewaehlteDateien() : dateien();
-    QProgressDialog fortschritt(rueck ? QStringLiteral("Dateien werden zurückgeschrieben...")
-                                      : QStringLiteral("Dateien werden gesichert..."),
-        QStringLiteral("Abbrechen"), 0, static_cast<int>(namen.size()), this);
-    fortschritt.setWindowTitle(m_auftrag.fenstertitel);
-    fortschritt.setWindowModality(Qt::WindowModal);
-    fortschritt.setMinimumDuration(500);
+    Fortschrittsanzeige fortschritt(this,
+        rueck ? QStringLiteral("Dateien werden zurückgeschrieben...")
+              : QStringLiteral("Dateien werden gesichert..."),
+        m_auftrag.fenstertitel);
     const Sicherung::Fortschritt melden
         = [&fortschritt](int erledigt, int gesamt, const QString& datei) {
-              fortschritt.setMaximum(gesamt);
-              if (!datei.isEmpty())
-                  fortschritt.setLabelText(datei);
-              fortschritt.setValue(erledigt);
-              QApplication::processEvents();
-              return !fortschritt.wasCanceled();
+              return fortschritt.melden(erledigt, gesamt, datei);
           };
+    const Sicherung::Ueberschreibfrage frage = [&fortschritt](const QString& datei) {
+        return fortschritt.fragen([&datei] { return Sicherung::FrageUeberschreiben(datei); });
+    };
     const Sicherung::Ergebnis e = rueck
-        ? Sicherung::Ruecksichern(
-            archiv(), namen, m_auftrag.verzeichnis, Sicherung::FrageUeberschreiben, melden)
-        : Sicherung::Sichern(m_auftrag.verzeichnis, namen, archiv(), melden);
-    fortschritt.reset();
+        ? Sicherung::Ruecksichern(archiv(), namen, verzeichnis, frage, melden)
+        : Sicherung::Sichern(verzeichnis, namen, archiv(), melden);
+    fortschritt.schliessen();
     if (e.abgebrochen) {
         zeigeMeldung(rueck
                 ? QStringLiteral(

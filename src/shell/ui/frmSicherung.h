@@ -13,7 +13,8 @@ namespace kv {
 
 /// The backup and restore window. Backup packs the matching files of the database directory into
 /// one zip archive; restore lists an archive's files and writes the chosen ones back.
-/// The database must be closed before, and opened again after, by the caller.
+/// The database must be closed before, and opened again after, by the caller. An order without a
+/// folder (no database open) restores into a folder the user chooses.
 class frmSicherung : public QDialog {
     Q_OBJECT
 public:
@@ -36,6 +37,8 @@ public:
 
 private:
     void zeigeDateien(const QStringList& dateien);
+    /// Asks for the folder to restore into (never the program folder); empty when cancelled.
+    QString zielverzeichnisWaehlen();
 
     SicherungsAuftrag m_auftrag;
     QLineEdit* m_archiv;

@@ -1,7 +1,10 @@
 #include "shell/ui/frmTastatur.h"
 
 #include "base/Dialoge.h"
+#include "base/Hilfe.h"
 #include "shell/Befehlstabelle.h"
+#include "shell/Hilfeseiten.h"
+#include "shell/Prozesswerte.h"
 #include "shell/ui/Befehlsauswahl.h"
 #include "widgets/Werkzeugdefinition.h"
 
@@ -61,6 +64,8 @@ frmTastatur::frmTastatur(const Tastenbelegung& belegung, QWidget* parent)
     , m_inhaber(new QLabel)
 {
     setObjectName(QStringLiteral("frmTastatur"));
+    setFont(Programmschrift());
+    setProperty(HilfeseiteEigenschaft, Hilfeseiten::Tastatur);
     setWindowTitle(Titel);
     m_aktuelle->setObjectName(QStringLiteral("Momentane Tastenkombination"));
     m_eingabe->setObjectName(QStringLiteral("Neue Tastenkombination drücken"));

@@ -1,8 +1,9 @@
 #include "shell/ui/frmWebUpdate.h"
 
+#include "base/Hilfe.h"
+#include "shell/Prozesswerte.h"
 #include "shell/WebUpdate.h"
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -18,11 +19,13 @@ frmWebUpdate::frmWebUpdate(const WebUpdateAuftrag& auftrag, QWidget* parent)
     , m_auftrag(auftrag)
     , m_ergebnisText(new QLabel(this))
     , m_download(new QPushButton(QStringLiteral("&Herunterladen"), this))
+    , m_pruefen(new QPushButton(QStringLiteral("&Erneut prüfen"), this))
+    , m_abbrechen(new QPushButton(QStringLiteral("&Abbrechen"), this))
 {
     setObjectName(QStringLiteral("frmWebUpdate"));
+    setFont(Programmschrift());
     setWindowTitle(WebUpdateTitel());
-    if (!auftrag.hauptfenster.isEmpty())
-        move(auftrag.hauptfenster.center() - QPoint(200, 120));
+    setProperty(HilfeseiteEigenschaft, auftrag.hilfedatei);
 
     auto* kopf = new QLabel(QStringLiteral("Web-Update für ") + auftrag.anwendungstitel, this);
     QFont fett = kopf->font();
@@ -35,12 +38,17 @@ frmWebUpdate::frmWebUpdate(const WebUpdateAuftrag& auftrag, QWidget* parent)
     m_ergebnisText->setObjectName(QStringLiteral("lblErgebnis"));
     m_ergebnisText->setWordWrap(true);
     m_ergebnisText->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_ergebnisText->setMinimumWidth(380);
+    // Wide enough for the longest line of a result; the height follows the text.
+    m_ergebnisText->setMinimumWidth(m_ergebnisText->fontMetrics().averageCharWidth() * 60);
+    m_ergebnisText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_download->setObjectName(QStringLiteral("cmdDownload"));
     m_download->setEnabled(false);
-    auto* pruefenKnopf = new QPushButton(QStringLiteral("&Erneut prüfen"), this);
+    m_pruefen->setObjectName(QStringLiteral("cmdPruefen"));
+    m_abbrechen->setObjectName(QStringLiteral("cmdAbbrechen"));
+    m_abbrechen->setEnabled(false);
     auto* knoepfe = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    knoepfe->addButton(pruefenKnopf, QDialogButtonBox::ActionRole);
+    knoepfe->addButton(m_pruefen, QDialogButtonBox::ActionRole);
+    knoepfe->addButton(m_abbrechen, QDialogButtonBox::ActionRole);
     knoepfe->addButton(m_download, QDialogButtonBox::ActionRole);
 
     auto* layout = new QVBoxLayout(this);
@@ -48,21 +56,42 @@ frmWebUpdate::frmWebUpdate(const WebUpdateAuftrag& auftrag, QWidget* parent)
     layout->addWidget(installiert);
     layout->addWidget(m_ergebnisText, 1);
     layout->addWidget(knoepfe);
+    // Results of different length: the window grows with the text instead of cutting it.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
 
-    connect(pruefenKnopf, &QPushButton::clicked, this, [this] { pruefen(); });
-    connect(m_download, &QPushButton::clicked, this,
-        [this] { QDesktopServices::openUrl(QUrl::fromUserInput(m_ergebnis.info.download)); });
+    connect(m_pruefen, &QPushButton::clicked, this, [this] { pruefen(); });
+    connect(m_abbrechen, &QPushButton::clicked, this, &frmWebUpdate::abbrechen);
+    connect(m_download, &QPushButton::clicked, this, [this] {
+        QDesktopServices::openUrl(QUrl::fromUserInput(m_pruefung.ergebnis().info.download));
+    });
     connect(knoepfe, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(&m_pruefung, &WebUpdatePruefung::fertig, this, &frmWebUpdate::zeigeErgebnis);
+    if (!auftrag.hauptfenster.isEmpty()) {
+        adjustSize();
+        move(auftrag.hauptfenster.center() - rect().center());
+    }
 }
 
 void frmWebUpdate::pruefen(const QDate& heute)
 {
     m_ergebnisText->setText(QStringLiteral("Die Update-Information wird abgerufen..."));
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_ergebnis = WebUpdatePruefung::Pruefe(m_auftrag, heute);
-    QApplication::restoreOverrideCursor();
-    m_ergebnisText->setText(m_ergebnis.text);
+    m_download->setEnabled(false);
+    m_pruefen->setEnabled(false);
+    m_abbrechen->setEnabled(true);
+    m_pruefung.starten(m_auftrag, heute);
+}
+
+void frmWebUpdate::abbrechen()
+{
+    m_pruefung.abbrechen();
+}
+
+void frmWebUpdate::zeigeErgebnis()
+{
+    m_ergebnisText->setText(m_pruefung.ergebnis().text);
     m_download->setEnabled(downloadMoeglich());
+    m_pruefen->setEnabled(true);
+    m_abbrechen->setEnabled(false);
 }
 
 QString frmWebUpdate::ergebnisText() const
@@ -72,8 +101,16 @@ QString frmWebUpdate::ergebnisText() const
 
 bool frmWebUpdate::downloadMoeglich() const
 {
-    return m_ergebnis.ok && m_ergebnis.stand == Updatestand::Neuer
-        && !m_ergebnis.info.download.isEmpty();
+    const WebUpdatePruefung::Ergebnis& e = m_pruefung.ergebnis();
+    return !m_pruefung.laeuft() && e.ok && e.stand == Updatestand::Neuer
+        && !e.info.download.isEmpty();
+}
+
+void frmWebUpdate::done(int ergebnis)
+{
+    // Closing the window ends a check still waiting for the server.
+    m_pruefung.abbrechen();
+    QDialog::done(ergebnis);
 }
 
 void WebUpdateStarten(const WebUpdateAuftrag& auftrag, QWidget* parent)

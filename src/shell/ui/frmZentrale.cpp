@@ -1,10 +1,12 @@
 #include "shell/ui/frmZentrale.h"
 
 #include "base/Fehlermeldung.h"
+#include "base/Hilfe.h"
 #include "base/Pfade.h"
 #include "engine/EngineError.h"
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Einstellungen.h"
+#include "shell/Hilfeseiten.h"
 #include "shell/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
 #include "shell/ui/Fensterzustand.h"
@@ -43,6 +45,7 @@ frmZentrale::frmZentrale(Zentraleumgebung umgebung, Popupauswahl popup, QWidget*
 {
     setObjectName(Fenstername);
     setWindowTitle(QStringLiteral("Datenzentrale"));
+    setProperty(HilfeseiteEigenschaft, Hilfeseiten::Datenzentrale);
     // The picture of the menu command that shows it.
     const QString symbol = Symboldatei(Grafikverzeichnis(), QStringLiteral("Datenzentrale"), false);
     if (!symbol.isEmpty())
@@ -57,7 +60,6 @@ frmZentrale::frmZentrale(Zentraleumgebung umgebung, Popupauswahl popup, QWidget*
     m_grid->setWordWrap(false);
     m_grid->verticalHeader()->hide();
     m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->setColumnWidth(0, 160);
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     m_grid->installEventFilter(this);
     connect(m_grid, &QAbstractItemView::doubleClicked, this,
@@ -107,10 +109,32 @@ frmZentrale::frmZentrale(Zentraleumgebung umgebung, Popupauswahl popup, QWidget*
     layout->addLayout(knopfzeile);
 
     setFont(Programmschrift());
+    resize(520, 420);
+    schriftAnpassen();
+}
+
+void frmZentrale::schriftAnpassen()
+{
     // Rows as high as the text and its 16-pixel picture, so a small window shows many of them.
     m_grid->verticalHeader()->setDefaultSectionSize(
         std::max(20, m_grid->fontMetrics().height() + 6));
-    resize(520, 420);
+    m_grid->horizontalHeader()->setFont(font());
+    // The kind of a row is never cut; the name takes what is left.
+    m_grid->resizeColumnToContents(0);
+    // However big the font, the switches and buttons keep their whole text: the window does not
+    // get smaller than that.
+    if (auto* rahmen = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        layout()->activate();
+        rahmen->setMinimumSize(rahmen->minimumSizeHint());
+        rahmen->resize(rahmen->size().expandedTo(rahmen->minimumSize()));
+    }
+}
+
+void frmZentrale::changeEvent(QEvent* ereignis)
+{
+    QWidget::changeEvent(ereignis);
+    if (ereignis->type() == QEvent::FontChange)
+        schriftAnpassen();
 }
 
 frmZentrale::~frmZentrale() = default;
@@ -168,6 +192,7 @@ void frmZentrale::laden()
 {
     FenstergeometrieWiederherstellen(this, true);
     ListenRefresh();
+    schriftAnpassen();
 }
 
 void frmZentrale::ListenRefresh()
@@ -185,7 +210,11 @@ void frmZentrale::ListenRefresh()
         return;
     }
     m_modell->setzeZeilen(m_liste.zeilen());
+    m_grid->resizeColumnToContents(0);
     m_kopf->setText(m_liste.kopfzeile());
+    // With every group switched off there is nothing to open, make or edit.
+    for (const int knopf : { Oeffnen, Neu, Bearbeiten })
+        Command1(knopf)->setEnabled(!m_liste.zeilen().isEmpty());
     setWindowTitle(QStringLiteral("Datenzentrale: ") + Dateiname(d->Datenbank));
     setzeAktuelleZeile(vorher >= 0 ? m_liste.wiederfinden(alt, vorher) : 0);
 }
@@ -271,6 +300,11 @@ bool frmZentrale::eventFilter(QObject* objekt, QEvent* ereignis)
         const auto* taste = static_cast<QKeyEvent*>(ereignis);
         if (taste->key() == Qt::Key_Return || taste->key() == Qt::Key_Enter) {
             knopfGeklickt(Oeffnen);
+            return true;
+        }
+        // The list has two columns but is read by rows: Pos1 and Ende go to the first and last.
+        if (taste->key() == Qt::Key_Home || taste->key() == Qt::Key_End) {
+            setzeAktuelleZeile(taste->key() == Qt::Key_Home ? 0 : m_modell->rowCount() - 1);
             return true;
         }
         const QString text = taste->text();

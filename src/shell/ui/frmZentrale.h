@@ -65,9 +65,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* ereignis) override;
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 
 private:
+    /// Row height, column width and the least window size for the current font.
+    void schriftAnpassen();
     void schalterGeklickt(int index);
     void nachBefehl(bool neuAufbauen);
 

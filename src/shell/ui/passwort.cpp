@@ -1,6 +1,9 @@
 #include "shell/ui/passwort.h"
 
+#include "base/Hilfe.h"
 #include "shell/Aktionsschutz.h"
+#include "shell/Hilfeseiten.h"
+#include "shell/Prozesswerte.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -14,6 +17,8 @@ passwort::passwort(QWidget* parent)
     , m_eingabe(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("passwort"));
+    setFont(Programmschrift());
+    setProperty(HilfeseiteEigenschaft, Hilfeseiten::Aktionsschutz);
     setWindowTitle(QStringLiteral("Passwort-Eingabe Kelvado für Windows"));
     setModal(true);
 

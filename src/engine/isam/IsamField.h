@@ -1,0 +1,40 @@
+#pragma once
+
+#include "engine/DataType.h"
+
+#include <QString>
+#include <QVariant>
+#include <QVector>
+#include <iterator>
+
+namespace kv::engine::isam {
+
+/// One field of a foreign table in the engine's terms, with what the format itself says.
+struct IsamField {
+    QString name;
+    int type = dbText; ///< engine type code (DataType)
+    int size = 0; ///< Text: characters; other types the engine size
+    int width = 0; ///< the format's own width (digits of a dBASE N field, bytes of an alpha)
+    int decimals = 0; ///< decimals of a fixed-point field
+    bool required = false;
+    bool autoIncrement = false;
+    QString nativeType; ///< the format's type name ("N", "M", "A", "Currency", …)
+
+    bool operator==(const IsamField&) const = default;
+};
+
+using IsamFields = QVector<IsamField>;
+
+/// The engine size of a type whose size is not free (Text and the binaries keep their own).
+constexpr int fixedSize(int type)
+{
+    constexpr int sizes[] = { 0, 1, 1, 2, 4, 8, 4, 8, 8, 0, 0, 0, 0, 0, 0, 16, 8 };
+    return type >= 0 && type < int(std::size(sizes)) ? sizes[type] : 0;
+}
+
+/// One row's values by field position. Null is an invalid QVariant; dates are QDateTime (a
+/// date alone has midnight), Booleans bool, integers int/qlonglong, Currency and floating
+/// point double, Text and Memo QString, binaries QByteArray.
+using IsamRow = QVector<QVariant>;
+
+} // namespace kv::engine::isam

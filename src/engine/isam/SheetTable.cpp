@@ -1,0 +1,229 @@
+#include "engine/isam/SheetTable.h"
+
+#include <cmath>
+
+namespace kv::engine::isam {
+
+QDateTime excelSerialToDateTime(double serial, bool system1904)
+{
+    if (!std::isfinite(serial) || serial < 0 || serial > 2958466.0)
+        return {};
+    qint64 ms = std::llround(serial * 86400000.0);
+    qint64 days = ms / 86400000;
+    ms %= 86400000;
+    QDate base = system1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
+    // Excel counts a 29 February 1900 that never was; days before it sit one later.
+    if (!system1904 && days < 61 && days > 0)
+        base = QDate(1899, 12, 31);
+    const QDate d = base.addDays(days);
+    if (!d.isValid() || d.year() > 9999)
+        return {};
+    return QDateTime(d, QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+}
+
+std::optional<double> excelSerialFromDateTime(const QDateTime& dt)
+{
+    if (!dt.isValid() || dt.date() < QDate(1900, 3, 1) || dt.date().year() > 9999)
+        return std::nullopt;
+    const qint64 days = QDate(1899, 12, 30).daysTo(dt.date());
+    return static_cast<double>(days) + dt.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
+QString numberText(double v)
+{
+    if (std::isfinite(v) && v == std::trunc(v) && std::fabs(v) < 1e15)
+        return QString::number(static_cast<qint64>(v));
+    return QString::number(v, 'g', 15);
+}
+
+namespace {
+
+QString dateText(const QDateTime& dt)
+{
+    if (dt.time() == QTime(0, 0))
+        return dt.date().toString(QStringLiteral("dd.MM.yyyy"));
+    if (dt.date() == QDate(1899, 12, 30))
+        return dt.time().toString(QStringLiteral("HH:mm:ss"));
+    return dt.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+}
+
+class SheetCursor : public IsamCursor {
+public:
+    explicit SheetCursor(SheetTable& t)
+        : m_table(t)
+        , m_source(t.openSource())
+    {
+        m_source->rewind();
+    }
+
+    bool next() override
+    {
+        int row = -1;
+        while (m_source->nextRow(row, m_cells)) {
+            if (row <= m_table.headerRow())
+                continue;
+            m_row = row + 1;
+            return true;
+        }
+        m_row = -1;
+        m_cells.clear();
+        return false;
+    }
+
+    bool seek(qint64 rowId) override
+    {
+        if (rowId <= m_row || m_row < 0) {
+            m_source->rewind();
+            m_row = 0;
+        }
+        while (m_row >= 0 && m_row < rowId)
+            if (!next())
+                return false;
+        return m_row == rowId;
+    }
+
+    qint64 rowId() const override { return m_row; }
+
+    QVariant value(int column) const override
+    {
+        if (m_row < 0 || column < 0 || column >= m_cells.size())
+            return {};
+        return m_table.convert(m_cells[column], column);
+    }
+
+private:
+    SheetTable& m_table;
+    std::unique_ptr<SheetSource> m_source;
+    QVector<SheetCell> m_cells;
+    qint64 m_row = 0;
+};
+
+} // namespace
+
+SheetTable::SheetTable(
+    const QString& workbookPath, const QString& sheetName, std::unique_ptr<SheetSource> source)
+    : m_source(std::move(source))
+{
+    m_path = workbookPath;
+    m_name = sheetName;
+    m_codePage = QStringLiteral("Unicode");
+    enum Seen { NumberSeen = 1, TextSeen = 2, BoolSeen = 4, DateSeen = 8 };
+    QVector<int> seen;
+    QVector<int> longest;
+    QVector<SheetCell> cells;
+    QStringList names;
+    int row = -1;
+    m_source->rewind();
+    while (m_source->nextRow(row, cells)) {
+        if (m_headerRow < 0) {
+            m_headerRow = row;
+            for (const SheetCell& c : std::as_const(cells)) {
+                QString name;
+                if (c.kind == SheetCell::Text)
+                    name = c.text.trimmed();
+                else if (c.kind == SheetCell::Number)
+                    name = numberText(c.number);
+                else if (c.kind == SheetCell::DateTime)
+                    name = dateText(c.dateTime);
+                else if (c.kind == SheetCell::Bool)
+                    name = c.number != 0 ? QStringLiteral("WAHR") : QStringLiteral("FALSCH");
+                names.append(name);
+            }
+            continue;
+        }
+        ++m_rows;
+        if (seen.size() < cells.size()) {
+            seen.resize(cells.size());
+            longest.resize(cells.size());
+        }
+        for (int i = 0; i < cells.size(); ++i) {
+            switch (cells[i].kind) {
+            case SheetCell::Number:
+                seen[i] |= NumberSeen;
+                break;
+            case SheetCell::Text:
+                seen[i] |= TextSeen;
+                longest[i] = std::max<int>(longest[i], static_cast<int>(cells[i].text.size()));
+                break;
+            case SheetCell::Bool:
+                seen[i] |= BoolSeen;
+                break;
+            case SheetCell::DateTime:
+                seen[i] |= DateSeen;
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    const int columns = static_cast<int>(std::max<qsizetype>(names.size(), seen.size()));
+    seen.resize(columns);
+    longest.resize(columns);
+    QStringList used;
+    for (int i = 0; i < columns; ++i) {
+        IsamField f;
+        QString name = i < names.size() ? names[i] : QString();
+        // Unnamed columns are called F1, F2, … after their position.
+        if (name.isEmpty())
+            name = QStringLiteral("F%1").arg(i + 1);
+        const QString base = name;
+        for (int n = 1; used.contains(name, Qt::CaseInsensitive); ++n)
+            name = base + QString::number(n);
+        used.append(name);
+        f.name = name;
+        switch (seen[i]) {
+        case NumberSeen:
+            f.type = dbDouble;
+            f.nativeType = QStringLiteral("Zahl");
+            break;
+        case BoolSeen:
+            f.type = dbBoolean;
+            f.nativeType = QStringLiteral("Wahrheitswert");
+            break;
+        case DateSeen:
+            f.type = dbDate;
+            f.nativeType = QStringLiteral("Datum");
+            break;
+        default:
+            f.type = longest[i] > 255 ? dbMemo : dbText;
+            f.size = f.type == dbText ? 255 : 0;
+            f.nativeType = QStringLiteral("Text");
+            break;
+        }
+        if (f.size == 0)
+            f.size = fixedSize(f.type);
+        m_fields.append(f);
+    }
+}
+
+std::unique_ptr<IsamCursor> SheetTable::openCursor(bool)
+{
+    return std::make_unique<SheetCursor>(*this);
+}
+
+QVariant SheetTable::convert(const SheetCell& c, int column) const
+{
+    if (c.kind == SheetCell::Empty || c.kind == SheetCell::Error)
+        return {};
+    switch (m_fields[column].type) {
+    case dbDouble:
+        return c.number;
+    case dbBoolean:
+        return c.number != 0;
+    case dbDate:
+        return c.dateTime;
+    default:
+        switch (c.kind) {
+        case SheetCell::Number:
+            return numberText(c.number);
+        case SheetCell::Bool:
+            return c.number != 0 ? QStringLiteral("WAHR") : QStringLiteral("FALSCH");
+        case SheetCell::DateTime:
+            return dateText(c.dateTime);
+        default:
+            return c.text;
+        }
+    }
+}
+
+} // namespace kv::engine::isam

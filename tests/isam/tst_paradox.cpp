@@ -1,0 +1,211 @@
+#include "IsamTestHelfer.h"
+#include "engine/isam/IsamError.h"
+#include "engine/isam/ParadoxTable.h"
+
+using namespace kv::engine;
+using namespace kv::engine::isam;
+using namespace kv::test;
+
+namespace {
+
+std::unique_ptr<ParadoxTable> oeffne(const QString& datei)
+{
+    return ParadoxTable::open(testdaten(QStringLiteral("paradox/leonhad_paradoxdriver/") + datei));
+}
+
+QVariantList spaltenwerte(IsamTable& t, int s)
+{
+    QVariantList l;
+    for (const auto& r : alleZeilen(t))
+        l.append(r[s]);
+    return l;
+}
+
+} // namespace
+
+class TestParadox : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void leonhadParadoxdriver()
+    {
+        if (!QFileInfo::exists(testdaten(QStringLiteral("paradox"))))
+            QSKIP("Testdaten fehlen");
+        auto bcd = oeffne(QStringLiteral("fields/bcd.db"));
+        const auto zb = alleZeilen(*bcd);
+        QCOMPARE(zb.size(), 3);
+        QCOMPARE(zb[0][0].toDouble(), 1.23);
+        QCOMPARE(zb[0][1].toDouble(), 1.0);
+        QCOMPARE(zb[0][2].toDouble(), 0.123);
+        QCOMPARE(zb[1][0].toDouble(), -1.23);
+        QCOMPARE(zb[1][2].toDouble(), -0.123);
+        QCOMPARE(zb[2][0].toDouble(), 0.0);
+        QVERIFY(!zb[2][1].isValid());
+        QCOMPARE(zb[2][2].toDouble(), 0.9999);
+
+        auto memo = oeffne(QStringLiteral("fields/memo.db"));
+        const auto zm = alleZeilen(*memo);
+        QCOMPARE(zm.size(), 2);
+        QCOMPARE(zm[0][spalte(*memo, QStringLiteral("MEMO"))].toString().size(), 555);
+        QCOMPARE(zm[1][spalte(*memo, QStringLiteral("MEMO"))].toString(),
+            QStringLiteral("01234567890\n"));
+
+        auto fmemo = oeffne(QStringLiteral("fields/fmemo.db"));
+        const auto zf = alleZeilen(*fmemo);
+        QCOMPARE(zf.size(), 2);
+        QCOMPARE(zf[0][1].toString().size(), 169);
+        QCOMPARE(zf[1][1].toString().size(), 726);
+
+        auto grafik = oeffne(QStringLiteral("fields/graphic.db"));
+        const auto zg = alleZeilen(*grafik);
+        QCOMPARE(zg.size(), 3);
+        QCOMPARE(zg[1][1].toByteArray().size(), 9626);
+        QCOMPARE(zg[2][1].toByteArray().size(), 2074686);
+
+        auto stempel = oeffne(QStringLiteral("fields/timestamp.db"));
+        const auto zt = alleZeilen(*stempel);
+        QVERIFY(!zt[0][0].isValid());
+        QCOMPARE(zt[1][0].toDateTime(), tag(2020, 2, 1, 1, 0, 1));
+
+        auto zeit = oeffne(QStringLiteral("fields/time.db"));
+        QVariantList zeiten = spaltenwerte(*zeit, 0);
+        QCOMPARE(zeiten.size(), 3);
+        QCOMPARE(zeiten[0].toDateTime().time(), QTime(1, 0, 1));
+        QVERIFY(!zeiten[1].isValid());
+        QCOMPARE(zeiten[2].toDateTime().time(), QTime(3, 0, 3));
+
+        auto lang = oeffne(QStringLiteral("fields/long.db"));
+        const auto zl = alleZeilen(*lang);
+        QCOMPARE(zl.size(), 3);
+        QCOMPARE(zl[0][0].toInt(), 1);
+        QCOMPARE(zl[0][1].toInt(), 1);
+        QCOMPARE(zl[1][1].toInt(), 2);
+        QVERIFY(!zl[2][1].isValid());
+        QVERIFY(lang->fields()[0].autoIncrement);
+
+        auto d7 = oeffne(QStringLiteral("fields/date7.db"));
+        QCOMPARE(alleZeilen(*d7).size(), 5);
+        int mitDatum = 0;
+        for (const auto& v : spaltenwerte(*d7, spalte(*d7, QStringLiteral("DATE"))))
+            mitDatum += v.isValid();
+        QCOMPARE(mitDatum, 4);
+
+        auto logisch = oeffne(QStringLiteral("fields/logical.db"));
+        const QVariantList wahr = spaltenwerte(*logisch, 0);
+        QCOMPARE(wahr.mid(0, 3), QVariantList({ true, false, true }));
+
+        auto bytes = oeffne(QStringLiteral("fields/bytes.db"));
+        const QByteArray b
+            = alleZeilen(*bytes)[0][spalte(*bytes, QStringLiteral("BYTES"))].toByteArray();
+        QCOMPARE(QString::fromUtf16(reinterpret_cast<const char16_t*>(b.constData()), 3),
+            QStringLiteral("123"));
+
+        for (const char* datei : { "fields/date35.db", "fields/date4.db" }) {
+            auto t = oeffne(QString::fromLatin1(datei));
+            QCOMPARE(spaltenwerte(*t, 0),
+                QVariantList({ tag(2018, 1, 1), tag(2018, 2, 1), tag(2018, 1, 2) }));
+        }
+
+        auto enc = oeffne(QStringLiteral("encrypt/encrypted.db"));
+        QCOMPARE(alleZeilen(*enc).size(), 4);
+        QCOMPARE(alleZeilen(*enc)[3][1].toString(), QStringLiteral("Last one"));
+        auto enc35 = oeffne(QStringLiteral("encrypt/encrypted35.db"));
+        QCOMPARE(alleZeilen(*enc35)[1][1].toString(), QStringLiteral("Test2"));
+        auto encMemo = oeffne(QStringLiteral("encrypt/encryptedmemo.db"));
+        const auto ze = alleZeilen(*encMemo);
+        QCOMPARE(ze.size(), 2);
+
+        auto area = oeffne(QStringLiteral("db/AREACODES.DB"));
+        const auto za = alleZeilen(*area);
+        QCOMPARE(za.size(), 370);
+        QCOMPARE(za[0][0].toString(), QStringLiteral("201"));
+        QCOMPARE(za[0][1].toString(), QStringLiteral("NJ"));
+        QCOMPARE(za[0][2].toString(), QStringLiteral("Hackensack, Jersey City (201/551 overlay)"));
+
+        auto general = oeffne(QStringLiteral("db/GENERAL.DB"));
+        const auto zgen = alleZeilen(*general);
+        QCOMPARE(zgen.size(), 3);
+        QCOMPARE(zgen[0][0].toInt(), 1);
+        QCOMPARE(zgen[0][1].toString(), QStringLiteral("Mari"));
+        QCOMPARE(zgen[0][2].toDouble(), 100.0);
+        QCOMPARE(zgen[2][0].toInt(), 333333333);
+        QCOMPARE(zgen[2][1].toString(), QStringLiteral("Elizabet"));
+        QCOMPARE(zgen[2][2].toDouble(), 75.0);
+        QCOMPARE(general->fields()[2].type, int(dbCurrency));
+
+        auto kunden = oeffne(QStringLiteral("db/CUSTOMER.DB"));
+        const auto zk = alleZeilen(*kunden);
+        QCOMPARE(zk.size(), 20);
+        const int mail = spalte(*kunden, QStringLiteral("EMail"));
+        const int nr = spalte(*kunden, QStringLiteral("CustNo"));
+        QCOMPARE(zk[0][mail].toString(), QStringLiteral("luke@fun.com"));
+        QCOMPARE(zk[0][nr].toInt(), 1);
+        QCOMPARE(zk[1][mail].toString(), QStringLiteral("fmallory@freeport.org"));
+        QCOMPARE(zk[2][mail].toString(), QStringLiteral("lpetzold@earthenwear.com"));
+        QCOMPARE(zk[2][nr].toInt(), 3);
+
+        auto dez = oeffne(QStringLiteral("db/DECIMAL.DB"));
+        QVERIFY(spaltenwerte(*dez, 0).contains(QVariant(1.0)));
+        QCOMPARE(spaltenwerte(*dez, 0).mid(0, 3), QVariantList({ -200.0, -20.0, -1.0 }));
+
+        QCOMPARE(alleZeilen(*oeffne(QStringLiteral("db/HERCULES.DB"))).size(), 20);
+
+        auto orders = oeffne(QStringLiteral("db/ORDERS.DB"));
+        const auto zo = alleZeilen(*orders);
+        QCOMPARE(zo.size(), 224);
+        QCOMPARE(zo[0][0].toDouble(), 1001.0);
+        QCOMPARE(zo[0][2].toDateTime(), tag(1988, 4, 3));
+
+        auto states = oeffne(QStringLiteral("areas/STATES.DB"));
+        const auto zs = alleZeilen(*states);
+        QCOMPARE(zs.size(), 53);
+        QCOMPARE(zs[0][0].toString() + zs[0][1].toString(), QStringLiteral("AKAlaska"));
+        QCOMPARE(alleZeilen(*oeffne(QStringLiteral("areas/AREACODE.DB"))).size(), 239);
+        auto ac = oeffne(QStringLiteral("db/AREACODE.DB"));
+        QCOMPARE(alleZeilen(*ac).size(), 135);
+        QCOMPARE(ac->codePage(), QStringLiteral("DOS 437"));
+    }
+
+    void schreibenUndLesen()
+    {
+        TempDir dir;
+        const QString pfad = dir.file(QStringLiteral("KUNDEN.DB"));
+        IsamFields felder = { { QStringLiteral("Name"), dbText, 20 },
+            { QStringLiteral("Nr"), dbLong, 4 }, { QStringLiteral("Betrag"), dbCurrency, 8 },
+            { QStringLiteral("Seit"), dbDate, 8 }, { QStringLiteral("Aktiv"), dbBoolean, 1 },
+            { QStringLiteral("Notiz"), dbMemo, 0 } };
+        QList<ValueIssue> probleme;
+        {
+            auto t = ParadoxTable::create(pfad, felder, ParadoxVersion::V5);
+            t->setIssueSink([&probleme](const ValueIssue& i) { probleme.append(i); });
+            t->append({ QStringLiteral("Müller"), 7, 12.5, tag(1999, 12, 31), true,
+                QStringLiteral("Ein langer Text, der nicht in den Satz passt.") });
+            t->append({ QStringLiteral("Ein Name, der zu lang ist"), QVariant(), -3.25,
+                tag(2024, 2, 29, 13, 30), false, QVariant() });
+            t->flush();
+            QCOMPARE(t->rowCount(), 2);
+        }
+        auto t = ParadoxTable::open(pfad);
+        QCOMPARE(t->fileVersion(), 50);
+        QCOMPARE(feldnamen(*t), QStringList({ "Name", "Nr", "Betrag", "Seit", "Aktiv", "Notiz" }));
+        const auto z = alleZeilen(*t);
+        QCOMPARE(z.size(), 2);
+        QCOMPARE(z[0],
+            IsamRow({ QStringLiteral("Müller"), 7, 12.5, tag(1999, 12, 31), true,
+                QStringLiteral("Ein langer Text, der nicht in den Satz passt.") }));
+        QCOMPARE(z[1][0].toString(), QStringLiteral("Ein Name, der zu lan"));
+        QVERIFY(!z[1][1].isValid());
+        QCOMPARE(z[1][2].toDouble(), -3.25);
+        QCOMPARE(z[1][3].toDateTime(), tag(2024, 2, 29));
+        QCOMPARE(z[1][4], QVariant(false));
+        QVERIFY(!z[1][5].isValid());
+        QCOMPARE(probleme.size(), 2);
+        QCOMPARE(probleme[0].kind, IssueKind::TextCut);
+        QCOMPARE(probleme[0].row, 2);
+        QCOMPARE(probleme[0].fieldName, QStringLiteral("Name"));
+        QCOMPARE(probleme[1].kind, IssueKind::TimeDropped);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestParadox)
+#include "tst_paradox.moc"
