@@ -74,7 +74,7 @@ QString Suchzeilenteil(const Suchzeilenspalte& spalte)
         if (istZahlentyp(spalte.typ))
             text.replace(QLocale().decimalPoint(), QStringLiteral("."));
         return feld + QStringLiteral(" LIKE ")
-            + engine::sql::quoteLiteral(LikeLiteral(text) + QLatin1Char('*'));
+            + engine::sql::quoteLiteral(QString(LikeLiteral(text) + QLatin1Char('*')));
     }
     if (spalte.typ == engine::dbDate) {
         const std::optional<QDateTime> datum = ParseDatum(spalte.text);

@@ -128,8 +128,11 @@ void TestTabellenentwurf::speichernOhneNamen()
     const QString datei = m_dir.file(QStringLiteral("Adressen_KELVAD_OhneNamen0001.TSK"));
     QCOMPARE(e.datei(), datei);
     QCOMPARE(e.name(), QStringLiteral("OhneNamen0001"));
-    // What the runtime window reads is what the designer had.
-    QCOMPARE(leseTabellendefinition(LeseDatei(datei)).definition, e.definition());
+    // What the runtime window reads is what the designer had, its default colours written out.
+    Tabellendefinition erwartet = e.definition();
+    for (int i = 0; i < TabellenfarbenAnzahl; ++i)
+        erwartet.setzeFarbe(Tabellenfarbe(i), erwartet.designerfarbe(Tabellenfarbe(i)));
+    QCOMPARE(leseTabellendefinition(LeseDatei(datei)).definition, erwartet);
     QVERIFY(dialoge.meldungen().isEmpty());
 
     // Saved again under a name of its own: the new file beside the database.
