@@ -2,7 +2,7 @@
 // SQLite can tokenize to the end (balanced quotes, brackets and parentheses, no comment
 // swallowing the rest) or refused with an engine error.
 
-#include "engine/EngineError.h"
+#include "engine/core/EngineError.h"
 #include "engine/sql/Dialect.h"
 
 #include <QString>

@@ -2,8 +2,8 @@
 
 #include "engine/Database.h"
 #include "engine/EngineError.h"
+#include "engine/ScriptRunner.h"
 #include "engine/Workspace.h"
-#include "engine/sql/ScriptRunner.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -29,7 +29,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    sql::ScriptRunner::Options options;
+    ScriptRunner::Options options;
     bool readOnly = false;
     bool create = false;
     QStringList positional;
@@ -61,7 +61,7 @@ int main(int argc, char** argv)
         Workspace ws;
         std::unique_ptr<Database> db = create ? ws.createDatabase(positional[0])
                                               : ws.openDatabase(positional[0], false, readOnly);
-        sql::ScriptRunner runner(*db, options, out);
+        ScriptRunner runner(*db, options, out);
         QStringList statements;
         if (positional.size() == 2) {
             statements << positional[1];
@@ -69,7 +69,7 @@ int main(int argc, char** argv)
             QFile in;
             if (!in.open(stdin, QIODevice::ReadOnly))
                 return usage();
-            statements = sql::ScriptRunner::split(QString::fromUtf8(in.readAll()));
+            statements = ScriptRunner::split(QString::fromUtf8(in.readAll()));
         }
         for (const QString& s : std::as_const(statements))
             runner.run(s);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/EngineError.h"
-#include "engine/Fehlerliste.h"
+#include "engine/ErrorList.h"
+#include "engine/core/EngineError.h"
 
 #include <QList>
 #include <QString>
@@ -13,23 +13,25 @@ namespace kv::engine {
 
 /// An ordered collection of engine objects that owns them: item by position or by name
 /// (case-insensitive), Append, Delete, Refresh. The owner supplies what Append/Delete/Refresh
-/// do in the database; references to items stay valid until that item is deleted or the
-/// collection is refreshed.
+/// do in the database and where failures are recorded; references to items stay valid until
+/// that item is deleted or the collection is refreshed.
 template <class T> class Collection {
 public:
     using AppendHook = std::function<void(T&)>;
     using DeleteHook = std::function<void(T&)>;
     using RefreshHook = std::function<void(Collection&)>;
+    using ErrorsHook = std::function<ErrorList*()>;
 
     Collection() = default;
     Collection(const Collection&) = delete;
     Collection& operator=(const Collection&) = delete;
 
-    void setHooks(AppendHook append, DeleteHook remove, RefreshHook refresh)
+    void setHooks(AppendHook append, DeleteHook remove, RefreshHook refresh, ErrorsHook errors)
     {
         m_append = std::move(append);
         m_delete = std::move(remove);
         m_refresh = std::move(refresh);
+        m_errors = std::move(errors);
     }
 
     int count() const { return static_cast<int>(m_items.size()); }
@@ -57,22 +59,22 @@ public:
     bool contains(const QString& name) const { return find(name) != nullptr; }
     QList<T*> items() const
     {
-        QList<T*> liste;
+        QList<T*> list;
         for (const auto& t : m_items)
-            liste.append(t.get());
-        return liste;
+            list.append(t.get());
+        return list;
     }
 
     /// Stores the object (through the owner's hook) and takes it over. Throws EngineError and
     /// leaves the collection unchanged on failure.
     T& append(std::unique_ptr<T> object)
     {
-        return merkeFehler([&]() -> T& { return anfuegen(std::move(object)); });
+        return recordErrors(errors(), [&]() -> T& { return insert(std::move(object)); });
     }
     /// Deletes the named object from the database and the collection; throws 3265.
     void remove(const QString& name)
     {
-        merkeFehler([&] { entfernen(name); });
+        recordErrors(errors(), [&] { erase(name); });
     }
     void refresh()
     {
@@ -84,17 +86,10 @@ public:
     void adopt(std::unique_ptr<T> object) { m_items.push_back(std::move(object)); }
 
     void clear() { m_items.clear(); }
-    /// For the owner: moves an item to another position (stable order after changes).
-    void sortBy(const std::function<bool(const T&, const T&)>& kleiner)
-    {
-        std::stable_sort(m_items.begin(), m_items.end(),
-            [&](const std::unique_ptr<T>& a, const std::unique_ptr<T>& b) {
-                return kleiner(*a, *b);
-            });
-    }
 
 private:
-    T& anfuegen(std::unique_ptr<T> object)
+    ErrorList* errors() const { return m_errors ? m_errors() : nullptr; }
+    T& insert(std::unique_ptr<T> object)
     {
         if (!object)
             throw EngineError(err::InvalidOperation, QStringLiteral("Ungültige Operation."));
@@ -107,7 +102,7 @@ private:
         m_items.push_back(std::move(object));
         return *m_items.back();
     }
-    void entfernen(const QString& name)
+    void erase(const QString& name)
     {
         for (auto it = m_items.begin(); it != m_items.end(); ++it) {
             if ((*it)->name().compare(name, Qt::CaseInsensitive) == 0) {
@@ -124,6 +119,7 @@ private:
     AppendHook m_append;
     DeleteHook m_delete;
     RefreshHook m_refresh;
+    ErrorsHook m_errors;
 };
 
 } // namespace kv::engine

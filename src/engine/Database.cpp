@@ -1,14 +1,12 @@
 #include "engine/Database.h"
 
-#include "engine/Catalog.h"
-#include "engine/DialectStatement.h"
-#include "engine/Fehlerliste.h"
 #include "engine/Recordset.h"
-#include "engine/Savepoint.h"
-#include "engine/SqlTokens.h"
-#include "engine/Sqlite.h"
 #include "engine/Workspace.h"
+#include "engine/catalog/Catalog.h"
+#include "engine/sql/DialectStatement.h"
 #include "engine/sql/Lexer.h"
+#include "engine/sqlite/Connection.h"
+#include "engine/sqlite/Savepoint.h"
 
 #include <QCryptographicHash>
 #include <QRandomGenerator>
@@ -16,13 +14,29 @@
 namespace kv::engine {
 
 namespace {
-const QString passwortSchluessel = QStringLiteral("kv.Password");
+const QString passwordKey = QStringLiteral("kv.Password");
 
-QString passwortHash(const QString& salz, const QString& passwort)
+QString passwordHash(const QString& salt, const QString& password)
 {
     return QString::fromLatin1(QCryptographicHash::hash(
-        (salz + QLatin1Char(':') + passwort).toUtf8(), QCryptographicHash::Sha256)
+        (salt + QLatin1Char(':') + password).toUtf8(), QCryptographicHash::Sha256)
                                    .toHex());
+}
+
+// Statements in SQLite's own schema language: their changes reach the catalog's generated
+// triggers and views.
+bool changesSchema(const sql::Translation& t)
+{
+    switch (t.kind) {
+    case sql::StatementKind::CreateTable:
+    case sql::StatementKind::AlterTable:
+    case sql::StatementKind::CreateIndex:
+    case sql::StatementKind::Drop:
+    case sql::StatementKind::MakeTable:
+        return true;
+    default:
+        return false;
+    }
 }
 } // namespace
 
@@ -35,7 +49,7 @@ Database::Database(Workspace* workspace, QString path, QString connect)
 {
     bindCollections();
     if (m_workspace)
-        m_workspace->anmelden(this);
+        m_workspace->adopt(this);
 }
 
 Database::~Database()
@@ -46,7 +60,7 @@ Database::~Database()
 void Database::close()
 {
     if (m_workspace) {
-        m_workspace->abmelden(this);
+        m_workspace->forget(this);
         m_workspace = nullptr;
     }
     m_tableDefs.clear();
@@ -61,7 +75,7 @@ bool Database::isOpen() const
     return m_connection->isOpen();
 }
 
-void Database::pruefeOffen() const
+void Database::requireOpen() const
 {
     if (!m_connection->isOpen())
         throw EngineError(err::ObjectInvalid,
@@ -70,14 +84,19 @@ void Database::pruefeOffen() const
 
 Connection& Database::connection() const
 {
-    pruefeOffen();
+    requireOpen();
     return *m_connection;
 }
 
 Catalog& Database::catalog() const
 {
-    pruefeOffen();
+    requireOpen();
     return *m_catalog;
+}
+
+ErrorList* Database::errorList() const
+{
+    return m_workspace ? &m_workspace->errorList() : nullptr;
 }
 
 bool Database::updatable() const
@@ -87,26 +106,8 @@ bool Database::updatable() const
 
 void Database::bindCollections()
 {
-    m_tableDefs.setHooks(
-        [this](TableDef& t) {
-            if (!t.m_connect.isEmpty())
-                catalog().createAttachedTable(t);
-            else
-                catalog().createTable(t);
-            t.m_db = this;
-            for (Field* f : t.m_fields.items()) {
-                f->m_table = &t;
-                f->m_sourceTable = t.m_name;
-                f->m_sourceField = f->m_name;
-                f->m_dataUpdatable = true;
-            }
-            for (Index* ix : t.m_indexes.items())
-                ix->m_table = &t;
-            if (!t.m_connect.isEmpty()) {
-                t.m_felderGeladen = false;
-                t.m_indizesGeladen = false;
-            }
-        },
+    auto errors = [this] { return errorList(); };
+    m_tableDefs.setHooks([this](TableDef& t) { t.store(*this); },
         [this](TableDef& t) {
             if (t.isSystem())
                 throw EngineError(err::InvalidOperation,
@@ -115,46 +116,46 @@ void Database::bindCollections()
         },
         [this](Collection<TableDef>& c) {
             c.clear();
-            for (auto& t : catalog().loadTables(this))
-                c.adopt(std::move(t));
+            for (TableEntry& t : catalog().reader().tables())
+                c.adopt(std::make_unique<TableDef>(*this, std::move(t)));
             m_tablesLoaded = true;
-        });
-    m_queryDefs.setHooks(
-        [this](QueryDef& q) {
-            q.m_db = this;
-            catalog().storeQuery(q, true);
         },
+        errors);
+    m_queryDefs.setHooks([this](QueryDef& q) { q.store(*this); },
         [this](QueryDef& q) { catalog().dropQuery(q.name()); },
         [this](Collection<QueryDef>& c) {
             c.clear();
-            for (auto& q : catalog().loadQueries(this))
-                c.adopt(std::move(q));
+            for (QueryEntry& q : catalog().reader().queries())
+                c.adopt(std::make_unique<QueryDef>(*this, std::move(q)));
             m_queriesLoaded = true;
-        });
-    m_relations.setHooks(
-        [this](Relation& r) {
-            catalog().createRelation(r);
-            // The foreign side got its index.
-            if (TableDef* t = m_tableDefs.find(r.foreignTable()))
-                t->m_indizesGeladen = false;
         },
-        [this](Relation& r) {
+        errors);
+    // A relation adds or takes away the index of its foreign side.
+    auto foreignIndexChanged = [this](const Relation& r) {
+        if (TableDef* t = m_tableDefs.find(r.foreignTable()))
+            t->forgetIndexes();
+    };
+    m_relations.setHooks(
+        [this, foreignIndexChanged](Relation& r) {
+            r.store(catalog());
+            foreignIndexChanged(r);
+        },
+        [this, foreignIndexChanged](Relation& r) {
             catalog().dropRelation(r.name());
-            // The foreign index went with the relation.
-            if (TableDef* t = m_tableDefs.find(r.foreignTable()))
-                t->m_indizesGeladen = false;
+            foreignIndexChanged(r);
         },
         [this](Collection<Relation>& c) {
             c.clear();
-            for (auto& r : catalog().loadRelations())
-                c.adopt(std::move(r));
+            for (RelationDefinition& r : catalog().reader().relations())
+                c.adopt(std::make_unique<Relation>(std::move(r)));
             m_relationsLoaded = true;
-        });
+        },
+        errors);
 }
 
 Collection<TableDef>& Database::tableDefs()
 {
-    pruefeOffen();
+    requireOpen();
     if (!m_tablesLoaded)
         m_tableDefs.refresh();
     return m_tableDefs;
@@ -162,7 +163,7 @@ Collection<TableDef>& Database::tableDefs()
 
 Collection<QueryDef>& Database::queryDefs()
 {
-    pruefeOffen();
+    requireOpen();
     if (!m_queriesLoaded)
         m_queryDefs.refresh();
     return m_queryDefs;
@@ -170,12 +171,10 @@ Collection<QueryDef>& Database::queryDefs()
 
 Collection<Relation>& Database::relations()
 {
-    pruefeOffen();
+    requireOpen();
     if (!m_relationsLoaded)
         m_relations.refresh();
-    auto& c = m_relations;
-    // A new relation adds an index on the foreign side.
-    return c;
+    return m_relations;
 }
 
 void Database::refreshAll()
@@ -188,20 +187,20 @@ void Database::refreshAll()
 
 std::unique_ptr<TableDef> Database::createTableDef(const QString& name)
 {
-    pruefeOffen();
+    requireOpen();
     return std::make_unique<TableDef>(name);
 }
 
 std::unique_ptr<Relation> Database::createRelation(
     const QString& name, const QString& table, const QString& foreignTable, qint64 attributes)
 {
-    pruefeOffen();
+    requireOpen();
     return std::make_unique<Relation>(name, table, foreignTable, attributes);
 }
 
 QueryDef& Database::createQueryDef(const QString& name, const QString& sql)
 {
-    pruefeOffen();
+    requireOpen();
     auto q = std::make_unique<QueryDef>(this, name, sql);
     if (name.isEmpty()) {
         m_tempQueries.push_back(std::move(q));
@@ -212,21 +211,21 @@ QueryDef& Database::createQueryDef(const QString& name, const QString& sql)
 
 std::unique_ptr<Recordset> Database::openRecordset(const QString& source, int type)
 {
-    return merkeFehler([&] {
-        pruefeOffen();
+    return recordErrors(errorList(), [&] {
+        requireOpen();
         const QString name = source.trimmed();
         if (TableDef* t = tableDefs().find(name))
             return Recordset::open(
                 *this, QStringLiteral("SELECT * FROM [") + t->name() + QLatin1Char(']'), type, {});
         if (QueryDef* q = queryDefs().find(name))
             return q->openRecordset(type);
-        bool einName = false;
+        bool oneName = false;
         try {
-            einName = sql::tokenize(name).size() == 2; // the name and End
+            oneName = sql::tokenize(name).size() == 2; // the name and End
         } catch (const EngineError&) {
             // not even a statement: opening it reports the syntax error
         }
-        if (einName)
+        if (oneName)
             throw EngineError(err::NoSuchTable,
                 QStringLiteral("Die Tabelle oder Abfrage '%1' ist nicht vorhanden.").arg(name));
         return Recordset::open(*this, source, type, {});
@@ -235,40 +234,40 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& source, int ty
 
 qint64 Database::executeWith(const QString& sql, const QList<Parameter>& parameters)
 {
-    return merkeFehler([&] {
-        pruefeOffen();
+    return recordErrors(errorList(), [&] {
+        requireOpen();
         if (!updatable())
             throw EngineError(err::ReadOnly, QStringLiteral("Die Datenbank ist schreibgeschützt."));
-        DialectStatement ds(m_connection->handle(), sql);
-        if (ds.statement().columnCount() > 0 && sqlite3_stmt_readonly(ds.statement().handle()))
+        sql::DialectStatement ds(m_connection->handle(), sql);
+        if (ds.statement().columnCount() > 0 && ds.statement().isReadOnly())
             throw EngineError(err::InvalidOperation,
                 QStringLiteral("Eine Auswahlabfrage kann nicht ausgeführt werden."));
         ds.bind(parameters);
-        const SqlTokens tk(ds.sql());
-        const bool ddl = !tk.tokens().empty()
-            && (tk.tokens()[0].is("CREATE") || tk.tokens()[0].is("DROP")
-                || tk.tokens()[0].is("ALTER"));
+        const sql::Translation& t = ds.translation();
         Savepoint sp(*m_connection);
-        qint64 anzahl = 0;
-        // A make-table query reports the rows it copied, which SQLite does not count for it.
-        const int als
-            = ddl && tk.tokens().size() > 2 && tk.tokens()[1].is("TABLE") ? tk.findTop("AS") : -1;
-        auto ausfuehren = [&] {
+        qint64 count = 0;
+        auto run = [&] {
             while (ds.statement().step()) { }
-            anzahl = als > 2
-                ? m_connection->scalar(QStringLiteral("SELECT count(*) FROM ") + tk.slice(2, als))
+            // A make-table query reports the rows it copied, which SQLite does not count for it.
+            count = t.kind == sql::StatementKind::MakeTable
+                ? m_connection
+                      ->scalar(QStringLiteral("SELECT count(*) FROM ")
+                          + (t.targetSchema.isEmpty()
+                                  ? QString()
+                                  : sql::quoteName(t.targetSchema) + QLatin1Char('.'))
+                          + sql::quoteName(t.target))
                       .toLongLong()
                 : m_connection->changes();
         };
-        if (ddl) {
-            m_catalog->schemaStatement(tk, ausfuehren);
+        if (changesSchema(t)) {
+            m_catalog->schemaStatement(t, run);
             refreshAll();
         } else {
-            ausfuehren();
+            run();
         }
         sp.release();
-        m_recordsAffected = anzahl;
-        return anzahl;
+        m_recordsAffected = count;
+        return count;
     });
 }
 
@@ -281,8 +280,8 @@ void Database::execute(const QString& sql, int options)
 
 QList<Property> Database::properties() const
 {
-    pruefeOffen();
-    QList<Property> liste { { QStringLiteral("Name"), m_name },
+    requireOpen();
+    QList<Property> list { { QStringLiteral("Name"), m_name },
         { QStringLiteral("Connect"), m_connect }, { QStringLiteral("Transactions"), true },
         { QStringLiteral("Updatable"), updatable() }, { QStringLiteral("Version"), version() },
         { QStringLiteral("RecordsAffected"), m_recordsAffected } };
@@ -290,8 +289,8 @@ QList<Property> Database::properties() const
         QStringLiteral("SELECT Name, Value FROM MSysKvProperties WHERE Name NOT LIKE 'kv.%' "
                        "ORDER BY Name"));
     while (st.step())
-        liste.append(Property { st.value(0).toString(), st.value(1) });
-    return liste;
+        list.append(Property { st.value(0).toString(), st.value(1) });
+    return list;
 }
 
 QVariant Database::property(const QString& name) const
@@ -304,10 +303,10 @@ QVariant Database::property(const QString& name) const
 
 void Database::setProperty(const QString& name, const QVariant& value)
 {
-    pruefeOffen();
-    for (const char* fest :
+    requireOpen();
+    for (const char* builtIn :
         { "Name", "Connect", "Transactions", "Updatable", "Version", "RecordsAffected" })
-        if (name.compare(QLatin1String(fest), Qt::CaseInsensitive) == 0)
+        if (name.compare(QLatin1String(builtIn), Qt::CaseInsensitive) == 0)
             throw EngineError(err::InvalidOperation,
                 QStringLiteral("Die Eigenschaft '%1' kann nicht gesetzt werden.").arg(name));
     if (name.startsWith(QLatin1String("kv."), Qt::CaseInsensitive) || name.isEmpty())
@@ -316,36 +315,35 @@ void Database::setProperty(const QString& name, const QVariant& value)
     m_catalog->setProperty(name, value.toString());
 }
 
-void Database::pruefePasswort(const QString& connect) const
+void Database::checkPassword(const QString& connect) const
 {
-    const QString gespeichert = m_catalog->property(passwortSchluessel);
-    if (gespeichert.isEmpty())
+    const QString stored = m_catalog->reader().property(passwordKey);
+    if (stored.isEmpty())
         return;
-    QString passwort;
-    for (const QString& teil : connect.split(QLatin1Char(';')))
-        if (teil.trimmed().startsWith(QLatin1String("pwd="), Qt::CaseInsensitive))
-            passwort = teil.trimmed().mid(4);
-    const QString salz = gespeichert.section(QLatin1Char('$'), 0, 0);
-    if (passwortHash(salz, passwort) != gespeichert.section(QLatin1Char('$'), 1))
+    QString password;
+    for (const QString& part : connect.split(QLatin1Char(';')))
+        if (part.trimmed().startsWith(QLatin1String("pwd="), Qt::CaseInsensitive))
+            password = part.trimmed().mid(4);
+    const QString salt = stored.section(QLatin1Char('$'), 0, 0);
+    if (passwordHash(salt, password) != stored.section(QLatin1Char('$'), 1))
         throw EngineError(err::PasswordInvalid, QStringLiteral("Kein gültiges Kennwort."));
 }
 
 void Database::newPassword(const QString& oldPassword, const QString& newPassword)
 {
-    pruefeOffen();
-    const QString gespeichert = m_catalog->property(passwortSchluessel);
-    if (!gespeichert.isEmpty()) {
-        const QString salz = gespeichert.section(QLatin1Char('$'), 0, 0);
-        if (passwortHash(salz, oldPassword) != gespeichert.section(QLatin1Char('$'), 1))
+    requireOpen();
+    const QString stored = m_catalog->reader().property(passwordKey);
+    if (!stored.isEmpty()) {
+        const QString salt = stored.section(QLatin1Char('$'), 0, 0);
+        if (passwordHash(salt, oldPassword) != stored.section(QLatin1Char('$'), 1))
             throw EngineError(err::PasswordInvalid, QStringLiteral("Kein gültiges Kennwort."));
     }
     if (newPassword.isEmpty()) {
-        m_catalog->setProperty(passwortSchluessel, QString());
+        m_catalog->setProperty(passwordKey, QString());
         return;
     }
-    const QString salz = QString::number(QRandomGenerator::system()->generate64(), 16);
-    m_catalog->setProperty(
-        passwortSchluessel, salz + QLatin1Char('$') + passwortHash(salz, newPassword));
+    const QString salt = QString::number(QRandomGenerator::system()->generate64(), 16);
+    m_catalog->setProperty(passwordKey, salt + QLatin1Char('$') + passwordHash(salt, newPassword));
 }
 
 } // namespace kv::engine

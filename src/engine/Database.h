@@ -1,11 +1,11 @@
 #pragma once
 
 #include "engine/Collection.h"
-#include "engine/Parameter.h"
 #include "engine/Property.h"
 #include "engine/QueryDef.h"
 #include "engine/Relation.h"
 #include "engine/TableDef.h"
+#include "engine/core/Parameter.h"
 
 #include <QString>
 #include <memory>
@@ -15,6 +15,7 @@ namespace kv::engine {
 
 class Catalog;
 class Connection;
+class ErrorList;
 class Recordset;
 class Workspace;
 
@@ -75,18 +76,21 @@ public:
     Connection& connection() const;
     Catalog& catalog() const;
     Workspace* workspace() const { return m_workspace; }
+    /// Where failures on this database are recorded: its workspace's list (none without one).
+    ErrorList* errorList() const;
     /// Runs a dialect statement with parameters; returns the rows changed.
     qint64 executeWith(const QString& sql, const QList<Parameter>& parameters);
     /// Re-reads every collection (after a rollback).
     void refreshAll();
 
 private:
+    // Only a workspace opens databases, and it forgets them when they close.
     friend class Workspace;
     Database(Workspace* workspace, QString path, QString connect);
     void bindCollections();
-    void pruefeOffen() const;
+    void requireOpen() const;
     /// Throws 3031 unless connect carries the stored password (or none is stored).
-    void pruefePasswort(const QString& connect) const;
+    void checkPassword(const QString& connect) const;
 
     Workspace* m_workspace;
     QString m_name;

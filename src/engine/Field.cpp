@@ -1,44 +1,63 @@
 #include "engine/Field.h"
 
-#include "engine/Catalog.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/TableDef.h"
+#include "engine/catalog/Catalog.h"
+#include "engine/cursor/RecordColumns.h"
 
 namespace kv::engine {
 
 Field::Field(QString name, int type, int size)
-    : m_name(std::move(name))
-    , m_type(type)
-    , m_size(size < 0 ? datatype::defaultSize(type) : size)
-    , m_attributes(
-          datatype::isTextType(type) || type == dbLongBinary ? dbVariableField : dbFixedField)
-    , m_allowZeroLength(false)
+{
+    m_def.name = std::move(name);
+    m_def.type = type;
+    m_def.size = size < 0 ? datatype::defaultSize(type) : size;
+    m_def.attributes
+        = datatype::isTextType(type) || type == dbLongBinary ? dbVariableField : dbFixedField;
+    m_def.allowZeroLength = false;
+}
+
+Field::Field(TableDef& table, FieldDefinition definition)
+    : m_def(std::move(definition))
+    , m_sourceTable(table.name())
+    , m_sourceField(m_def.name)
+    , m_dataUpdatable(true)
+    , m_table(&table)
 { }
 
-template <class Change> void Field::change(Change&& aenderung)
+Field::Field(Recordset& recordset, int column, const RecordColumn& description)
+    : m_def(description.definition)
+    , m_sourceTable(description.sourceTable)
+    , m_sourceField(description.sourceField)
+    , m_dataUpdatable(description.updatable)
+    , m_recordset(&recordset)
+    , m_column(column)
+{ }
+
+template <class Change> void Field::change(Change&& apply)
 {
     if (m_recordset)
         throw EngineError(err::NotSupported,
             QStringLiteral("Die Eigenschaft eines Datensatzgruppen-Feldes kann nicht geändert "
                            "werden."));
     if (!m_table || !m_table->isStored()) {
-        aenderung(*this);
+        apply(m_def);
         return;
     }
-    Field neu = *this;
-    aenderung(neu);
-    m_table->database()->catalog().updateField(*m_table, *this, neu);
-    aenderung(*this);
+    FieldDefinition changed = m_def;
+    apply(changed);
+    m_table->database()->catalog().updateField(m_table->name(), m_def, changed);
+    apply(m_def);
 }
 
 void Field::setName(const QString& name)
 {
-    change([&](Field& f) { f.m_name = name; });
+    change([&](FieldDefinition& f) { f.name = name; });
 }
 
 namespace {
-void nurNeu(const Field& f)
+void onlyNew(const Field& f)
 {
     if (f.table() && f.table()->isStored())
         throw EngineError(err::InvalidOperation,
@@ -50,61 +69,61 @@ void nurNeu(const Field& f)
 
 void Field::setType(int type)
 {
-    nurNeu(*this);
-    change([&](Field& f) {
-        f.m_type = type;
+    onlyNew(*this);
+    change([&](FieldDefinition& f) {
+        f.type = type;
         if (type != dbText && type != dbChar && type != dbBinary && type != dbVarBinary)
-            f.m_size = datatype::defaultSize(type);
+            f.size = datatype::defaultSize(type);
     });
 }
 
 void Field::setSize(int size)
 {
-    nurNeu(*this);
-    change([&](Field& f) { f.m_size = size; });
+    onlyNew(*this);
+    change([&](FieldDefinition& f) { f.size = size; });
 }
 
 void Field::setAttributes(int attributes)
 {
-    nurNeu(*this);
-    change([&](Field& f) { f.m_attributes = attributes; });
+    onlyNew(*this);
+    change([&](FieldDefinition& f) { f.attributes = attributes; });
 }
 
 void Field::setDefaultValue(const QString& expression)
 {
-    change([&](Field& f) { f.m_defaultValue = expression; });
+    change([&](FieldDefinition& f) { f.defaultValue = expression; });
 }
 
 void Field::setRequired(bool required)
 {
-    change([&](Field& f) { f.m_required = required; });
+    change([&](FieldDefinition& f) { f.required = required; });
 }
 
 void Field::setAllowZeroLength(bool allow)
 {
-    change([&](Field& f) { f.m_allowZeroLength = allow; });
+    change([&](FieldDefinition& f) { f.allowZeroLength = allow; });
 }
 
 void Field::setValidationRule(const QString& rule)
 {
-    change([&](Field& f) { f.m_validationRule = rule; });
+    change([&](FieldDefinition& f) { f.validationRule = rule; });
 }
 
 void Field::setValidationText(const QString& text)
 {
-    change([&](Field& f) { f.m_validationText = text; });
+    change([&](FieldDefinition& f) { f.validationText = text; });
 }
 
 void Field::setOrdinalPosition(int position)
 {
-    change([&](Field& f) { f.m_ordinalPosition = position; });
+    change([&](FieldDefinition& f) { f.ordinalPosition = position; });
 }
 
 QVariant Field::value() const
 {
     if (!m_recordset)
         throw EngineError(err::InvalidOperation,
-            QStringLiteral("Das Feld '%1' gehört zu keiner Datensatzgruppe.").arg(m_name));
+            QStringLiteral("Das Feld '%1' gehört zu keiner Datensatzgruppe.").arg(m_def.name));
     return m_recordset->value(m_column);
 }
 
@@ -112,7 +131,7 @@ void Field::setValue(const QVariant& value)
 {
     if (!m_recordset)
         throw EngineError(err::InvalidOperation,
-            QStringLiteral("Das Feld '%1' gehört zu keiner Datensatzgruppe.").arg(m_name));
+            QStringLiteral("Das Feld '%1' gehört zu keiner Datensatzgruppe.").arg(m_def.name));
     m_recordset->setValue(m_column, value);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "engine/DataType.h"
+#include "engine/catalog/Definitions.h"
+#include "engine/core/DataType.h"
 
 #include <QString>
 #include <QVariant>
@@ -9,6 +10,7 @@ namespace kv::engine {
 
 class TableDef;
 class Recordset;
+struct RecordColumn;
 
 /// A field of a table definition or of a record set. While a field belongs to a stored
 /// table, setting a property stores it at once; type, size and attributes can then no
@@ -17,27 +19,31 @@ class Field {
 public:
     /// size < 0 takes the size the type carries (Text: 50).
     explicit Field(QString name = {}, int type = dbText, int size = -1);
+    /// A field of a stored table, as its catalog rows describe it.
+    Field(TableDef& table, FieldDefinition definition);
+    /// A field of a record set: its column at that position.
+    Field(Recordset& recordset, int column, const RecordColumn& description);
 
-    QString name() const { return m_name; }
+    QString name() const { return m_def.name; }
     void setName(const QString& name);
-    int type() const { return m_type; }
+    int type() const { return m_def.type; }
     void setType(int type);
-    int size() const { return m_size; }
+    int size() const { return m_def.size; }
     void setSize(int size);
-    int attributes() const { return m_attributes; }
+    int attributes() const { return m_def.attributes; }
     void setAttributes(int attributes);
-    bool isAutoIncrement() const { return (m_attributes & dbAutoIncrField) != 0; }
-    QString defaultValue() const { return m_defaultValue; }
+    bool isAutoIncrement() const { return m_def.isAutoIncrement(); }
+    QString defaultValue() const { return m_def.defaultValue; }
     void setDefaultValue(const QString& expression);
-    bool required() const { return m_required; }
+    bool required() const { return m_def.required; }
     void setRequired(bool required);
-    bool allowZeroLength() const { return m_allowZeroLength; }
+    bool allowZeroLength() const { return m_def.allowZeroLength; }
     void setAllowZeroLength(bool allow);
-    QString validationRule() const { return m_validationRule; }
+    QString validationRule() const { return m_def.validationRule; }
     void setValidationRule(const QString& rule);
-    QString validationText() const { return m_validationText; }
+    QString validationText() const { return m_def.validationText; }
     void setValidationText(const QString& text);
-    int ordinalPosition() const { return m_ordinalPosition; }
+    int ordinalPosition() const { return m_def.ordinalPosition; }
     void setOrdinalPosition(int position);
 
     QString sourceTable() const { return m_sourceTable; }
@@ -51,25 +57,16 @@ public:
     void setValue(const QVariant& value);
 
     TableDef* table() const { return m_table; }
+    /// The definition as the catalog stores it.
+    const FieldDefinition& definition() const { return m_def; }
 
 private:
-    friend class Catalog;
-    friend class Database;
+    // The table binds its fields when it takes or stores them and notes what storing decided.
     friend class TableDef;
-    friend class Recordset;
 
-    template <class Change> void change(Change&& aenderung);
+    template <class Change> void change(Change&& apply);
 
-    QString m_name;
-    int m_type = dbText;
-    int m_size = 50;
-    int m_attributes = dbVariableField;
-    QString m_defaultValue;
-    bool m_required = false;
-    bool m_allowZeroLength = false;
-    QString m_validationRule;
-    QString m_validationText;
-    int m_ordinalPosition = 0;
+    FieldDefinition m_def;
     QString m_sourceTable;
     QString m_sourceField;
     QString m_foreignName;

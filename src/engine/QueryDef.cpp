@@ -1,119 +1,88 @@
 #include "engine/QueryDef.h"
 
-#include "engine/Catalog.h"
 #include "engine/Database.h"
-#include "engine/DialectStatement.h"
-#include "engine/Fehlerliste.h"
 #include "engine/Recordset.h"
-#include "engine/sql/Lexer.h"
+#include "engine/catalog/Catalog.h"
+#include "engine/sql/DialectStatement.h"
+#include "engine/sql/StatementType.h"
+#include "engine/sqlite/Connection.h"
 
 namespace kv::engine {
 
 QueryDef::QueryDef(Database* db, QString name, QString sql)
     : m_db(db)
-    , m_name(std::move(name))
-    , m_sql(std::move(sql))
+{
+    m_entry.name = std::move(name);
+    m_entry.sql = std::move(sql);
+}
+
+QueryDef::QueryDef(Database& db, QueryEntry stored)
+    : m_db(&db)
+    , m_entry(std::move(stored))
+    , m_stored(true)
 { }
+
+void QueryDef::store(Database& db)
+{
+    m_db = &db;
+    db.catalog().storeQuery(m_entry, true);
+    m_stored = true;
+}
 
 void QueryDef::setName(const QString& name)
 {
     if (m_stored)
-        m_db->catalog().renameQuery(m_name, name);
-    m_name = name;
+        m_db->catalog().renameQuery(m_entry.name, name);
+    m_entry.name = name;
 }
 
 void QueryDef::setSql(const QString& sql)
 {
-    const QString alt = m_sql;
-    m_sql = sql;
+    const QString previous = m_entry.sql;
+    m_entry.sql = sql;
     if (m_stored) {
         try {
-            m_db->catalog().storeQuery(*this, false);
+            m_db->catalog().storeQuery(m_entry, false);
         } catch (...) {
-            m_sql = alt;
+            m_entry.sql = previous;
             throw;
         }
     }
-    m_parameterBekannt = false;
+    m_parametersKnown = false;
     m_parameters.clear();
 }
 
 int QueryDef::typeOf(const QString& sql)
 {
-    QList<sql::Token> t;
-    try {
-        t = sql::tokenize(sql);
-    } catch (const EngineError&) {
-        return dbQSelect; // the statement reports its fault when it is run
-    }
-    t.removeLast(); // End
-    const qsizetype n = t.size();
-    // Index of the keyword outside all parentheses; -1 if none.
-    auto aussen = [&](QStringView wort) {
-        int tiefe = 0;
-        for (qsizetype k = 0; k < n; ++k) {
-            if (t[k].isSymbol(u"("))
-                ++tiefe;
-            else if (t[k].isSymbol(u")"))
-                --tiefe;
-            else if (tiefe == 0 && t[k].isKeyword(wort))
-                return k;
-        }
-        return qsizetype(-1);
-    };
-    qsizetype i = 0;
-    // A PARAMETERS declaration ends with ';'.
-    if (n > 0 && t[0].isKeyword(u"PARAMETERS")) {
-        while (i < n && !t[i].isSymbol(u";"))
-            ++i;
-        ++i;
-    }
-    while (i < n && t[i].isSymbol(u"("))
-        ++i;
-    if (i >= n)
-        return dbQSelect;
-    const sql::Token& erstes = t[i];
-    if (erstes.isKeyword(u"TRANSFORM"))
-        return dbQCrosstab;
-    if (erstes.isKeyword(u"DELETE"))
-        return dbQDelete;
-    if (erstes.isKeyword(u"UPDATE"))
-        return dbQUpdate;
-    if (erstes.isKeyword(u"INSERT"))
-        return dbQAppend;
-    if (aussen(u"UNION") >= 0)
-        return dbQSetOperation;
-    if (erstes.isKeyword(u"SELECT") && aussen(u"INTO") > 0)
-        return dbQMakeTable;
-    return dbQSelect;
+    return sql::statementType(sql);
 }
 
 int QueryDef::type() const
 {
-    return typeOf(m_sql);
+    return typeOf(m_entry.sql);
 }
 
-void QueryDef::ermittleParameter()
+void QueryDef::findParameters()
 {
-    if (m_parameterBekannt)
+    if (m_parametersKnown)
         return;
-    QList<Parameter> alt = m_parameters;
-    QStringList namen;
-    DialectStatement::translateOnly(m_db->connection().handle(), m_sql, &namen);
+    const QStringList names
+        = sql::DialectStatement::parametersOf(m_db->connection().handle(), m_entry.sql);
+    const QList<Parameter> previous = m_parameters;
     m_parameters.clear();
-    for (const QString& n : namen) {
+    for (const QString& n : names) {
         Parameter p { n, dbText, QVariant() };
-        for (const Parameter& a : alt)
+        for (const Parameter& a : previous)
             if (a.name.compare(n, Qt::CaseInsensitive) == 0)
                 p.value = a.value;
         m_parameters.append(p);
     }
-    m_parameterBekannt = true;
+    m_parametersKnown = true;
 }
 
 QList<Parameter>& QueryDef::parameters()
 {
-    ermittleParameter();
+    findParameters();
     return m_parameters;
 }
 
@@ -130,17 +99,17 @@ void QueryDef::setParameter(const QString& name, const QVariant& value)
 
 std::unique_ptr<Recordset> QueryDef::openRecordset(int type)
 {
-    return merkeFehler([&] {
-        ermittleParameter();
-        return Recordset::open(*m_db, m_sql, type, m_parameters);
+    return recordErrors(m_db ? m_db->errorList() : nullptr, [&] {
+        findParameters();
+        return Recordset::open(*m_db, m_entry.sql, type, m_parameters);
     });
 }
 
 qint64 QueryDef::execute()
 {
-    return merkeFehler([&] {
-        ermittleParameter();
-        return m_db->executeWith(m_sql, m_parameters);
+    return recordErrors(m_db ? m_db->errorList() : nullptr, [&] {
+        findParameters();
+        return m_db->executeWith(m_entry.sql, m_parameters);
     });
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "engine/Parameter.h"
+#include "engine/catalog/Definitions.h"
+#include "engine/core/Parameter.h"
+#include "engine/core/QueryType.h"
 
 #include <QDateTime>
 #include <QList>
@@ -12,27 +14,18 @@ namespace kv::engine {
 class Database;
 class Recordset;
 
-/// Query types, derived from the statement text.
-enum QueryType : int {
-    dbQSelect = 0,
-    dbQCrosstab = 16,
-    dbQDelete = 32,
-    dbQUpdate = 48,
-    dbQAppend = 64,
-    dbQMakeTable = 80,
-    dbQSetOperation = 128,
-};
-
 /// A query: named ones are stored in the database, unnamed ones live as long as the database
 /// object. Names the statement cannot resolve become parameters.
 class QueryDef {
 public:
     QueryDef(Database* db, QString name, QString sql);
+    /// A stored query of db as the catalog lists it.
+    QueryDef(Database& db, QueryEntry stored);
 
-    QString name() const { return m_name; }
+    QString name() const { return m_entry.name; }
     /// Renames a stored query.
     void setName(const QString& name);
-    QString sql() const { return m_sql; }
+    QString sql() const { return m_entry.sql; }
     /// Stores the text at once for a stored query; the parameter list is built again.
     void setSql(const QString& sql);
     int type() const;
@@ -40,8 +33,8 @@ public:
     QList<Parameter>& parameters();
     /// Throws 3265 for an unknown name.
     void setParameter(const QString& name, const QVariant& value);
-    QDateTime dateCreated() const { return m_dateCreated; }
-    QDateTime lastUpdated() const { return m_lastUpdated; }
+    QDateTime dateCreated() const { return m_entry.dateCreated; }
+    QDateTime lastUpdated() const { return m_entry.lastUpdated; }
     bool isStored() const { return m_stored; }
 
     /// type: Recordset type (dynaset unless given). Throws 3061 when a parameter has no value.
@@ -52,18 +45,16 @@ public:
     /// The type of any statement text.
     static int typeOf(const QString& sql);
 
+    /// Stores the new query in db; Database::queryDefs().append() calls it.
+    void store(Database& db);
+
 private:
-    friend class Catalog;
-    friend class Database;
-    void ermittleParameter();
+    void findParameters();
 
     Database* m_db;
-    QString m_name;
-    QString m_sql;
+    QueryEntry m_entry;
     QList<Parameter> m_parameters;
-    bool m_parameterBekannt = false;
-    QDateTime m_dateCreated;
-    QDateTime m_lastUpdated;
+    bool m_parametersKnown = false;
     bool m_stored = false;
 };
 

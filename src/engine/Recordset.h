@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/Field.h"
-#include "engine/Parameter.h"
+#include "engine/core/Parameter.h"
 
 #include <QByteArray>
 #include <QList>
@@ -14,9 +14,11 @@ namespace kv::engine {
 
 class Connection;
 class Database;
+class ErrorList;
 class Keyset;
+class RecordSource;
 class RowCache;
-struct RecordsetShared;
+struct RecordColumn;
 
 /// Record set types.
 enum RecordsetType : int {
@@ -105,59 +107,47 @@ public:
     /// For the query window and the grids: the statement the set was opened on.
     QString source() const { return m_source; }
 
-private:
-    friend class Database;
-    friend class QueryDef;
-    friend class Field;
-    Recordset() = default;
+    /// Opens a set on db; Database::openRecordset and QueryDef::openRecordset call it.
     static std::unique_ptr<Recordset> open(
         Database& db, const QString& source, int type, const QList<Parameter>& parameters);
-    void oeffne();
-    void ladeSchluessel();
-    void baueFelder();
-    void pruefeZeile() const;
-    QVariantList aktuelleZeile() const;
-    void pruefeOffen() const;
-    void pruefeAktuell() const;
-    void setzePosition(qint64 position);
-    void find(const QString& criteria, qint64 start, int richtung);
-    void vorBewegung();
-    QVariant vorgabe(const Field& feld) const;
 
-    struct Spalte {
-        QString name;
-        QString sourceField;
-        bool updatable = false;
-    };
+private:
+    Recordset() = default;
+    void openSource();
+    void readKeys();
+    std::unique_ptr<RowCache> makeCache(const std::vector<RecordColumn>& columns) const;
+    void makeFields(const std::vector<RecordColumn>& columns);
+    /// The stored definition of a column's origin (see StoredField).
+    const FieldDefinition* storedField(const QString& schema, const QString& table,
+        const QString& column, QString& tableName) const;
+    int indexOf(const QString& name) const;
+    ErrorList* errorList() const;
+    void requireRow() const;
+    QVariantList currentRow() const;
+    void requireOpen() const;
+    void requireCurrent() const;
+    void setPosition(qint64 position);
+    void find(const QString& criteria, qint64 start, int direction);
+    void beforeMove();
+    QVariant defaultOf(const Field& field) const;
 
     Database* m_db = nullptr;
-    const Connection* m_verbindung = nullptr; // the database's; checked on every read
+    const Connection* m_connection = nullptr; // the database's; checked on every read
     QString m_source;
     QList<Parameter> m_parameters;
+    QStringList m_parameterNames;
     int m_type = dbOpenDynaset;
     bool m_updatable = false;
 
-    // The statement split for keys and rows (SQLite SQL).
-    QString m_keySql;
-    QString m_rowSql;
-    QString m_selectList;
-    QString m_fromItem;
-    QString m_qualifier;
-    QString m_baseTable; // "schema"."table" for writes
-    QString m_snapshotTable;
-    QString m_ganzeTabelle; // set when the keys are a whole table in table order
-    std::shared_ptr<RecordsetShared> m_shared;
-    QStringList m_parameterNames;
-
+    std::shared_ptr<const RecordSource> m_rows; // shared with the clones
     std::shared_ptr<Keyset> m_keys;
     std::unique_ptr<RowCache> m_cache;
     std::vector<std::unique_ptr<Field>> m_fields;
-    std::vector<Spalte> m_spalten;
     qint64 m_pos = -1; // -1 BOF, size() EOF
-    bool m_aufGeloeschtem = false;
+    bool m_onDeleted = false;
     int m_editMode = dbEditNone;
-    QVariantList m_puffer;
-    std::vector<bool> m_geaendert;
+    QVariantList m_buffer;
+    std::vector<bool> m_changed;
     qint64 m_editKey = 0;
     QByteArray m_lastModified;
     bool m_noMatch = false;

@@ -1,52 +1,61 @@
 #include "engine/Relation.h"
 
-#include "engine/EngineError.h"
+#include "engine/catalog/Catalog.h"
+#include "engine/core/EngineError.h"
 
 namespace kv::engine {
 
 Relation::Relation(QString name, QString table, QString foreignTable, qint64 attributes)
-    : m_name(std::move(name))
-    , m_table(std::move(table))
-    , m_foreignTable(std::move(foreignTable))
-    , m_attributes(attributes)
+    : m_def { std::move(name), std::move(table), std::move(foreignTable), attributes, {} }
 { }
 
-void Relation::pruefeNeu() const
+Relation::Relation(RelationDefinition stored)
+    : m_def(std::move(stored))
+    , m_stored(true)
+{ }
+
+void Relation::store(Catalog& catalog)
+{
+    catalog.createRelation(m_def);
+    m_stored = true;
+}
+
+void Relation::requireNew() const
 {
     if (m_stored)
         throw EngineError(err::InvalidOperation,
             QStringLiteral("Die gespeicherte Beziehung '%1' kann nicht geändert werden.")
-                .arg(m_name));
+                .arg(m_def.name));
 }
 
 void Relation::setName(const QString& name)
 {
-    pruefeNeu();
-    m_name = name;
+    requireNew();
+    m_def.name = name;
 }
 
 void Relation::setTable(const QString& table)
 {
-    pruefeNeu();
-    m_table = table;
+    requireNew();
+    m_def.table = table;
 }
 
 void Relation::setForeignTable(const QString& table)
 {
-    pruefeNeu();
-    m_foreignTable = table;
+    requireNew();
+    m_def.foreignTable = table;
 }
 
 void Relation::setAttributes(qint64 attributes)
 {
-    pruefeNeu();
-    m_attributes = attributes;
+    requireNew();
+    m_def.attributes = attributes;
 }
 
 void Relation::appendField(const QString& name, const QString& foreignName)
 {
-    pruefeNeu();
-    m_fields.append(RelationField { name, foreignName });
+    requireNew();
+    m_def.fields.append(RelationField { name, foreignName });
 }
 
 } // namespace kv::engine

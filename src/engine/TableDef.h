@@ -3,6 +3,7 @@
 #include "engine/Collection.h"
 #include "engine/Field.h"
 #include "engine/Index.h"
+#include "engine/catalog/Definitions.h"
 
 #include <QDateTime>
 #include <QString>
@@ -18,26 +19,29 @@ class Database;
 class TableDef {
 public:
     explicit TableDef(QString name = {});
+    /// A stored table of db as the catalog lists it; its fields and indexes are read when first
+    /// asked for.
+    TableDef(Database& db, TableEntry entry);
     ~TableDef();
 
-    QString name() const { return m_name; }
+    QString name() const { return m_entry.name; }
     /// Renames a stored table (references in relations and rules follow).
     void setName(const QString& name);
     Collection<Field>& fields();
     Collection<Index>& indexes();
-    qint64 attributes() const { return m_attributes; }
+    qint64 attributes() const { return m_entry.attributes; }
     /// Only the hidden bit can be set; the attached bit follows from Connect.
     void setAttributes(qint64 attributes);
-    QString connect() const { return m_connect; }
+    QString connect() const { return m_entry.connect; }
     void setConnect(const QString& connect);
-    QString sourceTableName() const { return m_sourceTableName; }
+    QString sourceTableName() const { return m_entry.sourceTableName; }
     void setSourceTableName(const QString& name);
-    bool isAttached() const { return (m_attributes & dbAttachedTable) != 0; }
-    bool isSystem() const { return (m_attributes & dbSystemObject) == dbSystemObject; }
+    bool isAttached() const { return (m_entry.attributes & dbAttachedTable) != 0; }
+    bool isSystem() const { return (m_entry.attributes & dbSystemObject) == dbSystemObject; }
     /// Rows in the stored table (0 for a new definition).
     qint64 recordCount() const;
-    QDateTime dateCreated() const { return m_dateCreated; }
-    QDateTime lastUpdated() const { return m_lastUpdated; }
+    QDateTime dateCreated() const { return m_entry.dateCreated; }
+    QDateTime lastUpdated() const { return m_entry.lastUpdated; }
 
     std::unique_ptr<Field> createField(const QString& name = {}, int type = dbText, int size = -1);
     std::unique_ptr<Index> createIndex(const QString& name = {});
@@ -45,24 +49,25 @@ public:
     Database* database() const { return m_db; }
     bool isStored() const { return m_db != nullptr; }
 
-private:
-    friend class Catalog;
-    friend class Database;
-    friend class Field;
-    void bindCollections();
-    void ladeFelder();
-    void ladeIndizes();
+    /// Stores the new definition in db with its fields and indexes; Database::tableDefs().append()
+    /// calls it.
+    void store(Database& db);
+    /// The indexes changed in the catalog (a relation's foreign index): read them again when
+    /// next asked for.
+    void forgetIndexes() { m_indexesLoaded = false; }
 
-    QString m_name;
-    qint64 m_attributes = 0;
-    QString m_connect;
-    QString m_sourceTableName;
-    QDateTime m_dateCreated;
-    QDateTime m_lastUpdated;
+private:
+    void bindCollections();
+    void loadFields();
+    void loadFieldsNow();
+    void loadIndexes();
+    void loadIndexesNow();
+
+    TableEntry m_entry;
     Collection<Field> m_fields;
     Collection<Index> m_indexes;
-    bool m_felderGeladen = true;
-    bool m_indizesGeladen = true;
+    bool m_fieldsLoaded = true;
+    bool m_indexesLoaded = true;
     Database* m_db = nullptr;
 };
 

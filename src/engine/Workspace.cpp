@@ -1,10 +1,10 @@
 #include "engine/Workspace.h"
 
-#include "engine/Catalog.h"
 #include "engine/Database.h"
-#include "engine/Fehlerliste.h"
-#include "engine/Repair.h"
-#include "engine/Sqlite.h"
+#include "engine/catalog/Catalog.h"
+#include "engine/catalog/Repair.h"
+#include "engine/sql/Dialect.h"
+#include "engine/sqlite/Connection.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +13,7 @@
 namespace kv::engine {
 
 namespace {
-void pruefeDatei(const QString& path)
+void requireFile(const QString& path)
 {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists())
@@ -23,6 +23,9 @@ void pruefeDatei(const QString& path)
         throw EngineError(err::InvalidPath,
             QStringLiteral("'%1' ist ein Verzeichnis und keine Datenbankdatei.").arg(path));
 }
+
+// How long a statement waits for another process's lock before it gives up.
+constexpr int BusyTimeout = 1000;
 } // namespace
 
 Workspace::Workspace() = default;
@@ -33,30 +36,25 @@ Workspace::~Workspace()
         db->m_workspace = nullptr;
 }
 
-void Workspace::anmelden(Database* db)
+void Workspace::adopt(Database* db)
 {
     m_databases.append(db);
 }
 
-void Workspace::abmelden(Database* db)
+void Workspace::forget(Database* db)
 {
     m_databases.removeAll(db);
 }
 
-QList<EngineError> Workspace::errors()
-{
-    return letzteFehler();
-}
-
-std::unique_ptr<Database> Workspace::oeffne(
+std::unique_ptr<Database> Workspace::open(
     Workspace* ws, const QString& path, bool exclusive, bool readOnly, const QString& connect)
 {
-    pruefeDatei(path);
-    const bool nurLesen = readOnly || !QFileInfo(path).isWritable();
+    requireFile(path);
+    const bool onlyRead = readOnly || !QFileInfo(path).isWritable();
     auto db = std::unique_ptr<Database>(new Database(ws, path, connect));
     Connection& c = *db->m_connection;
-    c.open(path, nurLesen ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
-    sqlite3_busy_timeout(c.handle(), 1000);
+    sql::openConnection(c, path, onlyRead ? OpenMode::ReadOnly : OpenMode::ReadWrite);
+    c.setBusyTimeout(BusyTimeout);
     try {
         // The first read tells a database from any other file.
         c.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
@@ -70,7 +68,7 @@ std::unique_ptr<Database> Workspace::oeffne(
     if (exclusive) {
         c.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
         try {
-            c.exec(nurLesen ? QStringLiteral("BEGIN; SELECT count(*) FROM sqlite_master; COMMIT")
+            c.exec(onlyRead ? QStringLiteral("BEGIN; SELECT count(*) FROM sqlite_master; COMMIT")
                             : QStringLiteral("BEGIN EXCLUSIVE; COMMIT"));
         } catch (const EngineError&) {
             throw EngineError(err::FileLocked,
@@ -81,9 +79,9 @@ std::unique_ptr<Database> Workspace::oeffne(
     }
     // A larger page cache keeps the pages of the rows a grid shows between page fetches.
     c.exec(QStringLiteral("PRAGMA cache_size = -8000"));
-    db->m_readOnly = nurLesen;
+    db->m_readOnly = onlyRead;
     db->catalog().ensure();
-    db->pruefePasswort(connect);
+    db->checkPassword(connect);
     db->catalog().attachLinkedTables();
     return db;
 }
@@ -91,20 +89,20 @@ std::unique_ptr<Database> Workspace::oeffne(
 std::unique_ptr<Database> Workspace::openDatabase(
     const QString& path, bool exclusive, bool readOnly, const QString& connect)
 {
-    return merkeFehler([&] { return oeffne(this, path, exclusive, readOnly, connect); });
+    return recordErrors(&m_errors, [&] { return open(this, path, exclusive, readOnly, connect); });
 }
 
 std::unique_ptr<Database> Workspace::createDatabase(
     const QString& path, const QString& locale, int version)
 {
-    return merkeFehler([&] {
+    return recordErrors(&m_errors, [&] {
         if (QFileInfo::exists(path))
             throw EngineError(err::DatabaseExists,
                 QStringLiteral("Die Datenbank '%1' ist bereits vorhanden.").arg(path));
         auto db = std::unique_ptr<Database>(new Database(this, path, QString()));
         Connection& c = *db->m_connection;
-        c.open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-        sqlite3_busy_timeout(c.handle(), 1000);
+        sql::openConnection(c, path, OpenMode::Create);
+        c.setBusyTimeout(BusyTimeout);
         try {
             c.exec(QStringLiteral("BEGIN"));
             db->catalog().ensure();
@@ -122,7 +120,7 @@ std::unique_ptr<Database> Workspace::createDatabase(
 
 void Workspace::beginTrans()
 {
-    merkeFehler([&] {
+    recordErrors(&m_errors, [&] {
         if (m_inTransaction)
             throw EngineError(err::TransactionNesting,
                 QStringLiteral("Es ist bereits eine Transaktion begonnen; Transaktionen können "
@@ -135,7 +133,7 @@ void Workspace::beginTrans()
 
 void Workspace::commitTrans()
 {
-    merkeFehler([&] {
+    recordErrors(&m_errors, [&] {
         if (!m_inTransaction)
             throw EngineError(
                 err::TransactionNesting, QStringLiteral("Commit ohne vorheriges BeginTrans."));
@@ -148,7 +146,7 @@ void Workspace::commitTrans()
 
 void Workspace::rollback()
 {
-    merkeFehler([&] {
+    recordErrors(&m_errors, [&] {
         if (!m_inTransaction)
             throw EngineError(
                 err::TransactionNesting, QStringLiteral("Rollback ohne vorheriges BeginTrans."));
@@ -165,11 +163,12 @@ void Workspace::rollback()
 void Workspace::compactDatabase(
     const QString& source, const QString& target, const QString& password)
 {
-    merkeFehler([&] {
+    recordErrors(&m_errors, [&] {
         if (QFileInfo::exists(target))
             throw EngineError(err::DatabaseExists,
                 QStringLiteral("Die Datenbank '%1' ist bereits vorhanden.").arg(target));
-        auto db = oeffne(nullptr, source, false, true,
+        // Opened outside the workspace: the copy takes no part in its transactions.
+        auto db = open(nullptr, source, false, true,
             password.isEmpty() ? QString() : QStringLiteral(";pwd=") + password);
         Statement st(db->connection().handle(), QStringLiteral("VACUUM INTO ?1"));
         st.bind(1, QVariant(target));
@@ -182,13 +181,9 @@ void Workspace::compactDatabase(
     });
 }
 
-} // namespace kv::engine
-
-namespace kv::engine {
-
 QStringList Workspace::repairDatabase(const QString& path)
 {
-    return merkeFehler([&] { return Repair(path).run(); });
+    return recordErrors(&m_errors, [&] { return Repair(path).run(); });
 }
 
 } // namespace kv::engine

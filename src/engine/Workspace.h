@@ -1,6 +1,7 @@
 #pragma once
 
-#include "engine/EngineError.h"
+#include "engine/ErrorList.h"
+#include "engine/core/EngineError.h"
 
 #include <QList>
 #include <QString>
@@ -22,6 +23,7 @@ enum DatabaseVersion : int {
 
 /// The engine's workspace: opens and creates databases, runs one-level transactions over
 /// them, compacts and repairs files. Errors of the last failure stay readable in errors().
+/// A workspace and everything opened through it belong to one thread (see engine/Engine.h).
 class Workspace {
 public:
     Workspace();
@@ -45,25 +47,28 @@ public:
     bool inTransaction() const { return m_inTransaction; }
 
     /// Copies source into a new, compacted file target. password: the source's password.
-    static void compactDatabase(
+    void compactDatabase(
         const QString& source, const QString& target, const QString& password = {});
     /// Checks the file; when damaged, rebuilds what can be read into a fresh file that
     /// replaces it (the damaged original is kept as "<path>.beschaedigt"). Returns the list
     /// of objects or rows that could not be saved (empty when nothing was lost).
-    static QStringList repairDatabase(const QString& path);
+    QStringList repairDatabase(const QString& path);
 
-    /// The errors of the last failure (number, description), newest last.
-    static QList<EngineError> errors();
+    /// The errors of the last failure in this workspace (number, description), newest last.
+    QList<EngineError> errors() const { return m_errors.errors(); }
 
 private:
+    // Databases register with the workspace they were opened in and leave it when they close.
     friend class Database;
-    void anmelden(Database* db);
-    void abmelden(Database* db);
-    static std::unique_ptr<Database> oeffne(
+    void adopt(Database* db);
+    void forget(Database* db);
+    ErrorList& errorList() { return m_errors; }
+    static std::unique_ptr<Database> open(
         Workspace* ws, const QString& path, bool exclusive, bool readOnly, const QString& connect);
 
     QList<Database*> m_databases;
     bool m_inTransaction = false;
+    ErrorList m_errors;
 };
 
 } // namespace kv::engine

@@ -414,7 +414,7 @@ void Datenbankhandling::reparieren()
     {
         Langlaeufer l(QStringLiteral("Datenbank wird repariert..."));
         try {
-            const QStringList verloren = engine::Workspace::repairDatabase(r.pfad);
+            const QStringList verloren = d.workspace().repairDatabase(r.pfad);
             QString text = QStringLiteral("Die Reparatur wurde erfolgreich beendet!");
             // What could not be saved must not pass for a complete repair.
             if (!verloren.isEmpty())
@@ -448,7 +448,7 @@ void Datenbankhandling::komprimieren()
         const QString neu = FreierName(alt);
         const qint64 alteGroesse = QFileInfo(alt).size();
         try {
-            engine::Workspace::compactDatabase(alt, neu, passwort);
+            d.workspace().compactDatabase(alt, neu, passwort);
         } catch (const engine::EngineError& e) {
             QFile::remove(neu);
             zeigeFehler(QStringLiteral("Fehler bei der Komprimierung von:"), alt, e.number(),

@@ -5,6 +5,7 @@
 #include "testutils/TempDir.h"
 
 #include <QProcess>
+#include <QThread>
 #include <QtTest>
 #include <sqlite3.h>
 
@@ -64,6 +65,8 @@ private Q_SLOTS:
     void passwordIsChecked();
     void compactionShrinksAndKeepsEveryObject();
     void repairRebuildsADamagedFile();
+    void aWorkerReadsTheFileThroughItsOwnWorkspace();
+    void errorsBelongToTheirWorkspace();
 };
 
 void TestFiles::badFilesGiveClearErrors()
@@ -72,7 +75,7 @@ void TestFiles::badFilesGiveClearErrors()
     Workspace ws;
     QCOMPARE(fehlerNummer([&] { ws.openDatabase(dir.file(QStringLiteral("fehlt.kdb"))); }),
         err::FileNotFound);
-    QCOMPARE(Workspace::errors().constFirst().number(), err::FileNotFound);
+    QCOMPARE(ws.errors().constFirst().number(), err::FileNotFound);
     QCOMPARE(fehlerNummer([&] { ws.openDatabase(dir.path()); }), err::InvalidPath);
     QFile text(dir.file(QStringLiteral("text.kdb")));
     QVERIFY(text.open(QIODevice::WriteOnly));
@@ -84,8 +87,7 @@ void TestFiles::badFilesGiveClearErrors()
     QCOMPARE(fehlerNummer([&] { ws.createDatabase(text.fileName()); }), err::DatabaseExists);
     QCOMPARE(fehlerNummer([&] { ws.createDatabase(dir.file(QStringLiteral("nicht/da/x.kdb"))); }),
         err::FileNotFound);
-    QCOMPARE(
-        fehlerNummer([&] { Workspace::repairDatabase(dir.file(QStringLiteral("fehlt.kdb"))); }),
+    QCOMPARE(fehlerNummer([&] { ws.repairDatabase(dir.file(QStringLiteral("fehlt.kdb"))); }),
         err::FileNotFound);
 }
 
@@ -150,7 +152,7 @@ void TestFiles::killedTransactionLeavesTheFileConsistent()
                  ->value(0)
                  .toInt(),
         0);
-    QCOMPARE(Workspace::repairDatabase(pfad), QStringList());
+    QCOMPARE(ws.repairDatabase(pfad), QStringList());
 }
 
 void TestFiles::passwordIsChecked()
@@ -169,8 +171,7 @@ void TestFiles::passwordIsChecked()
     QCOMPARE(
         fehlerNummer([&] { ws.openDatabase(pfad, false, false, QStringLiteral(";pwd=Geheim")); }),
         err::PasswordInvalid);
-    QCOMPARE(
-        fehlerNummer([&] { Workspace::compactDatabase(pfad, dir.file(QStringLiteral("k.kdb"))); }),
+    QCOMPARE(fehlerNummer([&] { ws.compactDatabase(pfad, dir.file(QStringLiteral("k.kdb"))); }),
         err::PasswordInvalid);
     QVERIFY(!QFile::exists(dir.file(QStringLiteral("k.kdb"))));
     auto db = ws.openDatabase(pfad, false, false, QStringLiteral(";pwd=geheim"));
@@ -191,7 +192,7 @@ void TestFiles::compactionShrinksAndKeepsEveryObject()
         auto db = ws.openDatabase(pfad);
         db->execute(QStringLiteral("DELETE FROM Kunden WHERE ID > 100"));
     }
-    Workspace::compactDatabase(pfad, ziel);
+    ws.compactDatabase(pfad, ziel);
     QVERIFY(QFileInfo(ziel).size() < QFileInfo(pfad).size() / 2);
     auto db = ws.openDatabase(ziel);
     TableDef& t = db->tableDefs().item(QStringLiteral("Kunden"));
@@ -204,7 +205,7 @@ void TestFiles::compactionShrinksAndKeepsEveryObject()
     QCOMPARE(rs->value(QStringLiteral("ID")).toInt(), 2001);
     rs->cancelUpdate();
     const qint64 groesse = QFileInfo(ziel).size();
-    QCOMPARE(fehlerNummer([&] { Workspace::compactDatabase(pfad, ziel); }), err::DatabaseExists);
+    QCOMPARE(fehlerNummer([&] { ws.compactDatabase(pfad, ziel); }), err::DatabaseExists);
     QCOMPARE(QFileInfo(ziel).size(), groesse);
 }
 
@@ -214,7 +215,7 @@ void TestFiles::repairRebuildsADamagedFile()
     Workspace ws;
     const QString pfad = dir.file(QStringLiteral("a.kdb"));
     kundenAnlegen(ws, pfad, 3000);
-    QCOMPARE(Workspace::repairDatabase(pfad), QStringList()); // intact: nothing to do
+    QCOMPARE(ws.repairDatabase(pfad), QStringList()); // intact: nothing to do
     // Overwrite a page in the middle of the table's data.
     const qint64 seite = 4096;
     {
@@ -224,7 +225,7 @@ void TestFiles::repairRebuildsADamagedFile()
         f.seek((seiten / 2) * seite);
         f.write(QByteArray(seite, char(0x5a)));
     }
-    const QStringList verluste = Workspace::repairDatabase(pfad);
+    const QStringList verluste = ws.repairDatabase(pfad);
     QVERIFY(QFile::exists(pfad + QStringLiteral(".beschaedigt")));
     auto db = ws.openDatabase(pfad);
     TableDef& t = db->tableDefs().item(QStringLiteral("Kunden"));
@@ -235,7 +236,109 @@ void TestFiles::repairRebuildsADamagedFile()
         QVERIFY(!verluste.isEmpty());
     QVERIFY(db->queryDefs().contains(QStringLiteral("Alle")));
     QVERIFY(t.fields().item(QStringLiteral("ID")).isAutoIncrement());
-    QCOMPARE(Workspace::repairDatabase(pfad), QStringList());
+    QCOMPARE(ws.repairDatabase(pfad), QStringList());
+}
+
+namespace {
+// What a worker hands back: plain values, never engine objects.
+struct Gelesen {
+    qint64 anzahl = 0;
+    qint64 summe = 0;
+    QString letzter;
+    QString fehler;
+};
+} // namespace
+
+void TestFiles::aWorkerReadsTheFileThroughItsOwnWorkspace()
+{
+    kv::test::TempDir dir;
+    const QString pfad = dir.file(QStringLiteral("a.kdb"));
+    Workspace ws;
+    kundenAnlegen(ws, pfad, 3000);
+    auto db = ws.openDatabase(pfad);
+    auto rs = db->openRecordset(QStringLiteral("Kunden"));
+    rs->setAbsolutePosition(1500);
+
+    Gelesen gelesen;
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+        try {
+            Workspace eigener;
+            auto eigene = eigener.openDatabase(pfad, false, true);
+            auto alle = eigene->openRecordset(
+                QStringLiteral("SELECT ID, Name FROM Kunden ORDER BY ID DESC"), dbOpenSnapshot);
+            for (; !alle->eof(); alle->moveNext()) {
+                ++gelesen.anzahl;
+                gelesen.summe += alle->value(0).toLongLong();
+                gelesen.letzter = alle->value(1).toString();
+            }
+        } catch (const EngineError& e) {
+            gelesen.fehler = e.description();
+        }
+    }));
+    worker->start();
+    QVERIFY(worker->wait(120000));
+    QCOMPARE(gelesen.fehler, QString());
+    QCOMPARE(gelesen.anzahl, 3000);
+    QCOMPARE(gelesen.summe, 3000 * 3001 / 2);
+    QCOMPARE(gelesen.letzter, QStringLiteral("Kunde 0"));
+
+    // The window's set is where it was, and still writes.
+    QCOMPARE(rs->absolutePosition(), 1500);
+    QCOMPARE(rs->value(QStringLiteral("Name")).toString(), QStringLiteral("Kunde 1500"));
+    rs->edit();
+    rs->setValue(QStringLiteral("Name"), QStringLiteral("geändert"));
+    rs->update();
+    QCOMPARE(rs->value(QStringLiteral("Name")).toString(), QStringLiteral("geändert"));
+}
+
+void TestFiles::errorsBelongToTheirWorkspace()
+{
+    kv::test::TempDir dir;
+    const QString pfad = dir.file(QStringLiteral("a.kdb"));
+    Workspace erster;
+    Workspace zweiter;
+    kundenAnlegen(erster, pfad, 1);
+    QCOMPARE(fehlerNummer([&] { erster.openDatabase(dir.file(QStringLiteral("fehlt.kdb"))); }),
+        err::FileNotFound);
+    QCOMPARE(erster.errors().size(), 1);
+    QVERIFY(zweiter.errors().isEmpty());
+
+    // A database's failures are its workspace's: statements, collections, record sets.
+    auto db = zweiter.openDatabase(pfad);
+    QCOMPARE(
+        fehlerNummer([&] { db->execute(QStringLiteral("DELETE FROM Fehlt")); }), err::NoSuchTable);
+    QCOMPARE(zweiter.errors().constFirst().number(), err::NoSuchTable);
+    QCOMPARE(
+        fehlerNummer([&] { db->tableDefs().remove(QStringLiteral("Fehlt")); }), err::ItemNotFound);
+    QCOMPARE(zweiter.errors().constFirst().number(), err::ItemNotFound);
+    auto rs = db->openRecordset(QStringLiteral("Kunden"));
+    rs->edit();
+    rs->setValue(QStringLiteral("Name"), QString(61, QLatin1Char('x')));
+    QCOMPARE(fehlerNummer([&] { rs->update(); }), err::FieldTooSmall);
+    QCOMPARE(zweiter.errors().constFirst().number(), err::FieldTooSmall);
+    QCOMPARE(erster.errors().constFirst().number(), err::FileNotFound);
+
+    // A worker's failure stays in the worker's workspace.
+    QList<EngineError> imWorker;
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+        Workspace eigener;
+        try {
+            eigener.openDatabase(dir.file(QStringLiteral("auch-nicht.kdb")));
+        } catch (const EngineError&) { }
+        imWorker = eigener.errors();
+    }));
+    worker->start();
+    QVERIFY(worker->wait(60000));
+    QCOMPARE(imWorker.size(), 1);
+    QCOMPARE(imWorker.constFirst().number(), err::FileNotFound);
+    QCOMPARE(zweiter.errors().constFirst().number(), err::FieldTooSmall);
+
+    // A definition not yet appended belongs to no workspace and keeps no list.
+    auto t = db->createTableDef(QStringLiteral("Neu"));
+    t->fields().append(t->createField(QStringLiteral("A")));
+    QCOMPARE(fehlerNummer([&] { t->fields().append(t->createField(QStringLiteral("a"))); }),
+        err::NameExists);
+    QCOMPARE(zweiter.errors().constFirst().number(), err::FieldTooSmall);
 }
 
 int main(int argc, char** argv)

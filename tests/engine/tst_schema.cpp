@@ -1,6 +1,8 @@
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
+#include "engine/catalog/SchemaChange.h"
+#include "engine/sql/Dialect.h"
 #include "testutils/Fehlernummer.h"
 #include "testutils/TempDir.h"
 
@@ -79,6 +81,8 @@ private Q_SLOTS:
     void propertiesAndVersion();
     void newTableServesQueriesAndRules();
     void changesRemakeOnlyWhatTheyReach();
+    void schemaStatementsReachTheirTable_data();
+    void schemaStatementsReachTheirTable();
     void fieldIsReplacedWithItsIndexesAndRelations();
 };
 
@@ -417,7 +421,7 @@ void TestSchema::secondBeginTransIsAnError()
     QCOMPARE(fehlerNummer([&] { ws.rollback(); }), err::TransactionNesting);
     ws.beginTrans();
     QCOMPARE(fehlerNummer([&] { ws.beginTrans(); }), err::TransactionNesting);
-    QCOMPARE(Workspace::errors().constFirst().number(), err::TransactionNesting);
+    QCOMPARE(ws.errors().constFirst().number(), err::TransactionNesting);
     ws.commitTrans();
 
     // Every kind of failure becomes the last error, and stays it while later calls succeed.
@@ -445,8 +449,8 @@ void TestSchema::secondBeginTransIsAnError()
     for (const auto& [nummer, aufruf] : faelle) {
         QCOMPARE(fehlerNummer(aufruf), nummer);
         db->execute(QStringLiteral("DELETE FROM T"));
-        QCOMPARE(Workspace::errors().size(), 1);
-        QCOMPARE(Workspace::errors().constFirst().number(), nummer);
+        QCOMPARE(ws.errors().size(), 1);
+        QCOMPARE(ws.errors().constFirst().number(), nummer);
     }
 }
 
@@ -513,6 +517,38 @@ void TestSchema::newTableServesQueriesAndRules()
 
 // A change to one table makes again its own rules, its relation partners' rules and the views
 // over it, and leaves the rest of the database as it was (the same catalog rows).
+void TestSchema::schemaStatementsReachTheirTable_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<int>("scope");
+    QTest::addColumn<QStringList>("names");
+    const QStringList t { QStringLiteral("T") };
+    QTest::newRow("create table") << "CREATE TABLE T (A LONG)" << int(ChangeScope::NewTable) << t;
+    QTest::newRow("make-table") << "SELECT * INTO T FROM U" << int(ChangeScope::NewTable) << t;
+    QTest::newRow("make-table in another file")
+        << "SELECT * INTO T IN 'b.kdb' FROM U" << int(ChangeScope::Everything) << QStringList();
+    QTest::newRow("create index") << "CREATE UNIQUE INDEX i ON T (A)" << int(ChangeScope::Tables)
+                                  << t;
+    QTest::newRow("alter table") << "ALTER TABLE T ADD COLUMN B TEXT(5)" << int(ChangeScope::Tables)
+                                 << t;
+    QTest::newRow("drop table") << "DROP TABLE T" << int(ChangeScope::Tables) << t;
+    // An index alone names no table that SQLite's schema could be asked for beforehand.
+    QTest::newRow("drop index") << "DROP INDEX i ON T" << int(ChangeScope::Everything)
+                                << QStringList();
+    QTest::newRow("no schema statement")
+        << "DELETE FROM T" << int(ChangeScope::Everything) << QStringList();
+}
+
+void TestSchema::schemaStatementsReachTheirTable()
+{
+    QFETCH(QString, sql);
+    QFETCH(int, scope);
+    QFETCH(QStringList, names);
+    QStringList reached { QStringLiteral("vorher") };
+    QCOMPARE(int(SchemaChange::scopeOf(sql::translate(sql), reached)), scope);
+    QCOMPARE(reached, names);
+}
+
 void TestSchema::changesRemakeOnlyWhatTheyReach()
 {
     kv::test::TempDir dir;

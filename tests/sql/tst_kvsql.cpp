@@ -1,12 +1,12 @@
 // The command-line tool end to end, and its statement splitting.
 
-#include "engine/sql/ScriptRunner.h"
+#include "engine/ScriptRunner.h"
 #include "testutils/TempDir.h"
 
 #include <QProcess>
 #include <QTest>
 
-using kv::engine::sql::ScriptRunner;
+using kv::engine::ScriptRunner;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // What translate() reports besides the SQL text, field-level expressions, index use and
 // external references.
 
-#include "engine/EngineError.h"
+#include "engine/core/EngineError.h"
 #include "engine/sql/Collation.h"
 #include "engine/sql/Dialect.h"
 #include "testutils/TempDir.h"
@@ -55,6 +55,8 @@ class TstTranslation : public QObject {
 private Q_SLOTS:
     void statementKinds_data();
     void statementKinds();
+    void singleTableSelect_data();
+    void singleTableSelect();
     void makeTableAndExternalReference();
     void connectPrefixIsReported();
     void likePrefixUsesIndex();
@@ -78,25 +80,40 @@ void TstTranslation::statementKinds_data()
     QTest::addColumn<QString>("sql");
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("target");
-    QTest::newRow("select") << "SELECT * FROM T" << int(StatementKind::Select) << "";
+    QTest::addColumn<QString>("index");
+    QTest::newRow("select") << "SELECT * FROM T" << int(StatementKind::Select) << ""
+                            << "";
     QTest::newRow("union") << "SELECT a FROM T UNION SELECT b FROM U" << int(StatementKind::Union)
+                           << ""
                            << "";
     QTest::newRow("insert") << "INSERT INTO [Ziel] SELECT * FROM [Quelle]"
-                            << int(StatementKind::Append) << "Ziel";
+                            << int(StatementKind::Append) << "Ziel"
+                            << "";
     QTest::newRow("update") << "UPDATE [T] SET A = 'x', B = 5 WHERE r" << int(StatementKind::Update)
-                            << "T";
-    QTest::newRow("delete") << "DELETE * FROM [T]" << int(StatementKind::Delete) << "T";
+                            << "T"
+                            << "";
+    QTest::newRow("delete") << "DELETE * FROM [T]" << int(StatementKind::Delete) << "T"
+                            << "";
     QTest::newRow("make-table") << "SELECT * INTO [Neu] FROM [T]" << int(StatementKind::MakeTable)
-                                << "Neu";
+                                << "Neu"
+                                << "";
     QTest::newRow("crosstab") << "TRANSFORM Sum(x) SELECT a FROM T GROUP BY a PIVOT b IN (1, 2)"
-                              << int(StatementKind::Crosstab) << "";
+                              << int(StatementKind::Crosstab) << ""
+                              << "";
     QTest::newRow("create table") << "CREATE TABLE [A b] ([x] TEXT)"
-                                  << int(StatementKind::CreateTable) << "A b";
-    QTest::newRow("create index") << "CREATE INDEX i ON [T] (x)" << int(StatementKind::CreateIndex)
-                                  << "T";
-    QTest::newRow("alter") << "ALTER TABLE T ADD x COUNTER" << int(StatementKind::AlterTable)
-                           << "T";
-    QTest::newRow("drop") << "DROP INDEX i ON T" << int(StatementKind::Drop) << "T";
+                                  << int(StatementKind::CreateTable) << "A b"
+                                  << "";
+    QTest::newRow("create index") << "CREATE INDEX [i x] ON [T] (x)"
+                                  << int(StatementKind::CreateIndex) << "T"
+                                  << "i x";
+    QTest::newRow("alter") << "ALTER TABLE T ADD x COUNTER" << int(StatementKind::AlterTable) << "T"
+                           << "";
+    QTest::newRow("drop index") << "DROP INDEX i ON T" << int(StatementKind::Drop) << "T"
+                                << "i";
+    QTest::newRow("drop index without table") << "DROP INDEX i" << int(StatementKind::Drop) << ""
+                                              << "i";
+    QTest::newRow("drop table") << "DROP TABLE [T]" << int(StatementKind::Drop) << "T"
+                                << "";
 }
 
 void TstTranslation::statementKinds()
@@ -104,9 +121,105 @@ void TstTranslation::statementKinds()
     QFETCH(QString, sql);
     QFETCH(int, kind);
     QFETCH(QString, target);
+    QFETCH(QString, index);
     const Translation t = translate(sql);
     QCOMPARE(int(t.kind), kind);
     QCOMPARE(t.target, target);
+    QCOMPARE(t.index, index);
+}
+
+void TstTranslation::singleTableSelect_data()
+{
+    // table empty: the statement is no SELECT that reads one table row by row.
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("schema");
+    QTest::addColumn<QString>("qualifier");
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("rest");
+    QTest::newRow("whole table") << "SELECT * FROM [Kunden]"
+                                 << "Kunden"
+                                 << ""
+                                 << "Kunden"
+                                 << "*"
+                                 << ""
+                                 << "";
+    QTest::newRow("alias, condition, order")
+        << "SELECT Name, k.Ort FROM Kunden AS k WHERE Ort = 'Bonn' ORDER BY Name DESC;"
+        << "Kunden"
+        << ""
+        << "k"
+        << "[Name], [k].[Ort]"
+        << "[Ort] = 'Bonn'"
+        << "WHERE [Ort] = 'Bonn' ORDER BY [Name] DESC";
+    QTest::newRow("alias without AS") << "SELECT * FROM [Kunden] [x y]"
+                                      << "Kunden"
+                                      << ""
+                                      << "x y"
+                                      << "*"
+                                      << ""
+                                      << "";
+    QTest::newRow("top") << "SELECT TOP 5 * FROM Kunden"
+                         << "Kunden"
+                         << ""
+                         << "Kunden"
+                         << "*"
+                         << ""
+                         << "LIMIT 5";
+    QTest::newRow("condition with an aggregate in a subquery")
+        << "SELECT ID FROM T WHERE ID > (SELECT Count(*) FROM U)"
+        << "T"
+        << ""
+        << "T"
+        << "[ID]"
+        << "[ID] > (SELECT count(*) AS [Expr1000] FROM [U])"
+        << "WHERE [ID] > (SELECT count(*) AS [Expr1000] FROM [U])";
+    QTest::newRow("external file") << "SELECT * FROM Kunden IN 'andere.kvd'"
+                                   << "Kunden"
+                                   << "kvext1"
+                                   << "Kunden"
+                                   << "*"
+                                   << ""
+                                   << "";
+    for (const char* other :
+        { "SELECT DISTINCT Ort FROM Kunden", "SELECT Ort FROM Kunden GROUP BY Ort",
+            "SELECT Count(*) FROM Kunden", "SELECT ID, (SELECT Max(ID) FROM U) AS m FROM T",
+            "SELECT * FROM T UNION SELECT * FROM U", "SELECT * FROM T, U",
+            "SELECT * FROM T INNER JOIN U ON T.ID = U.ID", "SELECT * FROM (SELECT * FROM T)",
+            "(SELECT * FROM T)", "SELECT * INTO Neu FROM T", "SELECT 1",
+            "TRANSFORM Sum(x) SELECT a FROM T GROUP BY a PIVOT b IN (1, 2)",
+            "DELETE * FROM T WHERE ID = 1" })
+        QTest::newRow(other) << other << ""
+                             << ""
+                             << ""
+                             << ""
+                             << ""
+                             << "";
+}
+
+void TstTranslation::singleTableSelect()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, table);
+    QFETCH(QString, schema);
+    QFETCH(QString, qualifier);
+    QFETCH(QString, list);
+    QFETCH(QString, where);
+    QFETCH(QString, rest);
+    const SingleTableSelect s = translate(sql).singleTable;
+    QCOMPARE(s.table, table);
+    if (table.isEmpty())
+        return;
+    QCOMPARE(s.schema, schema);
+    QCOMPARE(s.qualifier, qualifier);
+    QCOMPARE(s.list, list);
+    QCOMPARE(s.where, where);
+    QCOMPARE(s.rest, rest);
+    // The parts are the statement: nothing of it is left out.
+    QVERIFY(translate(sql).sql.endsWith(rest));
+    QVERIFY(
+        translate(sql).sql.startsWith(QStringLiteral("SELECT ") + list + QStringLiteral(" FROM ")));
 }
 
 void TstTranslation::makeTableAndExternalReference()

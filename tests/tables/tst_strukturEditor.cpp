@@ -5,12 +5,14 @@
 #include "testutils/ScriptedDialoge.h"
 #include "testutils/TempDir.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <unistd.h>
 
 using namespace kv;
@@ -31,6 +33,7 @@ private Q_SLOTS:
     void schliessenFragt();
     void jaMitMisslungenemSpeichernBleibtOffen();
     void fenster();
+    void oeffnenMitSchriftUndDatenbankDesAufrufers();
 };
 
 namespace {
@@ -346,6 +349,36 @@ void TestStrukturEditor::fenster()
     neu.findChild<QPushButton*>(QStringLiteral("Speichern"))->click();
     QCOMPARE(neuName->text(), QStringLiteral("OhneNamen0001"));
     QVERIFY(QFile::exists(dir.file(QStringLiteral("Adressen_KELVAD_OhneNamen0001.TSK"))));
+}
+
+void TestStrukturEditor::oeffnenMitSchriftUndDatenbankDesAufrufers()
+{
+    // The caller (the main window) passes the program's font and the open database; the
+    // editor writes a new definition beside that database.
+    test::TempDir dir;
+    test::ScriptedDialoge dialoge;
+    const QString db = dir.file(QStringLiteral("Adressen.mdb"));
+    QFont schrift(QStringLiteral("Serif"), 17);
+    schrift.setItalic(true);
+    QFont gezeigt;
+    QString titel;
+    QTimer::singleShot(0, this, [&] {
+        TabellenStrukturEditor* editor = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* e = qobject_cast<TabellenStrukturEditor*>(w); e && e->isVisible())
+                editor = e;
+        if (!editor)
+            return; // the check of the title below fails
+        gezeigt = editor->font();
+        titel = editor->windowTitle();
+        editor->findChild<QPushButton*>(QStringLiteral("Speichern"))->click();
+    });
+    TabellenStrukturEditor::oeffne(
+        false, QStringLiteral("Orte"), QString(), QString(), db, schrift, nullptr);
+    QCOMPARE(titel, QStringLiteral("Tabellenstruktur bearbeiten"));
+    QCOMPARE(gezeigt, schrift);
+    QVERIFY(QFile::exists(dir.file(QStringLiteral("Adressen_KELVAD_OhneNamen0001.TSK"))));
+    QVERIFY(dialoge.meldungen().isEmpty());
 }
 
 QTEST_MAIN(TestStrukturEditor)

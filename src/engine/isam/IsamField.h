@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/DataType.h"
+#include "engine/core/DataType.h"
 
 #include <QString>
 #include <QVariant>

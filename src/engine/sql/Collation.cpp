@@ -1,10 +1,10 @@
 #include "engine/sql/Collation.h"
 
 #include "engine/sql/Dialect.h"
+#include "engine/sqlite/SqliteApi.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <sqlite3.h>
 #include <vector>
 
 namespace kv::engine::sql {

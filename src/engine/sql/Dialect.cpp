@@ -3,8 +3,8 @@
 #include "engine/sql/Collation.h"
 #include "engine/sql/FunctionLibrary.h"
 #include "engine/sql/Translator.h"
-
-#include <sqlite3.h>
+#include "engine/sqlite/Connection.h"
+#include "engine/sqlite/SqliteApi.h"
 
 namespace kv::engine::sql {
 
@@ -36,6 +36,12 @@ void registerFunctions(sqlite3* db)
     registerNumberFunctions(db);
     registerDateFunctions(db);
     registerAggregates(db);
+}
+
+void openConnection(Connection& connection, const QString& path, OpenMode mode)
+{
+    connection.open(path, mode);
+    registerFunctions(connection.handle());
 }
 
 } // namespace kv::engine::sql

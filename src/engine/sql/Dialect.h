@@ -9,6 +9,11 @@
 
 struct sqlite3;
 
+namespace kv::engine {
+class Connection;
+enum class OpenMode;
+} // namespace kv::engine
+
 namespace kv::engine::sql {
 
 /// What a statement does; the engine picks its way of running it by this.
@@ -40,6 +45,19 @@ struct DeclaredParameter {
     QString typeName; ///< as written, e.g. "Text", "DateTime", "Long"
 };
 
+/// A SELECT that reads one table (no join, subquery or stored query in FROM) and gives one row
+/// per row of it (no DISTINCT, GROUP BY, HAVING, UNION or SQLite aggregate in its list), taken
+/// apart so that the engine can build a keyset over it without reading SQL again. table is
+/// empty when the statement is not such a SELECT.
+struct SingleTableSelect {
+    QString table; ///< unquoted
+    QString schema; ///< the external alias of IN '<file>', empty for the database's own tables
+    QString qualifier; ///< the alias, else the table name (unquoted)
+    QString list; ///< the select list
+    QString where; ///< the condition without WHERE; empty when there is none
+    QString rest; ///< "WHERE … ORDER BY … LIMIT …" as far as present (TOP becomes LIMIT)
+};
+
 /// Result of turning one desktop-dialect statement into SQLite SQL.
 struct Translation {
     QString sql;
@@ -64,6 +82,10 @@ struct Translation {
     QStringList autoIncrementColumns;
     /// CREATE INDEX … WITH PRIMARY / DISALLOW NULL / IGNORE NULL, upper case.
     QStringList indexOptions;
+    /// CREATE INDEX and DROP INDEX: the index (unquoted); target is its table where named.
+    QString index;
+    /// Select: the shape a keyset can be built over, when it has it.
+    SingleTableSelect singleTable;
 };
 
 /// Services the engine lends the rewriter.
@@ -121,6 +143,10 @@ Translation translateExpression(const QString& expression, const QString& fieldN
 /// Registers the collation, LIKE and the function library on a connection. Call once per
 /// connection right after it is opened.
 void registerFunctions(sqlite3* db);
+
+/// Opens connection on the file and registers the dialect on it: every connection of the engine
+/// is opened so, since text columns are declared with the dialect's collation.
+void openConnection(Connection& connection, const QString& path, OpenMode mode);
 
 /// Name of the German, case-insensitive collation that text columns are declared with.
 inline constexpr const char* CollationName = "KVDE";

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "engine/sqlite/SqliteApi.h"
+
 #include <QString>
 #include <optional>
-#include <sqlite3.h>
 
 // Private to the dialect: the SQLite functions behind the dialect's function names.
 

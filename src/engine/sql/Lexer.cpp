@@ -1,6 +1,6 @@
 #include "engine/sql/Lexer.h"
 
-#include "engine/EngineError.h"
+#include "engine/core/EngineError.h"
 
 #include <QDate>
 #include <QSet>

@@ -1,6 +1,6 @@
 #include "engine/sql/Translator.h"
 
-#include "engine/EngineError.h"
+#include "engine/core/EngineError.h"
 
 namespace kv::engine::sql {
 
@@ -246,6 +246,7 @@ QString Translator::select(bool topLevel)
     QStringList cores;
     QString firstLimit;
     SelectParts firstParts;
+    bool firstPlain = false; // the first part is a SELECT of its own, not one in parentheses
     bool first = true;
     bool makeTable = false;
     do {
@@ -260,8 +261,10 @@ QString Translator::select(bool topLevel)
             makeTable = makeTable || m_result.target != before;
             core = parts.core();
             limit = parts.limit();
-            if (first)
+            if (first) {
                 firstParts = parts;
+                firstPlain = true;
+            }
         }
         if (first) {
             firstLimit = limit;
@@ -308,9 +311,26 @@ QString Translator::select(bool topLevel)
             sql = "CREATE TABLE " + schema + quoteName(m_result.target) + " AS " + sql;
         } else if (cores.size() > 1) {
             m_result.kind = StatementKind::Union;
+        } else if (firstPlain) {
+            singleTable(firstParts, order + firstLimit);
         }
     }
     return sql;
+}
+
+void Translator::singleTable(const SelectParts& p, const QString& orderAndLimit)
+{
+    if (p.single.name.isEmpty() || !p.distinct.isEmpty() || !p.groupBy.isEmpty()
+        || !p.having.isEmpty() || p.aggregates)
+        return;
+    SingleTableSelect& s = m_result.singleTable;
+    s.table = p.single.name;
+    s.schema = p.single.schema;
+    s.qualifier = p.single.alias.isEmpty() ? p.single.name : p.single.alias;
+    s.list = p.list;
+    s.where = p.where;
+    s.rest
+        = QString((p.where.isEmpty() ? QString() : "WHERE " + p.where) + orderAndLimit).trimmed();
 }
 
 Translator::SelectParts Translator::selectCore(bool topLevel)
@@ -328,7 +348,9 @@ Translator::SelectParts Translator::selectCore(bool topLevel)
             p.percent = acceptKeyword(u"PERCENT");
         }
     }
+    const int aggregatesBefore = m_sqliteAggregates;
     p.list = selectList(p.aliases);
+    p.aggregates = m_sqliteAggregates != aggregatesBefore;
     if (peek().isKeyword(u"INTO")) {
         if (!topLevel)
             unexpected();
@@ -340,7 +362,7 @@ Translator::SelectParts Translator::selectCore(bool topLevel)
             m_result.targetSchema = externalReference();
     }
     if (acceptKeyword(u"FROM"))
-        p.from = fromList();
+        p.from = fromList(&p.single);
     if (acceptKeyword(u"WHERE"))
         p.where = expr().sql;
     if (acceptKeyword(u"GROUP")) {
@@ -385,12 +407,15 @@ QString Translator::selectList(QHash<QString, QString>& aliases)
     return list;
 }
 
-QString Translator::fromList()
+QString Translator::fromList(SourceTable* single)
 {
-    QString sql = fromItem();
+    SourceTable first;
+    QString sql = fromItem(&first);
+    bool one = true;
     for (;;) {
         if (acceptSymbol(u",")) {
             sql += ", " + fromItem();
+            one = false;
             continue;
         }
         QString join;
@@ -405,8 +430,11 @@ QString Translator::fromList()
         } else if (peek().isKeyword(u"JOIN")) {
             join = QStringLiteral("INNER JOIN");
         } else {
+            if (single && one)
+                *single = first;
             return sql;
         }
+        one = false;
         expectKeyword(u"JOIN");
         sql += QLatin1Char(' ') + join + QLatin1Char(' ') + fromItem();
         expectKeyword(u"ON");
@@ -414,7 +442,7 @@ QString Translator::fromList()
     }
 }
 
-QString Translator::fromItem()
+QString Translator::fromItem(SourceTable* table)
 {
     const NestingGuard guard(*this);
     QString sql;
@@ -428,20 +456,25 @@ QString Translator::fromItem()
         }
         expectSymbol(u")");
     } else {
-        sql = tableReference();
+        sql = tableReference(nullptr, nullptr, table);
     }
+    QString alias;
     if (acceptKeyword(u"AS")) {
         if (!peek().isName())
             unexpected(QStringLiteral("ein Name"));
-        sql += " AS " + quoteName(next().text);
+        alias = next().text;
     } else if (peek().kind == Token::Bracketed
         || (peek().kind == Token::Identifier && !isReserved(peek()))) {
-        sql += " AS " + quoteName(next().text);
+        alias = next().text;
     }
+    if (!alias.isEmpty())
+        sql += " AS " + quoteName(alias);
+    if (table)
+        table->alias = alias;
     return sql;
 }
 
-QString Translator::tableReference(QString* plainName, QString* schema)
+QString Translator::tableReference(QString* plainName, QString* schema, SourceTable* table)
 {
     if (!peek().isName() || isReserved(peek()))
         unexpected(QStringLiteral("ein Tabellenname"));
@@ -456,8 +489,11 @@ QString Translator::tableReference(QString* plainName, QString* schema)
         *plainName = name;
     if (schema)
         *schema = alias;
-    if (!alias.isEmpty())
+    if (!alias.isEmpty()) {
+        if (table)
+            *table = { name, alias, QString() };
         return quoteName(alias) + QLatin1Char('.') + quoteName(name);
+    }
 
     if (!plainName && m_context.storedQuery) {
         if (const std::optional<QString> stored = m_context.storedQuery(name)) {
@@ -484,6 +520,8 @@ QString Translator::tableReference(QString* plainName, QString* schema)
             return sql;
         }
     }
+    if (table)
+        *table = { name, QString(), QString() };
     return quoteName(name);
 }
 
@@ -497,11 +535,11 @@ QString Translator::externalReference()
         ref.connect = next().text;
     } else if (peek().kind == Token::Bracketed && ref.path.isEmpty()) {
         // IN '' [dBASE IV;DATABASE=C:\Daten\]
-        const QString verbindung = next().text;
-        const qsizetype at = verbindung.indexOf(QLatin1String("DATABASE="), 0, Qt::CaseInsensitive);
-        ref.connect = at < 0 ? verbindung : verbindung.left(at);
+        const QString connection = next().text;
+        const qsizetype at = connection.indexOf(QLatin1String("DATABASE="), 0, Qt::CaseInsensitive);
+        ref.connect = at < 0 ? connection : connection.left(at);
         if (at >= 0)
-            ref.path = verbindung.mid(at + 9);
+            ref.path = connection.mid(at + 9);
     }
     for (const ExternalReference& e : std::as_const(m_result.externals)) {
         if (e.path == ref.path && e.connect == ref.connect)

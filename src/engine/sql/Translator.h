@@ -61,6 +61,13 @@ private:
         bool descending = false;
     };
 
+    /// A plain table in FROM (not a subquery or stored query), as written.
+    struct SourceTable {
+        QString name; ///< empty when FROM holds anything else
+        QString schema;
+        QString alias;
+    };
+
     /// The clauses of one SELECT, translated.
     struct SelectParts {
         QString distinct;
@@ -72,6 +79,8 @@ private:
         QString having;
         QString top;
         bool percent = false;
+        SourceTable single; ///< FROM when it is one plain table
+        bool aggregates = false; ///< the list calls one of SQLite's aggregates
         QString core() const;
         /// The LIMIT of TOP; with the ORDER BY's keys it also takes the rows tied with the last.
         QString limit(const QList<OrderKey>& keys = {}) const;
@@ -92,10 +101,15 @@ private:
     void parameters();
     QString select(bool topLevel);
     SelectParts selectCore(bool topLevel);
+    /// Notes the top-level SELECT's shape when it reads one table row by row.
+    void singleTable(const SelectParts& parts, const QString& orderAndLimit);
     QString selectList(QHash<QString, QString>& aliases);
-    QString fromList();
-    QString fromItem();
-    QString tableReference(QString* plainName = nullptr, QString* schema = nullptr);
+    QString fromList(SourceTable* single = nullptr);
+    QString fromItem(SourceTable* table = nullptr);
+    /// plainName and schema receive the name as written and keep a stored query from being
+    /// read in place; table receives a plain table.
+    QString tableReference(
+        QString* plainName = nullptr, QString* schema = nullptr, SourceTable* table = nullptr);
     QString externalReference();
     QString orderBy(QList<OrderKey>* keys = nullptr);
     QString insert();
@@ -165,6 +179,7 @@ private:
     const TranslateContext& m_context;
     Translation m_result;
     QString m_impliedField;
+    int m_sqliteAggregates = 0; // calls of SQLite's own aggregates so far
     int m_depth = 0;
     // Crosstab expansion: aggregates wrap their argument in CASE WHEN m_pivotCondition.
     QString m_pivotCondition;

@@ -1,7 +1,7 @@
 #include "engine/sql/DdlTypes.h"
 #include "engine/sql/Translator.h"
 
-#include "engine/EngineError.h"
+#include "engine/core/EngineError.h"
 
 namespace kv::engine::sql {
 
@@ -159,6 +159,7 @@ QString Translator::createIndex(bool unique)
     if (!peek().isName())
         unexpected(QStringLiteral("ein Indexname"));
     const QString index = next().text;
+    m_result.index = index;
     expectKeyword(u"ON");
     if (!peek().isName())
         unexpected(QStringLiteral("ein Tabellenname"));
@@ -243,6 +244,7 @@ QString Translator::drop()
         if (!peek().isName())
             unexpected(QStringLiteral("ein Indexname"));
         const QString index = next().text;
+        m_result.index = index;
         if (acceptKeyword(u"ON")) {
             if (!peek().isName())
                 unexpected(QStringLiteral("ein Tabellenname"));

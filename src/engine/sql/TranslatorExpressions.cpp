@@ -544,6 +544,11 @@ Translator::Expr Translator::functionCall(const Token& nameToken)
     if (name == "isnull")
         return { "(-(" + args[0].sql + " IS NULL))", ValueKind::Boolean, Atomic };
 
+    // SQLite's own aggregates tell a SELECT that makes one row of many; the dialect's own ones
+    // (kv_first, kv_stdev, …) are not counted yet, so such a SELECT over one table still reads
+    // row by row.
+    if (f->aggregate && qstrncmp(f->sqlName, "kv_", 3) != 0)
+        ++m_sqliteAggregates;
     QString sql = QLatin1String(f->sqlName) + QLatin1Char('(');
     for (int i = 0; i < args.size(); ++i) {
         if (i > 0)

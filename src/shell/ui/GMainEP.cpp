@@ -8,6 +8,7 @@
 #include "shell/Historienliste.h"
 #include "shell/Objektuebergabe.h"
 #include "shell/Programmstart.h"
+#include "shell/Prozesswerte.h"
 #include "shell/WebUpdate.h"
 #include "shell/ui/Fensterzustand.h"
 #include "shell/ui/Hauptfensteraufrufe.h"
@@ -65,6 +66,7 @@ std::unique_ptr<frmMain> GMainEP(
               bool maske, const QString& tabelle, const QString& text, const QString& datei) {
               TabellenStrukturEditor editor(
                   maske, tabelle, text, datei, aktuelleDatenbank().Datenbank, fenster);
+              editor.setFont(Programmschrift());
               editor.setProperty(HilfeseiteEigenschaft, Hilfeseiten::Texteditor);
               editor.exec();
           };

@@ -1,8 +1,5 @@
 #include "tables/ui/TabellenStrukturEditor.h"
 
-#include "shell/AktuelleDatenbank.h"
-#include "shell/Prozesswerte.h"
-
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,7 +21,6 @@ TabellenStrukturEditor::TabellenStrukturEditor(bool maske, const QString& tabell
     , m_schliessen(new QPushButton(QStringLiteral("Schließen"), this))
 {
     setWindowTitle(m_bearbeitung.titel());
-    setFont(Programmschrift());
     m_name->setObjectName(QStringLiteral("Text1"));
     m_text->setObjectName(QStringLiteral("Text2"));
     m_speichern->setObjectName(QStringLiteral("Speichern"));
@@ -61,10 +57,11 @@ TabellenStrukturEditor::TabellenStrukturEditor(bool maske, const QString& tabell
 }
 
 void TabellenStrukturEditor::oeffne(bool maske, const QString& tabelle,
-    const QString& definitionText, const QString& datei, QWidget* parent)
+    const QString& definitionText, const QString& datei, const QString& datenbankpfad,
+    const QFont& schrift, QWidget* parent)
 {
-    TabellenStrukturEditor editor(
-        maske, tabelle, definitionText, datei, aktuelleDatenbank().Datenbank, parent);
+    TabellenStrukturEditor editor(maske, tabelle, definitionText, datei, datenbankpfad, parent);
+    editor.setFont(schrift);
     editor.exec();
 }
 

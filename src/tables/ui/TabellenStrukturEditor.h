@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QFont;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -20,10 +21,10 @@ public:
     TabellenStrukturEditor(bool maske, const QString& tabelle, const QString& definitionText,
         const QString& datei, const QString& datenbankpfad, QWidget* parent = nullptr);
 
-    /// Shows the editor modally for the open database; returns when it is closed, so that the
-    /// caller can list a newly written file at once.
+    /// Shows the editor modally for the database datenbankpfad in the program's font schrift;
+    /// returns when it is closed, so that the caller can list a newly written file at once.
     static void oeffne(bool maske, const QString& tabelle, const QString& definitionText,
-        const QString& datei, QWidget* parent);
+        const QString& datei, const QString& datenbankpfad, const QFont& schrift, QWidget* parent);
 
     const StrukturtextBearbeitung& bearbeitung() const { return m_bearbeitung; }
 

@@ -1,0 +1,100 @@
+#include "engine/catalog/LinkedTables.h"
+
+#include "engine/catalog/CatalogText.h"
+#include "engine/core/EngineError.h"
+#include "engine/sqlite/Connection.h"
+#include "engine/sqlite/SqlText.h"
+
+#include <QFileInfo>
+
+namespace kv::engine {
+
+using namespace catalogtext;
+
+LinkedTables::LinkedTables(Connection& db)
+    : m_db(db)
+{ }
+
+QString LinkedTables::schemaFor(const QString& path)
+{
+    const QString key = QFileInfo(path).absoluteFilePath();
+    auto it = m_schemas.find(key);
+    if (it != m_schemas.end())
+        return it.value();
+    if (!QFileInfo(key).isFile())
+        throw EngineError(err::FileNotFound,
+            QStringLiteral("Die Datei '%1' der eingebundenen Tabelle wurde nicht gefunden.")
+                .arg(path));
+    const QString schema = QStringLiteral("kvlnk_%1").arg(m_schemas.size() + 1);
+    Statement st(m_db.handle(), QStringLiteral("ATTACH DATABASE ?1 AS ") + quoteIdentifier(schema));
+    st.bind(1, QVariant(key));
+    st.step();
+    m_schemas.insert(key, schema);
+    return schema;
+}
+
+void LinkedTables::attachAll()
+{
+    Statement st(m_db.handle(),
+        QStringLiteral(
+            "SELECT Name, Connect, SourceTableName FROM MSysKvObjects WHERE Kind = 'L'"));
+    while (st.step()) {
+        try {
+            const QString schema
+                = schemaFor(connectValue(st.value(1).toString(), QStringLiteral("DATABASE")));
+            m_db.exec(QStringLiteral("CREATE TEMP VIEW IF NOT EXISTS ")
+                + quoteIdentifier(st.value(0).toString()) + QStringLiteral(" AS SELECT * FROM ")
+                + quoteIdentifier(schema) + QLatin1Char('.')
+                + quoteIdentifier(st.value(2).toString()));
+        } catch (const EngineError&) {
+            // A missing file shows when the table is used, not when the database opens.
+        }
+    }
+}
+
+QString LinkedTables::qualifiedTable(const QString& table) const
+{
+    QString schema;
+    QString name;
+    resolve(table, schema, name);
+    return quoteIdentifier(schema) + QLatin1Char('.') + quoteIdentifier(name);
+}
+
+bool LinkedTables::lookUp(const QString& table, QString& path, QString& source) const
+{
+    Statement st(m_db.handle(),
+        QStringLiteral("SELECT Connect, SourceTableName FROM MSysKvObjects WHERE Name = ?1 AND "
+                       "Kind = 'L'"));
+    st.bind(1, QVariant(table));
+    if (!st.step())
+        return false;
+    path = connectValue(st.value(0).toString(), QStringLiteral("DATABASE"));
+    source = st.value(1).toString();
+    return true;
+}
+
+void LinkedTables::resolve(const QString& table, QString& schema, QString& name) const
+{
+    schema = QStringLiteral("main");
+    name = table;
+    QString path;
+    QString source;
+    if (!lookUp(table, path, source))
+        return;
+    const QString attached = m_schemas.value(QFileInfo(path).absoluteFilePath());
+    if (!attached.isEmpty()) {
+        schema = attached;
+        name = source;
+    }
+}
+
+void LinkedTables::locate(const QString& table, QString& schema, QString& source)
+{
+    schema = QStringLiteral("main");
+    source = table;
+    QString path;
+    if (lookUp(table, path, source))
+        schema = schemaFor(path);
+}
+
+} // namespace kv::engine
