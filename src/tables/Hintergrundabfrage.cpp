@@ -14,6 +14,9 @@ struct Hintergrundabfrage::Auftrag {
     std::thread faden;
     std::atomic<bool> abgebrochen { false };
     std::atomic<bool> beendet { false };
+    // Set on the owner's thread when the answer was delivered: until then the run counts as
+    // running, also after its thread ended.
+    bool beantwortet = false;
 };
 
 namespace {
@@ -87,7 +90,7 @@ quint64 Hintergrundabfrage::starte(const Abfragequelle& quelle, const QString& s
                 [this, lauf, werte, nummer, beschreibung] {
                     if (lauf != m_lauf || !m_auftrag)
                         return;
-                    m_auftrag->beendet = true;
+                    m_auftrag->beantwortet = true;
                     if (nummer != 0)
                         Q_EMIT fehlgeschlagen(lauf, nummer, beschreibung);
                     else
@@ -108,7 +111,7 @@ void Hintergrundabfrage::abbrechen()
 
 bool Hintergrundabfrage::laeuft() const
 {
-    return m_auftrag && !m_auftrag->beendet;
+    return m_auftrag && !m_auftrag->beantwortet;
 }
 
 } // namespace kv
