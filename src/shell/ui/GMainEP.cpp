@@ -12,6 +12,7 @@
 #include "shell/WebUpdate.h"
 #include "shell/ui/Fensterzustand.h"
 #include "shell/ui/Hauptfensteraufrufe.h"
+#include "shell/ui/Tabellenfenster.h"
 #include "shell/ui/Zentraleanzeige.h"
 #include "shell/ui/about.h"
 #include "shell/ui/frmMain.h"
@@ -70,6 +71,8 @@ std::unique_ptr<frmMain> GMainEP(
               editor.setProperty(HilfeseiteEigenschaft, Hilfeseiten::Texteditor);
               editor.exec();
           };
+    // The table view waits for the grid model over a record set; the designer works without it.
+    TabellenfensterEinrichten(hauptfenster->mdiArea(), datenbank->datenbank(), {});
 
     hauptfenster->historie().leeren();
     if (!start.werte.mruListe.isEmpty())
@@ -87,6 +90,8 @@ std::unique_ptr<frmMain> GMainEP(
         d.DatenbankTyp = start.letzteDatenbank->typ;
         d.DatenbankNurLesen = start.letzteDatenbank->nurLesen;
         datenbank->OeffneDatenbank();
+        if (start.tabelle)
+            StandardtabelleOeffnen(*start.tabelle);
     } else {
         datenbank->SetzeBefehlsstatus(false);
     }
