@@ -260,23 +260,23 @@ void frmTabelle::aktualisieren()
 
 void frmTabelle::werkzeugGeklickt(const QString& name)
 {
-    if (name == QLatin1String("zurück")) {
+    if (name == QStringLiteral("zurück")) {
         m_grid->bewege(Navigationsschritt::Zurueck);
-    } else if (name == QLatin1String("vor")) {
+    } else if (name == QStringLiteral("vor")) {
         m_grid->bewege(Navigationsschritt::Vor);
-    } else if (name == QLatin1String("neu")) {
+    } else if (name == QStringLiteral("neu")) {
         neu(false);
-    } else if (name == QLatin1String("neukopie")) {
+    } else if (name == QStringLiteral("neukopie")) {
         neu(true);
-    } else if (name == QLatin1String("löschen")) {
+    } else if (name == QStringLiteral("löschen")) {
         loeschen();
-    } else if (name == QLatin1String("kopie")) {
+    } else if (name == QStringLiteral("kopie")) {
         kopie();
-    } else if (name == QLatin1String("suchen") || name == QLatin1String("druckenreport")
-        || name == QLatin1String("druckentabelle")) {
+    } else if (name == QStringLiteral("suchen") || name == QStringLiteral("druckenreport")
+        || name == QStringLiteral("druckentabelle")) {
         if (m_grid->aenderungenUebernehmen())
             FensterNichtVerfuegbar();
-    } else if (name == QLatin1String("schließen")) {
+    } else if (name == QStringLiteral("schließen")) {
         if (m_hinzufuegen)
             m_grid->aenderungenVerwerfen();
         else
