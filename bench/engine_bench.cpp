@@ -2,6 +2,8 @@
 // for a short run under a profiler), each figure next to plain SQLite doing the nearest
 // equivalent in the same run.
 
+#include "Messhilfen.h"
+
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
@@ -20,27 +22,13 @@
 #include <vector>
 
 using namespace kv::engine;
+using kv::bench::benchZeile;
+using kv::bench::median;
+using kv::bench::messe;
+using kv::bench::spitzeKb;
 
 namespace {
 int Zeilen = 1000000;
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double messe(int laeufe, const std::function<void()>& f)
-{
-    std::vector<double> zeiten;
-    for (int i = 0; i < laeufe; ++i) {
-        QElapsedTimer t;
-        t.start();
-        f();
-        zeiten.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    return median(zeiten);
-}
 
 // Runs the reference and ours in turns, so that a slower spell of the machine falls on both;
 // returns the medians (reference, ours).
@@ -54,23 +42,6 @@ std::pair<double, double> messeAbwechselnd(
         unsere.push_back(messe(1, ours));
     }
     return { median(refZeiten), median(unsere) };
-}
-
-void zeile(const char* name, double ours, double ref)
-{
-    std::printf("BENCH %s ours_ms=%.2f ref_ms=%.2f ratio=%.2f\n", name, ours, ref, ours / ref);
-    std::fflush(stdout);
-}
-
-long spitzeKb()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& z : f.readAll().split('\n'))
-        if (z.startsWith("VmHWM:"))
-            return z.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
 }
 
 void spitzeZuruecksetzen()
@@ -215,7 +186,7 @@ int main(int argc, char** argv)
             rs->moveNext();
         }
     });
-    zeile("engine.dynaset_first100", oursA, refA);
+    benchZeile("engine.dynaset_first100", oursA, refA);
 
     const auto [refB, oursB] = messeAbwechselnd(5, refSchluessel, [&] {
         auto rs = db->openRecordset(QStringLiteral("SELECT * From [Kunden]"));
@@ -223,7 +194,7 @@ int main(int argc, char** argv)
         rs->setAbsolutePosition(Zeilen / 2);
         leseZeile(*rs);
     });
-    zeile("engine.abspos_middle", oursB, refB);
+    benchZeile("engine.abspos_middle", oursB, refB);
 
     auto rs = db->openRecordset(QStringLiteral("SELECT * From [Kunden]"));
     rs->moveLast(); // the clones share the keys; every walk then costs the same
@@ -237,13 +208,13 @@ int main(int argc, char** argv)
                 klon->moveNext();
             }
         });
-    zeile("engine.clone_walk", oursC, refC);
+    benchZeile("engine.clone_walk", oursC, refC);
     const long spitze = spitzeKb();
 
     const auto [refD, oursD] = messeAbwechselnd(
         5, [&] { rohSchritte("SELECT rowid FROM Kunden WHERE Name = 'x'", false); },
         [&] { rs->findFirst(QStringLiteral("Name = 'x'")); });
-    zeile("engine.findfirst_scan", oursD, refD);
+    benchZeile("engine.findfirst_scan", oursD, refD);
 
     // Editing every record of a set as a global change does, against plain prepared UPDATEs of
     // the same rows; both fire the table's rules.
@@ -281,7 +252,7 @@ int main(int argc, char** argv)
             ws.commitTrans();
         });
     sqlite3_close(schreiber);
-    zeile("engine.edit_walk", oursE, refE);
+    benchZeile("engine.edit_walk", oursE, refE);
 
     std::printf("BENCH engine.peak peak_mb=%.1f\n", double(spitze) / 1024.0);
     std::printf("# peak growth over the open database during (a)-(c): %.1f MB = %.1f bytes per row "

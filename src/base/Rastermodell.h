@@ -127,8 +127,29 @@ public:
     /// Makes the number of rows final, so that the last row exists (Ctrl+End, "last record").
     /// May wait for the count.
     virtual void anzahlErmitteln() { }
-    /// Cancels a running count; the rows known so far stay usable.
+    /// Cancels a running count; the rows known so far stay usable and the number stays open
+    /// (zaehltNoch) until anzahlErmitteln.
     virtual void zaehlenAbbrechen() { }
+
+protected:
+    /// The horizontal header roles of a column that shows the field info (a default one for a
+    /// field the source lacks) bound by the name datenfeld (empty: the field's own name).
+    static QVariant spaltenkopf(const Datenfeldinfo& info, const QString& datenfeld, int rolle)
+    {
+        switch (rolle) {
+        case Qt::DisplayRole:
+        case Rasterrolle::Datenfeld:
+            return datenfeld.isEmpty() ? info.name : datenfeld;
+        case Rasterrolle::Feldtyp:
+            return info.typ;
+        case Rasterrolle::Quelltabelle:
+            return info.quelltabelle;
+        case Rasterrolle::Aktualisierbar:
+            return info.aktualisierbar;
+        default:
+            return {};
+        }
+    }
 
 Q_SIGNALS:
     /// A row with no unsaved changes got its first one; neu when it is a new record.

@@ -82,6 +82,12 @@ void Database::requireOpen() const
             QStringLiteral("Die Datenbank ist geschlossen; das Objekt ist ungültig."));
 }
 
+void Database::setCancelFlag(const std::atomic<bool>* flag)
+{
+    requireOpen();
+    m_connection->setCancelFlag(flag);
+}
+
 Connection& Database::connection() const
 {
     requireOpen();
@@ -259,7 +265,16 @@ qint64 Database::executeWith(const QString& sql, const QList<Parameter>& paramet
                       .toLongLong()
                 : m_connection->changes();
         };
-        if (changesSchema(t)) {
+        if (t.kind == sql::StatementKind::AlterTable && !t.autoIncrementColumns.isEmpty()) {
+            // SQLite cannot add a rowid in place; the catalog rebuilds the table around it.
+            FieldDefinition counter;
+            counter.name = t.autoIncrementColumns.constFirst();
+            counter.type = dbLong;
+            counter.size = 4;
+            counter.attributes = dbFixedField | dbAutoIncrField;
+            m_catalog->addField(t.target, counter);
+            refreshAll();
+        } else if (changesSchema(t)) {
             m_catalog->schemaStatement(t, run);
             refreshAll();
         } else {

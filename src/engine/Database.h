@@ -8,6 +8,7 @@
 #include "engine/core/Parameter.h"
 
 #include <QString>
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -71,6 +72,10 @@ public:
     void newPassword(const QString& oldPassword, const QString& newPassword);
 
     void close();
+
+    /// For a worker's own database: its statements stop with an error soon after *flag turns
+    /// true, which the window's thread may set at any time. nullptr: they run to the end.
+    void setCancelFlag(const std::atomic<bool>* flag);
 
     // Engine internals (record sets, queries, table definitions).
     Connection& connection() const;

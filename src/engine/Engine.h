@@ -14,6 +14,7 @@
 //   isam/     drivers for foreign files
 //   (here)    the object model: Workspace, Database, TableDef, Field, Index, Relation,
 //             QueryDef, Recordset
+//   model/    above the object model: the grids' table model over a record set
 //
 // Threads. A Workspace and everything obtained through it (databases, their collections and
 // definitions, query definitions, record sets and their fields) belong to the thread that

@@ -13,8 +13,7 @@ Field::Field(QString name, int type, int size)
     m_def.name = std::move(name);
     m_def.type = type;
     m_def.size = size < 0 ? datatype::defaultSize(type) : size;
-    m_def.attributes
-        = datatype::isTextType(type) || type == dbLongBinary ? dbVariableField : dbFixedField;
+    m_def.attributes = datatype::defaultAttributes(type);
     m_def.allowZeroLength = false;
 }
 

@@ -84,6 +84,8 @@ void Recordset::openSource()
 {
     Connection& c = m_db->connection();
     sql::DialectStatement statement(c.handle(), m_source, {}, m_parameters);
+    // Every later statement over the same source binds the values as declared.
+    m_parameters = statement.typed(m_parameters);
     statement.bind(m_parameters);
     m_parameterNames = statement.parameters();
     if (statement.statement().columnCount() == 0)
@@ -161,6 +163,18 @@ qint64 Recordset::recordCount() const
 {
     requireOpen();
     return m_keys->size();
+}
+
+qint64 Recordset::knownRecordCount() const
+{
+    requireOpen();
+    return m_keys->loaded();
+}
+
+bool Recordset::recordCountKnown() const
+{
+    requireOpen();
+    return m_keys->complete();
 }
 
 bool Recordset::eof() const

@@ -51,6 +51,10 @@ public:
     bool updatable() const { return m_updatable; }
     /// Number of records (reads every key).
     qint64 recordCount() const;
+    /// Records the set knows of without reading on; recordCount() once recordCountKnown().
+    qint64 knownRecordCount() const;
+    /// Whether every key has been read, so that recordCount() costs nothing.
+    bool recordCountKnown() const;
     bool eof() const;
     bool bof() const;
     void moveFirst();
@@ -106,6 +110,8 @@ public:
 
     /// For the query window and the grids: the statement the set was opened on.
     QString source() const { return m_source; }
+    /// The database the set was opened on; nullptr once closed.
+    Database* database() const { return m_db; }
 
     /// Opens a set on db; Database::openRecordset and QueryDef::openRecordset call it.
     static std::unique_ptr<Recordset> open(

@@ -4,7 +4,7 @@
 #include "engine/QueryDef.h"
 #include "engine/Recordset.h"
 #include "engine/core/EngineError.h"
-#include "engine/sql/Dialect.h"
+#include "engine/sql/StatementType.h"
 
 #include <QDateTime>
 
@@ -63,7 +63,8 @@ QString ScriptRunner::storedText(const QVariant& value)
 
 void ScriptRunner::run(const QString& statement)
 {
-    const sql::Translation t = sql::translate(statement);
+    // The statement goes the way every other caller's goes: through a query definition, which
+    // lends the dialect the database (a crosstab without IN list reads its columns there).
     QueryDef& q = m_db.createQueryDef(QString(), statement);
     for (const auto& [name, value] : std::as_const(m_options.parameters)) {
         try {
@@ -73,9 +74,7 @@ void ScriptRunner::run(const QString& statement)
                 throw;
         }
     }
-    const bool returnsRows = t.kind == sql::StatementKind::Select
-        || t.kind == sql::StatementKind::Union || t.kind == sql::StatementKind::Crosstab;
-    if (!returnsRows) {
+    if (!sql::returnsRows(statement)) {
         m_out << q.execute() << Qt::endl;
         return;
     }

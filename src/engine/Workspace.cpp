@@ -24,6 +24,11 @@ void requireFile(const QString& path)
             QStringLiteral("'%1' ist ein Verzeichnis und keine Datenbankdatei.").arg(path));
 }
 
+QString notADatabaseText(const QString& path)
+{
+    return QStringLiteral("Die Datei '%1' ist keine Datenbank oder ist beschädigt.").arg(path);
+}
+
 // How long a statement waits for another process's lock before it gives up.
 constexpr int BusyTimeout = 1000;
 } // namespace
@@ -50,6 +55,9 @@ std::unique_ptr<Database> Workspace::open(
     Workspace* ws, const QString& path, bool exclusive, bool readOnly, const QString& connect)
 {
     requireFile(path);
+    // SQLite takes an empty file for a new database and would write a catalog into it.
+    if (QFileInfo(path).size() == 0)
+        throw EngineError(err::NotADatabase, notADatabaseText(path));
     const bool onlyRead = readOnly || !QFileInfo(path).isWritable();
     auto db = std::unique_ptr<Database>(new Database(ws, path, connect));
     Connection& c = *db->m_connection;
@@ -60,9 +68,7 @@ std::unique_ptr<Database> Workspace::open(
         c.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
     } catch (const EngineError& e) {
         if (e.number() == err::NotADatabase)
-            throw EngineError(err::NotADatabase,
-                QStringLiteral("Die Datei '%1' ist keine Datenbank oder ist beschädigt.")
-                    .arg(path));
+            throw EngineError(err::NotADatabase, notADatabaseText(path));
         throw;
     }
     if (exclusive) {

@@ -218,6 +218,9 @@ bool DataGrid::neueZeileBeginnen()
         return true;
     if (!aenderungenUebernehmen())
         return false;
+    // A new record goes after every record, so they must all be known.
+    if (m_rastermodell->zaehltNoch())
+        m_rastermodell->anzahlErmitteln();
     const int letzte = m_proxy->rowCount() - 1;
     if (letzte < 0 || !istNeuzeile(letzte))
         return false;

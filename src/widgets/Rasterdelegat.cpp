@@ -4,7 +4,9 @@
 #include "widgets/DataGrid.h"
 #include "widgets/Zelleneditor.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QPainter>
 
 namespace kv {
 
@@ -48,12 +50,61 @@ void Rasterdelegat::setModelData(
         model->setData(index, e->text(), Qt::EditRole);
 }
 
+void Rasterdelegat::paint(
+    QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    if (!opt.icon.isNull() || (opt.features & QStyleOptionViewItem::HasCheckIndicator)) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    const QWidget* widget = opt.widget;
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    painter->save();
+    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, painter, widget);
+    if (!opt.text.isEmpty()) {
+        QPalette::ColorGroup gruppe
+            = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+        if (gruppe == QPalette::Normal && !(opt.state & QStyle::State_Active))
+            gruppe = QPalette::Inactive;
+        painter->setPen(opt.palette.color(gruppe,
+            opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->setFont(opt.font);
+        const int rand = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const QRect textRect = opt.rect.adjusted(rand, 0, -rand, 0);
+        // One line per cell: the first, marked as cut when more follows.
+        const qsizetype umbruch = opt.text.indexOf(QLatin1Char('\n'));
+        QString zeile = umbruch < 0 ? opt.text : opt.text.left(umbruch) + QChar(0x2026);
+        zeile = opt.fontMetrics.elidedText(zeile, opt.textElideMode, textRect.width());
+        painter->drawText(textRect, int(opt.displayAlignment) | Qt::TextSingleLine, zeile);
+    }
+    if (opt.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect fokus;
+        fokus.QStyleOption::operator=(opt);
+        fokus.rect = style->subElementRect(QStyle::SE_ItemViewItemFocusRect, &opt, widget);
+        fokus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+        fokus.backgroundColor = opt.palette.color(
+            opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled,
+            opt.state & QStyle::State_Selected ? QPalette::Highlight : QPalette::Window);
+        style->drawPrimitive(QStyle::PE_FrameFocusRect, &fokus, painter, widget);
+    }
+    painter->restore();
+}
+
 void Rasterdelegat::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);
     // The cell is one line high; the first line of a multi-line text is what fits.
     if (option->text.contains(QLatin1Char('\r')))
         ErsetzeAlle(option->text, QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // Laying a text out costs its whole length, while a cell shows what fits its width; no
+    // character is narrower than two pixels, so the rest can go before it is laid out.
+    const qsizetype passt = option->rect.width() / 2 + 2;
+    if (option->rect.width() > 0 && option->text.size() > passt) {
+        const bool halbesZeichen = option->text.at(passt - 1).isHighSurrogate();
+        option->text.truncate(halbesZeichen ? passt - 1 : passt);
+    }
     if (option->state & QStyle::State_Selected) {
         option->palette.setColor(
             QPalette::Highlight, m_grid->farbe(Rasterfarbe::HintergrundAuswahlzeile));

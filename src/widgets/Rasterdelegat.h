@@ -19,6 +19,10 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(
         QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+    /// A cell's background, text and focus frame as the style paints them, with the text laid
+    /// out once instead of once for measuring, once for eliding and once for drawing.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+        const QModelIndex& index) const override;
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;

@@ -2,6 +2,7 @@
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "testutils/Fehlernummer.h"
+#include "testutils/SqliteFile.h"
 #include "testutils/TempDir.h"
 
 #include <QProcess>
@@ -59,7 +60,9 @@ class TestFiles : public QObject {
 
 private Q_SLOTS:
     void badFilesGiveClearErrors();
+    void emptyFileIsNotADatabase();
     void readOnlyFileOpensReadOnly();
+    void sqliteFailuresAreDescribedInGerman();
     void lockedFileIsReported();
     void killedTransactionLeavesTheFileConsistent();
     void passwordIsChecked();
@@ -91,6 +94,59 @@ void TestFiles::badFilesGiveClearErrors()
         err::FileNotFound);
 }
 
+void TestFiles::emptyFileIsNotADatabase()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    const QString pfad = dir.file(QStringLiteral("leer.kdb"));
+    QFile leer(pfad);
+    QVERIFY(leer.open(QIODevice::WriteOnly));
+    leer.close();
+    for (const bool nurLesen : { false, true }) {
+        try {
+            ws.openDatabase(pfad, false, nurLesen);
+            QFAIL("an empty file opened as a database");
+        } catch (const EngineError& e) {
+            QCOMPARE(e.number(), err::NotADatabase);
+            QCOMPARE(e.description(),
+                QStringLiteral("Die Datei '%1' ist keine Datenbank oder ist beschädigt.")
+                    .arg(pfad));
+        }
+    }
+    QCOMPARE(QFileInfo(pfad).size(), 0);
+}
+
+void TestFiles::sqliteFailuresAreDescribedInGerman()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    const QString pfad = dir.file(QStringLiteral("a.kdb"));
+    kundenAnlegen(ws, pfad, 3);
+    auto db = ws.openDatabase(pfad, false, true);
+    auto fehler = [](auto&& f) {
+        try {
+            f();
+        } catch (const EngineError& e) {
+            return e;
+        }
+        return EngineError(0, QString());
+    };
+    // Writing into a file opened read-only fails inside SQLite.
+    const EngineError schreiben = fehler([&] {
+        auto t = db->createTableDef(QStringLiteral("Neu"));
+        t->fields().append(t->createField(QStringLiteral("A"), dbLong));
+        db->tableDefs().append(std::move(t));
+    });
+    QCOMPARE(schreiben.number(), err::ReadOnly);
+    QCOMPARE(schreiben.description(), QStringLiteral("Die Datenbank ist schreibgeschützt."));
+    QVERIFY(schreiben.details().contains(QLatin1String("readonly")));
+    const EngineError tabelle
+        = fehler([&] { db->openRecordset(QStringLiteral("SELECT * FROM Fehlt WHERE 1 = 1")); });
+    QCOMPARE(tabelle.number(), err::NoSuchTable);
+    QCOMPARE(tabelle.description(),
+        QStringLiteral("Die Tabelle oder Abfrage 'Fehlt' ist nicht vorhanden."));
+}
+
 void TestFiles::readOnlyFileOpensReadOnly()
 {
     kv::test::TempDir dir;
@@ -115,8 +171,8 @@ void TestFiles::lockedFileIsReported()
     const QString pfad = dir.file(QStringLiteral("a.kdb"));
     kundenAnlegen(ws, pfad, 3);
     // Another connection holds a write transaction.
-    sqlite3* fremd = nullptr;
-    QCOMPARE(sqlite3_open(pfad.toUtf8().constData(), &fremd), SQLITE_OK);
+    kv::test::SqliteFile fremd(pfad);
+    QCOMPARE(fremd.openResult(), SQLITE_OK);
     QCOMPARE(sqlite3_exec(fremd, "BEGIN EXCLUSIVE; DELETE FROM Kunden;", nullptr, nullptr, nullptr),
         SQLITE_OK);
     QCOMPARE(fehlerNummer([&] { ws.openDatabase(pfad); }), err::FileLocked);
@@ -127,8 +183,7 @@ void TestFiles::lockedFileIsReported()
     QCOMPARE(db->openRecordset(QStringLiteral("Kunden"))->recordCount(), 3);
     QCOMPARE(
         fehlerNummer([&] { db->execute(QStringLiteral("DELETE FROM Kunden")); }), err::FileLocked);
-    sqlite3_exec(fremd, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(fremd);
+    fremd.exec(QStringLiteral("ROLLBACK"));
     db->execute(QStringLiteral("DELETE FROM Kunden WHERE ID = 2"));
     QCOMPARE(db->recordsAffected(), 1);
 }

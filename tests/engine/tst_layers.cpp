@@ -72,6 +72,12 @@ void TestLayers::anIncludeReachingUpFails_data()
     QTest::newRow("engine includes tables")
         << "engine/Database.cpp" << QByteArray("#include \"tables/Feldtypen.h\"\n")
         << "engine/Database.cpp:1: includes tables/Feldtypen.h from a higher layer";
+    QTest::newRow("object model includes the table model")
+        << "engine/Recordset.cpp" << QByteArray("#include \"engine/model/RecordsetModel.h\"\n")
+        << "engine/Recordset.cpp:1: includes engine/model/RecordsetModel.h from a higher layer";
+    QTest::newRow("table model includes the object model and base")
+        << "engine/model/RecordsetModel.cpp"
+        << QByteArray("#include \"engine/Recordset.h\"\n#include \"base/Format.h\"\n") << "";
     QTest::newRow("table window includes the shell")
         << "tables/ui/Editor.cpp" << QByteArray("#include \"shell/Prozesswerte.h\"\n")
         << "tables/ui/Editor.cpp:1: includes shell/Prozesswerte.h from a higher layer";

@@ -8,6 +8,7 @@
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "testutils/Fehlernummer.h"
+#include "testutils/SqliteFile.h"
 #include "testutils/TempDir.h"
 
 #include <QtTest>
@@ -53,8 +54,8 @@ void TestRecordSources::storedValuesBecomeFieldTypes()
         "'kein Datum', 2, -3, 0, NULL, 'ä', 0", "NULL, NULL, NULL, NULL, NULL, NULL, NULL",
         "12, 1.5, 2147483647, -0.5, 'x', 'y', -1",
         "'2009x02-01 00:00:00', NULL, NULL, NULL, NULL, NULL, NULL" };
-    sqlite3* roh = nullptr;
-    QCOMPARE(sqlite3_open(pfad.toUtf8().constData(), &roh), SQLITE_OK);
+    kv::test::SqliteFile roh(pfad);
+    QCOMPARE(roh.openResult(), SQLITE_OK);
     sqlite3_exec(roh, "BEGIN", nullptr, nullptr, nullptr);
     for (int i = 0; i < 1301; ++i) {
         const QByteArray sql = QByteArray("INSERT INTO W VALUES (") + werte[i % 8] + ")";
@@ -111,7 +112,6 @@ void TestRecordSources::storedValuesBecomeFieldTypes()
     QCOMPARE(zeile, 1301);
     QVERIFY(rs->eof());
     QCOMPARE(klon->value(2), QVariant(-3)); // row 1300 is the fifth kind
-    sqlite3_close(roh);
 }
 
 void TestRecordSources::snapshotsAndJoinsAreReadOnly()
@@ -392,17 +392,18 @@ void TestRecordSources::textsReadBackExactly()
     auto notiz = kunden.createField(QStringLiteral("Notiz"), dbMemo);
     notiz->setAllowZeroLength(true);
     kunden.fields().append(std::move(notiz));
-    sqlite3* h = nullptr;
-    QCOMPARE(sqlite3_open(db->name().toUtf8().constData(), &h), SQLITE_OK);
-    for (const QByteArray& t : texte) {
-        sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(
-            h, "INSERT INTO Kunden (Name, Ort, Notiz) VALUES ('K', NULL, ?1)", -1, &st, nullptr);
-        sqlite3_bind_text(st, 1, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
-        QCOMPARE(sqlite3_step(st), SQLITE_DONE);
-        sqlite3_finalize(st);
+    {
+        kv::test::SqliteFile h(db->name());
+        QCOMPARE(h.openResult(), SQLITE_OK);
+        for (const QByteArray& t : texte) {
+            sqlite3_stmt* st = nullptr;
+            sqlite3_prepare_v2(h, "INSERT INTO Kunden (Name, Ort, Notiz) VALUES ('K', NULL, ?1)",
+                -1, &st, nullptr);
+            sqlite3_bind_text(st, 1, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
+            QCOMPARE(sqlite3_step(st), SQLITE_DONE);
+            sqlite3_finalize(st);
+        }
     }
-    sqlite3_close(h);
 
     auto rs = db->openRecordset(QStringLiteral("SELECT * FROM [Kunden]"));
     QList<QString> gelesen;

@@ -4,6 +4,7 @@
 #include "engine/catalog/SchemaChange.h"
 #include "engine/sql/Dialect.h"
 #include "testutils/Fehlernummer.h"
+#include "testutils/SqliteFile.h"
 #include "testutils/TempDir.h"
 
 #include <QtTest>
@@ -17,15 +18,13 @@ namespace {
 // Reads a value with plain SQLite, the way any other tool sees the file.
 QString rohWert(const QString& pfad, const char* sql)
 {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(pfad.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    const kv::test::SqliteFile db(pfad, SQLITE_OPEN_READONLY);
     sqlite3_stmt* st = nullptr;
     QString wert = QStringLiteral("<Fehler>");
     if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK
         && sqlite3_step(st) == SQLITE_ROW)
         wert = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
     sqlite3_finalize(st);
-    sqlite3_close(db);
     return wert;
 }
 

@@ -206,9 +206,10 @@ void TstCorpus::statements()
         }
         return std::nullopt;
     };
-    context.firstColumn = [&](const QString& sql, const QStringList& parameters) {
-        return db.firstColumn(sql, parameters);
-    };
+    context.firstColumn
+        = [&](const QString& sql, const QStringList& parameters, const QList<DeclaredParameter>&) {
+              return db.firstColumn(sql, parameters);
+          };
     try {
         for (const QString& s : corpus.setups.value(c.data))
             db.run(translate(s, {}, context));

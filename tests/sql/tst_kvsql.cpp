@@ -38,6 +38,7 @@ private Q_SLOTS:
     void split_data();
     void split();
     void endToEnd();
+    void crosstabWithoutInList();
 };
 
 void TstKvsql::split_data()
@@ -90,6 +91,36 @@ void TstKvsql::endToEnd()
     QCOMPARE(r.err,
         QStringLiteral("Fehler 3075: Syntaxfehler in der Abfrage bei Position 24: "
                        "unerwartetes Ende der Anweisung. Erwartet: ein Ausdruck.\n"));
+}
+
+void TstKvsql::crosstabWithoutInList()
+{
+    // The tool reads the crosstab's columns from the data, as a stored query does.
+    kv::test::TempDir dir;
+    const QString db = dir.file(QStringLiteral("k.kvd"));
+    QCOMPARE(
+        kvsql({ "--create", db, "CREATE TABLE U (Name TEXT(10), Jahr LONG, W CURRENCY)" }).code, 0);
+    Result r = kvsql({ db },
+        "INSERT INTO U VALUES ('A', 2020, 1.5);\nINSERT INTO U VALUES ('A', 2021, 2);\n"
+        "INSERT INTO U VALUES ('B', 2021, 3);\n"
+        "TRANSFORM Sum(W) SELECT Name FROM U GROUP BY Name PIVOT Jahr;\n");
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.out, QStringLiteral("1\n1\n1\nName,2020,2021\nA,1.5,2\nB,,3\n"));
+    r = kvsql({ "--param", "ab=2021", db,
+        "PARAMETERS ab Long; TRANSFORM Sum(W) SELECT Name FROM U WHERE Jahr >= ab GROUP BY Name "
+        "PIVOT Jahr" });
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.out, QStringLiteral("Name,2021\nA,2\nB,3\n"));
+    // Values typed as a German user types them, converted to the declared type.
+    r = kvsql({ "--param", "ab=1,5", db,
+        "PARAMETERS ab Currency; SELECT Name, Jahr FROM U WHERE W > ab ORDER BY Jahr" });
+    QCOMPARE(r.out, QStringLiteral("Name,Jahr\nA,2021\nB,2021\n"));
+    r = kvsql(
+        { "--param", "ab=zwei", db, "PARAMETERS ab Long; SELECT Name FROM U WHERE Jahr > ab" });
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.err,
+        QStringLiteral(
+            "Fehler 3464: Der Wert 'zwei' für den Parameter 'ab' ist keine gültige Zahl.\n"));
 }
 
 QTEST_GUILESS_MAIN(TstKvsql)

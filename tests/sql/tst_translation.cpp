@@ -4,6 +4,7 @@
 #include "engine/core/EngineError.h"
 #include "engine/sql/Collation.h"
 #include "engine/sql/Dialect.h"
+#include "testutils/SqliteFile.h"
 #include "testutils/TempDir.h"
 
 #include <QFile>
@@ -226,9 +227,8 @@ void TstTranslation::makeTableAndExternalReference()
 {
     kv::test::TempDir dir;
     const QString other = dir.file(QStringLiteral("andere.kvd"));
-    sqlite3* db = nullptr;
-    QCOMPARE(
-        sqlite3_open(dir.file(QStringLiteral("haupt.kvd")).toUtf8().constData(), &db), SQLITE_OK);
+    const kv::test::SqliteFile db(dir.file(QStringLiteral("haupt.kvd")));
+    QCOMPARE(db.openResult(), SQLITE_OK);
     registerFunctions(db);
     exec(db, QStringLiteral("CREATE TABLE [Quelle] ([Name] TEXT(20), [Wert] LONG)"));
     exec(db, QStringLiteral("INSERT INTO [Quelle] VALUES ('Bonn', 1)"));
@@ -254,7 +254,6 @@ void TstTranslation::makeTableAndExternalReference()
     QCOMPARE(importFrom.sql, "INSERT INTO [Quelle] SELECT * FROM [kvext1].[Ziel]");
     QCOMPARE(scalar(db, importFrom.sql), QString());
     QCOMPARE(scalar(db, QStringLiteral("SELECT count(*) FROM Quelle")), QStringLiteral("4"));
-    sqlite3_close_v2(db);
 }
 
 void TstTranslation::connectPrefixIsReported()
@@ -273,8 +272,8 @@ void TstTranslation::connectPrefixIsReported()
 
 void TstTranslation::likePrefixUsesIndex()
 {
-    sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open(":memory:", &db), SQLITE_OK);
+    const kv::test::SqliteFile db(QStringLiteral(":memory:"));
+    QCOMPARE(db.openResult(), SQLITE_OK);
     registerFunctions(db);
     exec(db, QStringLiteral("CREATE TABLE [K] ([Name] TEXT(50), [Ort] TEXT(50))"));
     exec(db, QStringLiteral("CREATE INDEX [NameIdx] ON [K] ([Name])"));
@@ -291,13 +290,12 @@ void TstTranslation::likePrefixUsesIndex()
     const Translation digits
         = translate(QStringLiteral("SELECT count(*) FROM [K] WHERE [Name] LIKE '1*'"));
     QVERIFY(!digits.sql.contains(QLatin1String(">=")));
-    sqlite3_close_v2(db);
 }
 
 void TstTranslation::collationIndexIsCaseInsensitive()
 {
-    sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open(":memory:", &db), SQLITE_OK);
+    const kv::test::SqliteFile db(QStringLiteral(":memory:"));
+    QCOMPARE(db.openResult(), SQLITE_OK);
     registerFunctions(db);
     exec(db, QStringLiteral("CREATE TABLE [K] ([Name] TEXT(50))"));
     exec(db, QStringLiteral("CREATE UNIQUE INDEX [U] ON [K] ([Name])"));
@@ -306,7 +304,6 @@ void TstTranslation::collationIndexIsCaseInsensitive()
                 .startsWith(QLatin1String("ERROR: UNIQUE")));
     QCOMPARE(
         scalar(db, translate(QStringLiteral("INSERT INTO [K] VALUES ('Méier')")).sql), QString());
-    sqlite3_close_v2(db);
 }
 
 void TstTranslation::collationFastPathAgreesWithIcu()
@@ -385,19 +382,18 @@ void TstTranslation::validationRules()
     QFETCH(QString, rule);
     QFETCH(QString, value);
     QFETCH(QString, holds);
-    sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open(":memory:", &db), SQLITE_OK);
+    const kv::test::SqliteFile db(QStringLiteral(":memory:"));
+    QCOMPARE(db.openResult(), SQLITE_OK);
     registerFunctions(db);
     const Translation t = translateExpression(rule, QStringLiteral("F"));
     QCOMPARE(
         scalar(db, "SELECT " + t.sql + " FROM (SELECT " + value + " COLLATE KVDE AS [F])"), holds);
-    sqlite3_close_v2(db);
 }
 
 void TstTranslation::defaultValues()
 {
-    sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open(":memory:", &db), SQLITE_OK);
+    const kv::test::SqliteFile db(QStringLiteral(":memory:"));
+    QCOMPARE(db.openResult(), SQLITE_OK);
     registerFunctions(db);
     QCOMPARE(scalar(db, "SELECT " + translateExpression(QStringLiteral("\"Bonn\"")).sql),
         QStringLiteral("Bonn"));
@@ -407,13 +403,12 @@ void TstTranslation::defaultValues()
         QStringLiteral("00:00:00"));
     QCOMPARE(scalar(db, "SELECT length(" + translateExpression(QStringLiteral("Now()")).sql + ")"),
         QStringLiteral("19"));
-    sqlite3_close_v2(db);
 }
 
 void TstTranslation::comparisonsAreStoredAsTrueMinusOne()
 {
-    sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open(":memory:", &db), SQLITE_OK);
+    const kv::test::SqliteFile db(QStringLiteral(":memory:"));
+    QCOMPARE(db.openResult(), SQLITE_OK);
     registerFunctions(db);
     exec(db, QStringLiteral("CREATE TABLE [T] ([N] LONG, [B] YESNO, [C] YESNO)"));
     exec(db, QStringLiteral("INSERT INTO [T] VALUES (1, 2 > 1, 1 = 2)"));
@@ -421,7 +416,6 @@ void TstTranslation::comparisonsAreStoredAsTrueMinusOne()
     exec(db, QStringLiteral("UPDATE [T] SET [C] = [N] > 3 Or [B], [B] = Not ([N] = 1)"));
     QCOMPARE(scalar(db, QStringLiteral("SELECT N, B, C FROM T ORDER BY N")),
         QStringLiteral("1|0|-1\n5|-1|-1"));
-    sqlite3_close_v2(db);
 }
 
 void TstTranslation::literalsSurvive_data()
@@ -439,8 +433,8 @@ void TstTranslation::literalsSurvive_data()
 void TstTranslation::literalsSurvive()
 {
     QFETCH(QString, literal);
-    sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open(":memory:", &db), SQLITE_OK);
+    const kv::test::SqliteFile db(QStringLiteral(":memory:"));
+    QCOMPARE(db.openResult(), SQLITE_OK);
     registerFunctions(db);
     QString doubled = literal;
     doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
@@ -452,7 +446,6 @@ void TstTranslation::literalsSurvive()
                      + QString(literal).remove(QLatin1Char(']')) + "]")
                      .sql),
         literal);
-    sqlite3_close_v2(db);
 }
 
 void TstTranslation::errors_data()
@@ -561,8 +554,8 @@ void TstTranslation::storedQueriesOfOtherSoftware()
 {
     QFETCH(QString, sql);
     QFETCH(int, kind);
-    sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open(":memory:", &db), SQLITE_OK);
+    const kv::test::SqliteFile db(QStringLiteral(":memory:"));
+    QCOMPARE(db.openResult(), SQLITE_OK);
     registerFunctions(db);
     const int tables = kind == int(StatementKind::MakeTable) ? 3 : 4;
     for (int i = 1; i <= tables; ++i)
@@ -570,7 +563,7 @@ void TstTranslation::storedQueriesOfOtherSoftware()
             QStringLiteral("CREATE TABLE Table%1 (col1 TEXT, col2 TEXT, col3 TEXT, col5 TEXT)")
                 .arg(i));
     TranslateContext context;
-    context.firstColumn = [](const QString&, const QStringList&) {
+    context.firstColumn = [](const QString&, const QStringList&, const QList<DeclaredParameter>&) {
         return QVariantList { QStringLiteral("10"), QStringLiteral("11") };
     };
     const Translation t = translate(sql, {}, context);
@@ -584,7 +577,6 @@ void TstTranslation::storedQueriesOfOtherSoftware()
     QVERIFY2(rc == SQLITE_OK || message.startsWith(QLatin1String("no such column"))
             || message.startsWith(QLatin1String("misuse of aggregate")),
         qPrintable(message + "\n" + t.sql));
-    sqlite3_close_v2(db);
 }
 
 QTEST_GUILESS_MAIN(TstTranslation)

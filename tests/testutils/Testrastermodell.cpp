@@ -114,20 +114,8 @@ QVariant Testrastermodell::headerData(int section, Qt::Orientation o, int role) 
     if (o != Qt::Horizontal || section < 0 || section >= columnCount())
         return {};
     const int feld = feldVonSpalte(section);
-    const Datenfeldinfo info = feld < 0 ? Datenfeldinfo() : m_felder.at(feld);
-    switch (role) {
-    case Qt::DisplayRole:
-    case Rasterrolle::Datenfeld:
-        return m_bindungen.isEmpty() ? info.name : m_bindungen.at(section).datenfeld;
-    case Rasterrolle::Feldtyp:
-        return info.typ;
-    case Rasterrolle::Quelltabelle:
-        return info.quelltabelle;
-    case Rasterrolle::Aktualisierbar:
-        return info.aktualisierbar;
-    default:
-        return {};
-    }
+    return spaltenkopf(feld < 0 ? Datenfeldinfo() : m_felder.at(feld),
+        m_bindungen.isEmpty() ? QString() : m_bindungen.at(section).datenfeld, role);
 }
 
 Qt::ItemFlags Testrastermodell::flags(const QModelIndex& index) const

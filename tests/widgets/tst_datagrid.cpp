@@ -1,3 +1,4 @@
+#include "Rasterbedienung.h"
 #include "base/Format.h"
 #include "testutils/ScriptedDialoge.h"
 #include "testutils/TempDir.h"
@@ -90,11 +91,7 @@ struct Aufbau {
         grid.setzeModell(&modell);
         if (mitSpalten)
             grid.setzeSpalten(spalten());
-        proxypruefer = std::make_unique<QAbstractItemModelTester>(
-            grid.ansicht()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-        grid.show();
-        grid.activateWindow();
-        grid.ansicht()->setFocus();
+        proxypruefer = test::zeigeAktiv(grid);
     }
     bool bereit() { return QTest::qWaitForWindowActive(&grid); }
 
@@ -103,21 +100,14 @@ struct Aufbau {
     {
         return ansicht()->model()->index(zeile, spalte);
     }
-    void gehe(int zeile, int spalte)
-    {
-        ansicht()->selectionModel()->setCurrentIndex(
-            zelle(zeile, spalte), QItemSelectionModel::NoUpdate);
-    }
+    void gehe(int zeile, int spalte) { test::geheZu(grid, zeile, spalte); }
     /// Keys go where the focus is, as the user's keys do: the first one opens the editor.
     void tippe(const QString& text)
     {
         for (const QChar c : text)
             QTest::keyClick(QApplication::focusWidget(), c.toLatin1() ? c.toLatin1() : 'x');
     }
-    void taste(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
-    {
-        QTest::keyClick(QApplication::focusWidget(), k, m);
-    }
+    void taste(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { test::drueckeTaste(k, m); }
     /// The open editor: it has the focus (a closed one may linger until deleted).
     Zelleneditor* editor() const
     {
@@ -640,7 +630,10 @@ void TestDataGrid::neueZeile()
     QSignalSpy gespeichert(&a.grid, &DataGrid::zeileGespeichert);
     QCOMPARE(a.ansicht()->model()->headerData(5, Qt::Vertical).toString(), QStringLiteral("*"));
 
+    // While the rows are still counted, the count is finished first.
+    a.modell.setzeZaehltNoch(true);
     QVERIFY(a.grid.neueZeileBeginnen());
+    QCOMPARE(a.modell.anzahlErmittelt(), 1);
     QVERIFY(a.grid.imHinzufuegen());
     QCOMPARE(begonnen.count(), 1);
     QCOMPARE(a.grid.aktuelleZeile(), 5);

@@ -90,6 +90,8 @@ private:
     bool isAttached(const QString& table);
     /// Stores the catalog row of a field.
     void writeFieldRow(const QString& table, const FieldDefinition& field);
+    /// Stores rows for the table's fields that have none (columns made by SQL).
+    void writeMissingFieldRows(const QString& table);
     /// Throws for a field no table can have (no name, counter not Long, text size).
     static void checkField(const FieldDefinition& field);
 

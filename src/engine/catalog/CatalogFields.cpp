@@ -37,6 +37,20 @@ void Catalog::writeFieldRow(const QString& table, const FieldDefinition& f)
     st.step();
 }
 
+void Catalog::writeMissingFieldRows(const QString& table)
+{
+    // A rebuild keeps only fields with a row; columns made by SQL have none yet.
+    for (const FieldDefinition& f : m_reader.fields(table)) {
+        Statement st(m_db.handle(),
+            QStringLiteral("SELECT count(*) FROM MSysKvFields WHERE TableName = ?1 AND Name = ?2"));
+        st.bind(1, QVariant(table));
+        st.bind(2, QVariant(f.name));
+        st.step();
+        if (st.int64(0) == 0)
+            writeFieldRow(table, f);
+    }
+}
+
 void Catalog::checkField(const FieldDefinition& f)
 {
     if (f.name.trimmed().isEmpty())
@@ -55,6 +69,7 @@ void Catalog::addField(const QString& table, FieldDefinition& field)
     checkField(field);
     m_change.run(
         [&] {
+            writeMissingFieldRows(table);
             int highest = -1;
             for (const FieldDefinition& f : m_reader.fields(table)) {
                 if (sameName(f.name, field.name))
@@ -82,6 +97,7 @@ void Catalog::dropField(const QString& table, const QString& name)
 {
     m_change.run(
         [&] {
+            writeMissingFieldRows(table);
             {
                 Statement ix(m_db.handle(),
                     QStringLiteral("SELECT Name, Fields FROM MSysKvIndexes WHERE TableName = ?1"));
@@ -187,6 +203,7 @@ void Catalog::updateField(
                 .arg(old.name));
     m_change.run(
         [&] {
+            writeMissingFieldRows(table);
             if (old.name != changed.name) {
                 for (const FieldDefinition& f : m_reader.fields(table))
                     if (sameName(f.name, changed.name) && !sameName(old.name, changed.name))

@@ -66,7 +66,7 @@ std::vector<FieldDefinition> CatalogReader::fields(const QString& table) const
             datatype::fromDeclaredType(st.value(1).toString(), f.type, f.size);
             f.required = st.value(2).toInt() != 0;
             f.defaultValue = st.value(3).toString();
-            f.attributes = datatype::isTextType(f.type) ? dbVariableField : dbFixedField;
+            f.attributes = datatype::defaultAttributes(f.type);
             f.allowZeroLength = datatype::isTextType(f.type);
             if (st.value(4).toInt() > 0) {
                 ++keyColumns;

@@ -35,6 +35,11 @@ bool isTextType(int type)
     return type == dbText || type == dbMemo || type == dbChar;
 }
 
+int defaultAttributes(int type)
+{
+    return isTextType(type) || type == dbLongBinary ? dbVariableField : dbFixedField;
+}
+
 namespace {
 int digits(QStringView t, qsizetype from, qsizetype count, bool& ok)
 {

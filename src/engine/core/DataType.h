@@ -64,6 +64,9 @@ QVariant toStorage(const QVariant& value, int type);
 QDateTime parseIsoDate(QStringView text);
 
 bool isTextType(int type);
+/// The attributes a new field of the type has: variable length for texts and binaries of any
+/// length, fixed for the rest.
+int defaultAttributes(int type);
 
 } // namespace datatype
 

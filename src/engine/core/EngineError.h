@@ -45,6 +45,7 @@ namespace kv::engine {
 /// | 3265   | item not found in the collection                           |
 /// | 3367   | object with that name exists already in the collection     |
 /// | 3376   | table or query does not exist                              |
+/// | 3464   | a value does not convert to the type it needs (parameter)  |
 /// | 3420   | object no longer valid (closed record set or database)     |
 namespace err {
 constexpr int Generic = 3000;
@@ -81,16 +82,19 @@ constexpr int ValidationRule = 3316;
 constexpr int NotADatabase = 3343;
 constexpr int NameExists = 3367;
 constexpr int NoSuchTable = 3376;
+constexpr int TypeMismatch = 3464;
 constexpr int ObjectInvalid = 3420;
 } // namespace err
 
-/// Every failure of the engine. number is the engine error number, description German text.
+/// Every failure of the engine. number is the engine error number, description German text;
+/// details holds what the layer below said (SQLite's English words), for a details line or a log.
 class EngineError : public std::exception {
 public:
-    EngineError(int number, QString description);
+    EngineError(int number, QString description, QString details = QString());
 
     int number() const noexcept { return m_number; }
     const QString& description() const noexcept { return m_description; }
+    const QString& details() const noexcept { return m_details; }
     const char* what() const noexcept override { return m_what.c_str(); }
 
     /// "Element in dieser Auflistung nicht gefunden." with the name.
@@ -99,6 +103,7 @@ public:
 private:
     int m_number;
     QString m_description;
+    QString m_details;
     std::string m_what;
 };
 

@@ -240,18 +240,10 @@ void datepart(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 
 bool threeNumbers(sqlite3_context* ctx, sqlite3_value** argv, double (&v)[3])
 {
-    for (int i = 0; i < 3; ++i) {
-        if (isNull(argv[i])) {
-            sqlite3_result_null(ctx);
-            return false;
-        }
-        const auto d = number(argv[i]);
-        if (!d) {
-            typeMismatch(ctx);
-            return false;
-        }
-        v[i] = std::trunc(*d);
-    }
+    if (!numberArguments(ctx, argv, 3, v))
+        return false;
+    for (double& d : v)
+        d = std::trunc(d);
     return true;
 }
 

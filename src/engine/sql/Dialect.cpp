@@ -36,6 +36,8 @@ void registerFunctions(sqlite3* db)
     registerNumberFunctions(db);
     registerDateFunctions(db);
     registerAggregates(db);
+    registerDisplayFunctions(db);
+    registerFinancialFunctions(db);
 }
 
 void openConnection(Connection& connection, const QString& path, OpenMode mode)

@@ -46,7 +46,7 @@ struct DeclaredParameter {
 };
 
 /// A SELECT that reads one table (no join, subquery or stored query in FROM) and gives one row
-/// per row of it (no DISTINCT, GROUP BY, HAVING, UNION or SQLite aggregate in its list), taken
+/// per row of it (no DISTINCT, GROUP BY, HAVING, UNION or aggregate in its list), taken
 /// apart so that the engine can build a keyset over it without reading SQL again. table is
 /// empty when the statement is not such a SELECT.
 struct SingleTableSelect {
@@ -77,8 +77,8 @@ struct Translation {
     bool appendByName = false;
     QList<ExternalReference> externals;
     QList<DeclaredParameter> declared;
-    /// CREATE TABLE / ALTER TABLE ADD: columns declared COUNTER/AUTOINCREMENT that did not
-    /// become SQLite's own INTEGER PRIMARY KEY AUTOINCREMENT.
+    /// ALTER TABLE ADD: a column declared COUNTER/AUTOINCREMENT, which SQLite cannot add in
+    /// place (in CREATE TABLE it becomes SQLite's own INTEGER PRIMARY KEY AUTOINCREMENT).
     QStringList autoIncrementColumns;
     /// CREATE INDEX … WITH PRIMARY / DISALLOW NULL / IGNORE NULL, upper case.
     QStringList indexOptions;
@@ -93,7 +93,10 @@ struct TranslateContext {
     /// Runs a translated SELECT (its parameters named as in Translation::parameters, numbered
     /// placeholders that sql does not use need no value) and returns its first column; needed for
     /// the pivot values of a crosstab without IN list.
-    std::function<QVariantList(const QString& sql, const QStringList& parameters)> firstColumn;
+    /// declared: the PARAMETERS declarations read so far, whose types the values take.
+    std::function<QVariantList(const QString& sql, const QStringList& parameters,
+        const QList<DeclaredParameter>& declared)>
+        firstColumn;
     /// The SQL text of a stored query of that name, used as a table; nullopt when none.
     std::function<std::optional<QString>(const QString& name)> storedQuery;
 };
@@ -109,8 +112,8 @@ struct TranslateContext {
 /// MEMO/LONGTEXT → LONGTEXT COLLATE KVDE, LONG/INTEGER/INT → INTEGER, SHORT/SMALLINT → SMALLINT,
 /// BYTE/TINYINT → TINYINT, CURRENCY/MONEY → CURRENCY, SINGLE/REAL → REAL,
 /// DOUBLE/FLOAT/NUMBER → DOUBLE, DATETIME/DATE/TIME → DATETIME, YESNO/BIT/LOGICAL → YESNO,
-/// COUNTER/AUTOINCREMENT → INTEGER (see autoIncrementColumns), LONGBINARY/OLEOBJECT →
-/// LONGBINARY, BINARY(n) → BINARY(n), GUID → GUID.
+/// COUNTER/AUTOINCREMENT → INTEGER PRIMARY KEY AUTOINCREMENT (see autoIncrementColumns),
+/// LONGBINARY/OLEOBJECT → LONGBINARY, BINARY(n) → BINARY(n), GUID → GUID.
 ///
 /// Values: dates are ISO text "yyyy-MM-dd HH:mm:ss" (time-only values on 1899-12-30), True -1.
 /// + and - on operands not known to be numbers go through kv_add/kv_sub, which do date

@@ -1,6 +1,7 @@
 #include "engine/sql/DialectStatement.h"
 
 #include "engine/sql/Lexer.h"
+#include "engine/sql/ParameterValue.h"
 #include "engine/sqlite/SqliteError.h"
 
 #include <algorithm>
@@ -79,10 +80,11 @@ DialectStatement::DialectStatement(sqlite3* db, const QString& dialectSql,
         }
     };
     TranslateContext context;
-    context.firstColumn = [&](const QString& sql, const QStringList& parameters) {
+    context.firstColumn = [&](const QString& sql, const QStringList& parameters,
+                              const QList<DeclaredParameter>& declaredTypes) {
         const std::unique_ptr<Statement> st = prepare(sql);
         try {
-            bind(*st, parameters, values);
+            bind(*st, parameters, typedParameters(values, declaredTypes));
         } catch (const EngineError& e) {
             // Without values (when the engine asks only for the parameters) there are no columns
             // yet; the statement itself still asks for the values.
@@ -120,7 +122,12 @@ DialectStatement::DialectStatement(sqlite3* db, const QString& dialectSql,
 
 void DialectStatement::bind(const QList<Parameter>& values)
 {
-    bind(*m_statement, m_parameters, values);
+    bind(*m_statement, m_parameters, typed(values));
+}
+
+QList<Parameter> DialectStatement::typed(const QList<Parameter>& values) const
+{
+    return typedParameters(values, m_translation.declared);
 }
 
 void DialectStatement::bind(

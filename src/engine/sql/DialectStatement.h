@@ -26,8 +26,11 @@ public:
     /// What the translator made of the statement (its kind, target and shape).
     const Translation& translation() const { return m_translation; }
 
-    /// Binds the values by name (case-insensitive); throws 3061 when one has none.
+    /// Binds the values by name (case-insensitive), each converted to its declared type;
+    /// throws 3061 when one has none, 3464 when one does not convert.
     void bind(const QList<Parameter>& values);
+    /// The values converted to the types the statement's PARAMETERS declare.
+    QList<Parameter> typed(const QList<Parameter>& values) const;
     /// Binds the values into another statement with the same placeholders.
     static void bind(
         Statement& statement, const QStringList& names, const QList<Parameter>& values);

@@ -69,6 +69,23 @@ std::optional<double> date(sqlite3_value* v)
     }
 }
 
+bool numberArguments(sqlite3_context* ctx, sqlite3_value** argv, int n, double* out)
+{
+    for (int i = 0; i < n; ++i) {
+        if (isNull(argv[i])) {
+            sqlite3_result_null(ctx);
+            return false;
+        }
+        const auto d = number(argv[i]);
+        if (!d) {
+            typeMismatch(ctx);
+            return false;
+        }
+        out[i] = *d;
+    }
+    return true;
+}
+
 void resultNumber(sqlite3_context* ctx, double d)
 {
     if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 9.0e15)

@@ -13,6 +13,8 @@ void registerTextFunctions(sqlite3* db);
 void registerNumberFunctions(sqlite3* db);
 void registerDateFunctions(sqlite3* db);
 void registerAggregates(sqlite3* db);
+void registerDisplayFunctions(sqlite3* db);
+void registerFinancialFunctions(sqlite3* db);
 
 /// Helpers shared by the function groups.
 namespace fn {
@@ -29,6 +31,9 @@ void resultText(sqlite3_context* ctx, const QString& s);
 std::optional<double> number(sqlite3_value* v);
 /// The serial date of an ISO text, a number or a date written by a user.
 std::optional<double> date(sqlite3_value* v);
+/// The first n arguments as numbers into out; false after setting the result (Null when one is
+/// Null, the type-mismatch error when one is no number).
+bool numberArguments(sqlite3_context* ctx, sqlite3_value** argv, int n, double* out);
 void resultNumber(sqlite3_context* ctx, double d);
 void resultDate(sqlite3_context* ctx, double serial);
 

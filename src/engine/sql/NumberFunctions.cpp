@@ -1,3 +1,4 @@
+#include "engine/sql/Currency.h"
 #include "engine/sql/DateSerial.h"
 #include "engine/sql/FunctionLibrary.h"
 
@@ -248,6 +249,80 @@ void ccur(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_double(ctx, roundEven(*x, 4));
 }
 
+// Currency arithmetic in whole ten-thousandths: each operand is rounded to four decimals as a
+// Currency value is, and the result is the double nearest to the exact decimal result.
+enum class CurrencyOp { Add, Sub, Mul };
+
+template <CurrencyOp Op> void currencyArithmetic(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    double ab[2];
+    if (!numberArguments(ctx, argv, 2, ab))
+        return;
+    const auto x = currency::rounded(ab[0]);
+    const auto y = currency::rounded(ab[1]);
+    if (!x || !y)
+        return overflow(ctx);
+    __int128 r = 0;
+    switch (Op) {
+    case CurrencyOp::Add:
+        r = __int128(*x) + *y;
+        break;
+    case CurrencyOp::Sub:
+        r = __int128(*x) - *y;
+        break;
+    case CurrencyOp::Mul: {
+        // Ten-thousandths squared, back to ten-thousandths half to even.
+        const __int128 p = __int128(*x) * *y;
+        __int128 q = p / currency::Scale;
+        const __int128 rest = p % currency::Scale;
+        const __int128 twice = (rest < 0 ? -rest : rest) * 2;
+        if (twice > currency::Scale || (twice == currency::Scale && q % 2 != 0))
+            q += p < 0 ? -1 : 1;
+        r = q;
+        break;
+    }
+    }
+    const double result = currency::toDouble(r);
+    if (!(std::fabs(result) < currency::Limit))
+        return overflow(ctx);
+    sqlite3_result_double(ctx, result);
+}
+
+// Partition(number, start, stop, interval): the range "lower:upper" number falls in, both
+// sides padded to one more character than stop has, so that the texts sort as the ranges.
+void partition(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    double d[4];
+    if (!numberArguments(ctx, argv, 4, d))
+        return;
+    const qint64 x = qint64(roundEven(d[0]));
+    const qint64 start = qint64(roundEven(d[1]));
+    const qint64 stop = qint64(roundEven(d[2]));
+    const qint64 interval = qint64(roundEven(d[3]));
+    if (start < 0 || stop <= start || interval < 1)
+        return invalidArgument(ctx);
+    const int width = int(QString::number(stop).size()) + 1;
+    auto side = [width](std::optional<qint64> n) {
+        return (n ? QString::number(*n) : QString()).rightJustified(width, QLatin1Char(' '));
+    };
+    QString range;
+    if (x < start)
+        range = side(std::nullopt) + QLatin1Char(':') + side(start - 1);
+    else if (x > stop)
+        range = side(stop + 1) + QLatin1Char(':') + side(std::nullopt);
+    else {
+        const qint64 lower = start + (x - start) / interval * interval;
+        range = side(lower) + QLatin1Char(':') + side(std::min(lower + interval - 1, stop));
+    }
+    resultText(ctx, range);
+}
+
+// IsEmpty: a stored value or an expression is never an uninitialised variable.
+void isempty(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    sqlite3_result_int(ctx, 0);
+}
+
 void cbool(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (isNull(argv[0]))
@@ -297,8 +372,13 @@ void registerNumberFunctions(sqlite3* db)
     fn::add(db, "kv_cdbl", 1, cdbl);
     fn::add(db, "kv_csng", 1, csng);
     fn::add(db, "kv_ccur", 1, ccur);
+    fn::add(db, "kv_curadd", 2, currencyArithmetic<CurrencyOp::Add>);
+    fn::add(db, "kv_cursub", 2, currencyArithmetic<CurrencyOp::Sub>);
+    fn::add(db, "kv_curmul", 2, currencyArithmetic<CurrencyOp::Mul>);
     fn::add(db, "kv_cbool", 1, cbool);
     fn::add(db, "kv_isnumeric", 1, isnumeric);
+    fn::add(db, "kv_partition", 4, partition);
+    fn::add(db, "kv_isempty", 1, isempty);
 }
 
 } // namespace kv::engine::sql

@@ -6,15 +6,52 @@
 
 namespace kv::engine::sql {
 
-int statementType(const QString& dialectSql)
+namespace {
+
+QList<Token> words(const QString& dialectSql)
 {
     QList<Token> t;
     try {
         t = tokenize(dialectSql);
     } catch (const EngineError&) {
-        return dbQSelect; // the statement reports its fault when it is run
+        return {}; // the statement reports its fault when it is run
     }
     t.removeLast(); // End
+    return t;
+}
+
+// Index of the first word after a PARAMETERS declaration and opening parentheses.
+qsizetype firstWord(const QList<Token>& t)
+{
+    const qsizetype n = t.size();
+    qsizetype i = 0;
+    // A PARAMETERS declaration ends with ';'.
+    if (n > 0 && t[0].isKeyword(u"PARAMETERS")) {
+        while (i < n && !t[i].isSymbol(u";"))
+            ++i;
+        ++i;
+    }
+    while (i < n && t[i].isSymbol(u"("))
+        ++i;
+    return i;
+}
+
+} // namespace
+
+bool returnsRows(const QString& dialectSql)
+{
+    const QList<Token> t = words(dialectSql);
+    const qsizetype i = firstWord(t);
+    if (i < t.size()
+        && (t[i].isKeyword(u"CREATE") || t[i].isKeyword(u"ALTER") || t[i].isKeyword(u"DROP")))
+        return false;
+    const int type = statementType(dialectSql);
+    return type == dbQSelect || type == dbQSetOperation || type == dbQCrosstab;
+}
+
+int statementType(const QString& dialectSql)
+{
+    const QList<Token> t = words(dialectSql);
     const qsizetype n = t.size();
     // Index of the keyword outside all parentheses; -1 if none.
     auto outside = [&](QStringView word) {
@@ -29,15 +66,7 @@ int statementType(const QString& dialectSql)
         }
         return qsizetype(-1);
     };
-    qsizetype i = 0;
-    // A PARAMETERS declaration ends with ';'.
-    if (n > 0 && t[0].isKeyword(u"PARAMETERS")) {
-        while (i < n && !t[i].isSymbol(u";"))
-            ++i;
-        ++i;
-    }
-    while (i < n && t[i].isSymbol(u"("))
-        ++i;
+    const qsizetype i = firstWord(t);
     if (i >= n)
         return dbQSelect;
     const Token& first = t[i];

@@ -8,4 +8,8 @@ namespace kv::engine::sql {
 /// the dialect cannot read counts as a select query (it reports its fault when it runs).
 int statementType(const QString& dialectSql);
 
+/// Whether the statement yields rows (a select, union or crosstab query), read the same way;
+/// data definition (CREATE, ALTER, DROP) yields none.
+bool returnsRows(const QString& dialectSql);
+
 } // namespace kv::engine::sql

@@ -365,6 +365,70 @@ void hex(sqlite3_context* ctx, int, sqlite3_value** argv)
     resultText(ctx, QString::number(qint64(roundEven(*d)), 16).toUpper());
 }
 
+void oct(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    const auto d = number(argv[0]);
+    if (!d)
+        return typeMismatch(ctx);
+    const qint64 n = qint64(roundEven(*d));
+    // Negative numbers as their 32-bit two's complement, as Hex and Oct show them.
+    resultText(ctx, QString::number(n < 0 ? quint64(quint32(qint32(n))) : quint64(n), 8));
+}
+
+void strreverse(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    const QString s = text(argv[0]);
+    // By characters, so that a letter outside the basic plane stays whole.
+    const QList<uint> characters = s.toUcs4();
+    QString reversed;
+    reversed.reserve(s.size());
+    for (auto it = characters.crbegin(); it != characters.crend(); ++it)
+        reversed += QString::fromUcs4(reinterpret_cast<const char32_t*>(&*it), 1);
+    resultText(ctx, reversed);
+}
+
+// StrConv(text, conversion [, locale]): 1 upper case, 2 lower case, 3 each word's first letter
+// upper; the conversions between byte and Unicode forms have no meaning for stored text.
+void strconv(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (isNull(argv[0]))
+        return sqlite3_result_null(ctx);
+    qint64 conversion = 0;
+    if (!count(ctx, argv[1], conversion))
+        return;
+    Q_UNUSED(argc);
+    QString s = text(argv[0]);
+    switch (conversion & 0x7) {
+    case 0:
+        break;
+    case 1:
+        s = s.toUpper();
+        break;
+    case 2:
+        s = s.toLower();
+        break;
+    case 3: {
+        s = s.toLower();
+        bool start = true;
+        for (QChar& c : s) {
+            if (start && c.isLetter())
+                c = c.toUpper();
+            start = c.isSpace() || c == QLatin1Char('\0');
+        }
+        break;
+    }
+    default:
+        return invalidArgument(ctx);
+    }
+    if ((conversion & ~qint64(0x7 | 64 | 128)) != 0)
+        return invalidArgument(ctx);
+    resultText(ctx, s);
+}
+
 // Format(value [, format]): the program's Format in the user's locale; stored dates are
 // handed over as dates.
 void format(sqlite3_context* ctx, int argc, sqlite3_value** argv)
@@ -399,6 +463,9 @@ void registerTextFunctions(sqlite3* db)
     add(db, "kv_cstr", 1, cstr);
     add(db, "kv_hex", 1, hex);
     add(db, "kv_format", -1, format);
+    add(db, "kv_oct", 1, oct);
+    add(db, "kv_strreverse", 1, strreverse);
+    add(db, "kv_strconv", -1, strconv);
 }
 
 } // namespace kv::engine::sql

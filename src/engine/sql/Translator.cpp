@@ -348,9 +348,9 @@ Translator::SelectParts Translator::selectCore(bool topLevel)
             p.percent = acceptKeyword(u"PERCENT");
         }
     }
-    const int aggregatesBefore = m_sqliteAggregates;
+    const int aggregatesBefore = m_aggregates;
     p.list = selectList(p.aliases);
-    p.aggregates = m_sqliteAggregates != aggregatesBefore;
+    p.aggregates = m_aggregates != aggregatesBefore;
     if (peek().isKeyword(u"INTO")) {
         if (!topLevel)
             unexpected();
@@ -719,7 +719,8 @@ QString Translator::crosstab()
         if (!p.where.isEmpty())
             sql += " WHERE " + p.where;
         sql += " ORDER BY 1";
-        for (const QVariant& v : m_context.firstColumn(sql, m_result.parameters)) {
+        for (const QVariant& v :
+            m_context.firstColumn(sql, m_result.parameters, m_result.declared)) {
             if (v.isNull()) {
                 columns.append({ wrap(pivot, EqualityLevel) + " IS NULL", QStringLiteral("<>") });
             } else if (v.typeId() == QMetaType::QString) {

@@ -52,6 +52,8 @@ public:
         /// SQLite's 1/0 of a comparison or logical operator; the dialect's True is -1, so where
         /// the value is observed (not merely tested) it goes through asValue().
         bool truth = false;
+        /// A Currency value (CCur or Currency arithmetic): + - * on it are exact.
+        bool currency = false;
     };
 
 private:
@@ -80,7 +82,7 @@ private:
         QString top;
         bool percent = false;
         SourceTable single; ///< FROM when it is one plain table
-        bool aggregates = false; ///< the list calls one of SQLite's aggregates
+        bool aggregates = false; ///< the list calls an aggregate
         QString core() const;
         /// The LIMIT of TOP; with the ORDER BY's keys it also takes the rows tied with the last.
         QString limit(const QList<OrderKey>& keys = {}) const;
@@ -119,15 +121,25 @@ private:
     QString nameList();
 
     // DDL
+    struct ColumnSql {
+        QString name; ///< quoted
+        QString type;
+        QString constraints; ///< without PRIMARY KEY
+        bool primary = false;
+        bool counter = false;
+    };
     QString createTable();
-    QString columnDefinition(bool inTable, bool& isPrimaryKeyColumn);
-    QString tableConstraint();
+    ColumnSql columnDefinition();
+    /// primaryKey receives the names list of a PRIMARY KEY constraint, else stays empty.
+    QString tableConstraint(QString& primaryKey);
     QString createIndex(bool unique);
     QString alterTable();
     QString drop();
 
     // expressions
     Expr expr();
+    /// Whether + - * on the two operands is Currency arithmetic.
+    static bool currencyOperands(const Expr& l, const Expr& r);
     Expr imp();
     Expr eqv();
     Expr xorExpr();
@@ -179,7 +191,7 @@ private:
     const TranslateContext& m_context;
     Translation m_result;
     QString m_impliedField;
-    int m_sqliteAggregates = 0; // calls of SQLite's own aggregates so far
+    int m_aggregates = 0; // calls of aggregates so far
     int m_depth = 0;
     // Crosstab expansion: aggregates wrap their argument in CASE WHEN m_pivotCondition.
     QString m_pivotCondition;

@@ -22,27 +22,64 @@ QString Translator::createTable()
         unexpected(QStringLiteral("ein Tabellenname"));
     m_result.target = next().text;
     expectSymbol(u"(");
-    QStringList items;
+    QList<ColumnSql> columns;
+    QStringList constraints;
+    QList<qsizetype> primaryConstraints; // indexes into constraints
+    QStringList primaryKeys; // their name lists
     do {
         const Token& t = peek();
         if (t.isKeyword(u"CONSTRAINT") || t.isKeyword(u"PRIMARY") || t.isKeyword(u"UNIQUE")
             || t.isKeyword(u"FOREIGN")) {
-            items.append(tableConstraint());
+            QString key;
+            constraints.append(tableConstraint(key));
+            if (!key.isEmpty()) {
+                primaryConstraints.append(constraints.size() - 1);
+                primaryKeys.append(key);
+            }
         } else {
-            bool primary = false;
-            items.append(columnDefinition(true, primary));
+            columns.append(columnDefinition());
         }
     } while (acceptSymbol(u","));
     expectSymbol(u")");
+
+    // A counter numbers the rows whether or not it is the key: it becomes SQLite's own
+    // auto-increment rowid, and a key on other fields stays unique beside it.
+    const ColumnSql* counter = nullptr;
+    for (const ColumnSql& c : std::as_const(columns)) {
+        if (!c.counter)
+            continue;
+        if (counter)
+            throw EngineError(err::InvalidOperation,
+                QStringLiteral("Eine Tabelle kann nur ein Feld mit Automatikwert haben."));
+        counter = &c;
+    }
+    QStringList items;
+    for (const ColumnSql& c : std::as_const(columns)) {
+        QString key;
+        if (&c == counter)
+            key = QStringLiteral(" PRIMARY KEY AUTOINCREMENT");
+        else if (c.primary)
+            key = counter ? QStringLiteral(" UNIQUE") : QStringLiteral(" PRIMARY KEY");
+        items.append(c.name + QLatin1Char(' ') + c.type + key + c.constraints);
+    }
+    for (qsizetype i = primaryConstraints.size() - 1; counter && i >= 0; --i) {
+        const qsizetype at = primaryConstraints[i];
+        if (primaryKeys[i] == QLatin1Char('(') + counter->name + QLatin1Char(')'))
+            constraints.removeAt(at);
+        else
+            constraints[at].replace(QLatin1String("PRIMARY KEY "), QLatin1String("UNIQUE "));
+    }
+    items += constraints;
     return "CREATE TABLE " + quoteName(m_result.target) + " (" + items.join(u", ")
         + QLatin1Char(')');
 }
 
-QString Translator::columnDefinition(bool inTable, bool& isPrimaryKeyColumn)
+Translator::ColumnSql Translator::columnDefinition()
 {
     if (!peek().isName())
         unexpected(QStringLiteral("ein Feldname"));
-    const QString name = next().text;
+    ColumnSql column;
+    column.name = quoteName(next().text);
     if (peek().kind != Token::Identifier)
         unexpected(QStringLiteral("ein Datentyp"));
     const Token typeToken = next();
@@ -59,12 +96,11 @@ QString Translator::columnDefinition(bool inTable, bool& isPrimaryKeyColumn)
         }
         expectSymbol(u")");
     }
-    bool autoIncrement = false;
-    QString type = declaredColumnType(typeToken.text, size, scale, autoIncrement);
-    if (type.isEmpty())
+    column.type = declaredColumnType(typeToken.text, size, scale, column.counter);
+    if (column.type.isEmpty())
         throwSyntaxError(
             typeToken.pos, QStringLiteral("unbekannter Datentyp '%1'.").arg(typeToken.text));
-    QString constraints;
+    QString& constraints = column.constraints;
     for (;;) {
         if (acceptKeyword(u"NOT")) {
             expectKeyword(u"NULL");
@@ -72,7 +108,7 @@ QString Translator::columnDefinition(bool inTable, bool& isPrimaryKeyColumn)
         } else if (acceptKeyword(u"NULL")) {
         } else if (acceptKeyword(u"PRIMARY")) {
             expectKeyword(u"KEY");
-            isPrimaryKeyColumn = true;
+            column.primary = true;
         } else if (acceptKeyword(u"UNIQUE")) {
             constraints += " UNIQUE";
         } else if (acceptKeyword(u"DEFAULT")) {
@@ -94,17 +130,10 @@ QString Translator::columnDefinition(bool inTable, bool& isPrimaryKeyColumn)
             break;
         }
     }
-    if (autoIncrement) {
-        if (isPrimaryKeyColumn && inTable)
-            return quoteName(name) + " INTEGER PRIMARY KEY AUTOINCREMENT" + constraints;
-        m_result.autoIncrementColumns.append(name);
-    }
-    if (isPrimaryKeyColumn)
-        constraints.prepend(QStringLiteral(" PRIMARY KEY"));
-    return quoteName(name) + QLatin1Char(' ') + type + constraints;
+    return column;
 }
 
-QString Translator::tableConstraint()
+QString Translator::tableConstraint(QString& primaryKey)
 {
     QString sql;
     if (acceptKeyword(u"CONSTRAINT")) {
@@ -114,7 +143,8 @@ QString Translator::tableConstraint()
     }
     if (acceptKeyword(u"PRIMARY")) {
         expectKeyword(u"KEY");
-        return sql + "PRIMARY KEY " + nameList();
+        primaryKey = nameList();
+        return sql + "PRIMARY KEY " + primaryKey;
     }
     if (acceptKeyword(u"UNIQUE"))
         return sql + "UNIQUE " + nameList();
@@ -211,11 +241,15 @@ QString Translator::alterTable()
             || peek().isKeyword(u"UNIQUE") || peek().isKeyword(u"FOREIGN"))
             notSupported(QStringLiteral("ALTER TABLE … ADD CONSTRAINT"));
         acceptKeyword(u"COLUMN");
-        bool primary = false;
-        const QString column = columnDefinition(false, primary);
-        if (primary)
+        const QString nameText = peek().text;
+        const ColumnSql column = columnDefinition();
+        if (column.primary)
             notSupported(QStringLiteral("Ein Primärschlüssel in ALTER TABLE … ADD"));
-        return "ALTER TABLE " + table + " ADD COLUMN " + column;
+        // SQLite cannot add a rowid in place; the engine rebuilds the table for a counter.
+        if (column.counter)
+            m_result.autoIncrementColumns.append(nameText);
+        return "ALTER TABLE " + table + " ADD COLUMN " + column.name + QLatin1Char(' ')
+            + column.type + column.constraints;
     }
     if (acceptKeyword(u"DROP")) {
         if (peek().isKeyword(u"CONSTRAINT"))

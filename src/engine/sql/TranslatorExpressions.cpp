@@ -269,6 +269,14 @@ Translator::Expr Translator::concat()
     return { sql, ValueKind::Text, ConcatLevel };
 }
 
+bool Translator::currencyOperands(const Expr& l, const Expr& r)
+{
+    // Dates and texts keep their own arithmetic.
+    auto numeric
+        = [](const Expr& e) { return e.kind == ValueKind::Number || e.kind == ValueKind::Unknown; };
+    return (l.currency || r.currency) && numeric(l) && numeric(r);
+}
+
 Translator::Expr Translator::additive()
 {
     Expr l = modulo();
@@ -279,7 +287,11 @@ Translator::Expr Translator::additive()
         next();
         l = asValue(l);
         const Expr r = asValue(modulo());
-        if (l.kind == ValueKind::Number && r.kind == ValueKind::Number) {
+        if (currencyOperands(l, r)) {
+            l = { (plus ? "kv_curadd(" : "kv_cursub(") + l.sql + ", " + r.sql + QLatin1Char(')'),
+                ValueKind::Number, Atomic };
+            l.currency = true;
+        } else if (l.kind == ValueKind::Number && r.kind == ValueKind::Number) {
             l = { wrap(l, AdditiveLevel) + (plus ? " + " : " - ") + wrap(r, AdditiveLevel + 1),
                 ValueKind::Number, AdditiveLevel };
         } else if (plus && l.kind == ValueKind::Text && r.kind == ValueKind::Text) {
@@ -327,6 +339,12 @@ Translator::Expr Translator::multiplicative()
     for (;;) {
         if (acceptSymbol(u"*")) {
             const Expr r = unary();
+            if (currencyOperands(l, r)) {
+                l = { "kv_curmul(" + asValue(l).sql + ", " + asValue(r).sql + QLatin1Char(')'),
+                    ValueKind::Number, Atomic };
+                l.currency = true;
+                continue;
+            }
             l = { operand(l, MultiplicativeLevel) + " * " + operand(r, MultiplicativeLevel + 1),
                 ValueKind::Number, MultiplicativeLevel };
         } else if (acceptSymbol(u"/")) {
@@ -345,7 +363,9 @@ Translator::Expr Translator::unary()
     const NestingGuard guard(*this);
     if (acceptSymbol(u"-")) {
         const Expr e = asValue(unary());
-        return { negate(e), e.kind == ValueKind::Date ? ValueKind::Unknown : e.kind, UnaryLevel };
+        Expr n { negate(e), e.kind == ValueKind::Date ? ValueKind::Unknown : e.kind, UnaryLevel };
+        n.currency = e.currency;
+        return n;
     }
     if (acceptSymbol(u"+"))
         return unary();
@@ -404,6 +424,7 @@ Translator::Expr Translator::primary()
             expectSymbol(u")");
             Expr e { QLatin1Char('(') + inner.sql + QLatin1Char(')'), inner.kind, Atomic };
             e.truth = inner.truth;
+            e.currency = inner.currency;
             return e;
         }
         unexpected(QStringLiteral("ein Ausdruck"));
@@ -544,11 +565,9 @@ Translator::Expr Translator::functionCall(const Token& nameToken)
     if (name == "isnull")
         return { "(-(" + args[0].sql + " IS NULL))", ValueKind::Boolean, Atomic };
 
-    // SQLite's own aggregates tell a SELECT that makes one row of many; the dialect's own ones
-    // (kv_first, kv_stdev, …) are not counted yet, so such a SELECT over one table still reads
-    // row by row.
-    if (f->aggregate && qstrncmp(f->sqlName, "kv_", 3) != 0)
-        ++m_sqliteAggregates;
+    // Any aggregate of the catalogue, SQLite's or the dialect's own, makes one row of many.
+    if (f->aggregate)
+        ++m_aggregates;
     QString sql = QLatin1String(f->sqlName) + QLatin1Char('(');
     for (int i = 0; i < args.size(); ++i) {
         if (i > 0)
@@ -565,7 +584,9 @@ Translator::Expr Translator::functionCall(const Token& nameToken)
     ValueKind kind = f->result;
     if (f->aggregate && kind == ValueKind::Unknown && !args.isEmpty())
         kind = args[0].kind;
-    return { sql, kind, Atomic };
+    Expr e { sql, kind, Atomic };
+    e.currency = name == "ccur";
+    return e;
 }
 
 } // namespace kv::engine::sql

@@ -49,6 +49,16 @@ void Connection::setBusyTimeout(int milliseconds)
     sqlite3_busy_timeout(m_db, milliseconds);
 }
 
+void Connection::setCancelFlag(const std::atomic<bool>* flag)
+{
+    // A non-zero answer makes SQLite stop the running statement with SQLITE_INTERRUPT.
+    const auto check = [](void* f) -> int {
+        return static_cast<const std::atomic<bool>*>(f)->load(std::memory_order_relaxed) ? 1 : 0;
+    };
+    sqlite3_progress_handler(
+        m_db, flag ? 4096 : 0, flag ? +check : nullptr, const_cast<std::atomic<bool>*>(flag));
+}
+
 void Connection::exec(const QString& sql)
 {
     char* message = nullptr;

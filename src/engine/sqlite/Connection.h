@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <atomic>
 #include <memory>
 #include <unordered_map>
 
@@ -27,6 +28,9 @@ public:
     sqlite3* handle() const { return m_db; }
     /// How long a statement waits for another process's lock before it reports 3045.
     void setBusyTimeout(int milliseconds);
+    /// Statements stop with an error soon after *flag turns true (nullptr: never). The flag may
+    /// be set from any thread; the connection stays on its own.
+    void setCancelFlag(const std::atomic<bool>* flag);
 
     /// Runs one or more statements without results; throws EngineError.
     void exec(const QString& sql);
