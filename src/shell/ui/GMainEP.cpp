@@ -18,6 +18,7 @@
 #include "shell/ui/frmMain.h"
 #include "shell/ui/frmMainZugang.h"
 #include "shell/ui/passwort.h"
+#include "tables/ui/Recordsetansicht.h"
 #include "tables/ui/TabellenStrukturEditor.h"
 
 #include <QApplication>
@@ -71,8 +72,7 @@ std::unique_ptr<frmMain> GMainEP(
               editor.setProperty(HilfeseiteEigenschaft, Hilfeseiten::Texteditor);
               editor.exec();
           };
-    // The table view waits for the grid model over a record set; the designer works without it.
-    TabellenfensterEinrichten(hauptfenster->mdiArea(), datenbank->datenbank(), {});
+    TabellenfensterEinrichten(hauptfenster->mdiArea(), datenbank->datenbank(), Recordsetansicht());
 
     hauptfenster->historie().leeren();
     if (!start.werte.mruListe.isEmpty())
