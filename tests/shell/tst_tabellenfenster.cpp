@@ -2,8 +2,10 @@
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Einstellungen.h"
 #include "shell/Objektuebergabe.h"
+#include "shell/Zentralebefehle.h"
+#include "shell/Zentraleliste.h"
 #include "shell/ui/Tabellenfenster.h"
-#include "tables/Kopieansicht.h"
+#include "tables/ui/Recordsetansicht.h"
 #include "tables/ui/TabellenGenerator.h"
 #include "tables/ui/frmTabelle.h"
 #include "testutils/ScriptedDialoge.h"
@@ -29,6 +31,7 @@ private Q_SLOTS:
     void ohneModellNichtVerfuegbar();
     void designerOeffnet();
     void ansichtOeffnet();
+    void navigatorOeffnetAnsicht();
 
 private:
     template <typename T> T* einziges() const
@@ -86,7 +89,7 @@ void TestTabellenfenster::ohneModellNichtVerfuegbar()
 
 void TestTabellenfenster::designerOeffnet()
 {
-    TabellenfensterEinrichten(m_mdi.get(), aktuelleDatenbank(), test::Kopieansicht::macher());
+    TabellenfensterEinrichten(m_mdi.get(), aktuelleDatenbank(), Recordsetansicht());
     // A new view for a standard row: the table's name and no text.
     objektuebergabe().tabellenGenerator(QStringLiteral("Kunden"), QString());
     TabellenGenerator* g = einziges<TabellenGenerator>();
@@ -99,7 +102,7 @@ void TestTabellenfenster::designerOeffnet()
 
 void TestTabellenfenster::ansichtOeffnet()
 {
-    TabellenfensterEinrichten(m_mdi.get(), aktuelleDatenbank(), test::Kopieansicht::macher());
+    TabellenfensterEinrichten(m_mdi.get(), aktuelleDatenbank(), Recordsetansicht());
     QVERIFY(objektuebergabe().tabelle);
     StandardtabelleOeffnen(QStringLiteral("Kunden"));
     frmTabelle* f = einziges<frmTabelle>();
@@ -113,6 +116,33 @@ void TestTabellenfenster::ansichtOeffnet()
     QCOMPARE(m_dlg->meldungen().size(), 1);
     QVERIFY(m_dlg->letzteMeldung().text.endsWith(QStringLiteral("Gibtsnicht")));
     QCOMPARE(m_mdi->subWindowList().size(), 1);
+}
+
+void TestTabellenfenster::navigatorOeffnetAnsicht()
+{
+    // The way a user goes: "Öffnen" on the navigator's standard-table row.
+    TabellenfensterEinrichten(m_mdi.get(), aktuelleDatenbank(), Recordsetansicht());
+    AktuelleDatenbank& db = aktuelleDatenbank();
+    Zentraleliste liste;
+    liste.ListenRefresh(*db.db(), db.Datenbank, db.DatenbankTyp, Zentraleschalter());
+    int zeile = -1;
+    for (int i = 0; i < liste.zeilen().size(); ++i) {
+        const Zentralezeile& z = liste.zeilen().at(i);
+        if (z.art == Zeilenart::StandardTabelle && z.schluessel == QStringLiteral("Kunden"))
+            zeile = i;
+    }
+    QVERIFY(zeile >= 0);
+    Zentraleumgebung umgebung;
+    umgebung.datenbank = &db;
+    umgebung.aktionErlaubt = [](int) { return true; };
+    Zentralebefehle befehle(umgebung);
+    QVERIFY(!befehle.knopf(Zentraleknopf::Oeffnen, liste, zeile));
+
+    frmTabelle* f = einziges<frmTabelle>();
+    QVERIFY(f);
+    QCOMPARE(f->TDBGrid1()->datenzeilen(), 3);
+    QVERIFY(!m_dlg->texte().contains(NichtVerfuegbarText()));
+    QVERIFY(m_dlg->meldungen().isEmpty());
 }
 
 QTEST_MAIN(TestTabellenfenster)

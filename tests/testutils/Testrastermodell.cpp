@@ -26,12 +26,6 @@ void Testrastermodell::ersetzeZeilen(const QList<QVariantList>& zeilen)
     endResetModel();
 }
 
-void Testrastermodell::ersetzeFelder(QList<Datenfeldinfo> felder, const QList<QVariantList>& zeilen)
-{
-    m_felder = std::move(felder);
-    ersetzeZeilen(zeilen);
-}
-
 void Testrastermodell::setzeLoeschfehler(const QByteArray& lesezeichen, Rasterfehler fehler)
 {
     m_loeschfehler.insert(lesezeichen, std::move(fehler));

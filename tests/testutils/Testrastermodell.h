@@ -34,8 +34,6 @@ public:
 
     /// Replaces the rows, as a requery does; the bindings stay.
     void ersetzeZeilen(const QList<QVariantList>& zeilen);
-    /// Replaces fields and rows, as a new record set does; the bindings stay.
-    void ersetzeFelder(QList<Datenfeldinfo> felder, const QList<QVariantList>& zeilen);
     /// Refuses a row on saving when it returns an error (a validation rule).
     void setzePruefung(std::function<std::optional<Rasterfehler>(const QVariantList&)> p)
     {
