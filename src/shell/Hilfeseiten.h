@@ -13,6 +13,8 @@ inline const QString Anpassen = QStringLiteral("anpassen.html");
 inline const QString Tastenfolgen = QStringLiteral("tastenfolgen.html");
 inline const QString WebUpdate = QStringLiteral("webupdate.html");
 inline const QString Hilfe = QStringLiteral("hilfe.html");
+inline const QString Tabellenansicht = QStringLiteral("tabellenansicht.html");
+inline const QString TabellenGenerator = QStringLiteral("tabellengenerator.html");
 // Sections of a page for the smaller dialogs.
 inline const QString Texteditor = QStringLiteral("datenzentrale.html#texteditor");
 inline const QString Tastatur = QStringLiteral("anpassen.html#tastatur");

@@ -38,7 +38,12 @@ Kommandozeile Kommandozeile::auswerten(const QString& zeile)
 {
     Kommandozeile k;
     for (const QString& teil : teile(zeile.trimmed())) {
-        if (teil.contains(QLatin1String("MDB:"), Qt::CaseInsensitive)) {
+        // Checked first: a table name may contain the other keywords.
+        if (teil.startsWith(QLatin1String("TABELLE:"), Qt::CaseInsensitive)) {
+            const QString name = teil.mid(8).trimmed();
+            if (!name.isEmpty())
+                k.tabelle = name;
+        } else if (teil.contains(QLatin1String("MDB:"), Qt::CaseInsensitive)) {
             const QString pfad = teil.mid(4).trimmed();
             if (DateiVorhanden(pfad))
                 k.datenbank = pfad;

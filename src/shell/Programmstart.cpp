@@ -50,6 +50,7 @@ Startzustand ProgrammstartVorbereiten(
     }
     if (k.xpStil)
         setzeXPStil(*k.xpStil);
+    z.tabelle = k.tabelle;
 
     const StartEinstellungen& w = z.werte;
     setzeProgrammschalter({ w.iconFensterToolbarKlein, w.iconFensterToolbarTextanzeige,

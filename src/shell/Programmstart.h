@@ -13,6 +13,8 @@ struct Startzustand {
     StartEinstellungen werte;
     /// The database to reopen; nullopt when there is none.
     std::optional<LetzteDatenbank> letzteDatenbank;
+    /// The table whose standard table view opens after the database ("/TABELLE:").
+    std::optional<QString> tabelle;
 };
 
 /// The message for a "MDB:" part of the command line whose path is no existing file.

@@ -88,7 +88,12 @@ bool StrukturtextBearbeitung::speichern()
 
 bool StrukturtextBearbeitung::schliessenErlaubt()
 {
-    if (!m_geaendert)
+    return SchliessenNachFrage(m_geaendert, [this] { return speichern(); });
+}
+
+bool SchliessenNachFrage(bool geaendert, const std::function<bool()>& speichern)
+{
+    if (!geaendert)
         return true;
     switch (
         zeigeMeldung(QStringLiteral("Möchten Sie die Änderungen in der Strukturdatei speichern?"),

@@ -3,6 +3,7 @@
 #include "tables/Definitionsdatei.h"
 
 #include <QString>
+#include <functional>
 
 namespace kv {
 
@@ -49,5 +50,10 @@ private:
     QString m_text;
     bool m_geaendert = false;
 };
+
+/// The question of an editor of a definition file that closes with unsaved changes ("Möchten
+/// Sie die Änderungen in der Strukturdatei speichern?", Yes/No/Cancel): Yes saves and closes
+/// when that worked, No closes, Cancel stays. True when the editor may close.
+bool SchliessenNachFrage(bool geaendert, const std::function<bool()>& speichern);
 
 } // namespace kv

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Spaltenausrichtung.h"
 #include "tables/Leistenanzeige.h"
 #include "tables/Reportfelder.h"
 
@@ -10,8 +11,6 @@
 #include <optional>
 
 namespace kv {
-
-enum class Spaltenausrichtung : qint16 { Links = 0, Rechts = 1, Zentriert = 2 };
 
 /// One grid column of a table view ("Spalte" line).
 struct Tabellenspalte {

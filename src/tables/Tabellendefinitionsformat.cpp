@@ -113,7 +113,7 @@ Tabellenspalte leseSpalte(const QString& wert)
     s.titel = teile[2];
     s.datenfeld = teile[3];
     s.breite = std::clamp(float(begrenzeTwips(leseZahl(teile[4]))), 0.0f, float(Twipsgrenze));
-    s.ausrichtung = Spaltenausrichtung(leseGanzzahl(teile[5], 0, 2, 0));
+    s.ausrichtung = AusrichtungAusZahl(leseGanzzahl(teile[5], 0, 2, 0));
     s.editiersperre = leseWahrheitswert(teile[6]);
     s.formatierung = formatAusDatei(teile[7]);
     s.summe = leseWahrheitswert(teile[9]);

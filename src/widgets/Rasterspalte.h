@@ -1,16 +1,10 @@
 #pragma once
 
+#include "base/Spaltenausrichtung.h"
+
 #include <QString>
-#include <Qt>
 
 namespace kv {
-
-/// Alignment of a grid column's cells and footer, numbered as definition files store it.
-enum class Spaltenausrichtung { Links = 0, Rechts = 1, Zentriert = 2 };
-
-/// The alignment of a stored number; values outside 0 to 2 are left.
-Spaltenausrichtung AusrichtungAusZahl(int wert);
-Qt::Alignment AlsQtAusrichtung(Spaltenausrichtung a);
 
 /// One column of a data grid as a window configures it.
 struct Rasterspalte {

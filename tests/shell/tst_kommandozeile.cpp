@@ -14,6 +14,8 @@ private Q_SLOTS:
     void auswerten_data();
     void auswerten();
     void ausArgumenten();
+    void tabelle_data();
+    void tabelle();
 
 private:
     test::TempDir m_ordner;
@@ -79,6 +81,40 @@ void TestKommandozeile::ausArgumenten()
     const Kommandozeile k = Kommandozeile::auswerten(zeile);
     QCOMPARE(k.datenbank, std::optional<QString>(m_datenbank));
     QCOMPARE(k.xpStil, std::optional<bool>(true));
+}
+
+void TestKommandozeile::tabelle_data()
+{
+    QTest::addColumn<QString>("zeile"); // "%1" stands for the existing database
+    QTest::addColumn<QString>("tabelle"); // "-" = none
+    QTest::addColumn<QString>("datenbank"); // "-" = none
+    QTest::newRow("allein") << "/TABELLE:Kunden"
+                            << "Kunden"
+                            << "-";
+    QTest::newRow("mit Datenbank, klein") << "/MDB:%1 /tabelle: Kunden mit Wohnort "
+                                          << "Kunden mit Wohnort"
+                                          << "%1";
+    QTest::newRow("Name mit Schlüsselwort") << "/TABELLE:MDB:Test /MDB:%1"
+                                            << "MDB:Test"
+                                            << "%1";
+    QTest::newRow("ohne Namen") << "/TABELLE: "
+                                << "-"
+                                << "-";
+    QTest::newRow("Schlüssel mitten im Teil") << "/xTABELLE:Kunden"
+                                              << "-"
+                                              << "-";
+}
+
+void TestKommandozeile::tabelle()
+{
+    QFETCH(QString, zeile);
+    QFETCH(QString, tabelle);
+    QFETCH(QString, datenbank);
+    const Kommandozeile k
+        = Kommandozeile::auswerten(zeile.replace(QLatin1String("%1"), m_datenbank));
+    QCOMPARE(k.tabelle.value_or(QStringLiteral("-")), tabelle);
+    QCOMPARE(k.datenbank.value_or(QStringLiteral("-")),
+        datenbank.replace(QLatin1String("%1"), m_datenbank));
 }
 
 QTEST_GUILESS_MAIN(TestKommandozeile)

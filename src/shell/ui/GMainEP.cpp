@@ -14,11 +14,13 @@
 #include "shell/ui/Hauptfensteraufrufe.h"
 #include "shell/ui/Maskenuebergabe.h"
 #include "shell/ui/Strukturanzeige.h"
+#include "shell/ui/Tabellenfenster.h"
 #include "shell/ui/Zentraleanzeige.h"
 #include "shell/ui/about.h"
 #include "shell/ui/frmMain.h"
 #include "shell/ui/frmMainZugang.h"
 #include "shell/ui/passwort.h"
+#include "tables/ui/Recordsetansicht.h"
 #include "tables/ui/TabellenStrukturEditor.h"
 
 #include <QApplication>
@@ -73,6 +75,7 @@ std::unique_ptr<frmMain> GMainEP(
               editor.setProperty(HilfeseiteEigenschaft, Hilfeseiten::Texteditor);
               editor.exec();
           };
+    TabellenfensterEinrichten(hauptfenster->mdiArea(), datenbank->datenbank(), Recordsetansicht());
 
     StrukturGeneratorEinrichten(hauptfenster->mdiArea(), aktuelleDatenbank());
 
@@ -92,6 +95,8 @@ std::unique_ptr<frmMain> GMainEP(
         d.DatenbankTyp = start.letzteDatenbank->typ;
         d.DatenbankNurLesen = start.letzteDatenbank->nurLesen;
         datenbank->OeffneDatenbank();
+        if (start.tabelle)
+            StandardtabelleOeffnen(*start.tabelle);
     } else {
         datenbank->SetzeBefehlsstatus(false);
     }

@@ -1,4 +1,4 @@
-#include "widgets/Rasterspalte.h"
+#include "base/Spaltenausrichtung.h"
 
 namespace kv {
 

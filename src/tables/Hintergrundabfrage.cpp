@@ -1,0 +1,117 @@
+#include "tables/Hintergrundabfrage.h"
+
+#include "engine/Database.h"
+#include "engine/EngineError.h"
+#include "engine/Recordset.h"
+#include "engine/Workspace.h"
+
+#include <atomic>
+#include <thread>
+
+namespace kv {
+
+struct Hintergrundabfrage::Auftrag {
+    std::thread faden;
+    std::atomic<bool> abgebrochen { false };
+    std::atomic<bool> beendet { false };
+    // Set on the owner's thread when the answer was delivered: until then the run counts as
+    // running, also after its thread ended.
+    bool beantwortet = false;
+};
+
+namespace {
+
+/// The worker: everything it opens belongs to its own thread and goes with it.
+void ausfuehren(const Abfragequelle& quelle, const QString& sql,
+    const std::shared_ptr<std::atomic<bool>>& abgebrochen, QVariantList& werte, qint64& nummer,
+    QString& beschreibung)
+{
+    try {
+        engine::Workspace ws;
+        std::unique_ptr<engine::Database> db
+            = ws.openDatabase(quelle.pfad, false, true, quelle.connect);
+        if (*abgebrochen)
+            return;
+        std::unique_ptr<engine::Recordset> rs = db->openRecordset(sql, engine::dbOpenSnapshot);
+        if (!rs->eof()) {
+            for (int i = 0; i < rs->fieldCount(); ++i)
+                werte.append(rs->value(i));
+        }
+    } catch (const engine::EngineError& e) {
+        nummer = e.number();
+        beschreibung = e.description();
+    }
+}
+
+} // namespace
+
+Hintergrundabfrage::Hintergrundabfrage(QObject* parent)
+    : QObject(parent)
+{ }
+
+Hintergrundabfrage::~Hintergrundabfrage()
+{
+    beenden(true);
+}
+
+void Hintergrundabfrage::beenden(bool warten)
+{
+    if (m_auftrag) {
+        m_auftrag->abgebrochen = true;
+        m_alte.append(std::move(m_auftrag));
+        m_auftrag.reset();
+    }
+    for (qsizetype i = m_alte.size() - 1; i >= 0; --i) {
+        const std::shared_ptr<Auftrag>& a = m_alte.at(i);
+        if (!warten && !a->beendet)
+            continue;
+        if (a->faden.joinable())
+            a->faden.join();
+        m_alte.removeAt(i);
+    }
+}
+
+quint64 Hintergrundabfrage::starte(const Abfragequelle& quelle, const QString& sql)
+{
+    beenden(false);
+    const quint64 lauf = ++m_lauf;
+    auto auftrag = std::make_shared<Auftrag>();
+    // The flag outlives the run's bookkeeping: the worker reads it to the end.
+    auto abgebrochen = std::shared_ptr<std::atomic<bool>>(auftrag, &auftrag->abgebrochen);
+    auftrag->faden = std::thread([this, quelle, sql, lauf, abgebrochen, a = auftrag.get()] {
+        QVariantList werte;
+        qint64 nummer = 0;
+        QString beschreibung;
+        ausfuehren(quelle, sql, abgebrochen, werte, nummer, beschreibung);
+        // The object waits for this thread before it goes, so it is there to receive.
+        if (!*abgebrochen) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, lauf, werte, nummer, beschreibung] {
+                    if (lauf != m_lauf || !m_auftrag)
+                        return;
+                    m_auftrag->beantwortet = true;
+                    if (nummer != 0)
+                        Q_EMIT fehlgeschlagen(lauf, nummer, beschreibung);
+                    else
+                        Q_EMIT fertig(lauf, werte);
+                },
+                Qt::QueuedConnection);
+        }
+        a->beendet = true;
+    });
+    m_auftrag = std::move(auftrag);
+    return lauf;
+}
+
+void Hintergrundabfrage::abbrechen()
+{
+    beenden(false);
+}
+
+bool Hintergrundabfrage::laeuft() const
+{
+    return m_auftrag && !m_auftrag->beantwortet;
+}
+
+} // namespace kv

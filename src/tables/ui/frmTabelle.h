@@ -1,0 +1,147 @@
+#pragma once
+
+#include "base/Fehlermeldung.h"
+#include "tables/Kopfsortierung.h"
+#include "tables/Suchbedingung.h"
+#include "tables/Tabellendefinition.h"
+#include "tables/ui/Ansichtsmodell.h"
+#include "tables/ui/Tabellenumgebung.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <memory>
+
+class QLabel;
+class QMdiArea;
+class QProgressBar;
+
+namespace kv {
+
+class DataGrid;
+class Hintergrundabfrage;
+struct Tabellenspalte;
+
+namespace engine {
+class Recordset;
+}
+
+/// The table-view window: an MDI child that shows the records of a view's record source in an
+/// editable grid with its tool bar, navigation bar, search row, footer sums and an optional
+/// status line. It is opened with a table name and a definition text (empty: the table's
+/// standard view) and never writes the definition.
+class frmTabelle : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmTabelle(Tabellenumgebung umgebung, QWidget* parent = nullptr);
+    ~frmTabelle() override;
+
+    /// Opens a view in mdi: the window is made, set up from the definition and shown.
+    static frmTabelle* oeffnen(QMdiArea* mdi, const Tabellenumgebung& umgebung,
+        const QString& tabelle, const QString& definitionText);
+
+    /// Sets the window up for tabelle and definitionText (empty: the standard view); every
+    /// failure is shown and leaves a usable, possibly empty window.
+    void DefText(const QString& tabelle, const QString& definitionText);
+
+    /// The tool dispatch; name in lower case ("neu", "löschen").
+    void werkzeugGeklickt(const QString& name);
+
+    const Tabellendefinition& definition() const { return m_definition; }
+    bool standardansicht() const { return m_standard; }
+    bool vorgabenUmsetzen() const { return m_vorgabenUmsetzen; }
+    /// The view is read-only (by its definition or because the records cannot be changed).
+    bool gesperrt() const { return m_gesperrt; }
+    bool hinzufuegen() const { return m_hinzufuegen; }
+    /// The statement the shown records come from (conditions and sort included).
+    const QString& aktuellesSql() const { return m_aktuellesSql; }
+    const QString& suchzeilenbedingung() const { return m_suchzeilenbedingung; }
+    F3Suchzustand& suchzustand() { return m_suche; }
+    const Kopfsortierung& sortierung() const { return m_sortierung; }
+    /// The footer sums are being computed.
+    bool summenLaufen() const;
+
+    DataGrid* TDBGrid1() const { return m_grid; }
+    Fensterleisten* leisten() const { return m_leisten; }
+    /// The grid model; nullptr when the program handed in no maker.
+    Rastermodell* modell() const { return m_modell; }
+    /// The record set shown; nullptr when the source could not be opened.
+    engine::Recordset* datensatz() const;
+    /// The bar that shows long work and its cancel.
+    QWidget* fortschritt() const { return m_fortschritt; }
+
+    /// Applies the F3 and search-row conditions to the view's own statement and requeries; false
+    /// (with the message) when the statement cannot be opened, the previous records staying.
+    bool bedingungenAnwenden();
+    /// Computes the footer sums again (in the background).
+    void summenBerechnen();
+
+Q_SIGNALS:
+    /// The footer sums of the last computation are shown.
+    void summenFertig();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
+
+private:
+    // frmTabelle.cpp: set-up and look
+    void kopfAnwenden();
+    void spaltenAnwenden();
+    void leistenAufbauen();
+    void sperreAnwenden();
+    void geometrieAnwenden();
+    void positionAnzeigen();
+    void statuszeileAnzeigen(int spalte);
+    void werkzeugeAktualisieren();
+    bool taste(QKeyEvent* e);
+
+    // frmTabelleDaten.cpp: records, conditions, sort, sums, commands
+    QList<Datenfeldinfo> datenfelder() const;
+    bool oeffneDatensatz(const QString& sql, const QString& fehlersatz, Fehlerkennung kennung);
+    void suchzeileGeaendert();
+    void kopfGeklickt(int spalte);
+    void kopfbilderAnwenden(int vorher);
+    void neu(bool kopie);
+    void hinzufuegenBegonnen();
+    void hinzufuegenBeendet();
+    void vorgabenEinsetzen(int zeile);
+    void loeschen();
+    void kopie();
+    void aktualisieren();
+    QString bearbeitungstext(int zeile, int spalte) const;
+    void summenAnzeigen(quint64 lauf, const QVariantList& werte);
+    void summenSynchron();
+    void arbeitBeginnt(const QString& text);
+    void arbeitEndet();
+    void arbeitAbbrechen();
+    bool schliessenErlaubt();
+
+    Tabellenumgebung m_umgebung;
+    Tabellendefinition m_definition;
+    QString m_tabelle;
+    bool m_standard = false;
+    bool m_vorgabenUmsetzen = false;
+    bool m_gesperrt = false;
+    bool m_hinzufuegen = false;
+    QList<Tabellenspalte> m_spalten;
+    F3Suchzustand m_suche;
+    QString m_suchzeilenbedingung;
+    bool m_suchzeileInKraft = false;
+    Kopfsortierung m_sortierung;
+    QString m_aktuellesSql;
+    // Typing in the search row requeries once the typed keys are handled.
+    QTimer m_suchzeilenTimer;
+
+    std::unique_ptr<Ansichtsmodell> m_anbindung;
+    Rastermodell* m_modell;
+    DataGrid* m_grid;
+    Fensterleisten* m_leisten;
+    QWidget* m_fortschritt;
+    QLabel* m_fortschrittText;
+    QProgressBar* m_fortschrittBalken;
+    QTimer m_fortschrittVerzoegerung;
+    Hintergrundabfrage* m_summen;
+    bool m_schliesstSich = false;
+};
+
+} // namespace kv

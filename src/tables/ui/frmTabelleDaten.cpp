@@ -1,0 +1,374 @@
+#include "tables/ui/frmTabelle.h"
+
+#include "base/Dialoge.h"
+#include "base/NichtVerfuegbar.h"
+#include "engine/Database.h"
+#include "engine/EngineError.h"
+#include "engine/Field.h"
+#include "engine/Recordset.h"
+#include "engine/TableDef.h"
+#include "tables/Fusssummen.h"
+#include "tables/Hintergrundabfrage.h"
+#include "tables/Kopiertext.h"
+#include "tables/Suchzeile.h"
+#include "widgets/DataGrid.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QTableView>
+
+// Records, conditions, sorting, sums and the commands of the table-view window.
+
+namespace kv {
+
+namespace {
+
+/// The field behind a grid column, as the record set describes it.
+std::optional<Datenfeldinfo> feldinfo(const QList<Datenfeldinfo>& felder, const QString& name)
+{
+    for (const Datenfeldinfo& f : felder) {
+        if (f.name.compare(name, Qt::CaseInsensitive) == 0)
+            return f;
+    }
+    return std::nullopt;
+}
+
+/// The wait cursor while a statement is opened on the window's thread.
+class Wartecursor {
+public:
+    Wartecursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Wartecursor() { QApplication::restoreOverrideCursor(); }
+    Wartecursor(const Wartecursor&) = delete;
+    Wartecursor& operator=(const Wartecursor&) = delete;
+};
+
+} // namespace
+
+QList<Datenfeldinfo> frmTabelle::datenfelder() const
+{
+    return m_modell ? m_modell->datenfelder() : QList<Datenfeldinfo>();
+}
+
+engine::Recordset* frmTabelle::datensatz() const
+{
+    return m_anbindung ? m_anbindung->datensatz() : nullptr;
+}
+
+bool frmTabelle::oeffneDatensatz(
+    const QString& sql, const QString& fehlersatz, Fehlerkennung kennung)
+{
+    if (!m_umgebung.datenbank || !m_anbindung || !m_grid->aenderungenUebernehmen())
+        return false;
+    const Wartecursor warten;
+    try {
+        std::unique_ptr<engine::Recordset> rs
+            = m_umgebung.datenbank->openRecordset(sql, engine::dbOpenDynaset);
+        m_anbindung->zeigen(std::move(rs));
+    } catch (const engine::EngineError& e) {
+        zeigeFehler(fehlersatz, e.number(), e.description(), kennung);
+        return false;
+    }
+    m_aktuellesSql = sql;
+    return true;
+}
+
+bool frmTabelle::bedingungenAnwenden()
+{
+    const QString bedingung = Gesamtbedingung(m_suche.inKraft() ? m_suche.SQL : QString(),
+        m_suchzeileInKraft ? m_suchzeilenbedingung : QString());
+    const QString sql = m_sortierung.anwenden(
+        bedingung.isEmpty() ? m_definition.sql : BedingungEinsetzen(m_definition.sql, bedingung));
+    const bool geoeffnet = oeffneDatensatz(sql,
+        QStringLiteral("Bei der Umsetzung der Suchbedingung ist ein Fehler aufgetreten!"),
+        Fehlerkennung::Nr);
+    werkzeugeAktualisieren();
+    positionAnzeigen();
+    if (geoeffnet)
+        summenBerechnen();
+    return geoeffnet;
+}
+
+void frmTabelle::suchzeileGeaendert()
+{
+    const QList<Datenfeldinfo> felder = datenfelder();
+    QList<Suchzeilenspalte> spalten;
+    for (int i = 0; i < m_grid->spaltenanzahl(); ++i) {
+        const QString text = m_grid->suchtext(i);
+        if (text.isEmpty())
+            continue;
+        const QString name = m_grid->datenfeld(i);
+        const std::optional<Datenfeldinfo> info = feldinfo(felder, name);
+        if (!info)
+            continue;
+        spalten.append({ info->name, info->quelltabelle, info->quellfeld, info->typ, text });
+    }
+    m_suchzeilenbedingung = Suchzeilenbedingung(spalten);
+    m_suchzeileInKraft = true;
+    bedingungenAnwenden();
+}
+
+void frmTabelle::kopfGeklickt(int spalte)
+{
+    const Kopfsortierung vorher = m_sortierung;
+    if (!m_sortierung.klick(m_grid->datenfeld(spalte), m_grid->feldtyp(spalte)))
+        return;
+    if (!oeffneDatensatz(m_sortierung.anwenden(m_aktuellesSql),
+            QStringLiteral("Fehler beim Sortieren!"), Fehlerkennung::Fehler)) {
+        m_sortierung = vorher;
+        return;
+    }
+    for (int i = 0; i < m_grid->spaltenanzahl(); ++i) {
+        const bool sortiert
+            = m_grid->datenfeld(i).compare(m_sortierung.feld(), Qt::CaseInsensitive) == 0;
+        m_grid->setzeKopfstil(i,
+            !sortiert                        ? Kopfstil::Heading
+                : m_sortierung.aufsteigend() ? Kopfstil::Aufsteigend
+                                             : Kopfstil::Absteigend);
+    }
+    // The order changes no total: the sums stay as they are.
+    werkzeugeAktualisieren();
+    positionAnzeigen();
+}
+
+QString frmTabelle::bearbeitungstext(int zeile, int spalte) const
+{
+    const QAbstractItemModel* m = m_grid->ansicht()->model();
+    return m->index(zeile, spalte).data(Qt::EditRole).toString();
+}
+
+void frmTabelle::neu(bool kopie)
+{
+    if (m_hinzufuegen) {
+        // "Neu" shows "Speichern" while a record is being entered.
+        m_grid->aenderungenUebernehmen();
+        return;
+    }
+    if (m_gesperrt)
+        return;
+    QStringList werte;
+    const int vorlage = m_grid->aktuelleZeile();
+    if (kopie) {
+        if (vorlage < 0 || vorlage >= m_grid->datenzeilen())
+            return;
+        for (int spalte = 0; spalte < m_grid->spaltenanzahl(); ++spalte)
+            werte.append(
+                m_grid->spalteGesperrt(spalte) ? QString() : bearbeitungstext(vorlage, spalte));
+    }
+    if (!m_grid->neueZeileBeginnen())
+        return;
+    const int zeile = m_grid->aktuelleZeile();
+    for (int spalte = 0; spalte < werte.size(); ++spalte) {
+        if (!werte.at(spalte).isEmpty())
+            m_grid->setzeZelltext(zeile, spalte, werte.at(spalte));
+    }
+}
+
+void frmTabelle::hinzufuegenBegonnen()
+{
+    m_hinzufuegen = true;
+    if (m_vorgabenUmsetzen)
+        vorgabenEinsetzen(m_grid->aktuelleZeile());
+    werkzeugeAktualisieren();
+}
+
+void frmTabelle::vorgabenEinsetzen(int zeile)
+{
+    engine::Database* db = m_umgebung.datenbank;
+    if (!db)
+        return;
+    const QList<Datenfeldinfo> felder = datenfelder();
+    for (int spalte = 0; spalte < m_grid->spaltenanzahl(); ++spalte) {
+        const std::optional<Datenfeldinfo> info = feldinfo(felder, m_grid->datenfeld(spalte));
+        if (!info || info->quelltabelle.isEmpty())
+            continue;
+        try {
+            engine::TableDef* tabelle = db->tableDefs().find(info->quelltabelle);
+            const engine::Field* feld = tabelle
+                ? tabelle->fields().find(info->quellfeld.isEmpty() ? info->name : info->quellfeld)
+                : nullptr;
+            if (!feld || feld->defaultValue().trimmed().isEmpty())
+                continue;
+        } catch (const engine::EngineError&) {
+            continue;
+        }
+        // The new record starts with the evaluated default; entering it as typed keeps it
+        // when the user changes other cells only.
+        const QString text = bearbeitungstext(zeile, spalte);
+        if (!text.isEmpty())
+            m_grid->setzeZelltext(zeile, spalte, text);
+    }
+}
+
+void frmTabelle::hinzufuegenBeendet()
+{
+    m_hinzufuegen = false;
+    werkzeugeAktualisieren();
+    positionAnzeigen();
+}
+
+void frmTabelle::loeschen()
+{
+    if (m_gesperrt)
+        return;
+    if (m_grid->markierteZeilen().isEmpty()) {
+        const int zeile = m_grid->aktuelleZeile();
+        if (zeile < 0 || zeile >= m_grid->datenzeilen())
+            return;
+        m_grid->markiereZeile(zeile);
+    }
+    m_grid->loescheMarkierte();
+}
+
+void frmTabelle::kopie()
+{
+    if (!m_grid->aenderungenUebernehmen())
+        return;
+    engine::Recordset* rs = datensatz();
+    const int zeile = m_grid->aktuelleZeile();
+    if (!rs || zeile < 0 || zeile >= m_grid->datenzeilen())
+        return;
+    QString text;
+    try {
+        m_modell->setzeAktuelleZeile(zeile);
+        text = kopiertext(m_definition.zwischenablageformat, kopierfelder(*rs, &m_definition));
+    } catch (const engine::EngineError& e) {
+        zeigeFehler(QStringLiteral("Der Datensatz konnte nicht kopiert werden!"), e.number(),
+            e.description());
+        return;
+    }
+    QClipboard* ablage = QGuiApplication::clipboard();
+    ablage->clear();
+    ablage->setText(text);
+}
+
+void frmTabelle::aktualisieren()
+{
+    if (m_hinzufuegen)
+        return;
+    m_grid->aenderungenVerwerfen();
+    const int zeile = m_grid->aktuelleZeile();
+    if (m_anbindung)
+        m_anbindung->neuLesen();
+    if (zeile >= 0 && zeile < m_grid->datenzeilen())
+        m_grid->setzeAktuelleZeile(zeile);
+    werkzeugeAktualisieren();
+    positionAnzeigen();
+    summenBerechnen();
+}
+
+void frmTabelle::werkzeugGeklickt(const QString& name)
+{
+    if (name == QStringLiteral("zurück")) {
+        m_grid->bewege(Navigationsschritt::Zurueck);
+    } else if (name == QStringLiteral("vor")) {
+        m_grid->bewege(Navigationsschritt::Vor);
+    } else if (name == QStringLiteral("neu")) {
+        neu(false);
+    } else if (name == QStringLiteral("neukopie")) {
+        neu(true);
+    } else if (name == QStringLiteral("löschen")) {
+        loeschen();
+    } else if (name == QStringLiteral("kopie")) {
+        kopie();
+    } else if (name == QStringLiteral("suchen") || name == QStringLiteral("druckenreport")
+        || name == QStringLiteral("druckentabelle")) {
+        if (m_grid->aenderungenUebernehmen())
+            FensterNichtVerfuegbar();
+    } else if (name == QStringLiteral("schließen")) {
+        if (m_hinzufuegen)
+            m_grid->aenderungenVerwerfen();
+        else
+            close();
+        return;
+    }
+    werkzeugeAktualisieren();
+}
+
+bool frmTabelle::summenLaufen() const
+{
+    return m_summen->laeuft();
+}
+
+void frmTabelle::summenBerechnen()
+{
+    const QList<Summenspalte> summen = Summenspalten(m_spalten);
+    if (summen.isEmpty() || !datensatz() || !m_umgebung.datenbank || m_schliesstSich)
+        return;
+    const engine::Database& db = *m_umgebung.datenbank;
+    arbeitBeginnt(QStringLiteral("Die Summen werden berechnet …"));
+    m_summen->starte({ db.name(), db.connect() }, SummenSql(m_aktuellesSql, summen));
+}
+
+void frmTabelle::summenAnzeigen(quint64 lauf, const QVariantList& werte)
+{
+    if (lauf != m_summen->lauf())
+        return;
+    arbeitEndet();
+    const QList<Summenspalte> summen = Summenspalten(m_spalten);
+    for (int i = 0; i < summen.size(); ++i) {
+        const Summenspalte& s = summen.at(i);
+        m_grid->setzeFusstext(s.spalte, Summentext(werte.value(i), s.format), s.ausrichtung);
+    }
+    Q_EMIT summenFertig();
+}
+
+void frmTabelle::summenSynchron()
+{
+    // The worker could not open the file for itself (a lock, a foreign format): the window's
+    // own connection computes the totals.
+    const QList<Summenspalte> summen = Summenspalten(m_spalten);
+    QVariantList werte;
+    try {
+        const Wartecursor warten;
+        std::unique_ptr<engine::Recordset> rs = m_umgebung.datenbank->openRecordset(
+            SummenSql(m_aktuellesSql, summen), engine::dbOpenSnapshot);
+        for (int i = 0; !rs->eof() && i < rs->fieldCount(); ++i)
+            werte.append(rs->value(i));
+    } catch (const engine::EngineError&) {
+        arbeitEndet();
+        m_grid->fusstexteLeeren();
+        return;
+    }
+    summenAnzeigen(m_summen->lauf(), werte);
+}
+
+void frmTabelle::arbeitBeginnt(const QString& text)
+{
+    m_fortschrittText->setText(text + QStringLiteral("  (Esc bricht ab)"));
+    if (!m_fortschritt->isVisible())
+        m_fortschrittVerzoegerung.start();
+}
+
+void frmTabelle::arbeitEndet()
+{
+    m_fortschrittVerzoegerung.stop();
+    m_fortschritt->hide();
+}
+
+void frmTabelle::arbeitAbbrechen()
+{
+    m_summen->abbrechen();
+    m_grid->fusstexteLeeren();
+    arbeitEndet();
+}
+
+bool frmTabelle::schliessenErlaubt()
+{
+    if (!m_grid->inBearbeitung())
+        return true;
+    const QString frage = QStringLiteral("Der geänderte Datensatz ist noch nicht gespeichert.")
+        + Zeilenumbruch + Zeilenumbruch + QStringLiteral("Möchten Sie die Änderungen speichern?");
+    switch (zeigeMeldung(frage, windowTitle(), Knoepfe::JaNeinAbbrechen, Symbol::Frage)) {
+    case Antwort::Ja:
+        return m_grid->aenderungenUebernehmen();
+    case Antwort::Nein:
+        m_grid->aenderungenVerwerfen();
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace kv
