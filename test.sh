@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps
 BUILD_DIR=${BUILD_DIR:-build}
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="$BUILD_TYPE" >/dev/null
 cmake --build "$BUILD_DIR"
 cd "$BUILD_DIR"
 ctest --output-on-failure -j2 "$@"
