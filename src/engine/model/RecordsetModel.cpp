@@ -249,6 +249,14 @@ Recordset* RecordsetModel::positionedReader(int row) const
         }
         return m_reader.get();
     } catch (const EngineError& e) {
+        if (e.number() == err::InvalidArgument) {
+            // Another program removed records after they were counted; the set knows it now.
+            // The rows go after this paint, not inside it.
+            auto* self = const_cast<RecordsetModel*>(this);
+            QMetaObject::invokeMethod(
+                self, [self] { self->recountRows(); }, Qt::QueuedConnection);
+            return nullptr;
+        }
         noteReadError(r, e.number(), e.description());
         return nullptr;
     }

@@ -115,6 +115,7 @@ private:
     void startCount();
     void counted(quint64 generation, qint64 records);
     void setRecords(qint64 records);
+    void recountRows();
 
     // RecordsetModelEditing.cpp: edit buffer, saving, deleting
     bool beginEdit(int row);

@@ -32,12 +32,10 @@ void RecordsetModel::counted(quint64 generation, qint64 records)
     if (records < 0)
         return; // the rows grow as the view reads on; Ctrl+End counts here
     try {
-        // Keys the set has read itself are there for certain; another program may have added
-        // or removed rows since the worker counted, which the set learns at its last key.
-        if (m_rs->recordCountKnown())
-            records = m_rs->recordCount();
-        else
-            records = std::max(records, m_rs->knownRecordCount());
+        // The set goes to its last rows by this number; another program may have added or
+        // removed rows since the worker counted, which the set learns when its keys meet.
+        m_rs->noteRecordCount(records);
+        records = m_rs->recordCount();
     } catch (const EngineError& e) {
         noteReadError(m_records, e.number(), e.description());
         return;
@@ -50,10 +48,11 @@ void RecordsetModel::anzahlErmitteln()
 {
     if (m_countFinal || !m_rs)
         return;
-    m_counter.cancel();
+    // The worker is well on its way; counting again here would start from the beginning.
+    const qint64 counted = m_counter.wait();
     qint64 records = m_records;
     try {
-        releaseReader();
+        m_rs->noteRecordCount(counted);
         records = m_rs->recordCount();
     } catch (const EngineError& e) {
         // The rows known so far stay; reading on is tried again later.
@@ -141,6 +140,18 @@ void RecordsetModel::fetchMore(const QModelIndex& parent)
         m_counter.cancel();
         setRecords(m_rs->recordCount());
         m_countFinal = true;
+    }
+}
+
+void RecordsetModel::recountRows()
+{
+    if (!m_rs || !m_countFinal || m_announcing > 0)
+        return;
+    try {
+        if (m_rs->recordCountKnown())
+            setRecords(m_rs->recordCount());
+    } catch (const EngineError& e) {
+        noteReadError(m_records, e.number(), e.description());
     }
 }
 
