@@ -306,6 +306,9 @@ QVariant RecordsetModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.model() != this)
         return {};
     const int row = index.row();
+    // Painting asks for display texts; the count starts after the first paint.
+    if (m_countWanted && !m_countPosted && role == Qt::DisplayRole) [[unlikely]]
+        countAfterFirstRows();
     switch (role) {
     case Rasterrolle::Neuzeile:
         return isAddNewRow(row);
