@@ -246,7 +246,12 @@ void Recordset::moveLast()
     beforeMove();
     if (m_keys->empty())
         throw noCurrentRecord();
-    setPosition(m_keys->count() - 1);
+    // Reading the last keys may prove the count wrong (another program wrote meanwhile).
+    qint64 last = -1;
+    do {
+        last = m_keys->count() - 1;
+        setPosition(last);
+    } while (m_keys->count() - 1 != last);
 }
 
 void Recordset::moveNext()

@@ -49,6 +49,7 @@ private Q_SLOTS:
     void writesNearTheEnd_data();
     void writesNearTheEnd();
     void countMadeWrongByAnotherProgram();
+    void countTooSmallLosesNoRow();
 };
 
 void TestRecordsetEnd::keysetReadsTheEndAndFillsTheGap()
@@ -270,6 +271,34 @@ void TestRecordsetEnd::countMadeWrongByAnotherProgram()
         rs->moveNext();
     }
     QCOMPARE(vorwaerts, 2990);
+}
+
+// Another program adds rows after the count: the end read from the table meets the first keys
+// by the count, but the rows between are read all the same.
+void TestRecordsetEnd::countTooSmallLosesNoRow()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    const QString datei = dir.file(QStringLiteral("a.kdb"));
+    auto db = kundenDb(ws, datei, 1000);
+    auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Kunden"));
+    {
+        Workspace anderer;
+        auto fremd = anderer.openDatabase(datei);
+        for (int i = 0; i < 100; ++i)
+            fremd->execute(QStringLiteral("INSERT INTO Kunden (Name) VALUES ('Fremd')"));
+    }
+    rs->noteRecordCount(1000); // counted before the rows came
+    rs->moveLast();
+    QCOMPARE(rs->value(QStringLiteral("ID")).toInt(), 1100);
+    QCOMPARE(rs->recordCount(), 1100);
+    rs->moveFirst();
+    QVariantList gelesen;
+    while (!rs->eof()) {
+        gelesen << rs->value(QStringLiteral("ID"));
+        rs->moveNext();
+    }
+    QCOMPARE(gelesen, ids(*db, QStringLiteral("SELECT * FROM Kunden")));
 }
 
 QTEST_GUILESS_MAIN(TestRecordsetEnd)

@@ -737,6 +737,15 @@ void TestRecordsetModel::zuGrosseAnzahlKommtBeimLesenRecht()
     QCOMPARE(u.text(2989, Name), QStringLiteral("K3000"));
     QCOMPARE(u.text(1000, Name), QStringLiteral("K1011"));
     QCOMPARE(fehler.size(), 0);
+
+    // And the other way: records added after the count appear when the end is read.
+    Umgebung v(1000);
+    v.fremd(QStringLiteral("INSERT INTO Kunden (Name) SELECT 'Fremd' & ID FROM Kunden WHERE "
+                           "ID <= 20"));
+    QCOMPARE(v.text(999, Name), QStringLiteral("K1000"));
+    QTRY_COMPARE(v.modell.rowCount(), 1021);
+    QCOMPARE(v.text(1019, Name), QStringLiteral("Fremd20"));
+    QCOMPARE(v.text(1000, Name), QStringLiteral("Fremd1"));
 }
 
 QTEST_GUILESS_MAIN(TestRecordsetModel)

@@ -160,7 +160,10 @@ void Keyset::readForward(qint64 count)
         m_complete = true;
         m_next.reset();
         m_previous.reset();
+        return;
     }
+    if (m_total >= 0 && headSize() >= tailStart())
+        closeGap(); // the count says the keys meet; a read makes sure no key lies between
 }
 
 // Reads up to count keys of the gap from its upper end, in front of the tail.
@@ -185,8 +188,10 @@ void Keyset::readBackward(qint64 count)
         m_tailFrom = read.back();
     if (headSize() > tailStart())
         correctCount(headSize() + qint64(m_tail.size()));
-    if (qint64(read.size()) < count)
-        closeGap(); // nothing left between: the forward read finds no key and joins the two
+    // Nothing left between, or the count says so: the forward read finds what is left (no key
+    // when the count was right) and joins the two.
+    if (qint64(read.size()) < count || headSize() >= tailStart())
+        closeGap();
 }
 
 // The count was made before another program added or removed rows.

@@ -246,20 +246,35 @@ Recordset* RecordsetModel::positionedReader(int row) const
             m_readerRow = -1;
             m_reader->setAbsolutePosition(r);
             m_readerRow = r;
+            // Reading on may prove the count wrong when another program wrote after it.
+            if (m_countFinal && m_rs->recordCountKnown() && m_rs->knownRecordCount() != m_records)
+                postRecount();
         }
         return m_reader.get();
     } catch (const EngineError& e) {
         if (e.number() == err::InvalidArgument) {
-            // Another program removed records after they were counted; the set knows it now.
-            // The rows go after this paint, not inside it.
-            auto* self = const_cast<RecordsetModel*>(this);
-            QMetaObject::invokeMethod(
-                self, [self] { self->recountRows(); }, Qt::QueuedConnection);
+            postRecount(); // fewer records than counted
             return nullptr;
         }
         noteReadError(r, e.number(), e.description());
         return nullptr;
     }
+}
+
+void RecordsetModel::postRecount() const
+{
+    if (m_recountPosted)
+        return;
+    m_recountPosted = true;
+    // The rows change after this paint, not inside it.
+    auto* self = const_cast<RecordsetModel*>(this);
+    QMetaObject::invokeMethod(
+        self,
+        [self] {
+            self->m_recountPosted = false;
+            self->recountRows();
+        },
+        Qt::QueuedConnection);
 }
 
 QVariant RecordsetModel::storedValue(int row, int field) const

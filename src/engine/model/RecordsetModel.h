@@ -121,6 +121,7 @@ private:
     void counted(quint64 generation, qint64 records);
     void setRecords(qint64 records);
     void recountRows();
+    void postRecount() const;
 
     // RecordsetModelEditing.cpp: edit buffer, saving, deleting
     bool beginEdit(int row);
@@ -146,6 +147,7 @@ private:
     bool m_countFinal = true;
     bool m_countWanted = false; // a count waits for the first rows to be shown
     mutable bool m_countPosted = false;
+    mutable bool m_recountPosted = false;
     int m_announcing = 0;
     RecordCounter m_counter;
     bool m_addNewWanted = true;
