@@ -31,6 +31,25 @@ QVariantList ids(Database& db, const QString& quelle)
     return liste;
 }
 
+// Every ID of rs from its first record on.
+QVariantList alleIds(Recordset& rs)
+{
+    QVariantList liste;
+    rs.moveFirst();
+    while (!rs.eof()) {
+        liste << rs.value(QStringLiteral("ID"));
+        rs.moveNext();
+    }
+    return liste;
+}
+
+// Runs sql on a connection of its own, as another program would.
+void fremd(const QString& datei, const QString& sql)
+{
+    Workspace anderer;
+    anderer.openDatabase(datei)->execute(sql);
+}
+
 Keyset tabellenschluessel(Database& db)
 {
     return Keyset(db.connection().handle(), QStringLiteral("\"main\".\"Kunden\""),
@@ -227,13 +246,7 @@ void TestRecordsetEnd::writesNearTheEnd()
     QCOMPARE(rs->value(QStringLiteral("Name")).toString(), QStringLiteral("Neu am Ende"));
 
     // The whole set from the front now: the unread middle in its place, the new record last.
-    rs->moveFirst();
-    QVariantList gelesen;
-    while (!rs->eof()) {
-        gelesen << rs->value(QStringLiteral("ID"));
-        rs->moveNext();
-    }
-    QCOMPARE(gelesen, erwartet);
+    QCOMPARE(alleIds(*rs), erwartet);
 }
 
 // Another program deletes rows after the worker counted: the set goes to its true last record,
@@ -245,11 +258,7 @@ void TestRecordsetEnd::countMadeWrongByAnotherProgram()
     const QString datei = dir.file(QStringLiteral("a.kdb"));
     auto db = kundenDb(ws, datei, 3000);
     auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Kunden"));
-    {
-        Workspace anderer;
-        anderer.openDatabase(datei)->execute(
-            QStringLiteral("DELETE FROM Kunden WHERE ID BETWEEN 1001 AND 1010"));
-    }
+    fremd(datei, QStringLiteral("DELETE FROM Kunden WHERE ID BETWEEN 1001 AND 1010"));
     rs->noteRecordCount(3000); // counted before the delete
     rs->moveLast();
     QCOMPARE(rs->value(QStringLiteral("ID")).toInt(), 3000);
@@ -264,13 +273,7 @@ void TestRecordsetEnd::countMadeWrongByAnotherProgram()
     QCOMPARE(rs->recordCount(), 2990);
     rs->setBookmark(letzter);
     QCOMPARE(rs->absolutePosition(), 2989);
-    rs->moveFirst();
-    int vorwaerts = 0;
-    while (!rs->eof()) {
-        ++vorwaerts;
-        rs->moveNext();
-    }
-    QCOMPARE(vorwaerts, 2990);
+    QCOMPARE(alleIds(*rs).size(), 2990);
 }
 
 // Another program adds rows after the count: the end read from the table meets the first keys
@@ -282,23 +285,13 @@ void TestRecordsetEnd::countTooSmallLosesNoRow()
     const QString datei = dir.file(QStringLiteral("a.kdb"));
     auto db = kundenDb(ws, datei, 1000);
     auto rs = db->openRecordset(QStringLiteral("SELECT * FROM Kunden"));
-    {
-        Workspace anderer;
-        auto fremd = anderer.openDatabase(datei);
-        for (int i = 0; i < 100; ++i)
-            fremd->execute(QStringLiteral("INSERT INTO Kunden (Name) VALUES ('Fremd')"));
-    }
+    fremd(datei,
+        QStringLiteral("INSERT INTO Kunden (Name) SELECT 'Fremd' FROM Kunden WHERE ID <= 100"));
     rs->noteRecordCount(1000); // counted before the rows came
     rs->moveLast();
     QCOMPARE(rs->value(QStringLiteral("ID")).toInt(), 1100);
     QCOMPARE(rs->recordCount(), 1100);
-    rs->moveFirst();
-    QVariantList gelesen;
-    while (!rs->eof()) {
-        gelesen << rs->value(QStringLiteral("ID"));
-        rs->moveNext();
-    }
-    QCOMPARE(gelesen, ids(*db, QStringLiteral("SELECT * FROM Kunden")));
+    QCOMPARE(alleIds(*rs), ids(*db, QStringLiteral("SELECT * FROM Kunden")));
 }
 
 QTEST_GUILESS_MAIN(TestRecordsetEnd)
