@@ -145,6 +145,7 @@ std::unique_ptr<RowCache> Recordset::makeCache(const std::vector<RecordColumn>& 
 void Recordset::readKeys()
 {
     m_keys = m_rows->readKeys(m_db->connection(), m_parameterNames, m_parameters);
+    m_keyShifts = m_keys->shifts();
     m_cache->clear();
 }
 
@@ -162,7 +163,7 @@ inline void Recordset::requireOpen() const
 qint64 Recordset::recordCount() const
 {
     requireOpen();
-    return m_keys->size();
+    return m_keys->count();
 }
 
 qint64 Recordset::knownRecordCount() const
@@ -174,7 +175,13 @@ qint64 Recordset::knownRecordCount() const
 bool Recordset::recordCountKnown() const
 {
     requireOpen();
-    return m_keys->complete();
+    return m_keys->countKnown();
+}
+
+void Recordset::noteRecordCount(qint64 records)
+{
+    requireOpen();
+    m_keys->noteCount(records);
 }
 
 bool Recordset::eof() const
@@ -219,6 +226,11 @@ void Recordset::setPosition(qint64 position)
         m_pos = position;
     else
         m_pos = m_keys->loaded(); // after the last key, which is now known
+    if (m_keys->shifts() != m_keyShifts) [[unlikely]] {
+        // Pages hold rows by position; reading on found the keys in other places.
+        m_keyShifts = m_keys->shifts();
+        m_cache->clear();
+    }
 }
 
 void Recordset::moveFirst()
@@ -234,7 +246,12 @@ void Recordset::moveLast()
     beforeMove();
     if (m_keys->empty())
         throw noCurrentRecord();
-    setPosition(m_keys->size() - 1);
+    // Reading the last keys may prove the count wrong (another program wrote meanwhile).
+    qint64 last = -1;
+    do {
+        last = m_keys->count() - 1;
+        setPosition(last);
+    } while (m_keys->count() - 1 != last);
 }
 
 void Recordset::moveNext()
@@ -483,8 +500,8 @@ void Recordset::update()
         Savepoint sp(c);
         qint64 key = m_editKey;
         if (m_editMode == dbEditAdd) {
-            // A half-read set would read the new row again.
-            m_keys->readAll();
+            // A half-read set must not read the new row again.
+            m_keys->beforeInsert();
             key = writer.insert(columns, values);
         } else if (!columns.isEmpty()) {
             writer.update(key, columns, values);
@@ -538,6 +555,7 @@ std::unique_ptr<Recordset> Recordset::clone() const
             f->definition(), f->sourceTable(), f->sourceField(), f->dataUpdatable() });
     rs->makeFields(columns);
     rs->m_cache = rs->makeCache(columns);
+    rs->m_keyShifts = m_keys->shifts();
     rs->m_pos = -1;
     return rs;
 }
@@ -582,7 +600,7 @@ void Recordset::findFirst(const QString& criteria)
 
 void Recordset::findLast(const QString& criteria)
 {
-    find(criteria, m_keys->size() - 1, -1);
+    find(criteria, m_keys->count() - 1, -1);
 }
 
 void Recordset::findNext(const QString& criteria)

@@ -49,12 +49,16 @@ public:
 
     int type() const { return m_type; }
     bool updatable() const { return m_updatable; }
-    /// Number of records (reads every key).
+    /// Number of records (counts them when the set has not read them all).
     qint64 recordCount() const;
     /// Records the set knows of without reading on; recordCount() once recordCountKnown().
     qint64 knownRecordCount() const;
-    /// Whether every key has been read, so that recordCount() costs nothing.
+    /// Whether recordCount() costs nothing.
     bool recordCountKnown() const;
+    /// A count of the records made elsewhere (by a worker on its own connection): lets a
+    /// half-read set go to its last records without reading or counting every key. Ignored once
+    /// the set knows its count.
+    void noteRecordCount(qint64 records);
     bool eof() const;
     bool bof() const;
     void moveFirst();
@@ -150,6 +154,7 @@ private:
     std::unique_ptr<RowCache> m_cache;
     std::vector<std::unique_ptr<Field>> m_fields;
     qint64 m_pos = -1; // -1 BOF, size() EOF
+    quint64 m_keyShifts = 0; // the keys' shifts the cache's pages were read at
     bool m_onDeleted = false;
     int m_editMode = dbEditNone;
     QVariantList m_buffer;

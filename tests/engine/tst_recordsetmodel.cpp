@@ -94,6 +94,7 @@ private Q_SLOTS:
     void neueZeileWartetAufDieAnzahl();
     void zaehlerAntwortetNichtNachDemAbbruch();
     void vonAnderenGeloeschteZeileSpeichern();
+    void zuGrosseAnzahlKommtBeimLesenRecht();
 };
 
 void TestRecordsetModel::initTestCase()
@@ -717,6 +718,34 @@ void TestRecordsetModel::vonAnderenGeloeschteZeileSpeichern()
     QCOMPARE(u.modell.rowCount(), 3);
     QCOMPARE(u.text(1, Name), QStringLiteral("K3"));
     QCOMPARE(u.anzahl(QStringLiteral("SELECT count(*) FROM Kunden WHERE Name = 'Neu'")), 0);
+}
+
+// Another program deletes records after the worker counted them: the last row is the true last
+// record, reading past the true end takes the surplus rows away, and no error is reported.
+void TestRecordsetModel::zuGrosseAnzahlKommtBeimLesenRecht()
+{
+    Umgebung u(3000);
+    QCOMPARE(u.modell.rowCount(), 3001);
+    QSignalSpy fehler(&u.modell, &Rastermodell::lesefehler);
+    u.fremd(QStringLiteral("DELETE FROM Kunden WHERE ID BETWEEN 1001 AND 1010"));
+    QCOMPARE(u.text(2999, Name), QStringLiteral("K3000"));
+    for (int zeile = 2998; zeile >= 0; zeile -= 7)
+        u.text(zeile, Name); // scrolling up reads the keys between
+    QCOMPARE(u.text(0, Name), QStringLiteral("K1"));
+    u.text(2995, Name); // past the true end now
+    QTRY_COMPARE(u.modell.rowCount(), 2991);
+    QCOMPARE(u.text(2989, Name), QStringLiteral("K3000"));
+    QCOMPARE(u.text(1000, Name), QStringLiteral("K1011"));
+    QCOMPARE(fehler.size(), 0);
+
+    // And the other way: records added after the count appear when the end is read.
+    Umgebung v(1000);
+    v.fremd(QStringLiteral("INSERT INTO Kunden (Name) SELECT 'Fremd' & ID FROM Kunden WHERE "
+                           "ID <= 20"));
+    QCOMPARE(v.text(999, Name), QStringLiteral("K1000"));
+    QTRY_COMPARE(v.modell.rowCount(), 1021);
+    QCOMPARE(v.text(1019, Name), QStringLiteral("Fremd20"));
+    QCOMPARE(v.text(1000, Name), QStringLiteral("Fremd1"));
 }
 
 QTEST_GUILESS_MAIN(TestRecordsetModel)

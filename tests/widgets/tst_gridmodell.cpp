@@ -12,6 +12,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -81,6 +83,9 @@ private Q_SLOTS:
     void navigationBewegtDieMenge();
     void gesperrteDateiEineMeldung();
     void strgEndeWaehrendDesZaehlens();
+    void strgEndeUndZurueckNachDemZaehlen();
+    void dateiWegWaehrendDasRasterOffenIst_data();
+    void dateiWegWaehrendDasRasterOffenIst();
 };
 
 void TestGridModell::initTestCase()
@@ -228,6 +233,106 @@ void TestGridModell::strgEndeWaehrendDesZaehlens()
     QCoreApplication::processEvents();
     QCOMPARE(a.grid.datenzeilen(), 2000);
     QVERIFY(a.dialoge.meldungen().isEmpty());
+}
+
+void TestGridModell::strgEndeUndZurueckNachDemZaehlen()
+{
+    // Counted by the worker: Ctrl+End reads the last rows from the end of the table, and paging
+    // up from there reads the rows between as it reaches them.
+    Aufbau a(6000);
+    QVERIFY(a.bereit());
+    QVERIFY(QTest::qWaitFor([&] { return !a.modell.counting(); }, 60000));
+    QCOMPARE(a.grid.datenzeilen(), 6000);
+    a.gehe(0, SpalteName);
+    a.taste(Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(a.grid.aktuelleZeile(), 5999);
+    QCOMPARE(a.grid.zelltext(5999, SpalteName), QStringLiteral("K6000"));
+    QCOMPARE(a.rs().absolutePosition(), 5999);
+    for (int i = 0; i < 150; ++i)
+        a.taste(Qt::Key_PageUp);
+    const int zeile = a.grid.aktuelleZeile();
+    QVERIFY(zeile < 5000);
+    QCOMPARE(a.grid.zelltext(zeile, SpalteName), QStringLiteral("K%1").arg(zeile + 1));
+    QCOMPARE(a.rs().value(QStringLiteral("Name")).toString(), QStringLiteral("K%1").arg(zeile + 1));
+    const auto [oben, unten] = a.grid.sichtbareZeilen();
+    for (int z = oben; z <= unten; ++z)
+        QCOMPARE(a.grid.zelltext(z, SpalteID), QString::number(z + 1));
+    // An edit there goes to its own record.
+    a.gehe(zeile, SpalteName);
+    a.tippe(QStringLiteral("Mitte"));
+    a.taste(Qt::Key_Down);
+    QCOMPARE(a.anzahl(QStringLiteral("SELECT count(*) FROM Kunden WHERE Name = 'Mitte' AND ID = %1")
+                          .arg(zeile + 1)),
+        1);
+    QVERIFY(a.dialoge.meldungen().isEmpty());
+}
+
+void TestGridModell::dateiWegWaehrendDasRasterOffenIst_data()
+{
+    QTest::addColumn<bool>("umbenennen");
+    QTest::newRow("gelöscht") << false;
+    QTest::newRow("umbenannt") << true;
+}
+
+// The file goes away under an open grid: the rows read stay readable (SQLite holds the file
+// open), an edit is refused with a German message, and nothing is written anywhere.
+void TestGridModell::dateiWegWaehrendDasRasterOffenIst()
+{
+    QFETCH(bool, umbenennen);
+    Aufbau a(1500);
+    QVERIFY(a.bereit());
+    QVERIFY(QTest::qWaitFor([&] { return !a.modell.counting(); }, 60000));
+    const QString datei = a.dir.file(QStringLiteral("a.kdb"));
+    const QString neu = a.dir.file(QStringLiteral("b.kdb"));
+    QByteArray inhalt;
+    {
+        QFile f(datei);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        inhalt = f.readAll();
+    }
+    QVERIFY(umbenennen ? QFile::rename(datei, neu) : QFile::remove(datei));
+    const QStringList vorher = QDir(a.dir.path()).entryList(QDir::Files);
+
+    // Reading on: Ctrl+End and paging up still show the records, without a fault.
+    a.gehe(0, SpalteName);
+    a.taste(Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(a.grid.aktuelleZeile(), 1499);
+    QCOMPARE(a.grid.zelltext(1499, SpalteName), QStringLiteral("K1500"));
+    a.taste(Qt::Key_PageUp);
+    QCOMPARE(a.grid.zelltext(a.grid.aktuelleZeile(), SpalteName),
+        QStringLiteral("K%1").arg(a.grid.aktuelleZeile() + 1));
+
+    // Editing: the save is refused with the engine's German text, the row stays in edit.
+    const int zeile = a.grid.aktuelleZeile();
+    a.gehe(zeile, SpalteName);
+    a.tippe(QStringLiteral("Verloren"));
+    a.taste(Qt::Key_Down);
+    QCOMPARE(a.dialoge.meldungen().size(), 1);
+    QCOMPARE(a.dialoge.letzteMeldung().text,
+        QStringLiteral("Fehler beim Speichern der Datenzeile!\n\nNr: 3027\nBeschreibung: Die "
+                       "Datenbankdatei wurde verschoben, umbenannt oder gelöscht; Änderungen "
+                       "können nicht mehr gespeichert werden."));
+    QCOMPARE(a.grid.aktuelleZeile(), zeile);
+    QCOMPARE(a.modell.bearbeiteteZeile(), zeile);
+    a.taste(Qt::Key_Escape);
+    QCOMPARE(a.modell.bearbeiteteZeile(), -1);
+
+    // Deleting is refused the same way and keeps the row.
+    a.dialoge.erwarteAntwort(Antwort::Ja);
+    a.grid.markiereZeile(zeile);
+    a.taste(Qt::Key_Delete);
+    QCOMPARE(a.grid.datenzeilen(), 1500);
+    QCOMPARE(a.grid.zelltext(zeile, SpalteName), QStringLiteral("K%1").arg(zeile + 1));
+    QVERIFY(a.dialoge.meldungen().size() >= 2);
+    QVERIFY(a.dialoge.letzteMeldung().text.contains(QStringLiteral("verschoben, umbenannt")));
+
+    // No file, journal or copy appeared; a renamed file is as it was.
+    QCOMPARE(QDir(a.dir.path()).entryList(QDir::Files), vorher);
+    if (umbenennen) {
+        QFile f(neu);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll() == inhalt);
+    }
 }
 
 QTEST_MAIN(TestGridModell)

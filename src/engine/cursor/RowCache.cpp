@@ -278,6 +278,7 @@ void RowCache::fill(Page& page, Keyset& keys)
     const qint64 from = page.first;
     keys.has(from + PageSize - 1); // the page's keys are read before its rows
     const qint64 to = std::min<qint64>(from + PageSize, keys.loaded());
+    keys.load(from, to - 1); // a page at the end of a half-read set may reach into its gap
     const auto n = static_cast<size_t>(to - from);
     // The vectors keep their capacity from the page's last use.
     page.cells.resize(n * static_cast<size_t>(m_columns));

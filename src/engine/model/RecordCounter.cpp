@@ -12,6 +12,7 @@ namespace kv::engine {
 
 struct RecordCounter::Job {
     std::atomic<bool> cancelled { false };
+    std::atomic<qint64> records { -1 };
     // The counter while it wants the answer; guarded, so that it cannot go away while the
     // worker posts to it.
     QMutex mutex;
@@ -64,6 +65,7 @@ void RecordCounter::start(
         } catch (const EngineError&) {
             records = -1; // locked, gone or a statement the count cannot wrap
         }
+        job->records = records;
         QMutexLocker lock(&job->mutex);
         if (RecordCounter* to = job->receiver; to && !job->cancelled) {
             const std::weak_ptr<Job> self = job;
@@ -86,6 +88,18 @@ void RecordCounter::finish(quint64 generation, qint64 records)
         m_thread.join();
     m_job.reset();
     Q_EMIT counted(generation, records);
+}
+
+qint64 RecordCounter::wait()
+{
+    if (!m_job)
+        return -1;
+    if (m_thread.joinable())
+        m_thread.join();
+    const qint64 records = m_job->records;
+    // The answer posted meanwhile finds another job or none and is dropped.
+    m_job.reset();
+    return records;
 }
 
 void RecordCounter::cancel()

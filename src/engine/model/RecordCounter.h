@@ -24,6 +24,9 @@ public:
         const QString& path, const QString& connect, const QString& source, quint64 generation);
     /// Stops the running count; its answer never arrives.
     void cancel();
+    /// Waits for the running count and returns its answer instead of the signal; -1 without
+    /// a count running or when the worker could not count.
+    qint64 wait();
     bool running() const { return m_job != nullptr; }
 
 Q_SIGNALS:

@@ -246,12 +246,35 @@ Recordset* RecordsetModel::positionedReader(int row) const
             m_readerRow = -1;
             m_reader->setAbsolutePosition(r);
             m_readerRow = r;
+            // Reading on may prove the count wrong when another program wrote after it.
+            if (m_countFinal && m_rs->recordCountKnown() && m_rs->knownRecordCount() != m_records)
+                postRecount();
         }
         return m_reader.get();
     } catch (const EngineError& e) {
+        if (e.number() == err::InvalidArgument) {
+            postRecount(); // fewer records than counted
+            return nullptr;
+        }
         noteReadError(r, e.number(), e.description());
         return nullptr;
     }
+}
+
+void RecordsetModel::postRecount() const
+{
+    if (m_recountPosted)
+        return;
+    m_recountPosted = true;
+    // The rows change after this paint, not inside it.
+    auto* self = const_cast<RecordsetModel*>(this);
+    QMetaObject::invokeMethod(
+        self,
+        [self] {
+            self->m_recountPosted = false;
+            self->recountRows();
+        },
+        Qt::QueuedConnection);
 }
 
 QVariant RecordsetModel::storedValue(int row, int field) const
@@ -298,6 +321,9 @@ QVariant RecordsetModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.model() != this)
         return {};
     const int row = index.row();
+    // Painting asks for display texts; the count starts after the first paint.
+    if (m_countWanted && !m_countPosted && role == Qt::DisplayRole) [[unlikely]]
+        countAfterFirstRows();
     switch (role) {
     case Rasterrolle::Neuzeile:
         return isAddNewRow(row);

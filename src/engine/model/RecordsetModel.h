@@ -27,8 +27,10 @@ class Recordset;
 /// A set over a large table knows only its first rows when it opens. The model shows those at
 /// once and counts the rest in a worker (RecordCounter) on a read-only connection of its own;
 /// meanwhile the rows grow as the view scrolls on (fetchMore), and the worker's answer makes
-/// the number final. Every set shown gets a new generation number; a count started for an
-/// earlier set is recognised by its number and dropped.
+/// the number final. The worker starts once the first rows have been shown (or after a
+/// moment when no view asks for them), so that it does not slow them down. Every set shown gets a
+/// new generation number; a count started for an earlier set is recognised by its number and
+/// dropped.
 class RecordsetModel : public Rastermodell {
     Q_OBJECT
 public:
@@ -71,8 +73,8 @@ public:
     bool zaehltNoch() const override { return !m_countFinal; }
     void anzahlErmitteln() override;
     void zaehlenAbbrechen() override;
-    /// Whether the worker is counting right now.
-    bool counting() const { return m_counter.running(); }
+    /// Whether the worker is counting right now, or will start at once.
+    bool counting() const { return m_counter.running() || (m_countWanted && !m_countFinal); }
 
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
@@ -113,8 +115,13 @@ private:
     void beginResetModel();
     void endResetModel();
     void startCount();
+    void countAfterFirstRows() const;
+    void beginCount();
+    void launchCount();
     void counted(quint64 generation, qint64 records);
     void setRecords(qint64 records);
+    void recountRows();
+    void postRecount() const;
 
     // RecordsetModelEditing.cpp: edit buffer, saving, deleting
     bool beginEdit(int row);
@@ -138,6 +145,9 @@ private:
 
     int m_records = 0; // rows of stored records
     bool m_countFinal = true;
+    bool m_countWanted = false; // a count waits for the first rows to be shown
+    mutable bool m_countPosted = false;
+    mutable bool m_recountPosted = false;
     int m_announcing = 0;
     RecordCounter m_counter;
     bool m_addNewWanted = true;

@@ -4,6 +4,7 @@
 #include "engine/EngineError.h"
 #include "engine/Recordset.h"
 
+#include <QTimer>
 #include <limits>
 
 // The number of rows of a set that does not know it yet: the worker's count, rows read on as
@@ -15,12 +16,52 @@ namespace {
 // Rows fetchMore adds at least; the set reads its keys in growing steps anyway.
 constexpr qint64 FetchStep = 4096;
 constexpr qint64 MostRows = std::numeric_limits<int>::max() - 2;
+// A count nobody showed rows for starts after this pause.
+constexpr int CountAfterMs = 200;
 } // namespace
 
 void RecordsetModel::startCount()
 {
+    m_countWanted = false;
+    m_countPosted = false;
     if (m_countFinal || !m_rs || !m_rs->database())
         return;
+    if (m_counter.running()) {
+        launchCount(); // again: a record changed under the running count
+        return;
+    }
+    m_countWanted = true;
+    QTimer::singleShot(CountAfterMs, this, [this, generation = m_generation] {
+        if (generation == m_generation)
+            beginCount();
+    });
+}
+
+void RecordsetModel::countAfterFirstRows() const
+{
+    // Queued: it starts after the paint that asked for the rows.
+    m_countPosted = true;
+    auto* self = const_cast<RecordsetModel*>(this);
+    QMetaObject::invokeMethod(
+        self,
+        [self, generation = m_generation] {
+            if (generation == self->m_generation)
+                self->beginCount();
+        },
+        Qt::QueuedConnection);
+}
+
+void RecordsetModel::beginCount()
+{
+    if (!m_countWanted)
+        return; // started or cancelled meanwhile
+    m_countWanted = false;
+    if (!m_countFinal && m_rs && m_rs->database())
+        launchCount();
+}
+
+void RecordsetModel::launchCount()
+{
     const Database& db = *m_rs->database();
     m_counter.start(db.name(), db.connect(), m_rs->source(), m_generation);
 }
@@ -32,12 +73,10 @@ void RecordsetModel::counted(quint64 generation, qint64 records)
     if (records < 0)
         return; // the rows grow as the view reads on; Ctrl+End counts here
     try {
-        // Keys the set has read itself are there for certain; another program may have added
-        // or removed rows since the worker counted, which the set learns at its last key.
-        if (m_rs->recordCountKnown())
-            records = m_rs->recordCount();
-        else
-            records = std::max(records, m_rs->knownRecordCount());
+        // The set goes to its last rows by this number; another program may have added or
+        // removed rows since the worker counted, which the set learns when its keys meet.
+        m_rs->noteRecordCount(records);
+        records = m_rs->recordCount();
     } catch (const EngineError& e) {
         noteReadError(m_records, e.number(), e.description());
         return;
@@ -50,10 +89,12 @@ void RecordsetModel::anzahlErmitteln()
 {
     if (m_countFinal || !m_rs)
         return;
-    m_counter.cancel();
+    // The worker is well on its way; counting again here would start from the beginning.
+    m_countWanted = false;
+    const qint64 counted = m_counter.wait();
     qint64 records = m_records;
     try {
-        releaseReader();
+        m_rs->noteRecordCount(counted);
         records = m_rs->recordCount();
     } catch (const EngineError& e) {
         // The rows known so far stay; reading on is tried again later.
@@ -67,6 +108,7 @@ void RecordsetModel::anzahlErmitteln()
 void RecordsetModel::zaehlenAbbrechen()
 {
     // The number stays open: scrolling on reads more rows, Ctrl+End counts in this thread.
+    m_countWanted = false;
     m_counter.cancel();
 }
 
@@ -141,6 +183,18 @@ void RecordsetModel::fetchMore(const QModelIndex& parent)
         m_counter.cancel();
         setRecords(m_rs->recordCount());
         m_countFinal = true;
+    }
+}
+
+void RecordsetModel::recountRows()
+{
+    if (!m_rs || !m_countFinal || m_announcing > 0)
+        return;
+    try {
+        if (m_rs->recordCountKnown())
+            setRecords(m_rs->recordCount());
+    } catch (const EngineError& e) {
+        noteReadError(m_records, e.number(), e.description());
     }
 }
 

@@ -81,6 +81,13 @@ QString germanText(int rc, const QString& message, int& number)
         number = err::FileNotFound;
         return QStringLiteral("Die Datei konnte nicht geöffnet werden.");
     case SQLITE_READONLY:
+        if (rc == SQLITE_READONLY_DBMOVED) {
+            // The open file was deleted or renamed: writing would go nowhere the user can find.
+            number = err::ReadOnly;
+            return QStringLiteral("Die Datenbankdatei wurde verschoben, umbenannt oder gelöscht; "
+                                  "Änderungen können nicht mehr gespeichert werden.");
+        }
+        [[fallthrough]];
     case SQLITE_PERM:
     case SQLITE_AUTH:
         number = err::ReadOnly;
