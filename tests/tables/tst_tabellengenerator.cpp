@@ -37,6 +37,7 @@ private Q_SLOTS:
     void neueAnsichtUndFeldlisten();
     void eingabehilfe();
     void spaltenlisteMitVorschau();
+    void vorschauVerliertAlleSpalten();
     void zeilenpruefung();
     void farben();
     void speichernSchreibtDatei();
@@ -187,6 +188,26 @@ void TestTabellenGenerator::spaltenlisteMitVorschau()
     QCOMPARE(m_g->definitionAusFenster().spalten.size(), 0);
     QCOMPARE(liste->rowCount(), 1);
     QCOMPARE(vorschau->spaltenanzahl(), 5);
+}
+
+void TestTabellenGenerator::vorschauVerliertAlleSpalten()
+{
+    // The new view shows every field with its search row; a source that cannot be opened takes
+    // all columns away at once, a good one brings them back.
+    oeffne();
+    QVERIFY(m_g->schalter(QStringLiteral("Suchzeile"))->isChecked());
+    DataGrid* vorschau = m_g->vorschau();
+    QCOMPARE(vorschau->spaltenanzahl(), 5);
+    QVERIFY(vorschau->suchzeile());
+    vorschau->setzeSuchtext(1, QStringLiteral("Mei"));
+    m_g->quelleSetzen(QStringLiteral("SELECT * FROM GibtEsNicht"));
+    QCOMPARE(vorschau->spaltenanzahl(), 0);
+    QCOMPARE(vorschau->suchtext(1), QString());
+    QCoreApplication::processEvents();
+    m_g->quelleSetzen(QStringLiteral("SELECT Name, Ort FROM Kunden"));
+    QCOMPARE(vorschau->spaltenanzahl(), 2);
+    QCOMPARE(vorschau->datenfeld(1), QStringLiteral("Ort"));
+    QVERIFY(m_dialoge->meldungen().isEmpty());
 }
 
 void TestTabellenGenerator::zeilenpruefung()
