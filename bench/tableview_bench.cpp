@@ -87,21 +87,6 @@ double roh(const QString& datei, const QList<QByteArray>& anweisungen)
     return ok ? ms : -1;
 }
 
-// Counts the paintings of a widget.
-class Maler : public QObject {
-public:
-    explicit Maler(QWidget* w) { w->installEventFilter(this); }
-    int anzahl = 0;
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override
-    {
-        if (e->type() == QEvent::Paint)
-            ++anzahl;
-        return QObject::eventFilter(o, e);
-    }
-};
-
 void warteBis(const std::function<bool()>& bedingung, int ms = 600000)
 {
     QElapsedTimer t;
@@ -120,7 +105,7 @@ double bloesserRaster(Database& db)
     DataGrid grid;
     grid.resize(1037, 738);
     grid.setzeModell(&modell);
-    Maler maler(grid.ansicht()->viewport());
+    bench::Malzaehler maler(grid.ansicht()->viewport());
     grid.show();
     warteBis([&] { return maler.anzahl > 0; });
     return double(t.nsecsElapsed()) / 1e6;
@@ -154,7 +139,7 @@ Lauf fenster(Database& db)
     auto* f = new frmTabelle(umgebung(db));
     QSignalSpy summen(f, &frmTabelle::summenFertig);
     f->resize(1100, 800);
-    Maler maler(f->TDBGrid1()->ansicht()->viewport());
+    bench::Malzaehler maler(f->TDBGrid1()->ansicht()->viewport());
     f->DefText(QStringLiteral("Kunden"), Definition);
     // The sums start at the end of the set-up and run beside the painting.
     QElapsedTimer summenzeit;
@@ -268,7 +253,7 @@ int messen(const QString& datei, int laeufe, const QString& datei10m)
             t.start();
             auto* f = new frmTabelle(umgebung(*gross));
             f->resize(1100, 800);
-            Maler maler(f->TDBGrid1()->ansicht()->viewport());
+            bench::Malzaehler maler(f->TDBGrid1()->ansicht()->viewport());
             f->DefText(QStringLiteral("Kunden"), Definition);
             f->show();
             warteBis([&] { return maler.anzahl > 0; });
