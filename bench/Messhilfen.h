@@ -4,7 +4,9 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
+#include <QObject>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -68,5 +70,20 @@ inline long spitzeKb()
             return z.mid(6).trimmed().split(' ').value(0).toLong();
     return -1;
 }
+
+/// Counts the paintings of a widget (or any object that gets paint events).
+class Malzaehler : public QObject {
+public:
+    explicit Malzaehler(QObject* w) { w->installEventFilter(this); }
+    int anzahl = 0;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++anzahl;
+        return QObject::eventFilter(o, e);
+    }
+};
 
 } // namespace kv::bench

@@ -150,21 +150,6 @@ QList<Rasterspalte> spaltenNachTyp(const QList<Datenfeldinfo>& felder)
     return spalten;
 }
 
-// Counts the paintings of a widget.
-class Maler : public QObject {
-public:
-    explicit Maler(QWidget* w) { w->installEventFilter(this); }
-    int anzahl = 0;
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override
-    {
-        if (e->type() == QEvent::Paint)
-            ++anzahl;
-        return QObject::eventFilter(o, e);
-    }
-};
-
 // The grid of a table view on the whole table, as a window opens it.
 struct Rasterfenster {
     explicit Rasterfenster(Database& db)
@@ -216,7 +201,7 @@ int lauf(const QString& datei, bool refZuerst)
     t.start();
     // (a) from the grid's making to its first rows painted
     Rasterfenster f(*db);
-    Maler maler(f.grid.ansicht()->viewport());
+    bench::Malzaehler maler(f.grid.ansicht()->viewport());
     f.grid.show();
     while (maler.anzahl == 0 && t.elapsed() < 60000)
         QCoreApplication::processEvents();

@@ -145,8 +145,8 @@ public:
     /// editable column. False in read-only mode or when the pending row cannot be written.
     bool neueZeileBeginnen();
     /// Puts text into a cell as if the user had typed it, without the entry check (for default
-    /// values and copies of a record): into the open editor when it is that cell's, otherwise
-    /// into the row. False for a cell that takes no entries.
+    /// values and copies of a record): into the row, and into the open editor too when it is
+    /// that cell's. False for a cell that takes no entries or a text the field cannot hold.
     bool setzeZelltext(int zeile, int spalte, const QString& text);
     /// A new record is being entered.
     bool imHinzufuegen() const;

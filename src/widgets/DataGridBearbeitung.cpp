@@ -241,12 +241,13 @@ bool DataGrid::setzeZelltext(int zeile, int spalte, const QString& text)
     const QModelIndex ziel = index(zeile, spalte);
     if (!ziel.isValid() || !(m_proxy->flags(ziel) & Qt::ItemIsEditable))
         return false;
+    // The row takes the text at once, so that it is there whatever happens to an open editor.
+    if (!m_proxy->setData(ziel, text, Qt::EditRole))
+        return false;
     auto* editor = qobject_cast<Zelleneditor*>(m_editor);
-    if (editor && ziel == m_ansicht->currentIndex()) {
+    if (editor && ziel == m_ansicht->currentIndex() && editor->text() != text)
         editor->setzeText(text);
-        return true;
-    }
-    return m_proxy->setData(ziel, text, Qt::EditRole);
+    return true;
 }
 
 bool DataGrid::imHinzufuegen() const

@@ -71,10 +71,21 @@ void Rasterkopf::setzeSuchfarben(const QColor& hintergrund, const QColor& text)
 
 void Rasterkopf::suchfelderAnpassen()
 {
+    // count() lays out pending sections first, and that may call back in here: the number is
+    // taken before the list is touched.
+    const int anzahl = count();
     // Inputs are only added or removed at the end, so that texts and focus survive a requery.
-    while (m_suchfelder.size() > count())
-        delete m_suchfelder.takeLast();
-    while (m_suchfelder.size() < count()) {
+    // One that goes is first out of the list and then deleted later: it may be the input whose
+    // typing led here, and taking its focus away calls back into the header.
+    QList<QLineEdit*> weg;
+    while (m_suchfelder.size() > anzahl)
+        weg.append(m_suchfelder.takeLast());
+    for (QLineEdit* feld : std::as_const(weg)) {
+        feld->disconnect(this);
+        feld->hide();
+        feld->deleteLater();
+    }
+    while (m_suchfelder.size() < anzahl) {
         const int spalte = int(m_suchfelder.size());
         auto* feld = new QLineEdit(this);
         feld->setObjectName(QStringLiteral("Suchzeile%1").arg(spalte));
@@ -102,8 +113,12 @@ void Rasterkopf::suchfelderAnordnen()
         return;
     const int hoehe = suchhoehe();
     const int oben = height() - hoehe;
-    for (int spalte = 0; spalte < m_suchfelder.size(); ++spalte) {
-        QLineEdit* feld = m_suchfelder.at(spalte);
+    // The section calls below may lay out pending sections and so change the list meanwhile;
+    // inputs that go are only deleted later, so the copy stays valid.
+    const int anzahl = count();
+    const QList<QLineEdit*> felder = m_suchfelder;
+    for (int spalte = 0; spalte < qMin(int(felder.size()), anzahl); ++spalte) {
+        QLineEdit* feld = felder.at(spalte);
         if (isSectionHidden(spalte)) {
             feld->hide();
             continue;

@@ -1,4 +1,6 @@
 #include "base/NichtVerfuegbar.h"
+#include "beispiel/Beispieldatenbank.h"
+#include "beispiel/Beispieldefinitionen.h"
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Einstellungen.h"
 #include "shell/Objektuebergabe.h"
@@ -11,12 +13,14 @@
 #include "testutils/ScriptedDialoge.h"
 #include "testutils/TempDir.h"
 #include "widgets/DataGrid.h"
+#include "widgets/Navigationsleiste.h"
 
 #include "Kundendatenbank.h"
 
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace kv;
@@ -32,6 +36,7 @@ private Q_SLOTS:
     void designerOeffnet();
     void ansichtOeffnet();
     void navigatorOeffnetAnsicht();
+    void beispielansichtenOeffnen();
 
 private:
     template <typename T> T* einziges() const
@@ -143,6 +148,65 @@ void TestTabellenfenster::navigatorOeffnetAnsicht()
     QCOMPARE(f->TDBGrid1()->datenzeilen(), 3);
     QVERIFY(!m_dlg->texte().contains(NichtVerfuegbarText()));
     QVERIFY(m_dlg->meldungen().isEmpty());
+}
+
+void TestTabellenfenster::beispielansichtenOeffnen()
+{
+    // The demo database's own table views, opened the way a user does from the navigator.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    AktuelleDatenbank& db = aktuelleDatenbank();
+    db.schliesse();
+    const QString pfad = erzeugeBeispieldatenbank(m_dir->file(QStringLiteral("Beispiel")));
+    schreibeBeispieldefinitionen(pfad);
+    db.Datenbank = pfad;
+    db.DatenbankTyp = 1;
+    db.oeffne();
+    QVERIFY(db.offen());
+    TabellenfensterEinrichten(m_mdi.get(), db, Recordsetansicht());
+    Zentraleliste liste;
+    liste.ListenRefresh(*db.db(), db.Datenbank, db.DatenbankTyp, Zentraleschalter());
+    Zentraleumgebung umgebung;
+    umgebung.datenbank = &db;
+    umgebung.aktionErlaubt = [](int) { return true; };
+    Zentralebefehle befehle(umgebung);
+
+    QStringList geoeffnet;
+    for (int zeile = 0; zeile < liste.zeilen().size(); ++zeile) {
+        const Zentralezeile& z = liste.zeilen().at(zeile);
+        if (z.art != Zeilenart::BenutzerTabelle || z.platzhalter())
+            continue;
+        QVERIFY(!befehle.knopf(Zentraleknopf::Oeffnen, liste, zeile));
+        frmTabelle* f = einziges<frmTabelle>();
+        QVERIFY2(f, qPrintable(z.anzeige));
+        geoeffnet.append(f->windowTitle());
+        QVERIFY2(f->datensatz(), qPrintable(z.anzeige));
+        QVERIFY(f->TDBGrid1()->datenzeilen() > 0);
+        QVERIFY(f->TDBGrid1()->suchzeile());
+        if (f->definition().hatSummen()) {
+            // The invoice items: sums in the footer.
+            QSignalSpy fertig(f, &frmTabelle::summenFertig);
+            if (f->summenLaufen())
+                QVERIFY(fertig.wait(20000));
+            QVERIFY(f->TDBGrid1()->zebramuster());
+            bool summe = false;
+            for (int s = 0; s < f->TDBGrid1()->spaltenanzahl(); ++s)
+                summe = summe || !f->TDBGrid1()->fusstext(s).isEmpty();
+            QVERIFY(summe);
+        } else {
+            // The customer list over a query: read-only, the navigation bar shows the name.
+            QVERIFY(f->gesperrt());
+            QVERIFY(!f->leisten()->navigation()->text().isEmpty());
+            QVERIFY(!f->leisten()->navigation()->text().startsWith(QStringLiteral("Datensatz")));
+        }
+        QVERIFY2(m_dlg->meldungen().isEmpty(), qPrintable(m_dlg->texte().join(QLatin1Char('|'))));
+        m_mdi->closeAllSubWindows();
+        QTRY_VERIFY(m_mdi->subWindowList().isEmpty());
+    }
+    geoeffnet.sort();
+    QCOMPARE(geoeffnet,
+        (QStringList { QStringLiteral("Kundenliste (nur lesen)"),
+            QStringLiteral("Rechnungspositionen mit Summen") }));
+    QLocale::setDefault(QLocale::c());
 }
 
 QTEST_MAIN(TestTabellenfenster)

@@ -22,6 +22,7 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QToolButton>
@@ -370,7 +371,10 @@ void TabellenGenerator::quelleSetzen(const QString& sql)
     reportlisteFuellen(stand.reportfelder);
     m_fuellt = false;
     // Setting the model again makes the grid take the columns' widths afresh.
-    m_vorschau->setzeModell(m_vorschaumodell ? m_vorschaumodell->raster() : nullptr);
+    {
+        const QScopedValueRollback setzt(m_vorschauSetzt, true);
+        m_vorschau->setzeModell(m_vorschaumodell ? m_vorschaumodell->raster() : nullptr);
+    }
     vorschauAktualisieren();
 }
 

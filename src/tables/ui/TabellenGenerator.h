@@ -105,8 +105,11 @@ private:
     void spaltenlisteFuellen(const QList<Tabellenspalte>& spalten);
     void spaltenzeileSetzen(int zeile, const Tabellenspalte& s);
     Tabellenspalte spaltenzeile(int zeile) const;
-    /// The list's rows but the empty ones, widths from the preview.
+    /// The list's rows but the empty ones; a width is the one read or the one the user gave
+    /// the column in the preview.
     QList<Tabellenspalte> spaltenAusListe() const;
+    /// The user resized a column of the preview: its list row takes the width.
+    void vorschaubreiteGeaendert(int spalte, int pixel);
     QList<Reportfeld> reportfelderAusListe() const;
     void neueLeerzeile(QTableWidget* liste);
     void reportlisteFuellen(const QList<Reportfeld>& felder);
@@ -121,6 +124,8 @@ private:
     QString m_gesetztesSql;
     Farbwahl m_farbwahl;
     bool m_fuellt = false;
+    // The preview's columns are being set from the list: their widths are not the user's.
+    bool m_vorschauSetzt = false;
     bool m_schliesst = false;
 
     QTabWidget* m_seiten = nullptr;

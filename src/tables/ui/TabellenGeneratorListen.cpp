@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QToolButton>
@@ -91,6 +92,8 @@ QWidget* TabellenGenerator::spaltenSeite()
     m_vorschau = new DataGrid(seite);
     m_vorschau->setObjectName(QStringLiteral("Vorschau"));
     m_vorschau->setzeNurLesen(true);
+    connect(m_vorschau->ansicht()->horizontalHeader(), &QHeaderView::sectionResized, this,
+        [this](int spalte, int, int neu) { vorschaubreiteGeaendert(spalte, neu); });
 
     auto* knoepfe = new QVBoxLayout;
     knoepfe->addWidget(oben);
@@ -244,19 +247,39 @@ Tabellenspalte TabellenGenerator::spaltenzeile(int zeile) const
 
 QList<Tabellenspalte> TabellenGenerator::spaltenAusListe() const
 {
-    // The preview's columns are the list's rows with a data field, in order.
-    const QList<Rasterspalte> vorschau = m_vorschau->spalten();
+    // Widths stay in twips as read, so that a width nobody touched is written back unchanged;
+    // only a column the user resized takes the preview's width.
     QList<Tabellenspalte> spalten;
-    int vorschauspalte = 0;
     for (int zeile = 0; zeile < m_spalten->rowCount(); ++zeile) {
-        Tabellenspalte s = spaltenzeile(zeile);
-        if (leer(s))
-            continue;
-        if (!s.datenfeld.isEmpty() && vorschauspalte < vorschau.size())
-            s.breite = float(vorschau.at(vorschauspalte++).breite);
-        spalten.append(s);
+        const Tabellenspalte s = spaltenzeile(zeile);
+        if (!leer(s))
+            spalten.append(s);
     }
     return spalten;
+}
+
+void TabellenGenerator::vorschaubreiteGeaendert(int spalte, int pixel)
+{
+    if (m_vorschauSetzt || m_fuellt || spalte < 0)
+        return;
+    // The stretched last column follows the window, not the user.
+    const QHeaderView* koepfe = m_vorschau->ansicht()->horizontalHeader();
+    if (koepfe->stretchLastSection() && koepfe->visualIndex(spalte) == koepfe->count() - 1)
+        return;
+    // The preview's columns are the list's rows with a data field, in order.
+    int vorschauspalte = -1;
+    for (int zeile = 0; zeile < m_spalten->rowCount(); ++zeile) {
+        if (auswahl(m_spalten, zeile, Datenfeld).isEmpty() || ++vorschauspalte != spalte)
+            continue;
+        if (QTableWidgetItem* titel = m_spalten->item(zeile, Titel)) {
+            const bool vorher = m_fuellt;
+            m_fuellt = true;
+            titel->setData(BreiteRolle, double(qRound(pixel * 1440.0 / logicalDpiX())));
+            m_fuellt = vorher;
+            geaendert();
+        }
+        return;
+    }
 }
 
 QList<Reportfeld> TabellenGenerator::reportfelderAusListe() const
@@ -376,6 +399,7 @@ void TabellenGenerator::vorschauAktualisieren()
         if (!s.datenfeld.isEmpty())
             spalten.append(RasterspalteVon(s));
     }
+    const QScopedValueRollback setzt(m_vorschauSetzt, true);
     m_vorschau->setzeSpalten(spalten);
     m_vorschau->setzeTitel(d.tabellenTitel);
     m_vorschau->setzeSuchzeile(d.suchzeile);
