@@ -95,7 +95,10 @@ bool Maskensteuerung::tabellenSpeichern()
 void Maskensteuerung::zeigeUndMelde(const Speicherergebnis& r)
 {
     m_ansicht.alsGespeichertMarkieren(r.geschrieben);
-    const QString hinweis = hinweisNichtGeschrieben(r.nichtGeschrieben);
+    const QString hinweis
+        = QStringList { hinweisNichtGeschrieben(r.nichtGeschrieben), hinweisGekuerzt(r.gekuerzt) }
+              .join(QLatin1Char(' '))
+              .trimmed();
     if (!hinweis.isEmpty())
         m_ansicht.hinweis(hinweis);
 }
@@ -256,6 +259,11 @@ bool Maskensteuerung::loeschen()
         }
     } catch (const engine::EngineError&) {
         // No record left to move to: the mask shows none.
+    }
+    // Without a record left the window offers a new one, so that what is typed has a place.
+    if (anzahl() == 0 && satzAnlegen()) {
+        m_hinzufuegen = true;
+        m_kopie = false;
     }
     m_ansicht.anzeigen();
     return true;
