@@ -45,6 +45,7 @@ private Q_SLOTS:
     void cleanup();
 
     void letztenUndEinzigenLoeschen();
+    void grosseQuelleWirdNebenherGezaehlt();
     void neukopieMitZaehler();
     void ankreuzfeldUndGeleerteZahl();
     void listenwertLaengerAlsDasFeld();
@@ -123,6 +124,30 @@ void TestMaskengrenzfaelle::letztenUndEinzigenLoeschen()
     QCOMPARE(nav->text(), QStringLiteral("Datensatz: 1 von 1"));
     QCOMPARE(wertAus(*m_f->db().db(), QStringLiteral("SELECT Name FROM Kunden")).toString(),
         QStringLiteral("Neu"));
+    QVERIFY(m_f->dlg().meldungen().isEmpty());
+}
+
+void TestMaskengrenzfaelle::grosseQuelleWirdNebenherGezaehlt()
+{
+    const QString pfad = m_f->dir().file(QStringLiteral("Adressen.mdb"));
+    test::KundendatenbankErzeugen(pfad, 3000);
+    QVERIFY(m_f->oeffneDatenbank(pfad));
+    frmMaske* m = m_f->ausZentrale(QStringLiteral("Standard-Maske"), QStringLiteral("Kunden"));
+    QVERIFY(m);
+    Feldelement* name = test::Maskenfenster::feld(m, QStringLiteral("Name"));
+    Navigationsleiste* nav = m->leisten()->navigation();
+    QCOMPARE(name->eingabetext(), QStringLiteral("K0"));
+    // The count arrives from the worker and completes the position.
+    QTRY_COMPARE(nav->text(), QStringLiteral("Datensatz: 1 von 3000"));
+
+    // The last record is the last one of all, counted or not yet.
+    frmMaske* zweite = m_f->ausZentrale(QStringLiteral("Standard-Maske"), QStringLiteral("Kunden"));
+    QVERIFY(zweite && zweite != m);
+    test::Maskenfenster::klicke(zweite, Navigationsschritt::Letzter);
+    QCOMPARE(zweite->leisten()->navigation()->text(), QStringLiteral("Datensatz: 3000 von 3000"));
+    QCOMPARE(test::Maskenfenster::feld(zweite, QStringLiteral("Name"))->eingabetext(),
+        QStringLiteral("K2999"));
+    QVERIFY(!zweite->leisten()->werkzeug(QStringLiteral("Vor"))->isEnabled());
     QVERIFY(m_f->dlg().meldungen().isEmpty());
 }
 

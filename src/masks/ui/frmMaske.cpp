@@ -490,6 +490,12 @@ void frmMaske::hinweis(const QString& text)
         m_umgebung.statustext(text);
 }
 
+void frmMaske::anzahlBekannt()
+{
+    navigationstext();
+    werkzeugeAktualisieren();
+}
+
 QStringList frmMaske::eingabetexte(const QString& feld) const
 {
     QStringList texte;

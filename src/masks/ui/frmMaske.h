@@ -133,6 +133,7 @@ private:
     bool tabellenzeileSpeichern(int n) override;
     engine::Recordset* tabellenzeilen(int n) override;
     void hinweis(const QString& text) override;
+    void anzahlBekannt() override;
 
     // Fensterwerte
     QStringList eingabetexte(const QString& feld) const override;

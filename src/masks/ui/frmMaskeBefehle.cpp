@@ -95,6 +95,11 @@ void frmMaske::werkzeug(const QString& name)
 void frmMaske::schritt(int navigationsschritt)
 {
     const auto s = Navigationsschritt(navigationsschritt);
+    // Steps beyond the records known so far need the number of records.
+    const bool vorwaerts = s == Navigationsschritt::Vor || s == Navigationsschritt::SeiteVor;
+    if (s == Navigationsschritt::Letzter
+        || (vorwaerts && m_steuerung.position() + Seitenlaenge >= m_steuerung.anzahl()))
+        m_steuerung.anzahlErmitteln();
     const qint64 ziel
         = Navigationsziel(s, m_steuerung.position(), m_steuerung.anzahl(), Seitenlaenge);
     if (ziel >= 0)
