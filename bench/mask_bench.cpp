@@ -188,6 +188,17 @@ QString kundenmaske(Database& db)
     return maskendefinitionstext(d);
 }
 
+Maskenelement platziert(Maskenelementart art, const QRect& twips)
+{
+    Maskenelement e;
+    e.art = art;
+    e.links = twips.x();
+    e.oben = twips.y();
+    e.breite = twips.width();
+    e.hoehe = twips.height();
+    return e;
+}
+
 QString rechnungsmaske()
 {
     Maskendefinition d;
@@ -195,22 +206,13 @@ QString rechnungsmaske()
     d.sql = QStringLiteral("SELECT * FROM Rechnungen ORDER BY RechnungsNr");
     d.breite = 12000;
     d.hoehe = 9000;
-    Maskenelement nr;
-    nr.art = Maskenelementart::EingabeText;
-    nr.datenfeld = QStringLiteral("Kunde");
-    nr.links = 1500;
-    nr.oben = 100;
-    nr.breite = 3000;
-    nr.hoehe = 300;
-    d.elemente.append(nr);
+    Maskenelement kunde = platziert(Maskenelementart::EingabeText, QRect(1500, 100, 3000, 300));
+    kunde.datenfeld = QStringLiteral("Kunde");
+    d.elemente.append(kunde);
     int oben = 500;
     for (const char* t : { "Artikel", "Leistungen", "Nachlaesse" }) {
-        Maskenelement e;
-        e.art = Maskenelementart::EingabeTabelle;
-        e.links = 100;
-        e.oben = oben;
-        e.breite = 11000;
-        e.hoehe = 2400;
+        Maskenelement e
+            = platziert(Maskenelementart::EingabeTabelle, QRect(100, oben, 11000, 2400));
         oben += 2600;
         TabellenelementEinstellungen s;
         s.feldHaupttabelle = QStringLiteral("RechnungsNr");
@@ -223,12 +225,7 @@ QString rechnungsmaske()
         s.in(e);
         d.elemente.append(e);
     }
-    Maskenelement summe;
-    summe.art = Maskenelementart::AnzeigeText;
-    summe.links = 6000;
-    summe.oben = 100;
-    summe.breite = 2000;
-    summe.hoehe = 300;
+    Maskenelement summe = platziert(Maskenelementart::AnzeigeText, QRect(6000, 100, 2000, 300));
     AnzeigetextEinstellungen a;
     a.formel = QStringLiteral("{@1/Betrag}+{@2/Betrag}-{@3/Betrag}");
     a.in(summe);

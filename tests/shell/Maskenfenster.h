@@ -3,9 +3,13 @@
 // The mask window as the user reaches it: a database opened as the program opens it, the
 // navigator over it, and the mask windows it opens in an MDI area, offscreen.
 
+#include "Kundendatenbank.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
+#include "engine/TableDef.h"
 #include "masks/Maskendefinition.h"
+#include "masks/Maskendefinitionsformat.h"
+#include "masks/Standardmaske.h"
 #include "masks/ui/frmMaske.h"
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Einstellungen.h"
@@ -35,6 +39,29 @@ inline QVariant gespeichert(
     auto rs = db.openRecordset(sql);
     rs->move(position);
     return rs->value(feld);
+}
+
+/// The standard mask of a table of db, as the window makes it.
+inline Maskendefinition standardmaske(engine::Database& db, const QString& tabelle)
+{
+    return leseMaskendefinition(
+        standardmaskentext(tabelle, maskenfelder(*db.tableDefs().find(tabelle)), 300,
+            Standardmaskenvariante::Fenster))
+        .definition;
+}
+
+/// An element of kind art bound to feld (may be empty) at the place given in twips.
+inline Maskenelement maskenelement(
+    Maskenelementart art, const QString& feld, int links, int oben, int breite, int hoehe)
+{
+    Maskenelement e;
+    e.art = art;
+    e.datenfeld = feld;
+    e.links = links;
+    e.oben = oben;
+    e.breite = breite;
+    e.hoehe = hoehe;
+    return e;
 }
 
 class Maskenfenster {
@@ -93,6 +120,17 @@ public:
             }
         }
         return nullptr;
+    }
+
+    /// Kunden with that many rows (Kundendatenbank.h) in a file of its own, opened, and its
+    /// standard mask opened from the navigator.
+    frmMaske* kundenStandardmaske(int zeilen)
+    {
+        const QString pfad = m_dir.file(QStringLiteral("Adressen.mdb"));
+        KundendatenbankErzeugen(pfad, zeilen);
+        if (!oeffneDatenbank(pfad))
+            return nullptr;
+        return ausZentrale(QStringLiteral("Standard-Maske"), QStringLiteral("Kunden"));
     }
 
     /// Opens a mask with that definition over table as the navigator hands it over.

@@ -123,11 +123,7 @@ void TestMaskenfenster::benutzermaskeAusDerZentrale()
     // A user mask made from the standard one, titled and reduced to the name.
     QString text;
     {
-        Maskendefinition d = leseMaskendefinition(
-            standardmaskentext(QStringLiteral("Kunden"),
-                maskenfelder(*m_db->db()->tableDefs().find(QStringLiteral("Kunden"))), 300,
-                Standardmaskenvariante::Fenster))
-                                 .definition;
+        Maskendefinition d = test::standardmaske(*m_db->db(), QStringLiteral("Kunden"));
         d.titel = QStringLiteral("Kundenmaske");
         d.elemente.removeIf([](const Maskenelement& e) { return e.datenfeld != u"Name"; });
         text = maskendefinitionstext(d);
@@ -264,15 +260,9 @@ void TestMaskenfenster::formelnWaehrendDerEingabe()
     const QString pfad = m_dir->file(QStringLiteral("Masken.mdb"));
     test::maskendatenbank(ws, pfad)->close();
     oeffneDatenbank(pfad);
-    Maskendefinition d = leseMaskendefinition(
-        standardmaskentext(QStringLiteral("Kunden"),
-            maskenfelder(*m_db->db()->tableDefs().find(QStringLiteral("Kunden"))), 300,
-            Standardmaskenvariante::Fenster))
-                             .definition;
-    Maskenelement formel;
-    formel.art = Maskenelementart::AnzeigeText;
-    formel.breite = 1500;
-    formel.hoehe = 300;
+    Maskendefinition d = test::standardmaske(*m_db->db(), QStringLiteral("Kunden"));
+    Maskenelement formel
+        = test::maskenelement(Maskenelementart::AnzeigeText, QString(), 0, 0, 1500, 300);
     AnzeigetextEinstellungen a;
     a.formel = QStringLiteral("{Menge}*{Preis}");
     a.in(formel);

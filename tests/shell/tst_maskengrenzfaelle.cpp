@@ -1,5 +1,4 @@
 #include "../masks/Maskendatenbank.h"
-#include "Kundendatenbank.h"
 #include "Maskenfenster.h"
 #include "engine/TableDef.h"
 #include "masks/Elementeinstellungen.h"
@@ -82,11 +81,7 @@ frmMaske* TestMaskengrenzfaelle::kundenmaske(const std::function<void(Maskendefi
     test::maskendatenbank(ws, pfad)->close();
     if (!m_f->oeffneDatenbank(pfad))
         return nullptr;
-    Maskendefinition d = leseMaskendefinition(
-        standardmaskentext(QStringLiteral("Kunden"),
-            maskenfelder(*m_f->db().db()->tableDefs().find(QStringLiteral("Kunden"))), 300,
-            Standardmaskenvariante::Fenster))
-                             .definition;
+    Maskendefinition d = test::standardmaske(*m_f->db().db(), QStringLiteral("Kunden"));
     if (anpassen)
         anpassen(d);
     return m_f->oeffneMaske(QStringLiteral("Kunden"), maskendefinitionstext(d));
@@ -94,10 +89,7 @@ frmMaske* TestMaskengrenzfaelle::kundenmaske(const std::function<void(Maskendefi
 
 void TestMaskengrenzfaelle::letztenUndEinzigenLoeschen()
 {
-    const QString pfad = m_f->dir().file(QStringLiteral("Adressen.mdb"));
-    test::KundendatenbankErzeugen(pfad, 2);
-    QVERIFY(m_f->oeffneDatenbank(pfad));
-    frmMaske* m = m_f->ausZentrale(QStringLiteral("Standard-Maske"), QStringLiteral("Kunden"));
+    frmMaske* m = m_f->kundenStandardmaske(2);
     QVERIFY(m);
     Feldelement* name = test::Maskenfenster::feld(m, QStringLiteral("Name"));
     Navigationsleiste* nav = m->leisten()->navigation();
@@ -129,10 +121,7 @@ void TestMaskengrenzfaelle::letztenUndEinzigenLoeschen()
 
 void TestMaskengrenzfaelle::grosseQuelleWirdNebenherGezaehlt()
 {
-    const QString pfad = m_f->dir().file(QStringLiteral("Adressen.mdb"));
-    test::KundendatenbankErzeugen(pfad, 3000);
-    QVERIFY(m_f->oeffneDatenbank(pfad));
-    frmMaske* m = m_f->ausZentrale(QStringLiteral("Standard-Maske"), QStringLiteral("Kunden"));
+    frmMaske* m = m_f->kundenStandardmaske(3000);
     QVERIFY(m);
     Feldelement* name = test::Maskenfenster::feld(m, QStringLiteral("Name"));
     Navigationsleiste* nav = m->leisten()->navigation();
@@ -198,13 +187,8 @@ void TestMaskengrenzfaelle::listenwertLaengerAlsDasFeld()
     int liste = -1;
     frmMaske* m = kundenmaske([&liste](Maskendefinition& d) {
         d.fensterMitStatuszeile = true;
-        Maskenelement e;
-        e.art = Maskenelementart::EingabeCombobox;
-        e.datenfeld = QStringLiteral("Anrede");
-        e.links = 7000;
-        e.oben = 100;
-        e.breite = 2000;
-        e.hoehe = 300;
+        Maskenelement e = test::maskenelement(
+            Maskenelementart::EingabeCombobox, QStringLiteral("Anrede"), 7000, 100, 2000, 300);
         ComboboxEinstellungen c;
         c.spalten = { { QStringLiteral("Anrede"), false, Combospaltentyp::Text, 2000 } };
         c.verknuepfungsfeld = QStringLiteral("Anrede");

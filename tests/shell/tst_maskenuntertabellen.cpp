@@ -33,18 +33,10 @@ struct Positionsart {
 /// The standard mask of Kunden with a grid of its Positionen below the fields.
 QString kundenmaske(Database& db, const Positionsart& art)
 {
-    Maskendefinition d
-        = leseMaskendefinition(standardmaskentext(QStringLiteral("Kunden"),
-                                   maskenfelder(*db.tableDefs().find(QStringLiteral("Kunden"))),
-                                   300, Standardmaskenvariante::Fenster))
-              .definition;
+    Maskendefinition d = test::standardmaske(db, QStringLiteral("Kunden"));
     d.editiersperre = art.editiersperre;
-    Maskenelement e;
-    e.art = Maskenelementart::EingabeTabelle;
-    e.links = 100;
-    e.oben = 4200;
-    e.breite = 6000;
-    e.hoehe = 2000;
+    Maskenelement e
+        = test::maskenelement(Maskenelementart::EingabeTabelle, QString(), 100, 4200, 6000, 2000);
     TabellenelementEinstellungen t;
     t.feldHaupttabelle = art.verknuepfung;
     t.feldUntertabelle = art.verknuepfung;
