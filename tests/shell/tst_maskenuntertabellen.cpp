@@ -73,6 +73,7 @@ private Q_SLOTS:
 
     void rechnungenMitPositionen();
     void neueZeilenGehoerenZumHauptsatz();
+    void markierteZeilenLoeschen();
     void sperren();
     void anfuehrungszeichenImVerknuepfungswert();
     void hauptsatzLoeschenNimmtZeilenMit();
@@ -186,6 +187,30 @@ void TestMaskenuntertabellen::neueZeilenGehoerenZumHauptsatz()
     QCOMPARE(g->datenzeilen(), 5);
     QCOMPARE(g->fusstext(betrag), QStringLiteral("165"));
     QVERIFY(m_f->dlg().meldungen().isEmpty());
+}
+
+void TestMaskenuntertabellen::markierteZeilenLoeschen()
+{
+    frmMaske* m = kundenmaskeOeffnen({});
+    QVERIFY(m);
+    DataGrid* g = m->untertabelle(0)->grid();
+    const int betrag = spalteVon(g, QStringLiteral("Betrag"));
+    g->markiereZeile(0);
+    g->markiereZeile(1, true);
+
+    // "Nein" keeps the rows; "Ja" deletes them in the sub-table, and the sum follows.
+    m_f->dlg().erwarteAntwort(Antwort::Nein);
+    QVERIFY(!g->loescheMarkierte());
+    QCOMPARE(m_f->dlg().letzteMeldung().titel, QStringLiteral("Positionen / Daten löschen"));
+    QCOMPARE(m_f->dlg().letzteMeldung().text,
+        QStringLiteral(
+            "Möchten Sie die markierten Datensätze löschen?\n\nMarkierte Datensätze: 2"));
+    QCOMPARE(g->datenzeilen(), 3);
+    m_f->dlg().erwarteAntwort(Antwort::Ja);
+    QVERIFY(g->loescheMarkierte());
+    QCOMPARE(g->datenzeilen(), 1);
+    QCOMPARE(g->fusstext(betrag), QStringLiteral("30,5"));
+    QCOMPARE(zahlAus(*m_f->db().db(), QStringLiteral("SELECT Count(*) FROM Positionen")), 4.0);
 }
 
 void TestMaskenuntertabellen::sperren()

@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QShortcut>
 #include <QTabBar>
 
@@ -150,7 +151,7 @@ void frmMaske::tastenkuerzelAnlegen()
 
 void frmMaske::f6Kopie()
 {
-    QWidget* fokus = QApplication::focusWidget();
+    const QPointer<QWidget> fokus = QApplication::focusWidget();
     const Element* e = elementMit(fokus);
     engine::Recordset* rs = m_steuerung.datensatz();
     engine::Database* db = m_steuerung.datenbank();
@@ -173,7 +174,7 @@ void frmMaske::f6Kopie()
         QDir(m_umgebung.leisten.grafikverzeichnis).filePath(QStringLiteral("Neukopie32.ico")),
         this);
     dialog.exec();
-    if (const std::optional<QString>& wert = dialog.gewaehlt())
+    if (const std::optional<QString>& wert = dialog.gewaehlt(); wert && fokus)
         wertEinsetzen(e->feld, fokus, *wert);
     if (fokus)
         fokus->setFocus(Qt::OtherFocusReason);
