@@ -53,6 +53,10 @@ Speicherergebnis schreibeWerte(engine::Recordset& datensatz, const QList<Element
             }
             feld.setValue(*wert);
             r.geschrieben.append(e.element);
+            // The user is told when the list gave more than the field holds.
+            if (wert->metaType().id() == QMetaType::QString && e.wert.isValid()
+                && wert->toString().size() < e.wert.toString().size())
+                r.gekuerzt.append(e.datenfeld);
         } catch (const engine::EngineError&) {
             r.nichtGeschrieben.append(e.datenfeld);
         }
@@ -94,6 +98,14 @@ QString hinweisNichtGeschrieben(const QStringList& felder)
                                                 "Feld behält seinen bisherigen Wert: ")
                                : QStringLiteral("Die Werte konnten nicht übernommen werden; die "
                                                 "Felder behalten ihre bisherigen Werte: "))
+        + felder.join(QStringLiteral(", "));
+}
+
+QString hinweisGekuerzt(const QStringList& felder)
+{
+    if (felder.isEmpty())
+        return {};
+    return QStringLiteral("Der Wert wurde auf die Feldgröße gekürzt: ")
         + felder.join(QStringLiteral(", "));
 }
 

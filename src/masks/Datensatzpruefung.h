@@ -50,6 +50,8 @@ struct Speicherergebnis {
     QList<int> geschrieben;
     /// Fields that kept their previous value because the element's value could not be written.
     QStringList nichtGeschrieben;
+    /// Text fields that got a list's value cut to their size.
+    QStringList gekuerzt;
 };
 
 /// The saving part of every record change of a mask: the changed elements' values are written
@@ -67,6 +69,8 @@ Speicherergebnis schreibeWerte(engine::Recordset& datensatz, const QList<Element
 
 /// The status-line text for fields that kept their previous value; empty when there are none.
 QString hinweisNichtGeschrieben(const QStringList& felder);
+/// The status-line text for fields whose value was cut to their size; empty when there are none.
+QString hinweisGekuerzt(const QStringList& felder);
 
 /// Deletes every row of a sub-table's row set, first to last, without asking; rows that cannot
 /// be deleted are skipped. Returns how many were deleted.

@@ -23,7 +23,15 @@ bool etwasGeaendert(const QList<Elementwert>& werte)
 
 Maskensteuerung::Maskensteuerung(Maskenansicht& ansicht)
     : m_ansicht(ansicht)
-{ }
+{
+    QObject::connect(&m_zaehler, &engine::RecordCounter::counted, &m_zaehler,
+        [this](quint64 generation, qint64 anzahl) {
+            if (generation != m_generation || anzahl < 0)
+                return;
+            m_gezaehlt = anzahl;
+            m_ansicht.anzahlBekannt();
+        });
+}
 
 Maskensteuerung::~Maskensteuerung() = default;
 
@@ -31,10 +39,15 @@ bool Maskensteuerung::oeffne(engine::Database& db, const QString& sql)
 {
     m_db = &db;
     m_hinzufuegen = false;
+    m_zaehler.cancel();
+    ++m_generation;
+    m_gezaehlt = -1;
     try {
         m_rs = db.openRecordset(sql, engine::dbOpenDynaset);
-        if (m_rs->recordCount() > 0)
+        if (!(m_rs->bof() && m_rs->eof()))
             m_rs->moveFirst();
+        if (!m_rs->recordCountKnown())
+            m_zaehler.start(db.name(), db.connect(), m_rs->source(), m_generation);
         return true;
     } catch (const engine::EngineError& e) {
         m_rs.reset();
@@ -52,7 +65,23 @@ bool Maskensteuerung::hatDatensatz() const
 
 qint64 Maskensteuerung::anzahl() const
 {
-    return m_rs ? m_rs->recordCount() : 0;
+    if (!m_rs)
+        return 0;
+    if (m_rs->recordCountKnown())
+        return m_rs->recordCount();
+    return std::max(m_gezaehlt, m_rs->knownRecordCount());
+}
+
+void Maskensteuerung::anzahlErmitteln()
+{
+    if (!m_rs || m_rs->recordCountKnown())
+        return;
+    m_zaehler.cancel();
+    try {
+        m_gezaehlt = m_rs->recordCount();
+    } catch (const engine::EngineError&) {
+        // The records known so far stay the number.
+    }
 }
 
 qint64 Maskensteuerung::position() const
@@ -72,7 +101,9 @@ Maskenlage Maskensteuerung::lage() const
     l.hatDatensaetze = anzahl() > 0;
     const qint64 pos = position();
     l.amAnfang = pos <= 0;
-    l.amEnde = pos < 0 || pos >= anzahl() - 1;
+    // Until the number is known, the end is where the set finds no further record.
+    const bool sicher = !m_rs || m_rs->recordCountKnown() || m_gezaehlt >= 0;
+    l.amEnde = pos < 0 || (sicher && pos >= anzahl() - 1);
     l.aenderbar = !gesperrt();
     return l;
 }
@@ -95,7 +126,10 @@ bool Maskensteuerung::tabellenSpeichern()
 void Maskensteuerung::zeigeUndMelde(const Speicherergebnis& r)
 {
     m_ansicht.alsGespeichertMarkieren(r.geschrieben);
-    const QString hinweis = hinweisNichtGeschrieben(r.nichtGeschrieben);
+    const QString hinweis
+        = QStringList { hinweisNichtGeschrieben(r.nichtGeschrieben), hinweisGekuerzt(r.gekuerzt) }
+              .join(QLatin1Char(' '))
+              .trimmed();
     if (!hinweis.isEmpty())
         m_ansicht.hinweis(hinweis);
 }
@@ -131,6 +165,8 @@ bool Maskensteuerung::geheZu(qint64 position)
 {
     if (!verlassen())
         return false;
+    if (position >= anzahl())
+        anzahlErmitteln();
     const qint64 n = anzahl();
     if (n > 0) {
         try {
@@ -256,6 +292,11 @@ bool Maskensteuerung::loeschen()
         }
     } catch (const engine::EngineError&) {
         // No record left to move to: the mask shows none.
+    }
+    // Without a record left the window offers a new one, so that what is typed has a place.
+    if (anzahl() == 0 && satzAnlegen()) {
+        m_hinzufuegen = true;
+        m_kopie = false;
     }
     m_ansicht.anzeigen();
     return true;

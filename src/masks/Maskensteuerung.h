@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/model/RecordCounter.h"
 #include "masks/Datensatzpruefung.h"
 #include "masks/Maskenwerkzeuge.h"
 
@@ -35,6 +36,8 @@ public:
     virtual engine::Recordset* tabellenzeilen(int n) = 0;
     /// A text for the status line.
     virtual void hinweis(const QString& text) = 0;
+    /// The number of records became known (counted in the background).
+    virtual void anzahlBekannt() { }
 };
 
 /// The record side of the mask window: its record source, the moves, adding and copying,
@@ -55,7 +58,11 @@ public:
     engine::Recordset* datensatz() const { return m_rs.get(); }
     /// The set's current record exists (not before the first, after the last, or deleted).
     bool hatDatensatz() const;
+    /// Number of records; while a large source is still counted in the background, the
+    /// records known so far.
     qint64 anzahl() const;
+    /// Waits for the number of records (for a jump to the last one).
+    void anzahlErmitteln();
     /// 0-based position of the current record; -1 without one.
     qint64 position() const;
     bool hinzufuegen() const { return m_hinzufuegen; }
@@ -107,6 +114,10 @@ private:
     /// The new record is a copy: leaving it keeps it even when nothing was typed.
     bool m_kopie = false;
     bool m_sperre = false;
+    // A large source is counted in a worker, so that its first record shows at once.
+    engine::RecordCounter m_zaehler;
+    quint64 m_generation = 0;
+    qint64 m_gezaehlt = -1;
 };
 
 } // namespace kv

@@ -1,5 +1,6 @@
 #include "../masks/Maskendatenbank.h"
 #include "Kundendatenbank.h"
+#include "Maskenfenster.h"
 #include "base/NichtVerfuegbar.h"
 #include "base/Windows1252.h"
 #include "beispiel/Beispieldatenbank.h"
@@ -37,18 +38,6 @@
 using namespace kv;
 using namespace kv::engine;
 
-namespace {
-
-/// The value of a field of the record at position (from 0) in table order of the first field.
-QVariant gespeichert(Database& db, const QString& sql, int position, const QString& feld)
-{
-    auto rs = db.openRecordset(sql);
-    rs->move(position);
-    return rs->value(feld);
-}
-
-} // namespace
-
 /// The mask window as the user reaches it: opened from the navigator over the open database,
 /// browsed and edited through its bars and keys.
 class TestMaskenfenster : public QObject {
@@ -68,19 +57,25 @@ private Q_SLOTS:
     void beispielmaskenOeffnen();
 
 private:
-    void oeffneDatenbank(const QString& pfad);
-    frmZentrale* zentrale();
-    /// Opens the row of the navigator with that kind and text start; the mask window opened.
-    frmMaske* ausZentrale(const QString& artText, const QString& anfang);
-    frmMaske* letzteMaske() const;
-    static Feldelement* feld(frmMaske* m, const QString& datenfeld);
-    static void tippe(Feldelement* f, const QString& text);
-    static void klicke(frmMaske* m, Navigationsschritt s);
+    void oeffneDatenbank(const QString& pfad) { QVERIFY(m_f->oeffneDatenbank(pfad)); }
+    frmZentrale* zentrale() { return m_f->zentrale(); }
+    frmMaske* ausZentrale(const QString& artText, const QString& anfang)
+    {
+        return m_f->ausZentrale(artText, anfang);
+    }
+    frmMaske* letzteMaske() const { return m_f->letzteMaske(); }
+    static Feldelement* feld(frmMaske* m, const QString& datenfeld)
+    {
+        return test::Maskenfenster::feld(m, datenfeld);
+    }
+    static void tippe(Feldelement* f, const QString& text) { test::Maskenfenster::tippe(f, text); }
+    static void klicke(frmMaske* m, Navigationsschritt s) { test::Maskenfenster::klicke(m, s); }
 
-    std::unique_ptr<test::TempDir> m_dir;
-    std::unique_ptr<test::ScriptedDialoge> m_dlg;
-    std::unique_ptr<AktuelleDatenbank> m_db;
-    std::unique_ptr<QMdiArea> m_mdi;
+    std::unique_ptr<test::Maskenfenster> m_f;
+    test::TempDir* m_dir = nullptr;
+    test::ScriptedDialoge* m_dlg = nullptr;
+    AktuelleDatenbank* m_db = nullptr;
+    QMdiArea* m_mdi = nullptr;
 };
 
 void TestMaskenfenster::initTestCase()
@@ -90,99 +85,19 @@ void TestMaskenfenster::initTestCase()
 
 void TestMaskenfenster::init()
 {
-    m_dir = std::make_unique<test::TempDir>();
-    QDir(m_dir->path()).mkdir(QStringLiteral("einstellungen"));
-    Einstellungen::setzeSpeicherordner(m_dir->file(QStringLiteral("einstellungen")));
-    m_dlg = std::make_unique<test::ScriptedDialoge>();
-    m_db = std::make_unique<AktuelleDatenbank>();
-    m_mdi = std::make_unique<QMdiArea>();
-    m_mdi->resize(1000, 800);
-    m_mdi->show();
-    MaskenfensterAnmelden(m_mdi.get(), *m_db);
+    m_f = std::make_unique<test::Maskenfenster>();
+    m_dir = &m_f->dir();
+    m_dlg = &m_f->dlg();
+    m_db = &m_f->db();
+    m_mdi = m_f->mdi();
 }
 
 void TestMaskenfenster::cleanup()
 {
     // Closing saves nothing here: every test leaves its windows without pending changes.
-    m_mdi.reset();
-    m_db.reset();
-    objektuebergabe() = Objektuebergabe();
-    QVERIFY(m_dlg->leer());
-    m_dlg.reset();
-    Einstellungen::setzeSpeicherordner(QString());
-    m_dir.reset();
-}
-
-void TestMaskenfenster::oeffneDatenbank(const QString& pfad)
-{
-    m_db->Datenbank = pfad;
-    m_db->DatenbankTyp = 1;
-    m_db->oeffne();
-    QVERIFY(m_db->offen());
-}
-
-frmZentrale* TestMaskenfenster::zentrale()
-{
-    Zentraleumgebung u;
-    u.datenbank = m_db.get();
-    u.aktionErlaubt = [](int) { return true; };
-    u.alleFensterSchliessen = [] { return true; };
-    u.datenbankSchliessen = [] {};
-    return frmZentrale::zeigen(m_mdi.get(), u, [](const QStringList&) { return 0; });
-}
-
-frmMaske* TestMaskenfenster::ausZentrale(const QString& artText, const QString& anfang)
-{
-    frmZentrale* z = zentrale();
-    if (!z)
-        return nullptr;
-    const QList<Zentralezeile>& zeilen = z->liste().zeilen();
-    for (int i = 0; i < zeilen.size(); ++i) {
-        if (zeilen.at(i).artText() == artText && zeilen.at(i).anzeige.startsWith(anfang)) {
-            z->setzeAktuelleZeile(i);
-            QTest::mouseClick(z->Command1(frmZentrale::Oeffnen), Qt::LeftButton);
-            return letzteMaske();
-        }
-    }
-    return nullptr;
-}
-
-frmMaske* TestMaskenfenster::letzteMaske() const
-{
-    frmMaske* gefunden = nullptr;
-    for (QMdiSubWindow* w : m_mdi->subWindowList()) {
-        if (auto* m = qobject_cast<frmMaske*>(w->widget()))
-            gefunden = m;
-    }
-    return gefunden;
-}
-
-Feldelement* TestMaskenfenster::feld(frmMaske* m, const QString& datenfeld)
-{
-    const QList<Maskenelement>& elemente = m->definition().elemente;
-    for (int i = 0; i < elemente.size(); ++i) {
-        Feldelement* f = m->feldelement(i);
-        if (f && elemente.at(i).datenfeld.compare(datenfeld, Qt::CaseInsensitive) == 0)
-            return f;
-    }
-    return nullptr;
-}
-
-void TestMaskenfenster::tippe(Feldelement* f, const QString& text)
-{
-    auto* zeile = f->findChild<QLineEdit*>();
-    QVERIFY(zeile);
-    zeile->setFocus();
-    zeile->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(zeile, Qt::Key_Delete);
-    else
-        QTest::keyClicks(zeile, text);
-}
-
-void TestMaskenfenster::klicke(frmMaske* m, Navigationsschritt s)
-{
-    QTest::mouseClick(m->leisten()->navigation()->knopf(s), Qt::LeftButton);
+    const bool leer = m_dlg->leer();
+    m_f.reset();
+    QVERIFY(leer);
 }
 
 void TestMaskenfenster::standardmaskeAusDerZentrale()
@@ -208,11 +123,7 @@ void TestMaskenfenster::benutzermaskeAusDerZentrale()
     // A user mask made from the standard one, titled and reduced to the name.
     QString text;
     {
-        Maskendefinition d = leseMaskendefinition(
-            standardmaskentext(QStringLiteral("Kunden"),
-                maskenfelder(*m_db->db()->tableDefs().find(QStringLiteral("Kunden"))), 300,
-                Standardmaskenvariante::Fenster))
-                                 .definition;
+        Maskendefinition d = test::standardmaske(*m_db->db(), QStringLiteral("Kunden"));
         d.titel = QStringLiteral("Kundenmaske");
         d.elemente.removeIf([](const Maskenelement& e) { return e.datenfeld != u"Name"; });
         text = maskendefinitionstext(d);
@@ -246,7 +157,7 @@ void TestMaskenfenster::blaetternUndSpeichern()
     QCOMPARE(nav->text(), QStringLiteral("Datensatz: 2 von 3"));
     QCOMPARE(name->eingabetext(), QStringLiteral("K1"));
     const QString sql = QStringLiteral("SELECT * FROM Kunden");
-    QCOMPARE(gespeichert(*m_db->db(), sql, 0, QStringLiteral("Name")).toString(),
+    QCOMPARE(test::gespeichert(*m_db->db(), sql, 0, QStringLiteral("Name")).toString(),
         QStringLiteral("Anna"));
 
     klicke(m, Navigationsschritt::Letzter);
@@ -307,7 +218,7 @@ void TestMaskenfenster::nichtVerfuegbareTasten()
     QVERIFY(m);
     // The keys belong to the active window.
     m_mdi->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_mdi.get()));
+    QVERIFY(QTest::qWaitForWindowActive(m_mdi));
     QLineEdit* zeile = feld(m, QStringLiteral("Name"))->findChild<QLineEdit*>();
     zeile->setFocus();
     QTest::keyClick(zeile, Qt::Key_F5);
@@ -337,9 +248,9 @@ void TestMaskenfenster::gescheitertesSpeichernBehaeltEingaben()
     tippe(name, QStringLiteral("Maier"));
     klicke(m, Navigationsschritt::Vor);
     QCOMPARE(m->leisten()->navigation()->text(), QStringLiteral("Datensatz: 2 von 3"));
-    QCOMPARE(
-        gespeichert(*m_db->db(), QStringLiteral("SELECT * FROM Kunden"), 0, QStringLiteral("Name"))
-            .toString(),
+    QCOMPARE(test::gespeichert(
+                 *m_db->db(), QStringLiteral("SELECT * FROM Kunden"), 0, QStringLiteral("Name"))
+                 .toString(),
         QStringLiteral("Maier"));
 }
 
@@ -349,15 +260,9 @@ void TestMaskenfenster::formelnWaehrendDerEingabe()
     const QString pfad = m_dir->file(QStringLiteral("Masken.mdb"));
     test::maskendatenbank(ws, pfad)->close();
     oeffneDatenbank(pfad);
-    Maskendefinition d = leseMaskendefinition(
-        standardmaskentext(QStringLiteral("Kunden"),
-            maskenfelder(*m_db->db()->tableDefs().find(QStringLiteral("Kunden"))), 300,
-            Standardmaskenvariante::Fenster))
-                             .definition;
-    Maskenelement formel;
-    formel.art = Maskenelementart::AnzeigeText;
-    formel.breite = 1500;
-    formel.hoehe = 300;
+    Maskendefinition d = test::standardmaske(*m_db->db(), QStringLiteral("Kunden"));
+    Maskenelement formel
+        = test::maskenelement(Maskenelementart::AnzeigeText, QString(), 0, 0, 1500, 300);
     AnzeigetextEinstellungen a;
     a.formel = QStringLiteral("{Menge}*{Preis}");
     a.in(formel);

@@ -14,6 +14,7 @@ namespace kv {
 namespace engine {
 class Database;
 class Recordset;
+class RecordsetModel;
 } // namespace engine
 
 class Untertabellenabfrage;
@@ -32,8 +33,9 @@ public:
     DataGrid* grid() const { return m_grid; }
     const TabellenelementEinstellungen& einstellungen() const { return m_e; }
 
-    /// Shows the rows for the main record's value of the main-table field; a statement that
-    /// cannot be opened leaves the grid empty.
+    /// Shows the rows for the main record's value of the main-table field and their footer
+    /// sums; a statement that cannot be opened leaves the grid empty. Without a value (a new
+    /// main record not saved yet) no rows can be added.
     void zeige(const QVariant& hauptwert);
     /// No main record: no rows.
     void leeren();
@@ -49,11 +51,19 @@ Q_SIGNALS:
     void zeilenGeaendert();
 
 private:
+    void spaltenEinrichten(engine::Recordset& rs);
+    void sperreAnwenden();
+    void neueZeileVerknuepfen();
+
     TabellenelementEinstellungen m_e;
     std::unique_ptr<Untertabellenabfrage> m_abfrage;
-    std::unique_ptr<engine::Recordset> m_zeilen;
     QPointer<DataGrid> m_grid;
+    engine::RecordsetModel* m_modell = nullptr;
     QVariant m_hauptwert;
+    bool m_gesperrt = false;
+    bool m_spaltenGesetzt = false;
+    /// Grid column of the sub-table field; -1 when the rows do not show it.
+    int m_verknuepfungsspalte = -1;
 };
 
 } // namespace kv

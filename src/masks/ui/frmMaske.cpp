@@ -58,7 +58,7 @@ frmMaske::frmMaske(QWidget* parent)
 
 frmMaske::~frmMaske()
 {
-    // The grids read their rows while they go; they go before the record sets.
+    // The sub-tables belong to no parent; their grids and rows go with the widgets.
     for (Untertabelle* t : m_tabellen)
         delete t;
 }
@@ -342,9 +342,11 @@ void frmMaske::untertabellenZeigen()
             t->leeren();
             continue;
         }
+        // A record being added has no rows yet, and none can be entered before it is saved.
         QVariant hauptwert;
         try {
-            hauptwert = rs->value(t->einstellungen().feldHaupttabelle);
+            if (!m_steuerung.hinzufuegen())
+                hauptwert = rs->value(t->einstellungen().feldHaupttabelle);
         } catch (const engine::EngineError&) {
             // No such main field: no rows belong to the record.
         }
@@ -486,6 +488,12 @@ void frmMaske::hinweis(const QString& text)
         m_leisten->setzeHilfstext(text);
     else if (m_umgebung.statustext)
         m_umgebung.statustext(text);
+}
+
+void frmMaske::anzahlBekannt()
+{
+    navigationstext();
+    werkzeugeAktualisieren();
 }
 
 QStringList frmMaske::eingabetexte(const QString& feld) const

@@ -120,6 +120,9 @@ private:
     void nichtVerfuegbar();
     bool taste(QObject* objekt, QKeyEvent* t);
     void tastenkuerzelAnlegen();
+    /// F6: a value the focused element's field already has in its table, taken into it.
+    void f6Kopie();
+    void wertEinsetzen(Feldelement* feld, QWidget* fokus, const QString& wert);
 
     // Maskenansicht
     QList<Elementwert> elementwerte() const override;
@@ -130,6 +133,7 @@ private:
     bool tabellenzeileSpeichern(int n) override;
     engine::Recordset* tabellenzeilen(int n) override;
     void hinweis(const QString& text) override;
+    void anzahlBekannt() override;
 
     // Fensterwerte
     QStringList eingabetexte(const QString& feld) const override;

@@ -1,7 +1,12 @@
 #include "masks/ui/frmMaske.h"
 
 #include "base/NichtVerfuegbar.h"
+#include "engine/Database.h"
+#include "engine/EngineError.h"
+#include "engine/Field.h"
 #include "engine/Recordset.h"
+#include "masks/F6Kopieanweisung.h"
+#include "masks/ui/F6Kopie.h"
 #include "masks/ui/Untertabelle.h"
 #include "tables/Kopiertext.h"
 #include "widgets/Ankreuzfeld.h"
@@ -15,8 +20,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QShortcut>
 #include <QTabBar>
 
@@ -87,6 +96,11 @@ void frmMaske::werkzeug(const QString& name)
 void frmMaske::schritt(int navigationsschritt)
 {
     const auto s = Navigationsschritt(navigationsschritt);
+    // Steps beyond the records known so far need the number of records.
+    const bool vorwaerts = s == Navigationsschritt::Vor || s == Navigationsschritt::SeiteVor;
+    if (s == Navigationsschritt::Letzter
+        || (vorwaerts && m_steuerung.position() + Seitenlaenge >= m_steuerung.anzahl()))
+        m_steuerung.anzahlErmitteln();
     const qint64 ziel
         = Navigationsziel(s, m_steuerung.position(), m_steuerung.anzahl(), Seitenlaenge);
     if (ziel >= 0)
@@ -132,14 +146,53 @@ void frmMaske::tastenkuerzelAnlegen()
         neuenSatzVerwerfen();
         FensterNichtVerfuegbar();
     });
-    kuerzel(Qt::Key_F6, [this] {
-        QWidget* fokus = QApplication::focusWidget();
-        const Element* e = elementMit(fokus);
-        if (!e || !e->feld || e->feld->datenfeld().isEmpty())
+    kuerzel(Qt::Key_F6, [this] { f6Kopie(); });
+}
+
+void frmMaske::f6Kopie()
+{
+    const QPointer<QWidget> fokus = QApplication::focusWidget();
+    const Element* e = elementMit(fokus);
+    engine::Recordset* rs = m_steuerung.datensatz();
+    engine::Database* db = m_steuerung.datenbank();
+    if (!e || !e->feld || e->feld->datenfeld().isEmpty() || e->feld->nurLesen() || !rs || !db)
+        return;
+    std::unique_ptr<engine::Recordset> werte;
+    try {
+        const engine::Field& f = rs->field(e->feld->datenfeld());
+        if (f.sourceTable().isEmpty())
             return;
-        FensterNichtVerfuegbar();
+        werte = db->openRecordset(
+            f6Kopieanweisung(
+                f.sourceField().isEmpty() ? f.name() : f.sourceField(), f.sourceTable(), f.type()),
+            engine::dbOpenSnapshot);
+    } catch (const engine::EngineError&) {
+        // Values that cannot be listed offer nothing to copy.
+        return;
+    }
+    F6Kopie dialog(std::move(werte), e->feld->font(),
+        QDir(m_umgebung.leisten.grafikverzeichnis).filePath(QStringLiteral("Neukopie32.ico")),
+        this);
+    dialog.exec();
+    if (const std::optional<QString>& wert = dialog.gewaehlt(); wert && fokus)
+        wertEinsetzen(e->feld, fokus, *wert);
+    if (fokus)
         fokus->setFocus(Qt::OtherFocusReason);
-    });
+}
+
+void frmMaske::wertEinsetzen(Feldelement* feld, QWidget* fokus, const QString& wert)
+{
+    // As if typed, so that the element counts as changed and formulas follow.
+    auto* zeile = qobject_cast<QLineEdit*>(fokus);
+    if (!zeile)
+        zeile = feld->findChild<QLineEdit*>();
+    if (zeile) {
+        zeile->selectAll();
+        zeile->insert(wert);
+        return;
+    }
+    if (auto* text = feld->findChild<QPlainTextEdit*>())
+        text->setPlainText(wert);
 }
 
 bool frmMaske::taste(QObject* objekt, QKeyEvent* t)
