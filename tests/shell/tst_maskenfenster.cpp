@@ -1,5 +1,6 @@
 #include "../masks/Maskendatenbank.h"
 #include "Kundendatenbank.h"
+#include "Zentraleumfeld.h"
 #include "base/NichtVerfuegbar.h"
 #include "base/Windows1252.h"
 #include "beispiel/Beispieldatenbank.h"
@@ -90,27 +91,13 @@ void TestMaskenfenster::initTestCase()
 
 void TestMaskenfenster::init()
 {
-    m_dir = std::make_unique<test::TempDir>();
-    QDir(m_dir->path()).mkdir(QStringLiteral("einstellungen"));
-    Einstellungen::setzeSpeicherordner(m_dir->file(QStringLiteral("einstellungen")));
-    m_dlg = std::make_unique<test::ScriptedDialoge>();
-    m_db = std::make_unique<AktuelleDatenbank>();
-    m_mdi = std::make_unique<QMdiArea>();
-    m_mdi->resize(1000, 800);
-    m_mdi->show();
+    test::Zentraleumfeld { m_dir, m_dlg, m_db, m_mdi }.aufbauen({ 1000, 800 });
     MaskenfensterAnmelden(m_mdi.get(), *m_db);
 }
 
 void TestMaskenfenster::cleanup()
 {
-    // Closing saves nothing here: every test leaves its windows without pending changes.
-    m_mdi.reset();
-    m_db.reset();
-    objektuebergabe() = Objektuebergabe();
-    QVERIFY(m_dlg->leer());
-    m_dlg.reset();
-    Einstellungen::setzeSpeicherordner(QString());
-    m_dir.reset();
+    QVERIFY(test::Zentraleumfeld { m_dir, m_dlg, m_db, m_mdi }.abbauen());
 }
 
 void TestMaskenfenster::oeffneDatenbank(const QString& pfad)
