@@ -91,13 +91,13 @@ void TestMaskenfenster::initTestCase()
 
 void TestMaskenfenster::init()
 {
-    test::Zentraleumfeld { m_dir, m_dlg, m_db, m_mdi }.aufbauen({ 1000, 800 });
+    test::Zentraleumfeld(m_dir, m_dlg, m_db, m_mdi).aufbauen({ 1000, 800 });
     MaskenfensterAnmelden(m_mdi.get(), *m_db);
 }
 
 void TestMaskenfenster::cleanup()
 {
-    QVERIFY(test::Zentraleumfeld { m_dir, m_dlg, m_db, m_mdi }.abbauen());
+    QVERIFY(test::Zentraleumfeld(m_dir, m_dlg, m_db, m_mdi).abbauen());
 }
 
 void TestMaskenfenster::oeffneDatenbank(const QString& pfad)

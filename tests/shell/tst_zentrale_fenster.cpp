@@ -123,7 +123,7 @@ private:
 
 void TestZentraleFenster::init()
 {
-    test::Zentraleumfeld { m_dir, m_dlg, m_db, m_mdi }.aufbauen({ 900, 700 });
+    test::Zentraleumfeld(m_dir, m_dlg, m_db, m_mdi).aufbauen({ 900, 700 });
     uebergaben().clear();
     alleEintraegeInstallieren();
     m_aktionen.clear();
@@ -139,7 +139,7 @@ void TestZentraleFenster::cleanup()
 {
     m_tester.reset();
     m_z = nullptr;
-    QVERIFY(test::Zentraleumfeld { m_dir, m_dlg, m_db, m_mdi }.abbauen());
+    QVERIFY(test::Zentraleumfeld(m_dir, m_dlg, m_db, m_mdi).abbauen());
 }
 
 void TestZentraleFenster::erzeugeDatenbank(bool mitTabellen)
