@@ -69,29 +69,11 @@ bool kelvadoDateiErzeugen(const QString& quelle, const QString& ziel)
     {
         Workspace ws;
         auto db = ws.createDatabase(ziel);
-        auto t = db->createTableDef(QStringLiteral("Kunden"));
-        auto id = t->createField(QStringLiteral("ID"), dbLong);
-        id->setAttributes(dbFixedField | dbAutoIncrField);
-        t->fields().append(std::move(id));
-        const auto text = [&](const char* name, int typ, int groesse) {
-            auto f = t->createField(QLatin1String(name), typ, groesse);
-            f->setAllowZeroLength(true);
-            t->fields().append(std::move(f));
-        };
-        text("Name", dbText, 50);
-        text("Vorname", dbText, 50);
-        text("Strasse", dbText, 80);
-        text("PLZ", dbText, 5);
-        text("Ort", dbText, 50);
-        t->fields().append(t->createField(QStringLiteral("Geburtsdatum"), dbDate));
-        t->fields().append(t->createField(QStringLiteral("Umsatz"), dbCurrency));
-        t->fields().append(t->createField(QStringLiteral("Aktiv"), dbBoolean));
-        text("Notiz", dbMemo, -1);
-        db->tableDefs().append(std::move(t));
-        auto b = db->createTableDef(QStringLiteral("Bestellungen"));
-        b->fields().append(b->createField(QStringLiteral("Nr"), dbLong));
-        b->fields().append(b->createField(QStringLiteral("KundenNr"), dbLong));
-        db->tableDefs().append(std::move(b));
+        db->execute(QStringLiteral(
+            "CREATE TABLE Kunden (ID COUNTER PRIMARY KEY, Name TEXT(50), Vorname TEXT(50), "
+            "Strasse TEXT(80), PLZ TEXT(5), Ort TEXT(50), Geburtsdatum DATETIME, Umsatz "
+            "CURRENCY, Aktiv BIT, Notiz MEMO)"));
+        db->execute(QStringLiteral("CREATE TABLE Bestellungen (Nr LONG, KundenNr LONG)"));
     }
     sqlite3* roh = nullptr;
     sqlite3_open(ziel.toUtf8().constData(), &roh);
@@ -101,7 +83,8 @@ bool kelvadoDateiErzeugen(const QString& quelle, const QString& ziel)
             + "' AS q; BEGIN; INSERT INTO main.Kunden (ID, Name, Vorname, Strasse, PLZ, Ort, "
               "Geburtsdatum, Umsatz, Aktiv, Notiz) SELECT ID, Name, Vorname, Strasse, PLZ, Ort, "
               "Geburtsdatum || ' 00:00:00', round(Umsatz, 4), CASE WHEN Aktiv THEN -1 ELSE 0 "
-              "END, Notiz FROM q.Kunden ORDER BY ID; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+              "END, NULLIF(Notiz, '') FROM q.Kunden ORDER BY ID; WITH RECURSIVE n(i) AS (SELECT 1 "
+              "UNION ALL "
               "SELECT i + 1 FROM n WHERE i < "
             + QByteArray::number(Bestellungen)
             + ") INSERT INTO Bestellungen (Nr, KundenNr) SELECT i, (i * 7919) % 1000000 + 1 "
@@ -111,10 +94,6 @@ bool kelvadoDateiErzeugen(const QString& quelle, const QString& ziel)
         Workspace ws;
         auto db = ws.openDatabase(ziel);
         TableDef& t = db->tableDefs().item(QStringLiteral("Kunden"));
-        auto pk = t.createIndex(QStringLiteral("PrimaryKey"));
-        pk->appendField(QStringLiteral("ID"));
-        pk->setPrimary(true);
-        t.indexes().append(std::move(pk));
         auto plz = t.createIndex(QStringLiteral("NachPLZ"));
         plz->appendField(QStringLiteral("PLZ"));
         t.indexes().append(std::move(plz));
