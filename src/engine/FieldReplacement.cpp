@@ -296,18 +296,20 @@ std::optional<FieldChange> undoableFieldChange(Database& db)
     return FieldChange { t->name(), f->name() };
 }
 
-void undoFieldChange(Database& db)
+void undoFieldChange(Database& db, const ChangeProgress& progress)
 {
     if (!undoableFieldChange(db))
         throw EngineError(err::InvalidOperation,
             QStringLiteral("Es gibt keine Strukturänderung, die rückgängig gemacht werden kann."));
+    // The five steps of the replacement, the old values written back.
+    Steps steps(db.connection(), progress, 6);
     atomically(db, [&] {
         Connection& c = db.connection();
         int type = 0, size = 0;
         QString table;
         const FieldDefinition old = *undoRecord(c, type, size, table);
-        Steps steps(c, {}, 5);
         replace(db, table, old.name, old, steps);
+        steps.next();
         c.exec(QStringLiteral("UPDATE %1 SET %2 = (SELECT Value FROM %3 WHERE RowNo = %1.rowid) "
                               "WHERE rowid IN (SELECT RowNo FROM %3)")
                    .arg(q(table), q(old.name), q(undoValueTable)));

@@ -52,8 +52,9 @@ struct FieldChange {
 /// nullopt when there is none, or when the field changed again since.
 std::optional<FieldChange> undoableFieldChange(Database& db);
 /// Brings the field of the last replacement back with its type, properties and every old value
-/// of the rows that still exist; throws EngineError 3219 when there is nothing to undo.
-void undoFieldChange(Database& db);
+/// of the rows that still exist; throws EngineError 3219 when there is nothing to undo. progress
+/// as for replaceField: a stop leaves the changed field as it was.
+void undoFieldChange(Database& db, const ChangeProgress& progress = {});
 /// Drops what the undo keeps (after any other change of the structure).
 void forgetFieldChange(Database& db);
 

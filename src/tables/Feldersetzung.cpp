@@ -57,12 +57,15 @@ bool ersetzeFeld(Database& db, const QString& tabelle, const QString& alterName,
         });
 }
 
-bool macheErsetzungRueckgaengig(Database& db)
+bool macheErsetzungRueckgaengig(Database& db, ChangeProgress fortschritt)
 {
     return engineschritt(
         QStringLiteral("Die Strukturänderung konnte nicht rückgängig gemacht werden!")
             + Zeilenumbruch + QStringLiteral("Die Tabelle bleibt unverändert."),
-        [&] { undoFieldChange(db); });
+        [&] {
+            const ChangeProgress f = std::move(fortschritt);
+            undoFieldChange(db, f);
+        });
 }
 
 } // namespace kv

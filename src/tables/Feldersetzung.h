@@ -29,7 +29,7 @@ bool ersetzeFeld(engine::Database& db, const QString& tabelle, const QString& al
     const engine::Field& ersatz, engine::ChangeProgress fortschritt = {});
 
 /// Brings back the field of the last replacement in the database with its type and values. On
-/// failure the user is told why.
-bool macheErsetzungRueckgaengig(engine::Database& db);
+/// failure (or a stop through fortschritt) the user is told why and nothing changes.
+bool macheErsetzungRueckgaengig(engine::Database& db, engine::ChangeProgress fortschritt = {});
 
 } // namespace kv

@@ -51,8 +51,8 @@ public:
     Strukturbearbeitung& operator=(const Strukturbearbeitung&) = delete;
 
     engine::Database& datenbank() const { return m_db; }
-    /// Makes the progress report of one field replacement (a window shows it); it lives as long
-    /// as that replacement.
+    /// Makes the progress report of one field replacement or its undo (a window shows it); it
+    /// lives as long as that work.
     void setzeFortschrittsquelle(std::function<engine::ChangeProgress()> quelle)
     {
         m_fortschrittsquelle = std::move(quelle);

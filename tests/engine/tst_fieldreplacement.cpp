@@ -92,6 +92,8 @@ private Q_SLOTS:
     void failureLeavesTableAndUndoAsBefore();
     void stopRollsEverythingBack_data();
     void stopRollsEverythingBack();
+    void stoppedUndoKeepsTheChange_data();
+    void stoppedUndoKeepsTheChange();
     void alterColumnReplacesTheField();
 };
 
@@ -321,6 +323,41 @@ void TestFieldReplacement::stopRollsEverythingBack()
     replaceField(
         *db, QStringLiteral("Werte"), QStringLiteral("W"), Field(QStringLiteral("W"), dbLong));
     QCOMPARE(db->tableDefs().item(QStringLiteral("Werte")).fields().item("W").type(), int(dbLong));
+}
+
+void TestFieldReplacement::stoppedUndoKeepsTheChange_data()
+{
+    QTest::addColumn<int>("schritt");
+    QTest::newRow("erster Schritt") << 1;
+    QTest::newRow("Indizes") << 3;
+    QTest::newRow("alte Werte") << 6;
+}
+
+// An undo stopped at a step leaves the changed field, its values and the undo itself; the undo
+// then runs through.
+void TestFieldReplacement::stoppedUndoKeepsTheChange()
+{
+    QFETCH(int, schritt);
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = beispiel(ws, dir.file(QStringLiteral("a.kdb")));
+    replaceField(
+        *db, QStringLiteral("Werte"), QStringLiteral("W"), Field(QStringLiteral("W"), dbLong));
+    const QStringList geaendert = spalte(*db, QStringLiteral("Werte"), QStringLiteral("W"));
+    int gesehen = 0;
+    QCOMPARE(fehlerNummer([&] {
+        undoFieldChange(*db, [&](int s, int schritte) {
+            gesehen = std::max(gesehen, s);
+            return schritte == 6 && s < schritt;
+        });
+    }),
+        3000);
+    QCOMPARE(gesehen, schritt);
+    QCOMPARE(db->tableDefs().item(QStringLiteral("Werte")).fields().item("W").type(), int(dbLong));
+    QCOMPARE(spalte(*db, QStringLiteral("Werte"), QStringLiteral("W")), geaendert);
+    QVERIFY(undoableFieldChange(*db));
+    undoFieldChange(*db);
+    QCOMPARE(spalte(*db, QStringLiteral("Werte"), QStringLiteral("W")), Werte);
 }
 
 void TestFieldReplacement::alterColumnReplacesTheField()
