@@ -61,6 +61,48 @@ template <class Change> void atomically(Database& db, Change&& change)
     }
 }
 
+// Reports the steps of a change and keeps reporting while SQLite works on one of them.
+class Steps {
+public:
+    Steps(Connection& c, ChangeProgress progress, int steps)
+        : m_connection(c)
+        , m_progress(std::move(progress))
+        , m_steps(steps)
+    {
+        // Once stopped, the rollback and the reading afterwards must run to their end.
+        if (m_progress)
+            m_connection.setProgressCheck([this] {
+                if (m_stopped)
+                    return true;
+                m_stopped = !m_progress(m_step, m_steps);
+                return !m_stopped;
+            });
+    }
+    ~Steps()
+    {
+        if (m_progress)
+            m_connection.setProgressCheck({});
+    }
+    Steps(const Steps&) = delete;
+    Steps& operator=(const Steps&) = delete;
+
+    /// Begins the next step; throws when the user stopped the work in between.
+    void next()
+    {
+        m_step = std::min(m_step + 1, m_steps);
+        m_stopped = m_stopped || (m_progress && !m_progress(m_step, m_steps));
+        if (m_stopped)
+            throw EngineError(err::Generic, QStringLiteral("Der Vorgang wurde abgebrochen."));
+    }
+
+private:
+    Connection& m_connection;
+    ChangeProgress m_progress;
+    int m_steps;
+    int m_step = 0;
+    bool m_stopped = false;
+};
+
 void dropUndo(Connection& c)
 {
     c.exec(QStringLiteral("DROP TABLE IF EXISTS ") + q(undoFieldTable));
@@ -69,19 +111,23 @@ void dropUndo(Connection& c)
 
 // The replacement proper: a new field takes the converted values, the indexes and relations
 // move over to it, the old field goes and the new one takes its name.
-void replace(Database& db, const QString& table, const QString& name, const FieldDefinition& to)
+void replace(Database& db, const QString& table, const QString& name, const FieldDefinition& to,
+    Steps& steps)
 {
     TableDef& t = db.tableDefs().item(table);
     const QString temp = freeName(t, name);
+    steps.next();
     {
         FieldDefinition d = to;
         d.name = temp;
         t.fields().append(copyOf(t, d));
     }
+    steps.next();
     db.connection().exec(QStringLiteral("UPDATE %1 SET %2 = kv_convert(%3, %4, %5)")
                              .arg(q(table), q(temp), q(name))
                              .arg(to.type)
                              .arg(to.size));
+    steps.next();
     const QList<Index*> indexes = t.indexes().items();
     for (Index* old : indexes) {
         if (old->foreign())
@@ -101,6 +147,7 @@ void replace(Database& db, const QString& table, const QString& name, const Fiel
         t.indexes().remove(old->name());
         t.indexes().append(std::move(ix));
     }
+    steps.next();
     const QList<Relation*> relations = db.relations().items();
     for (Relation* old : relations) {
         const bool primarySide = same(old->table(), table);
@@ -122,6 +169,7 @@ void replace(Database& db, const QString& table, const QString& name, const Fiel
         db.relations().remove(old->name());
         db.relations().append(std::move(r));
     }
+    steps.next();
     t.fields().remove(name);
     t.fields().item(temp).setName(name);
 }
@@ -207,22 +255,27 @@ ConversionLoss conversionLoss(
     return loss;
 }
 
-void replaceField(Database& db, const QString& table, const QString& name, const Field& replacement)
+void replaceField(Database& db, const QString& table, const QString& name, const Field& replacement,
+    const ChangeProgress& progress)
 {
-    replaceField(db, table, name, replacement.definition());
+    replaceField(db, table, name, replacement.definition(), progress);
 }
 
-void replaceField(
-    Database& db, const QString& table, const QString& name, const FieldDefinition& replacement)
+void replaceField(Database& db, const QString& table, const QString& name,
+    const FieldDefinition& replacement, const ChangeProgress& progress)
 {
+    // The copy kept for the undo, the five steps of the replacement, reading the table again.
+    Steps steps(db.connection(), progress, 7);
     atomically(db, [&] {
         const FieldDefinition old = db.tableDefs().item(table).fields().item(name).definition();
         FieldDefinition to = replacement;
         to.name = old.name;
         to.ordinalPosition = old.ordinalPosition;
+        steps.next();
         dropUndo(db.connection());
         keepForUndo(db, table, old, to.type, to.size);
-        replace(db, table, old.name, to);
+        replace(db, table, old.name, to, steps);
+        steps.next();
         // The rename at the end reaches the stored indexes and relations; read them afresh.
         db.refreshAll();
     });
@@ -243,17 +296,20 @@ std::optional<FieldChange> undoableFieldChange(Database& db)
     return FieldChange { t->name(), f->name() };
 }
 
-void undoFieldChange(Database& db)
+void undoFieldChange(Database& db, const ChangeProgress& progress)
 {
     if (!undoableFieldChange(db))
         throw EngineError(err::InvalidOperation,
             QStringLiteral("Es gibt keine Strukturänderung, die rückgängig gemacht werden kann."));
+    // The five steps of the replacement, the old values written back.
+    Steps steps(db.connection(), progress, 6);
     atomically(db, [&] {
         Connection& c = db.connection();
         int type = 0, size = 0;
         QString table;
         const FieldDefinition old = *undoRecord(c, type, size, table);
-        replace(db, table, old.name, old);
+        replace(db, table, old.name, old, steps);
+        steps.next();
         c.exec(QStringLiteral("UPDATE %1 SET %2 = (SELECT Value FROM %3 WHERE RowNo = %1.rowid) "
                               "WHERE rowid IN (SELECT RowNo FROM %3)")
                    .arg(q(table), q(old.name), q(undoValueTable)));

@@ -45,20 +45,27 @@ QString strukturaenderungsfrage(const ConversionLoss& verlust)
     return frage + QStringLiteral("Möchten Sie die Aktion jetzt durchführen?");
 }
 
-bool ersetzeFeld(
-    Database& db, const QString& tabelle, const QString& alterName, const Field& ersatz)
+bool ersetzeFeld(Database& db, const QString& tabelle, const QString& alterName,
+    const Field& ersatz, ChangeProgress fortschritt)
 {
     return engineschritt(QStringLiteral("Die Strukturänderung konnte nicht durchgeführt werden!")
             + Zeilenumbruch + QStringLiteral("Die Tabelle bleibt unverändert."),
-        [&] { replaceField(db, tabelle, alterName, ersatz); });
+        [&] {
+            // Held here only, so that a progress box has closed when the message comes.
+            const ChangeProgress f = std::move(fortschritt);
+            replaceField(db, tabelle, alterName, ersatz, f);
+        });
 }
 
-bool macheErsetzungRueckgaengig(Database& db)
+bool macheErsetzungRueckgaengig(Database& db, ChangeProgress fortschritt)
 {
     return engineschritt(
         QStringLiteral("Die Strukturänderung konnte nicht rückgängig gemacht werden!")
             + Zeilenumbruch + QStringLiteral("Die Tabelle bleibt unverändert."),
-        [&] { undoFieldChange(db); });
+        [&] {
+            const ChangeProgress f = std::move(fortschritt);
+            undoFieldChange(db, f);
+        });
 }
 
 } // namespace kv

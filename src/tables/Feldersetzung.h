@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/FieldReplacement.h"
+
 #include <QString>
 #include <memory>
 
@@ -7,7 +9,6 @@ namespace kv::engine {
 class Database;
 class Field;
 class TableDef;
-struct ConversionLoss;
 } // namespace kv::engine
 
 namespace kv {
@@ -22,11 +23,13 @@ QString strukturaenderungsfrage(const engine::ConversionLoss& verlust);
 /// Replaces the stored field alterName of table tabelle by ersatz under the same name: the data
 /// are copied into it, converted to its type, and its indexes and relations follow; all inside
 /// one transaction. On failure the table stays exactly as it was and the user is told why.
+/// fortschritt hears how far the work is and may stop it (then, too, nothing changes); it is
+/// gone before a message appears.
 bool ersetzeFeld(engine::Database& db, const QString& tabelle, const QString& alterName,
-    const engine::Field& ersatz);
+    const engine::Field& ersatz, engine::ChangeProgress fortschritt = {});
 
 /// Brings back the field of the last replacement in the database with its type and values. On
-/// failure the user is told why.
-bool macheErsetzungRueckgaengig(engine::Database& db);
+/// failure (or a stop through fortschritt) the user is told why and nothing changes.
+bool macheErsetzungRueckgaengig(engine::Database& db, engine::ChangeProgress fortschritt = {});
 
 } // namespace kv

@@ -158,7 +158,8 @@ Zeilenergebnis Strukturbearbeitung::aendereFeld(int zeile)
             Knoepfe::JaNein, Symbol::Frage, 2)
         != Antwort::Ja)
         return Zeilenergebnis::Beibehalten;
-    if (!ersetzeFeld(m_db, m_name, z.name, *ersatz))
+    if (!ersetzeFeld(m_db, m_name, z.name, *ersatz,
+            m_fortschrittsquelle ? m_fortschrittsquelle() : ChangeProgress()))
         return Zeilenergebnis::Abgelehnt;
     m_ersetzt = true;
     return Zeilenergebnis::Gespeichert;

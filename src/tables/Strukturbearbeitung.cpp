@@ -278,7 +278,8 @@ bool Strukturbearbeitung::strukturaenderungRueckgaengig()
             frage, QStringLiteral("Strukturänderung rückgängig"), Knoepfe::JaNein, Symbol::Frage, 2)
         != Antwort::Ja)
         return false;
-    if (!macheErsetzungRueckgaengig(m_db))
+    if (!macheErsetzungRueckgaengig(
+            m_db, m_fortschrittsquelle ? m_fortschrittsquelle() : engine::ChangeProgress()))
         return false;
     laden();
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/FieldReplacement.h"
 #include "tables/FeldZeile.h"
 
 #include <QList>
@@ -50,6 +51,12 @@ public:
     Strukturbearbeitung& operator=(const Strukturbearbeitung&) = delete;
 
     engine::Database& datenbank() const { return m_db; }
+    /// Makes the progress report of one field replacement or its undo (a window shows it); it
+    /// lives as long as that work.
+    void setzeFortschrittsquelle(std::function<engine::ChangeProgress()> quelle)
+    {
+        m_fortschrittsquelle = std::move(quelle);
+    }
     /// "Tabellenstruktur neu erstellen" or "Tabellenstruktur ändern".
     QString titel() const;
     /// The table is not stored yet.
@@ -137,6 +144,7 @@ private:
     QList<IndexZeile> m_indizes;
     /// The last saved row replaced its field.
     bool m_ersetzt = false;
+    std::function<engine::ChangeProgress()> m_fortschrittsquelle;
 };
 
 } // namespace kv

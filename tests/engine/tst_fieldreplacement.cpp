@@ -2,6 +2,7 @@
 #include "engine/FieldReplacement.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
+#include "engine/sqlite/Connection.h"
 #include "testutils/Fehlernummer.h"
 #include "testutils/TempDir.h"
 
@@ -89,6 +90,10 @@ private Q_SLOTS:
     void undoRestoresTypeValuesIndexAndRelation();
     void undoEndsWithTheNextChangeOfTheField();
     void failureLeavesTableAndUndoAsBefore();
+    void stopRollsEverythingBack_data();
+    void stopRollsEverythingBack();
+    void stoppedUndoKeepsTheChange_data();
+    void stoppedUndoKeepsTheChange();
     void alterColumnReplacesTheField();
 };
 
@@ -245,6 +250,114 @@ void TestFieldReplacement::failureLeavesTableAndUndoAsBefore()
     const auto aenderung = undoableFieldChange(*db);
     QVERIFY(aenderung);
     QCOMPARE(aenderung->field, QStringLiteral("B"));
+}
+
+void TestFieldReplacement::stopRollsEverythingBack_data()
+{
+    QTest::addColumn<double>("anteil");
+    QTest::newRow("vor dem ersten Schritt") << 0.0;
+    QTest::newRow("früh") << 0.2;
+    QTest::newRow("mitten") << 0.5;
+    QTest::newRow("spät") << 0.9;
+    QTest::newRow("letzter Aufruf") << 1.0;
+}
+
+// A stop at any call of the progress, between the steps or inside one of them, leaves the
+// table, its index, the relation and the undo of the change before exactly as they were.
+void TestFieldReplacement::stopRollsEverythingBack()
+{
+    QFETCH(double, anteil);
+    kv::test::TempDir dir;
+    Workspace ws;
+    const QString pfad = dir.file(QStringLiteral("a.kdb"));
+    auto db = beispiel(ws, pfad);
+    // Enough rows that SQLite reports progress while a statement runs.
+    ws.beginTrans();
+    db->connection().exec(
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n "
+                       "WHERE i < 5100) INSERT INTO Werte (Nr, W, A, B) SELECT i, "
+                       "CAST(i AS TEXT), 1, 'x' FROM n"));
+    ws.commitTrans();
+    replaceField(
+        *db, QStringLiteral("Werte"), QStringLiteral("B"), Field(QStringLiteral("B"), dbText, 12));
+    const QStringList vorher = spalte(*db, QStringLiteral("Werte"), QStringLiteral("W"));
+
+    // The same change on a copy counts the calls and sees the steps in order.
+    const QString kopie = dir.file(QStringLiteral("b.kdb"));
+    QVERIFY(QFile::copy(pfad, kopie));
+    int aufrufe = 0, letzterSchritt = 0;
+    {
+        auto probe = ws.openDatabase(kopie);
+        replaceField(*probe, QStringLiteral("Werte"), QStringLiteral("W"),
+            Field(QStringLiteral("W"), dbLong), [&](int schritt, int schritte) {
+                ++aufrufe;
+                [&] {
+                    QCOMPARE(schritte, 7);
+                    QVERIFY(schritt >= letzterSchritt && schritt >= 1);
+                }();
+                letzterSchritt = schritt;
+                return true;
+            });
+    }
+    QCOMPARE(letzterSchritt, 7);
+    QVERIFY2(aufrufe > 7 + 5, "progress inside the statements");
+
+    const int halt = std::max(1, int(anteil * aufrufe));
+    int gezaehlt = 0;
+    QCOMPARE(fehlerNummer([&] {
+        replaceField(*db, QStringLiteral("Werte"), QStringLiteral("W"),
+            Field(QStringLiteral("W"), dbLong), [&](int, int) { return ++gezaehlt < halt; });
+    }),
+        3000);
+    QCOMPARE(gezaehlt, halt);
+    TableDef& t = db->tableDefs().item(QStringLiteral("Werte"));
+    QCOMPARE(t.fields().count(), 4);
+    QCOMPARE(t.fields().item(QStringLiteral("W")).type(), int(dbText));
+    QCOMPARE(t.indexes().item(QStringLiteral("NachW")).fields().value(0).name, QStringLiteral("W"));
+    QCOMPARE(spalte(*db, QStringLiteral("Werte"), QStringLiteral("W")), vorher);
+    QCOMPARE(db->relations().item(QStringLiteral("HauptWerte")).fields().size(), 2);
+    const auto aenderung = undoableFieldChange(*db);
+    QVERIFY(aenderung);
+    QCOMPARE(aenderung->field, QStringLiteral("B"));
+    // Nothing of the stopped work stays on the connection: the next change runs through.
+    replaceField(
+        *db, QStringLiteral("Werte"), QStringLiteral("W"), Field(QStringLiteral("W"), dbLong));
+    QCOMPARE(db->tableDefs().item(QStringLiteral("Werte")).fields().item("W").type(), int(dbLong));
+}
+
+void TestFieldReplacement::stoppedUndoKeepsTheChange_data()
+{
+    QTest::addColumn<int>("schritt");
+    QTest::newRow("erster Schritt") << 1;
+    QTest::newRow("Indizes") << 3;
+    QTest::newRow("alte Werte") << 6;
+}
+
+// An undo stopped at a step leaves the changed field, its values and the undo itself; the undo
+// then runs through.
+void TestFieldReplacement::stoppedUndoKeepsTheChange()
+{
+    QFETCH(int, schritt);
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = beispiel(ws, dir.file(QStringLiteral("a.kdb")));
+    replaceField(
+        *db, QStringLiteral("Werte"), QStringLiteral("W"), Field(QStringLiteral("W"), dbLong));
+    const QStringList geaendert = spalte(*db, QStringLiteral("Werte"), QStringLiteral("W"));
+    int gesehen = 0;
+    QCOMPARE(fehlerNummer([&] {
+        undoFieldChange(*db, [&](int s, int schritte) {
+            gesehen = std::max(gesehen, s);
+            return schritte == 6 && s < schritt;
+        });
+    }),
+        3000);
+    QCOMPARE(gesehen, schritt);
+    QCOMPARE(db->tableDefs().item(QStringLiteral("Werte")).fields().item("W").type(), int(dbLong));
+    QCOMPARE(spalte(*db, QStringLiteral("Werte"), QStringLiteral("W")), geaendert);
+    QVERIFY(undoableFieldChange(*db));
+    undoFieldChange(*db);
+    QCOMPARE(spalte(*db, QStringLiteral("Werte"), QStringLiteral("W")), Werte);
 }
 
 void TestFieldReplacement::alterColumnReplacesTheField()

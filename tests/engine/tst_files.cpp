@@ -2,6 +2,7 @@
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "testutils/Fehlernummer.h"
+#include "testutils/Kundendatenbank.h"
 #include "testutils/SqliteFile.h"
 #include "testutils/TempDir.h"
 
@@ -14,26 +15,11 @@ using namespace kv::engine;
 using kv::test::fehlerNummer;
 
 namespace {
+// Kunden with the counter ID, the index NameIx, n rows with long notes, and the query "Alle".
 void kundenAnlegen(Workspace& ws, const QString& pfad, int n)
 {
-    auto db = ws.createDatabase(pfad);
-    auto t = db->createTableDef(QStringLiteral("Kunden"));
-    auto id = t->createField(QStringLiteral("ID"), dbLong);
-    id->setAttributes(dbFixedField | dbAutoIncrField);
-    t->fields().append(std::move(id));
-    t->fields().append(t->createField(QStringLiteral("Name"), dbText, 60));
-    t->fields().append(t->createField(QStringLiteral("Notiz"), dbMemo));
-    auto ix = t->createIndex(QStringLiteral("NameIx"));
-    ix->appendField(QStringLiteral("Name"));
-    t->indexes().append(std::move(ix));
-    db->tableDefs().append(std::move(t));
-    db->createQueryDef(QStringLiteral("Alle"), QStringLiteral("SELECT * FROM Kunden"));
-    ws.beginTrans();
-    for (int i = 0; i < n; ++i)
-        db->execute(QStringLiteral("INSERT INTO Kunden (Name, Notiz) VALUES ('Kunde %1', '%2')")
-                        .arg(i)
-                        .arg(QString(200, QLatin1Char('n'))));
-    ws.commitTrans();
+    kv::test::notizKunden(ws, pfad, n, QStringLiteral("Kunde %1"), true)
+        ->createQueryDef(QStringLiteral("Alle"), QStringLiteral("SELECT * FROM Kunden"));
 }
 
 // Helper mode of this executable: opens the file, starts a transaction, changes rows, says

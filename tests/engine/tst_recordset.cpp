@@ -1,11 +1,11 @@
 // Moving through a record set, its bookmarks and clones, editing, adding and deleting, finding,
 // and a cache that stays true to the file through every write.
 
-#include "KundenDb.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "testutils/Fehlernummer.h"
+#include "testutils/Kundendatenbank.h"
 #include "testutils/TempDir.h"
 
 #include <QtTest>

@@ -2,12 +2,12 @@
 // the origins of fields, parameters, attached tables, a whole table read as the cursor goes,
 // crosstabs and texts exactly as stored.
 
-#include "KundenDb.h"
 #include "engine/DataType.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "testutils/Fehlernummer.h"
+#include "testutils/Kundendatenbank.h"
 #include "testutils/SqliteFile.h"
 #include "testutils/TempDir.h"
 

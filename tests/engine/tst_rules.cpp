@@ -2,43 +2,16 @@
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "testutils/Fehlernummer.h"
+#include "testutils/Kundendatenbank.h"
 #include "testutils/TempDir.h"
 
 #include <QtTest>
 
 using namespace kv::engine;
+using kv::test::auftragsDb;
 using kv::test::fehlerNummer;
 
 namespace {
-// Kunden(Nr text key) 1:n Auftraege(Kunde) with the given relation flags.
-std::unique_ptr<Database> auftragsDb(Workspace& ws, const QString& pfad, qint64 flags)
-{
-    auto db = ws.createDatabase(pfad);
-    auto k = db->createTableDef(QStringLiteral("Kunden"));
-    k->fields().append(k->createField(QStringLiteral("Nr"), dbText, 10));
-    auto pk = k->createIndex(QStringLiteral("PrimaryKey"));
-    pk->appendField(QStringLiteral("Nr"));
-    pk->setPrimary(true);
-    k->indexes().append(std::move(pk));
-    db->tableDefs().append(std::move(k));
-    auto a = db->createTableDef(QStringLiteral("Auftraege"));
-    auto id = a->createField(QStringLiteral("ID"), dbLong);
-    id->setAttributes(dbAutoIncrField | dbFixedField);
-    a->fields().append(std::move(id));
-    a->fields().append(a->createField(QStringLiteral("Kunde"), dbText, 10));
-    db->tableDefs().append(std::move(a));
-    db->execute(QStringLiteral("INSERT INTO Kunden (Nr) VALUES ('A')"));
-    db->execute(QStringLiteral("INSERT INTO Kunden (Nr) VALUES ('B')"));
-    db->execute(QStringLiteral("INSERT INTO Auftraege (Kunde) VALUES ('A')"));
-    db->execute(QStringLiteral("INSERT INTO Auftraege (Kunde) VALUES ('a')"));
-    db->execute(QStringLiteral("INSERT INTO Auftraege (Kunde) VALUES (NULL)"));
-    auto r = db->createRelation(QStringLiteral("KundeAuftrag"), QStringLiteral("Kunden"),
-        QStringLiteral("Auftraege"), flags);
-    r->appendField(QStringLiteral("Nr"), QStringLiteral("Kunde"));
-    db->relations().append(std::move(r));
-    return db;
-}
-
 int anzahl(Database& db, const QString& sql)
 {
     return db.openRecordset(sql)->value(0).toInt();

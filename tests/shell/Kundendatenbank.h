@@ -2,11 +2,7 @@
 
 // The database most shell tests work on: the table Kunden (Name, Notiz) in a file of its own.
 
-#include "engine/DataType.h"
-#include "engine/Database.h"
-#include "engine/Field.h"
-#include "engine/TableDef.h"
-#include "engine/Workspace.h"
+#include "testutils/Kundendatenbank.h"
 
 #include <QStringList>
 
@@ -19,17 +15,7 @@ inline void KundendatenbankErzeugen(const QString& pfad, int zeilen = 3,
     const QString& passwort = QString(), const QStringList& abfragen = {})
 {
     engine::Workspace ws;
-    auto db = ws.createDatabase(pfad);
-    auto t = db->createTableDef(QStringLiteral("Kunden"));
-    t->fields().append(t->createField(QStringLiteral("Name"), engine::dbText, 60));
-    t->fields().append(t->createField(QStringLiteral("Notiz"), engine::dbMemo));
-    db->tableDefs().append(std::move(t));
-    ws.beginTrans();
-    for (int i = 0; i < zeilen; ++i)
-        db->execute(QStringLiteral("INSERT INTO Kunden (Name, Notiz) VALUES ('K%1', '%2')")
-                        .arg(i)
-                        .arg(QString(200, QLatin1Char('n'))));
-    ws.commitTrans();
+    auto db = notizKunden(ws, pfad, zeilen, QStringLiteral("K%1"), false);
     for (const QString& a : abfragen) {
         const qsizetype gleich = a.indexOf(QLatin1Char('='));
         db->createQueryDef(a.left(gleich), a.mid(gleich + 1));

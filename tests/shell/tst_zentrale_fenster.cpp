@@ -1,4 +1,5 @@
 #include "Kundendatenbank.h"
+#include "Zentraleumfeld.h"
 #include "base/NichtVerfuegbar.h"
 #include "base/Windows1252.h"
 #include "engine/DataType.h"
@@ -122,14 +123,7 @@ private:
 
 void TestZentraleFenster::init()
 {
-    m_dir = std::make_unique<test::TempDir>();
-    QDir(m_dir->path()).mkdir(QStringLiteral("einstellungen"));
-    Einstellungen::setzeSpeicherordner(m_dir->file(QStringLiteral("einstellungen")));
-    m_dlg = std::make_unique<test::ScriptedDialoge>();
-    m_db = std::make_unique<AktuelleDatenbank>();
-    m_mdi = std::make_unique<QMdiArea>();
-    m_mdi->resize(900, 700);
-    m_mdi->show();
+    test::Zentraleumfeld(m_dir, m_dlg, m_db, m_mdi).aufbauen({ 900, 700 });
     uebergaben().clear();
     alleEintraegeInstallieren();
     m_aktionen.clear();
@@ -144,14 +138,8 @@ void TestZentraleFenster::init()
 void TestZentraleFenster::cleanup()
 {
     m_tester.reset();
-    m_mdi.reset();
     m_z = nullptr;
-    m_db.reset();
-    objektuebergabe() = Objektuebergabe();
-    QVERIFY(m_dlg->leer());
-    m_dlg.reset();
-    Einstellungen::setzeSpeicherordner(QString());
-    m_dir.reset();
+    QVERIFY(test::Zentraleumfeld(m_dir, m_dlg, m_db, m_mdi).abbauen());
 }
 
 void TestZentraleFenster::erzeugeDatenbank(bool mitTabellen)

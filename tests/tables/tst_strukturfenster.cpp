@@ -4,8 +4,10 @@
 #include "testutils/ScriptedDialoge.h"
 #include "testutils/TempDir.h"
 
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QtTest>
 
 using namespace kv;
@@ -19,6 +21,8 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void verlustInDerFrageUndRueckgaengig();
+    void fortschrittUndAbbrechen_data();
+    void fortschrittUndAbbrechen();
 
 private:
     std::unique_ptr<test::TempDir> m_dir;
@@ -91,6 +95,81 @@ void TestStrukturfenster::verlustInDerFrageUndRueckgaengig()
     b.setzeZeile(neu, n);
     QCOMPARE(b.speichereZeile(neu), Zeilenergebnis::Gespeichert);
     QVERIFY(!b.rueckgaengigMoeglich());
+}
+
+void TestStrukturfenster::fortschrittUndAbbrechen_data()
+{
+    QTest::addColumn<bool>("abbrechen");
+    QTest::newRow("durchlaufen") << false;
+    QTest::newRow("abbrechen") << true;
+}
+
+// A replacement on a larger table shows its box while the values are copied; Abbrechen in the
+// box leaves the table as it was, and the box is gone before the message says so.
+void TestStrukturfenster::fortschrittUndAbbrechen()
+{
+    QFETCH(bool, abbrechen);
+    m_ws->beginTrans();
+    for (int i = 0; i < 3000; ++i)
+        m_db->execute(
+            QStringLiteral("INSERT INTO Rechnungen (KundeID, Betrag) VALUES (1, '%1')").arg(i));
+    m_ws->commitTrans();
+    const QStringList vorher
+        = test::spaltenwerte(*m_db, QStringLiteral("Rechnungen"), QStringLiteral("Betrag"));
+
+    frmTabellenStruktur fenster(*m_db, false, QStringLiteral("Rechnungen"), m_db->name());
+    fenster.setzeFortschrittsverzoegerung(0);
+    fenster.show();
+    const auto sichtbareBox = [&]() -> QProgressDialog* {
+        for (QProgressDialog* d : fenster.findChildren<QProgressDialog*>())
+            if (d->isVisible())
+                return d;
+        return nullptr;
+    };
+    QString boxtext;
+    QTimer waechter;
+    waechter.setInterval(0);
+    connect(&waechter, &QTimer::timeout, &fenster, [&] {
+        if (QProgressDialog* box = sichtbareBox()) {
+            boxtext = box->labelText();
+            waechter.stop();
+            if (abbrechen)
+                box->cancel();
+        }
+    });
+    waechter.start();
+    bool boxBeiMeldung = false;
+    m_dlg->beimZeigen([&](const Meldung&) { boxBeiMeldung = boxBeiMeldung || sichtbareBox(); });
+
+    Strukturbearbeitung& b = fenster.bearbeitung();
+    const int zeile = 2;
+    fenster.TDBGrid1()->setCurrentIndex(fenster.TDBGrid1()->model()->index(zeile, 0));
+    FeldZeile z = b.zeilen().at(zeile);
+    typWechseln(z, dbLong);
+    b.setzeZeile(zeile, z);
+    m_dlg->erwarteAntwort(Antwort::Ja);
+    QCOMPARE(fenster.zeileVerlassen(), !abbrechen);
+    QCOMPARE(boxtext, QStringLiteral("Bitte warten... Die Daten des Feldes werden umkopiert."));
+    QVERIFY(!sichtbareBox());
+    QVERIFY(!boxBeiMeldung);
+    const QStringList nachher
+        = test::spaltenwerte(*m_db, QStringLiteral("Rechnungen"), QStringLiteral("Betrag"));
+    if (abbrechen) {
+        QVERIFY(m_dlg->letzteMeldung().text.contains(
+            QStringLiteral("Die Strukturänderung konnte nicht durchgeführt werden!")));
+        QCOMPARE(nachher, vorher);
+        QCOMPARE(m_db->tableDefs()
+                     .item(QStringLiteral("Rechnungen"))
+                     .fields()
+                     .item(QStringLiteral("Betrag"))
+                     .type(),
+            int(dbText));
+        QVERIFY(!b.rueckgaengigMoeglich());
+    } else {
+        QCOMPARE(nachher.size(), vorher.size());
+        QCOMPARE(nachher.last(), QStringLiteral("2999"));
+        QCOMPARE(b.zeilen().at(zeile).typ, qint16(dbLong));
+    }
 }
 
 QTEST_MAIN(TestStrukturfenster)

@@ -1,5 +1,7 @@
 #include "engine/core/DataType.h"
 
+#include "engine/core/BooleanText.h"
+
 #include <QDateTime>
 #include <cmath>
 
@@ -129,12 +131,8 @@ QVariant toStorage(const QVariant& value, int type)
     case dbBoolean:
         if (isText) {
             const QString t = value.toString().trimmed();
-            if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0
-                || t.compare(QLatin1String("wahr"), Qt::CaseInsensitive) == 0)
-                return QVariant(qlonglong(-1));
-            if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0
-                || t.compare(QLatin1String("falsch"), Qt::CaseInsensitive) == 0)
-                return QVariant(qlonglong(0));
+            if (const auto b = booleanFromWord(t, WahrFalsch | TrueFalse))
+                return QVariant(qlonglong(*b ? -1 : 0));
             bool ok = false;
             const double d = t.toDouble(&ok);
             return ok ? QVariant(qlonglong(d != 0 ? -1 : 0)) : value;

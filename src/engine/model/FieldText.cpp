@@ -3,6 +3,7 @@
 #include "base/Format.h"
 #include "base/Werteparser.h"
 #include "engine/DataType.h"
+#include "engine/core/BooleanText.h"
 
 #include <cmath>
 
@@ -25,22 +26,6 @@ QString editText(const QVariant& value, int type)
     return displayText(value, type, QString());
 }
 
-namespace {
-std::optional<QVariant> booleanFromText(const QString& text)
-{
-    static const QStringList yes { QStringLiteral("wahr"), QStringLiteral("ja"),
-        QStringLiteral("true"), QStringLiteral("yes"), QStringLiteral("-1"), QStringLiteral("1") };
-    static const QStringList no { QStringLiteral("falsch"), QStringLiteral("nein"),
-        QStringLiteral("false"), QStringLiteral("no"), QStringLiteral("0") };
-    const QString t = text.trimmed().toLower();
-    if (yes.contains(t))
-        return QVariant(true);
-    if (no.contains(t))
-        return QVariant(false);
-    return std::nullopt;
-}
-} // namespace
-
 std::optional<QVariant> valueFromText(const QString& text, int type)
 {
     if (isBinaryType(type))
@@ -49,7 +34,10 @@ std::optional<QVariant> valueFromText(const QString& text, int type)
         return QVariant();
     switch (type) {
     case dbBoolean:
-        return booleanFromText(text);
+        if (const auto b
+            = booleanFromWord(text, JaNein | WahrFalsch | TrueFalse | YesNo | EinsNull))
+            return QVariant(*b);
+        return std::nullopt;
     case dbByte:
     case dbInteger:
     case dbLong:

@@ -1,3 +1,4 @@
+#include "engine/core/BooleanText.h"
 #include "engine/core/DataType.h"
 #include "engine/sql/FunctionLibrary.h"
 
@@ -72,15 +73,8 @@ bool convert(sqlite3_context* ctx, sqlite3_value** argv, bool store)
         return whole(-9.2e18, 9.2e18);
     case dbBoolean: {
         std::optional<bool> b;
-        if (sqlite3_value_type(v) == SQLITE_TEXT) {
-            const QString t = text(v).trimmed().toLower();
-            if (t == QLatin1String("true") || t == QLatin1String("wahr")
-                || t == QLatin1String("ja"))
-                b = true;
-            else if (t == QLatin1String("false") || t == QLatin1String("falsch")
-                || t == QLatin1String("nein"))
-                b = false;
-        }
+        if (sqlite3_value_type(v) == SQLITE_TEXT)
+            b = booleanFromWord(text(v), JaNein | WahrFalsch | TrueFalse);
         if (!b)
             if (const auto x = number(v))
                 b = *x != 0;

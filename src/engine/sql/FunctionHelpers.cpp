@@ -29,6 +29,37 @@ void resultText(sqlite3_context* ctx, const QString& s)
     sqlite3_result_text(ctx, b.constData(), int(b.size()), SQLITE_TRANSIENT);
 }
 
+namespace {
+bool asciiSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// A text that is only a sign and up to 15 digits (blanks around allowed), read without the way
+// through QString; nullopt for anything else. Whole-number texts are what a column holds that
+// changes from Text to a number, so the change and its preview spend their time here.
+std::optional<double> plainWholeNumber(const char* s, int n)
+{
+    int i = 0;
+    while (i < n && asciiSpace(s[i]))
+        ++i;
+    while (n > i && asciiSpace(s[n - 1]))
+        --n;
+    const bool negative = i < n && s[i] == '-';
+    if (i < n && (s[i] == '-' || s[i] == '+'))
+        ++i;
+    if (i == n || n - i > 15)
+        return std::nullopt;
+    qint64 x = 0;
+    for (; i < n; ++i) {
+        if (s[i] < '0' || s[i] > '9')
+            return std::nullopt;
+        x = x * 10 + (s[i] - '0');
+    }
+    return negative ? -double(x) : double(x);
+}
+} // namespace
+
 std::optional<double> number(sqlite3_value* v)
 {
     switch (sqlite3_value_type(v)) {
@@ -37,6 +68,9 @@ std::optional<double> number(sqlite3_value* v)
     case SQLITE_FLOAT:
         return sqlite3_value_double(v);
     case SQLITE_TEXT: {
+        if (const auto x = plainWholeNumber(
+                reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v)))
+            return x;
         const QString t = text(v).trimmed();
         bool ok = false;
         double d = t.toDouble(&ok);

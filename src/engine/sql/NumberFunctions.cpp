@@ -1,3 +1,4 @@
+#include "engine/core/BooleanText.h"
 #include "engine/sql/Currency.h"
 #include "engine/sql/DateSerial.h"
 #include "engine/sql/FunctionLibrary.h"
@@ -327,14 +328,9 @@ void cbool(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (isNull(argv[0]))
         return sqlite3_result_null(ctx);
-    if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
-        const QString t = text(argv[0]).trimmed().toLower();
-        if (t == QLatin1String("true") || t == QLatin1String("wahr") || t == QLatin1String("ja"))
-            return sqlite3_result_int(ctx, -1);
-        if (t == QLatin1String("false") || t == QLatin1String("falsch")
-            || t == QLatin1String("nein"))
-            return sqlite3_result_int(ctx, 0);
-    }
+    if (sqlite3_value_type(argv[0]) == SQLITE_TEXT)
+        if (const auto b = booleanFromWord(text(argv[0]), JaNein | WahrFalsch | TrueFalse))
+            return sqlite3_result_int(ctx, *b ? -1 : 0);
     const auto x = number(argv[0]);
     if (!x)
         return typeMismatch(ctx);

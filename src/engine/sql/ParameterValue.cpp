@@ -1,5 +1,6 @@
 #include "engine/sql/ParameterValue.h"
 
+#include "engine/core/BooleanText.h"
 #include "engine/core/EngineError.h"
 #include "engine/sql/DateSerial.h"
 #include "engine/sql/DdlTypes.h"
@@ -63,13 +64,9 @@ QVariant dateValue(const QString& name, const QVariant& value)
 
 QVariant booleanValue(const QString& name, const QVariant& value)
 {
-    const QString t = value.toString().trimmed().toLower();
-    for (const char* yes : { "ja", "wahr", "true", "ein", "an", "yes", "on" })
-        if (t == QLatin1String(yes))
-            return -1;
-    for (const char* no : { "nein", "falsch", "false", "aus", "no", "off" })
-        if (t == QLatin1String(no))
-            return 0;
+    if (const auto b
+        = booleanFromWord(value.toString(), JaNein | WahrFalsch | TrueFalse | YesNo | EinAus))
+        return *b ? -1 : 0;
     if (const auto n = germanNumber(value))
         return *n != 0 ? -1 : 0;
     notConverted(name, value, QStringLiteral("kein gültiger Wahrheitswert (Ja oder Nein)"));

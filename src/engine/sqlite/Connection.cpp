@@ -59,6 +59,16 @@ void Connection::setCancelFlag(const std::atomic<bool>* flag)
         m_db, flag ? 4096 : 0, flag ? +check : nullptr, const_cast<std::atomic<bool>*>(flag));
 }
 
+void Connection::setProgressCheck(std::function<bool()> check)
+{
+    m_progressCheck = std::move(check);
+    const auto call
+        = [](void* c) -> int { return (*static_cast<const std::function<bool()>*>(c))() ? 0 : 1; };
+    // About a millisecond of work between two calls: often enough for a window to repaint.
+    sqlite3_progress_handler(m_db, m_progressCheck ? 20000 : 0, m_progressCheck ? +call : nullptr,
+        m_progressCheck ? &m_progressCheck : nullptr);
+}
+
 void Connection::exec(const QString& sql)
 {
     char* message = nullptr;

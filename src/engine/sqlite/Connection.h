@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariant>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 
@@ -31,6 +32,10 @@ public:
     /// Statements stop with an error soon after *flag turns true (nullptr: never). The flag may
     /// be set from any thread; the connection stays on its own.
     void setCancelFlag(const std::atomic<bool>* flag);
+    /// While statements run, check is called every few thousand steps of SQLite's machine; a
+    /// false answer stops the running statement with an error (3000, "abgebrochen"). An empty
+    /// check removes it; it replaces a cancel flag and the other way round.
+    void setProgressCheck(std::function<bool()> check);
 
     /// Runs one or more statements without results; throws EngineError.
     void exec(const QString& sql);
@@ -48,6 +53,7 @@ public:
 
 private:
     sqlite3* m_db = nullptr;
+    std::function<bool()> m_progressCheck;
     std::unordered_map<QString, std::shared_ptr<Statement>> m_statements;
 };
 

@@ -5,7 +5,7 @@
 #include "base/Hilfe.h"
 #include "base/Pfade.h"
 #include "shell/Programmverzeichnis.h"
-#include "shell/ui/Fortschrittsanzeige.h"
+#include "widgets/Fortschrittsanzeige.h"
 
 #include <QDate>
 #include <QDialogButtonBox>

@@ -11,6 +11,7 @@
 #include "shell/Prozesswerte.h"
 #include "shell/ui/Fensterzustand.h"
 #include "shell/ui/Zentralemodell.h"
+#include "widgets/Knopfzeile.h"
 #include "widgets/Symboldatei.h"
 
 #include <QCheckBox>
@@ -82,23 +83,13 @@ frmZentrale::frmZentrale(Zentraleumgebung umgebung, Popupauswahl popup, QWidget*
     }
     schalterzeile->addStretch();
 
-    static const std::array<std::pair<const char*, const char*>, Knopfanzahl> knoepfe { {
+    static constexpr std::array<Knopfangabe, Knopfanzahl> knoepfe { {
         { "&Öffnen", "Öffnet das Datenbankobjekt zur Bearbeitung" },
         { "&Neu", "Neues Datenbankobjekt erstellen" },
         { "&Bearbeiten", "Bearbeitet das aktuelle Datenbankobjekt" },
         { "Schließen", "Datenbank schließen" },
     } };
-    auto* knopfzeile = new QHBoxLayout;
-    for (int i = 0; i < Knopfanzahl; ++i) {
-        auto* knopf
-            = new QPushButton(QString::fromUtf8(knoepfe[static_cast<size_t>(i)].first), this);
-        knopf->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        knopf->setToolTip(QString::fromUtf8(knoepfe[static_cast<size_t>(i)].second));
-        knopf->setAutoDefault(false);
-        connect(knopf, &QPushButton::clicked, this, [this, i] { knopfGeklickt(i); });
-        knopfzeile->addWidget(knopf);
-        m_knoepfe[static_cast<size_t>(i)] = knopf;
-    }
+    auto* knopfzeile = Knopfzeile(this, knoepfe, m_knoepfe, [this](int i) { knopfGeklickt(i); });
 
     // A narrow window shows the whole header on two lines rather than cutting off the format.
     m_kopf->setWordWrap(true);

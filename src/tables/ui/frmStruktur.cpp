@@ -6,6 +6,7 @@
 #include "tables/ui/Strukturmodell.h"
 #include "tables/ui/frmRelation.h"
 #include "tables/ui/frmTabellenStruktur.h"
+#include "widgets/Knopfzeile.h"
 #include "widgets/Symboldatei.h"
 
 #include <QApplication>
@@ -48,26 +49,15 @@ frmStruktur::frmStruktur(Strukturumgebung umgebung, QWidget* parent)
     connect(m_grid, &QAbstractItemView::doubleClicked, this,
         [this](const QModelIndex&) { knopfGeklickt(Aendern); });
 
-    static const std::array<std::pair<const char*, const char*>, Knopfanzahl> knoepfe { {
+    static constexpr std::array<Knopfangabe, Knopfanzahl> knoepfe { {
         { "&Neu", "Neue Tabelle oder Relation erstellen" },
         { "Ä&ndern", "Das aktuelle Datenbankobjekt bearbeiten" },
         { "&Löschen", "Das aktuelle Datenbankobjekt löschen" },
         { "&Drucken", "Die Datenbankstruktur drucken" },
         { "Schließen", "Den Struktur-Generator schließen" },
     } };
-    auto* knopfzeile = new QHBoxLayout;
-    for (int i = 0; i < Knopfanzahl; ++i) {
-        auto* knopf
-            = new QPushButton(QString::fromUtf8(knoepfe[static_cast<size_t>(i)].first), this);
-        knopf->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        knopf->setToolTip(QString::fromUtf8(knoepfe[static_cast<size_t>(i)].second));
-        knopf->setAutoDefault(false);
-        connect(knopf, &QPushButton::clicked, this, [this, i] { knopfGeklickt(i); });
-        if (i == Schliessen)
-            knopfzeile->addStretch(1);
-        knopfzeile->addWidget(knopf);
-        m_knoepfe[static_cast<size_t>(i)] = knopf;
-    }
+    auto* knopfzeile = Knopfzeile(
+        this, knoepfe, m_knoepfe, [this](int i) { knopfGeklickt(i); }, Schliessen);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_kopf);

@@ -1,5 +1,7 @@
 #include "tables/ui/frmTabellenStruktur.h"
 
+#include "widgets/Fortschrittsanzeige.h"
+
 #include "base/Dialoge.h"
 #include "base/NichtVerfuegbar.h"
 #include "engine/Database.h"
@@ -64,6 +66,16 @@ frmTabellenStruktur::frmTabellenStruktur(engine::Database& db, bool neu, const Q
     , m_info(new QLabel(this))
 {
     setObjectName(QStringLiteral("frmTabellenStruktur"));
+    // Copying the values of a large table takes a while: a box shows how far it is, the window
+    // repaints meanwhile, and Abbrechen rolls the change back.
+    m_bearbeitung.setzeFortschrittsquelle([this]() -> engine::ChangeProgress {
+        auto anzeige = std::make_shared<Fortschrittsanzeige>(this,
+            QStringLiteral("Bitte warten... Die Daten des Feldes werden umkopiert."),
+            QStringLiteral("Strukturänderung"), m_fortschrittsverzoegerung);
+        return [anzeige](int schritt, int schritte) {
+            return anzeige->melden(schritt - 1, schritte, QString());
+        };
+    });
     // Dialogs are windows of their own: they take the program font from their owner.
     if (parent)
         setFont(parent->font());

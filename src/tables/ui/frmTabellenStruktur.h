@@ -38,6 +38,8 @@ public:
         const QString& datenbankpfad, QWidget* parent);
 
     Strukturbearbeitung& bearbeitung() { return m_bearbeitung; }
+    /// How long a field replacement runs before its progress box appears (tests use 0).
+    void setzeFortschrittsverzoegerung(int ms) { m_fortschrittsverzoegerung = ms; }
     QLineEdit* Text1() const { return m_name; }
     QTableView* TDBGrid1() const { return m_felder; }
     QTableView* TDBGrid2() const { return m_indexliste; }
@@ -83,6 +85,7 @@ private:
     QLabel* m_info;
     /// The row being edited; -1 when none.
     int m_offeneZeile = -1;
+    int m_fortschrittsverzoegerung = 500;
     bool m_speichert = false;
 };
 

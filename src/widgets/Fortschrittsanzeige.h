@@ -20,7 +20,8 @@ public:
     Fortschrittsanzeige& operator=(const Fortschrittsanzeige&) = delete;
 
     /// Shows how far the work is (datei: what is worked on now, may be empty) and lets the
-    /// window events run; false once the user has cancelled.
+    /// window events run (user input only once the box is shown); false once the user has
+    /// cancelled.
     bool melden(int erledigt, int gesamt, const QString& datei);
 
     /// Asks a question with the box out of the way and returns its answer.

@@ -1,4 +1,4 @@
-#include "shell/ui/Fortschrittsanzeige.h"
+#include "widgets/Fortschrittsanzeige.h"
 
 #include <QApplication>
 #include <QProgressDialog>
@@ -36,7 +36,10 @@ bool Fortschrittsanzeige::melden(int erledigt, int gesamt, const QString& datei)
         m_dialog->setLabelText(datei.isEmpty() ? m_text : datei);
         m_dialog->setValue(erledigt);
     }
-    QApplication::processEvents();
+    // Until the modal box is up, a click or a key would reach the window whose work is running.
+    QApplication::processEvents(m_dialog && m_dialog->isVisible()
+            ? QEventLoop::AllEvents
+            : QEventLoop::ExcludeUserInputEvents);
     return !(m_dialog && m_dialog->wasCanceled());
 }
 
