@@ -2,12 +2,12 @@
 // end back through the keys not read yet, writes near the end, bookmarks, and a count that
 // another program made wrong.
 
-#include "KundenDb.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "engine/cursor/Keyset.h"
 #include "engine/sqlite/Connection.h"
+#include "testutils/Kundendatenbank.h"
 #include "testutils/TempDir.h"
 
 #include <QtTest>
