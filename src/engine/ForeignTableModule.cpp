@@ -177,34 +177,24 @@ int eof(sqlite3_vtab_cursor* cursor)
     return static_cast<ForeignCursor*>(cursor)->eof ? 1 : 0;
 }
 
+/// A value in storage form (see datatype::toStorage) as the column's result.
 void setResult(sqlite3_context* ctx, const QVariant& value)
 {
     if (!value.isValid() || value.isNull())
         return sqlite3_result_null(ctx);
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-        return sqlite3_result_int(ctx, value.toBool() ? -1 : 0);
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return sqlite3_result_int64(ctx, value.toLongLong());
-    case QMetaType::Double:
-    case QMetaType::Float:
+    const int type = value.typeId();
+    if (type == QMetaType::Double || type == QMetaType::Float)
         return sqlite3_result_double(ctx, value.toDouble());
-    case QMetaType::QByteArray: {
+    if (type == QMetaType::QByteArray) {
         const QByteArray b = value.toByteArray();
         return sqlite3_result_blob64(
             ctx, b.constData(), static_cast<sqlite3_uint64>(b.size()), SQLITE_TRANSIENT);
     }
-    default: {
-        const QByteArray text = value.toString().toUtf8();
-        return sqlite3_result_text64(ctx, text.constData(),
-            static_cast<sqlite3_uint64>(text.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
-    }
-    }
+    if (type != QMetaType::QString && value.canConvert<qlonglong>())
+        return sqlite3_result_int64(ctx, value.toLongLong());
+    const QByteArray text = value.toString().toUtf8();
+    sqlite3_result_text64(ctx, text.constData(), static_cast<sqlite3_uint64>(text.size()),
+        SQLITE_TRANSIENT, SQLITE_UTF8);
 }
 
 int column(sqlite3_vtab_cursor* cursor, sqlite3_context* ctx, int i)

@@ -248,13 +248,20 @@ private Q_SLOTS:
         QCOMPARE(def.connect(), connect);
         QCOMPARE(def.sourceTableName(), QStringLiteral("dbase_83"));
 
-        // Removing the table leaves its file.
+        // Renamed, it still reaches its file, also after reopening.
         neu.reset();
-        db->tableDefs().remove(QStringLiteral("Artikel"));
+        def.setName(QStringLiteral("Waren"));
+        QCOMPARE(wert(*db, QStringLiteral("SELECT count(*) FROM Waren")).toInt(), 67);
+        db.reset();
+        db = ws.openDatabase(pfad);
+        QCOMPARE(wert(*db, QStringLiteral("SELECT count(*) FROM Waren WHERE ID = 900")).toInt(), 1);
+
+        // Removing the table leaves its file.
+        db->tableDefs().remove(QStringLiteral("Waren"));
         QVERIFY(QFileInfo::exists(QDir(ordner).filePath(QStringLiteral("dbase_83.dbf"))));
         db.reset();
         db = ws.openDatabase(pfad);
-        QVERIFY(!db->tableDefs().contains(QStringLiteral("Artikel")));
+        QVERIFY(!db->tableDefs().contains(QStringLiteral("Waren")));
     }
 
     void fehlendeDateiBeimOeffnen()
