@@ -56,6 +56,15 @@ void kopiere(const QString& quellordner, const QString& basis, const QString& zi
     }
 }
 
+/// A folder "fremd" in dir with copies of one table's files of the dBASE test data.
+QString fremdOrdner(const kv::test::TempDir& dir, const QString& basis)
+{
+    const QString ordner = dir.file(QStringLiteral("fremd"));
+    QDir().mkpath(ordner);
+    kopiere(testdaten(QStringLiteral("dbf/infused_dbf")), basis, ordner);
+    return ordner;
+}
+
 } // namespace
 
 class TestFremdTabellen : public QObject {
@@ -205,9 +214,7 @@ private Q_SLOTS:
     void dbfSchreibenUndWiederOeffnen()
     {
         kv::test::TempDir dir;
-        const QString ordner = dir.file(QStringLiteral("fremd"));
-        QVERIFY(QDir().mkpath(ordner));
-        kopiere(testdaten(QStringLiteral("dbf/infused_dbf")), QStringLiteral("dbase_83"), ordner);
+        const QString ordner = fremdOrdner(dir, QStringLiteral("dbase_83"));
         const QString pfad = dir.file(QStringLiteral("a.kdb"));
         const QString connect = QStringLiteral("dBASE III;DATABASE=") + ordner + QLatin1Char('\\');
         Workspace ws;
@@ -267,9 +274,7 @@ private Q_SLOTS:
     void fehlendeDateiBeimOeffnen()
     {
         kv::test::TempDir dir;
-        const QString ordner = dir.file(QStringLiteral("fremd"));
-        QVERIFY(QDir().mkpath(ordner));
-        kopiere(testdaten(QStringLiteral("dbf/infused_dbf")), QStringLiteral("dbase_03"), ordner);
+        const QString ordner = fremdOrdner(dir, QStringLiteral("dbase_03"));
         const QString pfad = dir.file(QStringLiteral("a.kdb"));
         Workspace ws;
         {
