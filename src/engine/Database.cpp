@@ -77,6 +77,11 @@ bool Database::isOpen() const
     return m_connection->isOpen();
 }
 
+QStringList Database::attachProblems() const
+{
+    return m_catalog->attachProblems();
+}
+
 void Database::requireOpen() const
 {
     if (!m_connection->isOpen())

@@ -8,6 +8,7 @@
 #include "engine/core/Parameter.h"
 
 #include <QString>
+#include <QStringList>
 #include <atomic>
 #include <memory>
 #include <vector>
@@ -42,6 +43,9 @@ public:
     bool transactions() const { return true; }
     QString connect() const { return m_connect; }
     bool isOpen() const;
+    /// Why attached tables of foreign files could not be reached when the database was opened
+    /// (German, one message per table, naming the file); the rest of the database is usable.
+    QStringList attachProblems() const;
 
     Collection<TableDef>& tableDefs();
     Collection<QueryDef>& queryDefs();

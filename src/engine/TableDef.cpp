@@ -69,8 +69,9 @@ void TableDef::bindCollections()
 void TableDef::loadFields()
 {
     if (!m_fieldsLoaded && m_db) {
-        m_fieldsLoaded = true;
+        // A failure (an attached file missing) is tried again on the next call.
         loadFieldsNow();
+        m_fieldsLoaded = true;
     }
 }
 

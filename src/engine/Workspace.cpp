@@ -1,6 +1,7 @@
 #include "engine/Workspace.h"
 
 #include "engine/Database.h"
+#include "engine/ForeignTableModule.h"
 #include "engine/catalog/Catalog.h"
 #include "engine/catalog/Repair.h"
 #include "engine/sql/Dialect.h"
@@ -88,6 +89,7 @@ std::unique_ptr<Database> Workspace::open(
     db->m_readOnly = onlyRead;
     db->catalog().ensure();
     db->checkPassword(connect);
+    registerForeignTableModule(c);
     db->catalog().attachLinkedTables();
     return db;
 }
@@ -108,6 +110,7 @@ std::unique_ptr<Database> Workspace::createDatabase(
         auto db = std::unique_ptr<Database>(new Database(this, path, QString()));
         Connection& c = *db->m_connection;
         sql::openConnection(c, path, OpenMode::Create);
+        registerForeignTableModule(c);
         c.setBusyTimeout(BusyTimeout);
         try {
             c.exec(QStringLiteral("BEGIN"));

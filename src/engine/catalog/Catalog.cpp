@@ -78,9 +78,22 @@ void Catalog::createAttachedTable(TableEntry& table)
     if (path.isEmpty())
         throw EngineError(err::InvalidOperation,
             QStringLiteral("Die Verbindungsangabe '%1' nennt keine Datenbank.").arg(table.connect));
+    const QString source = table.sourceTableName.isEmpty() ? table.name : table.sourceTableName;
+    if (!connectPrefix(table.connect).isEmpty()) {
+        m_change.run(
+            [&] {
+                requireFreeName(m_db, table.name);
+                const QString now = registerAttachedTable(table.name, table.connect, source);
+                m_linked.createForeign(table.name, table.connect, source);
+                table.sourceTableName = source;
+                table.attributes |= dbAttachedTable;
+                table.dateCreated = table.lastUpdated = datatype::parseIsoDate(now);
+            },
+            ChangeScope::Everything);
+        return;
+    }
     // ATTACH is not allowed inside a transaction; it happens before the savepoint.
     const QString schema = m_linked.schemaFor(path);
-    const QString source = table.sourceTableName.isEmpty() ? table.name : table.sourceTableName;
     if (m_db.scalar(QStringLiteral("SELECT count(*) FROM %1.sqlite_master WHERE type IN "
                                    "('table','view') AND name = ")
                         .arg(quoteIdentifier(schema))
@@ -92,16 +105,7 @@ void Catalog::createAttachedTable(TableEntry& table)
     m_change.run(
         [&] {
             requireFreeName(m_db, table.name);
-            const QString now = catalogTimestamp();
-            Statement st(m_db.handle(),
-                QStringLiteral("INSERT INTO MSysKvObjects(Name, Kind, Attributes, Connect, "
-                               "SourceTableName, DateCreated, LastUpdated) VALUES (?1, 'L', 0, "
-                               "?2, ?3, ?4, ?4)"));
-            st.bind(1, QVariant(table.name));
-            st.bind(2, QVariant(table.connect));
-            st.bind(3, QVariant(source));
-            st.bind(4, QVariant(now));
-            st.step();
+            const QString now = registerAttachedTable(table.name, table.connect, source);
             m_db.exec(QStringLiteral("CREATE TEMP VIEW ") + quoteIdentifier(table.name)
                 + QStringLiteral(" AS SELECT * FROM ") + quoteIdentifier(schema) + QLatin1Char('.')
                 + quoteIdentifier(source));
@@ -110,6 +114,22 @@ void Catalog::createAttachedTable(TableEntry& table)
             table.dateCreated = table.lastUpdated = datatype::parseIsoDate(now);
         },
         ChangeScope::Everything);
+}
+
+QString Catalog::registerAttachedTable(
+    const QString& name, const QString& connect, const QString& source)
+{
+    const QString now = catalogTimestamp();
+    Statement st(m_db.handle(),
+        QStringLiteral("INSERT INTO MSysKvObjects(Name, Kind, Attributes, Connect, "
+                       "SourceTableName, DateCreated, LastUpdated) VALUES (?1, 'L', 0, "
+                       "?2, ?3, ?4, ?4)"));
+    st.bind(1, QVariant(name));
+    st.bind(2, QVariant(connect));
+    st.bind(3, QVariant(source));
+    st.bind(4, QVariant(now));
+    st.step();
+    return now;
 }
 
 void Catalog::attachLinkedTables()
@@ -151,7 +171,10 @@ void Catalog::dropTable(const QString& name)
                                        "nicht gelöscht werden.")
                             .arg(name, st.value(0).toString()));
             }
-            if (isAttached(name))
+            // The data of an attached table stays in its file.
+            if (m_linked.isForeign(name))
+                m_db.exec(QStringLiteral("DROP TABLE IF EXISTS temp.") + quoteIdentifier(name));
+            else if (isAttached(name))
                 m_db.exec(QStringLiteral("DROP VIEW IF EXISTS temp.") + quoteIdentifier(name));
             else
                 m_db.exec(QStringLiteral("DROP TABLE ") + quoteIdentifier(name));
@@ -172,7 +195,13 @@ void Catalog::renameTable(const QString& oldName, const QString& newName)
         [&] {
             if (!sameName(oldName, newName))
                 requireFreeName(m_db, newName);
-            if (isAttached(oldName)) {
+            if (m_linked.isForeign(oldName)) {
+                QString schema;
+                QString source;
+                m_linked.locate(oldName, schema, source);
+                m_db.exec(QStringLiteral("ALTER TABLE temp.") + quoteIdentifier(oldName)
+                    + QStringLiteral(" RENAME TO ") + quoteIdentifier(newName));
+            } else if (isAttached(oldName)) {
                 const QString target = qualifiedTable(oldName);
                 m_db.exec(QStringLiteral("DROP VIEW IF EXISTS temp.") + quoteIdentifier(oldName));
                 m_db.exec(QStringLiteral("CREATE TEMP VIEW ") + quoteIdentifier(newName)

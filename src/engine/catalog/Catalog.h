@@ -48,6 +48,8 @@ public:
     void resolveTable(const QString& table, QString& schema, QString& name) const;
     /// Attaches the files of attached tables and creates their temporary views.
     void attachLinkedTables();
+    /// German messages of the attached foreign tables that could not be made at opening.
+    const QStringList& attachProblems() const { return m_linked.problems(); }
 
     // Fields
     /// Adds a field to a stored table; gives it the next position when it has none.
@@ -96,6 +98,10 @@ private:
     static void checkField(const FieldDefinition& field);
 
     Connection& m_db;
+    /// Writes the catalog row of an attached table; returns its creation time.
+    QString registerAttachedTable(
+        const QString& name, const QString& connect, const QString& source);
+
     LinkedTables m_linked;
     CatalogReader m_reader;
     GeneratedObjects m_generated;

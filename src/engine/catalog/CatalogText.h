@@ -57,6 +57,13 @@ inline QString connectValue(const QString& connect, const QString& key)
     return QString();
 }
 
+/// The format a connect text names ("dBASE III" of "dBASE III;DATABASE=…"); empty for a
+/// database file of our own (";DATABASE=…").
+inline QString connectPrefix(const QString& connect)
+{
+    return connect.section(QLatin1Char(';'), 0, 0).trimmed();
+}
+
 /// Names of the database compare without regard to case.
 inline bool sameName(const QString& a, const QString& b)
 {

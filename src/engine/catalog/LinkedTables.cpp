@@ -2,6 +2,7 @@
 
 #include "engine/catalog/CatalogText.h"
 #include "engine/core/EngineError.h"
+#include "engine/sql/Lexer.h"
 #include "engine/sqlite/Connection.h"
 #include "engine/sqlite/SqlText.h"
 
@@ -33,12 +34,39 @@ QString LinkedTables::schemaFor(const QString& path)
     return schema;
 }
 
+void LinkedTables::createForeign(
+    const QString& table, const QString& connect, const QString& source)
+{
+    m_db.exec(QStringLiteral("CREATE VIRTUAL TABLE temp.") + quoteIdentifier(table)
+        + QStringLiteral(" USING kv_foreign(") + sql::quoteLiteral(connect) + QStringLiteral(", ")
+        + sql::quoteLiteral(source) + QLatin1Char(')'));
+}
+
+bool LinkedTables::isForeign(const QString& table) const
+{
+    QString path;
+    QString source;
+    QString connect;
+    return lookUp(table, path, source, &connect) && !connectPrefix(connect).isEmpty();
+}
+
 void LinkedTables::attachAll()
 {
+    m_problems.clear();
     Statement st(m_db.handle(),
         QStringLiteral(
             "SELECT Name, Connect, SourceTableName FROM MSysKvObjects WHERE Kind = 'L'"));
     while (st.step()) {
+        if (!connectPrefix(st.value(1).toString()).isEmpty()) {
+            try {
+                createForeign(
+                    st.value(0).toString(), st.value(1).toString(), st.value(2).toString());
+            } catch (const EngineError& e) {
+                // The rest of the database opens; the table says why when it is used.
+                m_problems << e.description();
+            }
+            continue;
+        }
         try {
             const QString schema
                 = schemaFor(connectValue(st.value(1).toString(), QStringLiteral("DATABASE")));
@@ -60,7 +88,8 @@ QString LinkedTables::qualifiedTable(const QString& table) const
     return quoteIdentifier(schema) + QLatin1Char('.') + quoteIdentifier(name);
 }
 
-bool LinkedTables::lookUp(const QString& table, QString& path, QString& source) const
+bool LinkedTables::lookUp(
+    const QString& table, QString& path, QString& source, QString* connect) const
 {
     Statement st(m_db.handle(),
         QStringLiteral("SELECT Connect, SourceTableName FROM MSysKvObjects WHERE Name = ?1 AND "
@@ -70,6 +99,8 @@ bool LinkedTables::lookUp(const QString& table, QString& path, QString& source) 
         return false;
     path = connectValue(st.value(0).toString(), QStringLiteral("DATABASE"));
     source = st.value(1).toString();
+    if (connect)
+        *connect = st.value(0).toString();
     return true;
 }
 
@@ -79,8 +110,13 @@ void LinkedTables::resolve(const QString& table, QString& schema, QString& name)
     name = table;
     QString path;
     QString source;
-    if (!lookUp(table, path, source))
+    QString connect;
+    if (!lookUp(table, path, source, &connect))
         return;
+    if (!connectPrefix(connect).isEmpty()) {
+        schema = QStringLiteral("temp");
+        return;
+    }
     const QString attached = m_schemas.value(QFileInfo(path).absoluteFilePath());
     if (!attached.isEmpty()) {
         schema = attached;
@@ -93,8 +129,21 @@ void LinkedTables::locate(const QString& table, QString& schema, QString& source
     schema = QStringLiteral("main");
     source = table;
     QString path;
-    if (lookUp(table, path, source))
+    QString connect;
+    if (!lookUp(table, path, source, &connect))
+        return;
+    if (connectPrefix(connect).isEmpty()) {
         schema = schemaFor(path);
+        return;
+    }
+    // A foreign table whose file was missing at opening is tried again: the user may have
+    // brought the file back, and if not, the driver's message says which file is missing.
+    schema = QStringLiteral("temp");
+    const QString made = QStringLiteral("SELECT count(*) FROM temp.sqlite_master WHERE name = ")
+        + sql::quoteLiteral(table);
+    if (m_db.scalar(made).toInt() == 0)
+        createForeign(table, connect, source);
+    source = table;
 }
 
 } // namespace kv::engine

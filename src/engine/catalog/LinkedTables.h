@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 namespace kv::engine {
 
@@ -9,6 +10,8 @@ class Connection;
 
 /// The files of attached tables: each is attached once under a schema of its own ("kvlnk_1",
 /// …), and the attached table is a temporary view of the same name over its table there.
+/// A table of a foreign format (dBASE, Paradox, Excel, …) is instead a temporary virtual table
+/// of the same name over the file, made by the object model's foreign-table module.
 class LinkedTables {
 public:
     explicit LinkedTables(Connection& db);
@@ -17,8 +20,16 @@ public:
     /// file is missing. ATTACH is not allowed inside a transaction.
     QString schemaFor(const QString& path);
     /// Attaches the files of every attached table and creates their views; a missing file shows
-    /// when its table is used, not now.
+    /// when its table is used, not now. A foreign table that cannot be made is left out; why
+    /// is kept in problems().
     void attachAll();
+    /// German messages (naming the file) of the foreign tables attachAll could not make.
+    const QStringList& problems() const { return m_problems; }
+    /// Makes the temporary virtual table over a foreign file's table; throws the driver's
+    /// German message when the file cannot be read.
+    void createForeign(const QString& table, const QString& connect, const QString& source);
+    /// True for an attached table of a foreign format.
+    bool isForeign(const QString& table) const;
     /// Where the rows of a table live: "main"."T" or the attached file's schema and table.
     QString qualifiedTable(const QString& table) const;
     /// The same unquoted: the schema and the name there.
@@ -29,10 +40,12 @@ public:
 
 private:
     /// The file and the name there of an attached table; false for any other table.
-    bool lookUp(const QString& table, QString& path, QString& source) const;
+    bool lookUp(
+        const QString& table, QString& path, QString& source, QString* connect = nullptr) const;
 
     Connection& m_db;
     QHash<QString, QString> m_schemas; // file path → schema name
+    QStringList m_problems;
 };
 
 } // namespace kv::engine
