@@ -14,6 +14,7 @@
 //   grid_bench --bereich <file>       the screen region of its first three rows: x,y,w,h
 
 #include "Messhilfen.h"
+#include "Rohsql.h"
 
 #include "base/Rastermodell.h"
 #include "engine/DataType.h"
@@ -74,22 +75,13 @@ bool umwandeln(const QString& quelle, const QString& ziel)
         text("Notiz", dbMemo, -1);
         db->tableDefs().append(std::move(t));
     }
-    sqlite3* db = nullptr;
-    sqlite3_open(ziel.toUtf8().constData(), &db);
-    kv::engine::sql::registerFunctions(db);
     const QByteArray sql = "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; ATTACH '"
         + quelle.toUtf8()
         + "' AS q; BEGIN; INSERT INTO main.Kunden (ID, Name, Vorname, Strasse, PLZ, Ort, "
           "Geburtsdatum, Umsatz, Aktiv, Notiz) SELECT ID, Name, Vorname, Strasse, PLZ, Ort, "
           "Geburtsdatum || ' 00:00:00', round(Umsatz, 4), CASE WHEN Aktiv THEN -1 ELSE 0 END, "
           "Notiz FROM q.Kunden ORDER BY ID; COMMIT; DETACH q;";
-    char* fehler = nullptr;
-    const bool ok = sqlite3_exec(db, sql.constData(), nullptr, nullptr, &fehler) == SQLITE_OK;
-    if (!ok) {
-        std::fprintf(stderr, "Umwandeln von %s: %s\n", qPrintable(quelle), fehler);
-        sqlite3_free(fehler);
-    }
-    sqlite3_close(db);
+    const bool ok = bench::rohAusfuehren(ziel, sql);
     if (!ok)
         QFile::remove(ziel);
     return ok;

@@ -13,6 +13,7 @@
 //   mask_bench [folder] [runs]
 
 #include "Messhilfen.h"
+#include "Rohsql.h"
 
 #include "engine/DataType.h"
 #include "engine/Database.h"
@@ -60,21 +61,6 @@ const Spalte Kundenfelder[]
           { "PLZ", dbText, 5 }, { "Ort", dbText, 50 }, { "Geburtsdatum", dbDate, -1 },
           { "Umsatz", dbCurrency, -1 }, { "Aktiv", dbBoolean, -1 }, { "Notiz", dbMemo, -1 } };
 
-bool sqlAusfuehren(const QString& datei, const QByteArray& sql)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open(datei.toUtf8().constData(), &db);
-    kv::engine::sql::registerFunctions(db);
-    char* fehler = nullptr;
-    const bool ok = sqlite3_exec(db, sql.constData(), nullptr, nullptr, &fehler) == SQLITE_OK;
-    if (!ok) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(datei), fehler);
-        sqlite3_free(fehler);
-    }
-    sqlite3_close(db);
-    return ok;
-}
-
 // The customers of gen_data.py in a Kelvado database.
 bool kundenAnlegen(const QString& quelle, const QString& ziel)
 {
@@ -93,7 +79,7 @@ bool kundenAnlegen(const QString& quelle, const QString& ziel)
         }
         db->tableDefs().append(std::move(t));
     }
-    return sqlAusfuehren(ziel,
+    return bench::rohAusfuehren(ziel,
         "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; ATTACH '" + quelle.toUtf8()
             + "' AS q; BEGIN; INSERT INTO main.Kunden SELECT ID, Name, Vorname, Strasse, PLZ, "
               "Ort, Geburtsdatum || ' 00:00:00', round(Umsatz, 4), -(Aktiv <> 0), Notiz FROM "
@@ -160,7 +146,7 @@ bool datenBereitstellen(const QString& ordner, QString& kunden, QString& rechnun
                 + " + 1, 'Position ' || i, i % 7 + 1, (i % 97) * 1.25 FROM n; ";
         }
         sql += "COMMIT;";
-        if (!sqlAusfuehren(rechnungen, sql)) {
+        if (!bench::rohAusfuehren(rechnungen, sql)) {
             QFile::remove(rechnungen);
             return false;
         }

@@ -12,6 +12,7 @@
 // <folder>/kelvado/struktur1m.mdb.
 
 #include "Messhilfen.h"
+#include "Rohsql.h"
 
 #include "engine/DataType.h"
 #include "engine/Database.h"
@@ -34,16 +35,6 @@ using namespace kv::engine;
 namespace {
 
 constexpr int Bestellungen = 20000;
-
-bool ausfuehren(sqlite3* db, const QByteArray& sql)
-{
-    char* fehler = nullptr;
-    if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, &fehler) == SQLITE_OK)
-        return true;
-    std::fprintf(stderr, "%s: %s\n", sql.left(80).constData(), fehler);
-    sqlite3_free(fehler);
-    return false;
-}
 
 bool rohdatenErzeugen(const QString& ziel)
 {
@@ -78,7 +69,7 @@ bool kelvadoDateiErzeugen(const QString& quelle, const QString& ziel)
     sqlite3* roh = nullptr;
     sqlite3_open(ziel.toUtf8().constData(), &roh);
     sql::registerFunctions(roh);
-    const bool ok = ausfuehren(roh,
+    const bool ok = bench::rohAusfuehren(roh,
         "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; ATTACH '" + quelle.toUtf8()
             + "' AS q; BEGIN; INSERT INTO main.Kunden (ID, Name, Vorname, Strasse, PLZ, Ort, "
               "Geburtsdatum, Umsatz, Aktiv, Notiz) SELECT ID, Name, Vorname, Strasse, PLZ, Ort, "
@@ -187,7 +178,7 @@ double schlichterUmbau(const QString& datei)
     for (int i = 1; i < trigger.size(); i += 2)
         sql += trigger.at(i) + "; ";
     sql += "COMMIT;";
-    const bool ok = ausfuehren(roh, sql);
+    const bool ok = bench::rohAusfuehren(roh, sql);
     const double ms = double(uhr.nsecsElapsed()) / 1e6;
     sqlite3_close(roh);
     return ok ? ms : -1;
