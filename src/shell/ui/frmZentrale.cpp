@@ -11,6 +11,7 @@
 #include "shell/Prozesswerte.h"
 #include "shell/ui/Fensterzustand.h"
 #include "shell/ui/Zentralemodell.h"
+#include "widgets/Auswahlliste.h"
 #include "widgets/Knopfzeile.h"
 #include "widgets/Symboldatei.h"
 
@@ -54,13 +55,7 @@ frmZentrale::frmZentrale(Zentraleumgebung umgebung, Popupauswahl popup, QWidget*
 
     m_grid->setObjectName(QStringLiteral("TDBGrid1"));
     m_grid->setModel(m_modell);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setTabKeyNavigation(false);
-    m_grid->setWordWrap(false);
-    m_grid->verticalHeader()->hide();
-    m_grid->horizontalHeader()->setStretchLastSection(true);
+    alsAuswahlliste(m_grid);
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     m_grid->installEventFilter(this);
     connect(m_grid, &QAbstractItemView::doubleClicked, this,

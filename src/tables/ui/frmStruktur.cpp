@@ -6,6 +6,7 @@
 #include "tables/ui/Strukturmodell.h"
 #include "tables/ui/frmRelation.h"
 #include "tables/ui/frmTabellenStruktur.h"
+#include "widgets/Auswahlliste.h"
 #include "widgets/Knopfzeile.h"
 #include "widgets/Symboldatei.h"
 
@@ -39,13 +40,7 @@ frmStruktur::frmStruktur(Strukturumgebung umgebung, QWidget* parent)
     m_kopf->setWordWrap(true);
     m_grid->setObjectName(QStringLiteral("TDBGrid1"));
     m_grid->setModel(m_modell);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setTabKeyNavigation(false);
-    m_grid->setWordWrap(false);
-    m_grid->verticalHeader()->hide();
-    m_grid->horizontalHeader()->setStretchLastSection(true);
+    alsAuswahlliste(m_grid);
     connect(m_grid, &QAbstractItemView::doubleClicked, this,
         [this](const QModelIndex&) { knopfGeklickt(Aendern); });
 
