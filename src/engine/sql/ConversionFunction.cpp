@@ -26,7 +26,8 @@ std::optional<double> wholeNumber(sqlite3_value* v, double lowest, double highes
     const auto x = number(v);
     if (!x)
         return std::nullopt;
-    const double r = roundEven(*x);
+    // Most values are whole already; rounding them is the costly part of a preview.
+    const double r = std::abs(*x) < 9e15 && double(qint64(*x)) == *x ? *x : roundEven(*x);
     if (r < lowest || r > highest)
         return std::nullopt;
     return r;
