@@ -3,6 +3,7 @@
 #include "engine/Database.h"
 #include "engine/EngineError.h"
 #include "engine/Field.h"
+#include "engine/catalog/Catalog.h"
 #include "engine/sqlite/Connection.h"
 #include "engine/sqlite/Savepoint.h"
 #include "engine/sqlite/SqlText.h"
@@ -15,36 +16,9 @@ namespace {
 const QString undoFieldTable = QStringLiteral("MSysKvUndoField");
 const QString undoValueTable = QStringLiteral("MSysKvUndoValues");
 
-bool same(const QString& a, const QString& b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
 QString q(const QString& name)
 {
     return quoteIdentifier(name);
-}
-
-std::unique_ptr<Field> copyOf(TableDef& table, const FieldDefinition& d)
-{
-    auto f = table.createField(d.name, d.type, d.size);
-    f->setAttributes(d.attributes);
-    f->setDefaultValue(d.defaultValue);
-    f->setRequired(d.required);
-    f->setAllowZeroLength(d.allowZeroLength);
-    f->setValidationRule(d.validationRule);
-    f->setValidationText(d.validationText);
-    f->setOrdinalPosition(d.ordinalPosition);
-    return f;
-}
-
-QString freeName(TableDef& table, const QString& base)
-{
-    for (int i = 1;; ++i) {
-        const QString name = QStringLiteral("%1_%2").arg(base).arg(i);
-        if (!table.fields().find(name))
-            return name;
-    }
 }
 
 // Runs change inside a savepoint; a failure rolls it back and lets the object model read the
@@ -109,69 +83,19 @@ void dropUndo(Connection& c)
     c.exec(QStringLiteral("DROP TABLE IF EXISTS ") + q(undoValueTable));
 }
 
-// The replacement proper: a new field takes the converted values, the indexes and relations
-// move over to it, the old field goes and the new one takes its name.
-void replace(Database& db, const QString& table, const QString& name, const FieldDefinition& to,
+// The replacement proper: one copy of the table with the field's values through source; the
+// indexes are made again once, relations and their rules stay.
+void replace(Database& db, const QString& table, const FieldDefinition& to, const QString& source,
     Steps& steps)
 {
-    TableDef& t = db.tableDefs().item(table);
-    const QString temp = freeName(t, name);
     steps.next();
-    {
-        FieldDefinition d = to;
-        d.name = temp;
-        t.fields().append(copyOf(t, d));
-    }
-    steps.next();
-    db.connection().exec(QStringLiteral("UPDATE %1 SET %2 = kv_convert(%3, %4, %5)")
-                             .arg(q(table), q(temp), q(name))
-                             .arg(to.type)
-                             .arg(to.size));
-    steps.next();
-    const QList<Index*> indexes = t.indexes().items();
-    for (Index* old : indexes) {
-        if (old->foreign())
-            continue;
-        bool affected = false;
-        auto ix = t.createIndex(old->name());
-        for (const IndexField& f : old->fields()) {
-            affected = affected || same(f.name, name);
-            ix->appendField(same(f.name, name) ? temp : f.name, f.descending);
-        }
-        if (!affected)
-            continue;
-        ix->setPrimary(old->primary());
-        ix->setUnique(old->unique());
-        ix->setRequired(old->required());
-        ix->setIgnoreNulls(old->ignoreNulls());
-        t.indexes().remove(old->name());
-        t.indexes().append(std::move(ix));
-    }
-    steps.next();
-    const QList<Relation*> relations = db.relations().items();
-    for (Relation* old : relations) {
-        const bool primarySide = same(old->table(), table);
-        const bool foreignSide = same(old->foreignTable(), table);
-        if (!primarySide && !foreignSide)
-            continue;
-        auto r
-            = db.createRelation(old->name(), old->table(), old->foreignTable(), old->attributes());
-        bool affected = false;
-        // Every pair is carried over, so a relation over several fields keeps its other pairs.
-        for (const RelationField& f : old->fields()) {
-            const bool p = primarySide && same(f.name, name);
-            const bool g = foreignSide && same(f.foreignName, name);
-            affected = affected || p || g;
-            r->appendField(p ? temp : f.name, g ? temp : f.foreignName);
-        }
-        if (!affected)
-            continue;
-        db.relations().remove(old->name());
-        db.relations().append(std::move(r));
-    }
-    steps.next();
-    t.fields().remove(name);
-    t.fields().item(temp).setName(name);
+    db.catalog().replaceField(
+        table, to, source, [&] { steps.next(); }, [&] { steps.next(); });
+}
+
+QString conversion(const QString& field, int type, int size)
+{
+    return QStringLiteral("kv_convert(%1, %2, %3)").arg(q(field)).arg(type).arg(size);
 }
 
 void keepForUndo(
@@ -264,8 +188,9 @@ void replaceField(Database& db, const QString& table, const QString& name, const
 void replaceField(Database& db, const QString& table, const QString& name,
     const FieldDefinition& replacement, const ChangeProgress& progress)
 {
-    // The copy kept for the undo, the five steps of the replacement, reading the table again.
-    Steps steps(db.connection(), progress, 7);
+    // The values kept for the undo, the copy, the indexes, the checks and rules, reading the
+    // table again.
+    Steps steps(db.connection(), progress, 5);
     atomically(db, [&] {
         const FieldDefinition old = db.tableDefs().item(table).fields().item(name).definition();
         FieldDefinition to = replacement;
@@ -274,9 +199,8 @@ void replaceField(Database& db, const QString& table, const QString& name,
         steps.next();
         dropUndo(db.connection());
         keepForUndo(db, table, old, to.type, to.size);
-        replace(db, table, old.name, to, steps);
+        replace(db, table, to, conversion(old.name, to.type, to.size), steps);
         steps.next();
-        // The rename at the end reaches the stored indexes and relations; read them afresh.
         db.refreshAll();
     });
 }
@@ -301,19 +225,21 @@ void undoFieldChange(Database& db, const ChangeProgress& progress)
     if (!undoableFieldChange(db))
         throw EngineError(err::InvalidOperation,
             QStringLiteral("Es gibt keine Strukturänderung, die rückgängig gemacht werden kann."));
-    // The five steps of the replacement, the old values written back.
-    Steps steps(db.connection(), progress, 6);
+    // The copy, the indexes, the checks and rules, reading the table again.
+    Steps steps(db.connection(), progress, 4);
     atomically(db, [&] {
         Connection& c = db.connection();
         int type = 0, size = 0;
         QString table;
         const FieldDefinition old = *undoRecord(c, type, size, table);
-        replace(db, table, old.name, old, steps);
-        steps.next();
-        c.exec(QStringLiteral("UPDATE %1 SET %2 = (SELECT Value FROM %3 WHERE RowNo = %1.rowid) "
-                              "WHERE rowid IN (SELECT RowNo FROM %3)")
-                   .arg(q(table), q(old.name), q(undoValueTable)));
+        // The kept values come back in the same copy (they are never Null), so that the rules of
+        // the old field see the values it had.
+        const QString source
+            = QStringLiteral("coalesce((SELECT u.Value FROM %1 AS u WHERE u.RowNo = %2.rowid), %3)")
+                  .arg(q(undoValueTable), q(table), conversion(old.name, old.type, old.size));
+        replace(db, table, old, source, steps);
         dropUndo(c);
+        steps.next();
         db.refreshAll();
     });
 }

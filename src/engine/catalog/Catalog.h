@@ -59,6 +59,12 @@ public:
     /// length, default, rule, text). Type, size and attributes must be unchanged.
     void updateField(
         const QString& table, const FieldDefinition& old, const FieldDefinition& changed);
+    /// Gives the stored field changed.name a new type, size or other properties in one copy of
+    /// the table, its values through source (an SQL expression over the old row); its indexes
+    /// and relations stay, and the new values must obey its rules and enforced relations.
+    /// rowsCopied is called between the copy and the indexes, copied after both.
+    void replaceField(const QString& table, const FieldDefinition& changed, const QString& source,
+        const std::function<void()>& rowsCopied = {}, const std::function<void()>& copied = {});
 
     // Indexes
     /// Stores a new index of a stored table; gives it its SQLite name when it has none.
@@ -96,6 +102,10 @@ private:
     void writeMissingFieldRows(const QString& table);
     /// Throws for a field no table can have (no name, counter not Long, text size).
     static void checkField(const FieldDefinition& field);
+    /// Throws when the stored values of field break its rules or an enforced relation it is in.
+    void checkStoredValues(const QString& table, const FieldDefinition& field);
+    /// Whether rows of the relation's foreign side have no partner on its primary side.
+    bool hasOrphans(const RelationDefinition& relation) const;
 
     Connection& m_db;
     /// Writes the catalog row of an attached table; returns its creation time.

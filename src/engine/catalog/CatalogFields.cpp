@@ -2,6 +2,7 @@
 
 #include "engine/catalog/CatalogTables.h"
 #include "engine/catalog/CatalogText.h"
+#include "engine/catalog/RuleTriggers.h"
 #include "engine/catalog/SchemaSql.h"
 #include "engine/catalog/TableRebuild.h"
 #include "engine/core/EngineError.h"
@@ -226,6 +227,60 @@ void Catalog::updateField(
             touchTable(m_db, table);
         },
         ChangeScope::Tables, { table });
+}
+
+void Catalog::replaceField(const QString& table, const FieldDefinition& changed,
+    const QString& source, const std::function<void()>& rowsCopied,
+    const std::function<void()>& copied)
+{
+    checkField(changed);
+    m_change.run(
+        [&] {
+            writeMissingFieldRows(table);
+            bool found = false;
+            for (const FieldDefinition& f : m_reader.fields(table)) {
+                found = found || sameName(f.name, changed.name);
+                if (changed.isAutoIncrement() && f.isAutoIncrement()
+                    && !sameName(f.name, changed.name))
+                    throw EngineError(err::InvalidOperation,
+                        QStringLiteral("Eine Tabelle kann nur ein Feld mit Automatikwert haben."));
+            }
+            if (!found)
+                throw EngineError::itemNotFound(changed.name);
+            writeFieldRow(table, changed);
+            rebuildTable(m_db, m_reader, table, { { changed.name.toLower(), source } }, rowsCopied);
+            if (copied)
+                copied();
+            // The copy ran without the rule triggers; the new values are checked all at once.
+            checkStoredValues(table, changed);
+            touchTable(m_db, table);
+        },
+        ChangeScope::Tables, { table });
+}
+
+void Catalog::checkStoredValues(const QString& table, const FieldDefinition& field)
+{
+    bool inRequiredIndex = false;
+    for (const IndexDefinition& ix : m_reader.indexes(table))
+        for (const IndexField& f : ix.fields)
+            inRequiredIndex = inRequiredIndex || (ix.isRequired() && sameName(f.name, field.name));
+    for (const RuleTriggers::FieldRule& rule :
+        RuleTriggers::fieldRules(table, field, inRequiredIndex, quoteIdentifier(field.name)))
+        if (m_db.scalar(QStringLiteral("SELECT 1 FROM %1 WHERE %2 LIMIT 1")
+                            .arg(quoteIdentifier(table), rule.violated))
+                .isValid())
+            throw EngineError(rule.number, rule.text);
+    for (const RelationDefinition& r : m_reader.relations()) {
+        bool affected = false;
+        for (const RelationField& f : r.fields)
+            affected = affected || (sameName(r.table, table) && sameName(f.name, field.name))
+                || (sameName(r.foreignTable, table) && sameName(f.foreignName, field.name));
+        if (affected && r.enforced() && hasOrphans(r))
+            throw EngineError(err::IntegrityChild,
+                QStringLiteral("Die neuen Werte des Feldes '%1' verletzen die referentielle "
+                               "Integrität der Beziehung '%2'.")
+                    .arg(field.name, r.name));
+    }
 }
 
 } // namespace kv::engine

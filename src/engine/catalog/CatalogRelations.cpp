@@ -11,6 +11,24 @@ namespace kv::engine {
 
 using namespace catalogtext;
 
+bool Catalog::hasOrphans(const RelationDefinition& r) const
+{
+    QStringList pairs, notNull;
+    for (const RelationField& f : r.fields) {
+        pairs << QStringLiteral("p.") + quoteIdentifier(f.name) + QStringLiteral(" = c.")
+                + quoteIdentifier(f.foreignName);
+        notNull << QStringLiteral("c.") + quoteIdentifier(f.foreignName)
+                + QStringLiteral(" IS NOT NULL");
+    }
+    return m_db
+        .scalar(QStringLiteral("SELECT 1 FROM ") + quoteIdentifier(r.foreignTable)
+            + QStringLiteral(" AS c WHERE ") + notNull.join(QStringLiteral(" AND "))
+            + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM ") + quoteIdentifier(r.table)
+            + QStringLiteral(" AS p WHERE ") + pairs.join(QStringLiteral(" AND "))
+            + QStringLiteral(") LIMIT 1"))
+        .isValid();
+}
+
 void Catalog::createRelation(const RelationDefinition& r)
 {
     if (r.fields.isEmpty())
@@ -38,29 +56,15 @@ void Catalog::createRelation(const RelationDefinition& r)
                         return;
                 throw EngineError::itemNotFound(name);
             };
-            QStringList pairs, notNull;
             for (const RelationField& f : r.fields) {
                 require(primary, f.name);
                 require(foreign, f.foreignName);
-                pairs << QStringLiteral("p.") + quoteIdentifier(f.name) + QStringLiteral(" = c.")
-                        + quoteIdentifier(f.foreignName);
-                notNull << QStringLiteral("c.") + quoteIdentifier(f.foreignName)
-                        + QStringLiteral(" IS NOT NULL");
             }
-            if (r.enforced()) {
-                const QVariant violation
-                    = m_db.scalar(QStringLiteral("SELECT 1 FROM ") + quoteIdentifier(r.foreignTable)
-                        + QStringLiteral(" AS c WHERE ") + notNull.join(QStringLiteral(" AND "))
-                        + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM ")
-                        + quoteIdentifier(r.table) + QStringLiteral(" AS p WHERE ")
-                        + pairs.join(QStringLiteral(" AND ")) + QStringLiteral(") LIMIT 1"));
-                if (violation.isValid())
-                    throw EngineError(err::IntegrityChild,
-                        QStringLiteral(
-                            "Die Beziehung '%1' kann nicht erstellt werden: Daten in der "
-                            "Tabelle '%2' verletzen die referentielle Integrität.")
-                            .arg(r.name, r.foreignTable));
-            }
+            if (r.enforced() && hasOrphans(r))
+                throw EngineError(err::IntegrityChild,
+                    QStringLiteral("Die Beziehung '%1' kann nicht erstellt werden: Daten in der "
+                                   "Tabelle '%2' verletzen die referentielle Integrität.")
+                        .arg(r.name, r.foreignTable));
             Statement st(m_db.handle(),
                 QStringLiteral("INSERT INTO MSysKvRelations(Name, TableName, ForeignTable, "
                                "Attributes, Fields) VALUES (?1, ?2, ?3, ?4, ?5)"));

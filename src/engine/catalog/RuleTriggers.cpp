@@ -56,6 +56,52 @@ QString RuleTriggers::trigger(const char* suffix, const char* when, const QStrin
         + QStringLiteral(" FOR EACH ROW BEGIN\n") + body + QStringLiteral("END");
 }
 
+QList<RuleTriggers::FieldRule> RuleTriggers::fieldRules(const QString& table,
+    const FieldDefinition& f, bool inRequiredIndex, const QString& value, const QString& row)
+{
+    QList<FieldRule> rules;
+    const QString name = table + QLatin1Char('.') + f.name;
+    if (f.isAutoIncrement())
+        return rules;
+    if (f.required)
+        rules.append({ err::Required,
+            QStringLiteral("Das Feld '%1' darf keinen Nullwert enthalten, da für dieses Feld ein "
+                           "Wert erforderlich ist. Geben Sie einen Wert ein.")
+                .arg(name),
+            value + QStringLiteral(" IS NULL") });
+    else if (inRequiredIndex)
+        rules.append({ err::IndexNull,
+            QStringLiteral("Der Index oder Primärschlüssel darf keinen Nullwert enthalten (Feld "
+                           "'%1').")
+                .arg(name),
+            value + QStringLiteral(" IS NULL") });
+    if (datatype::isTextType(f.type) && !f.allowZeroLength)
+        rules.append({ err::ZeroLength,
+            QStringLiteral("Das Feld '%1' darf keine leere Zeichenfolge enthalten.").arg(name),
+            QStringLiteral("typeof(%1) = 'text' AND length(%1) = 0").arg(value) });
+    if (f.type == dbText && f.size > 0)
+        rules.append({ err::FieldTooSmall,
+            QStringLiteral("Das Feld '%1' ist zu klein für die Datenmenge, die Sie hinzufügen "
+                           "wollten (höchstens %2 Zeichen).")
+                .arg(name)
+                .arg(f.size),
+            QStringLiteral("typeof(%1) = 'text' AND length(%1) > %2").arg(value).arg(f.size) });
+    if (!f.validationRule.trimmed().isEmpty()) {
+        const QString text = f.validationText.isEmpty()
+            ? QStringLiteral("Einer oder mehrere Werte werden durch die Gültigkeitsregel '%1' für "
+                             "'%2' untersagt. Geben Sie einen Wert ein, den der Ausdruck für "
+                             "dieses Feld akzeptiert.")
+                  .arg(f.validationRule, name)
+            : f.validationText;
+        const QString condition = ruleCondition(f.name, f.validationRule);
+        rules.append({ err::ValidationRule, text,
+            row.isEmpty()
+                ? QStringLiteral("NOT coalesce((%1), 1)").arg(condition)
+                : QStringLiteral("NOT coalesce((SELECT (%1) FROM %2), 1)").arg(condition, row) });
+    }
+    return rules;
+}
+
 QString RuleTriggers::fieldChecks() const
 {
     QString body;
@@ -70,46 +116,11 @@ QString RuleTriggers::fieldChecks() const
         if (ix.isRequired())
             for (const IndexField& f : ix.fields)
                 indexFields << f.name;
-    for (const FieldDefinition& f : m_fields) {
-        const QString value = QStringLiteral("NEW.") + q(f.name);
-        const QString name = m_table + QLatin1Char('.') + f.name;
-        if (f.isAutoIncrement())
-            continue;
-        if (f.required)
-            body += raise(err::Required,
-                QStringLiteral("Das Feld '%1' darf keinen Nullwert enthalten, da für dieses Feld "
-                               "ein Wert erforderlich ist. Geben Sie einen Wert ein.")
-                    .arg(name),
-                value + QStringLiteral(" IS NULL"));
-        else if (indexFields.contains(f.name, Qt::CaseInsensitive))
-            body += raise(err::IndexNull,
-                QStringLiteral("Der Index oder Primärschlüssel darf keinen Nullwert enthalten "
-                               "(Feld '%1').")
-                    .arg(name),
-                value + QStringLiteral(" IS NULL"));
-        if (datatype::isTextType(f.type) && !f.allowZeroLength)
-            body += raise(err::ZeroLength,
-                QStringLiteral("Das Feld '%1' darf keine leere Zeichenfolge enthalten.").arg(name),
-                QStringLiteral("typeof(%1) = 'text' AND length(%1) = 0").arg(value));
-        if (f.type == dbText && f.size > 0)
-            body += raise(err::FieldTooSmall,
-                QStringLiteral("Das Feld '%1' ist zu klein für die Datenmenge, die Sie "
-                               "hinzufügen wollten (höchstens %2 Zeichen).")
-                    .arg(name)
-                    .arg(f.size),
-                QStringLiteral("typeof(%1) = 'text' AND length(%1) > %2").arg(value).arg(f.size));
-        if (!f.validationRule.trimmed().isEmpty()) {
-            const QString text = f.validationText.isEmpty()
-                ? QStringLiteral("Einer oder mehrere Werte werden durch die Gültigkeitsregel "
-                                 "'%1' für '%2' untersagt. Geben Sie einen Wert ein, den der "
-                                 "Ausdruck für dieses Feld akzeptiert.")
-                      .arg(f.validationRule, name)
-                : f.validationText;
-            body += raise(err::ValidationRule, text,
-                QStringLiteral("NOT coalesce((SELECT (%1) FROM %2), 1)")
-                    .arg(ruleCondition(f.name, f.validationRule), row));
-        }
-    }
+    for (const FieldDefinition& f : m_fields)
+        for (const FieldRule& r :
+            fieldRules(m_table, f, indexFields.contains(f.name, Qt::CaseInsensitive),
+                QStringLiteral("NEW.") + q(f.name), row))
+            body += raise(r.number, r.text, r.violated);
     return body;
 }
 

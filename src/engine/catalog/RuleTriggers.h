@@ -21,6 +21,18 @@ public:
 
     QStringList statements() const;
 
+    /// One rule of a field: the error it raises and the condition under which it does.
+    struct FieldRule {
+        int number = 0;
+        QString text;
+        QString violated;
+    };
+    /// The rules of field f of table (inRequiredIndex: part of an index without Nulls), over
+    /// value; a validation rule finds the row's fields under their names in row (a subselect),
+    /// or in the statement's own table when row is empty.
+    static QList<FieldRule> fieldRules(const QString& table, const FieldDefinition& f,
+        bool inRequiredIndex, const QString& value, const QString& row = {});
+
     /// Turns a validation rule with an implied left side ("> 0", "Between 1 And 9") into a
     /// condition over the field and then into SQLite SQL through the dialect.
     static QString ruleCondition(const QString& field, const QString& rule);

@@ -24,7 +24,8 @@ bool hasCatalogRow(Connection& db, const QString& table, const QString& field)
 }
 } // namespace
 
-void rebuildTable(Connection& db, const CatalogReader& reader, const QString& table)
+void rebuildTable(Connection& db, const CatalogReader& reader, const QString& table,
+    const ColumnSources& sources, const std::function<void()>& rowsCopied)
 {
     const std::vector<FieldDefinition> fields = reader.fields(table);
     QStringList present;
@@ -64,7 +65,7 @@ void rebuildTable(Connection& db, const CatalogReader& reader, const QString& ta
         f.defaultValue = st.value(3).toString();
         target.push_back(f);
     }
-    QStringList definitions, targets, sources;
+    QStringList definitions, targets, values;
     for (const FieldDefinition& f : target) {
         // Dropped fields: the catalog row is gone already.
         if (!hasCatalogRow(db, table, f.name))
@@ -72,10 +73,10 @@ void rebuildTable(Connection& db, const CatalogReader& reader, const QString& ta
         definitions << columnDefinition(f);
         if (present.contains(f.name, Qt::CaseInsensitive)) {
             targets << quoteIdentifier(f.name);
-            sources << quoteIdentifier(f.name);
+            values << sources.value(f.name.toLower(), quoteIdentifier(f.name));
         } else if (f.isAutoIncrement()) {
             targets << quoteIdentifier(f.name);
-            sources << QStringLiteral("rowid");
+            values << QStringLiteral("rowid");
         }
     }
     // Rows keep their identity (the counter is the rowid where there is one).
@@ -84,7 +85,7 @@ void rebuildTable(Connection& db, const CatalogReader& reader, const QString& ta
         counter = counter || (f.isAutoIncrement() && hasCatalogRow(db, table, f.name));
     if (!counter) {
         targets << QStringLiteral("rowid");
-        sources << QStringLiteral("rowid");
+        values << QStringLiteral("rowid");
     }
     const bool hasSequences = db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master "
                                                        "WHERE name = 'sqlite_sequence'"))
@@ -99,7 +100,9 @@ void rebuildTable(Connection& db, const CatalogReader& reader, const QString& ta
         + definitions.join(QStringLiteral(", ")) + QLatin1Char(')'));
     db.exec(QStringLiteral("INSERT INTO ") + quoteIdentifier(temp) + QStringLiteral(" (")
         + targets.join(QStringLiteral(", ")) + QStringLiteral(") SELECT ")
-        + sources.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + quoteIdentifier(table));
+        + values.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + quoteIdentifier(table));
+    if (rowsCopied)
+        rowsCopied();
     db.exec(QStringLiteral("DROP TABLE ") + quoteIdentifier(table));
     db.exec(QStringLiteral("ALTER TABLE ") + quoteIdentifier(temp) + QStringLiteral(" RENAME TO ")
         + quoteIdentifier(table));
