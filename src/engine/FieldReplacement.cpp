@@ -5,6 +5,7 @@
 #include "engine/Field.h"
 #include "engine/catalog/Catalog.h"
 #include "engine/sqlite/Connection.h"
+#include "engine/sqlite/ProgressScope.h"
 #include "engine/sqlite/Savepoint.h"
 #include "engine/sqlite/SqlText.h"
 #include "engine/sqlite/Statement.h"
@@ -64,6 +65,8 @@ public:
     void next()
     {
         m_step = std::min(m_step + 1, m_steps);
+        // Between two statements the table may be half made: nothing reads it meanwhile.
+        const ProgressScope scope(m_connection.handle());
         m_stopped = m_stopped || (m_progress && !m_progress(m_step, m_steps));
         if (m_stopped)
             throw EngineError(err::Generic, QStringLiteral("Der Vorgang wurde abgebrochen."));

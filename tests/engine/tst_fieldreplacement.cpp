@@ -98,6 +98,7 @@ private Q_SLOTS:
     void stoppedUndoKeepsTheChange_data();
     void stoppedUndoKeepsTheChange();
     void alterColumnReplacesTheField();
+    void nothingElseRunsOnTheConnectionMeanwhile();
 };
 
 void TestFieldReplacement::lossPreviewCountsWhatTheChangeLoses_data()
@@ -471,6 +472,38 @@ void TestFieldReplacement::alterColumnReplacesTheField()
     QCOMPARE(
         db->tableDefs().item(QStringLiteral("Werte")).fields().item(QStringLiteral("B")).size(),
         10);
+}
+
+// A window that repaints from the progress must not read on the connection in the middle of
+// the change (SQLite forbids it, and between two steps the table is half made): such a read is
+// refused with 3045, the change runs on, and reading works again afterwards.
+void TestFieldReplacement::nothingElseRunsOnTheConnectionMeanwhile()
+{
+    kv::test::TempDir dir;
+    Workspace ws;
+    auto db = beispiel(ws, dir.file(QStringLiteral("a.kdb")));
+    ws.beginTrans();
+    db->connection().exec(
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n "
+                       "WHERE i < 5100) INSERT INTO Werte (Nr, W, A, B) SELECT i, "
+                       "CAST(i AS TEXT), 1, 'x' FROM n"));
+    ws.commitTrans();
+    auto leser = db->openRecordset(QStringLiteral("Werte"));
+    int abgewiesen = 0, aufrufe = 0;
+    replaceField(*db, QStringLiteral("Werte"), QStringLiteral("W"),
+        Field(QStringLiteral("W"), dbLong), [&](int, int) {
+            ++aufrufe;
+            abgewiesen += fehlerNummer([&] {
+                db->connection().scalar("SELECT count(*) FROM Werte");
+            }) == 3045;
+            abgewiesen += fehlerNummer([&] { leser->moveLast(); }) == 3045;
+            return true;
+        });
+    QVERIFY(aufrufe > 5);
+    QCOMPARE(abgewiesen, 2 * aufrufe);
+    QCOMPARE(db->connection().scalar("SELECT count(*) FROM Werte").toInt(), Werte.size() + 5001);
+    leser->moveLast();
+    QCOMPARE(leser->value(QStringLiteral("W")).toInt(), 5100);
 }
 
 QTEST_GUILESS_MAIN(TestFieldReplacement)

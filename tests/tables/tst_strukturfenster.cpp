@@ -1,4 +1,5 @@
 #include "Strukturdatenbank.h"
+#include "engine/model/RecordsetModel.h"
 #include "tables/FeldZeile.h"
 #include "tables/ui/frmTabellenStruktur.h"
 #include "testutils/ScriptedDialoge.h"
@@ -6,6 +7,7 @@
 
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTimer>
 #include <QtTest>
@@ -23,6 +25,7 @@ private Q_SLOTS:
     void verlustInDerFrageUndRueckgaengig();
     void fortschrittUndAbbrechen_data();
     void fortschrittUndAbbrechen();
+    void offeneTabelleLiestNichtMittendrin();
 
 private:
     std::unique_ptr<test::TempDir> m_dir;
@@ -170,6 +173,72 @@ void TestStrukturfenster::fortschrittUndAbbrechen()
         QCOMPARE(nachher.last(), QStringLiteral("2999"));
         QCOMPARE(b.zeilen().at(zeile).typ, qint16(dbLong));
     }
+}
+
+// A table view open on the same database while a replacement with its box runs: the view
+// repaints and scrolls from inside the progress, reads nothing meanwhile (so nothing runs on the
+// connection in the middle of the change), reports no failure, and shows the new values after.
+void TestStrukturfenster::offeneTabelleLiestNichtMittendrin()
+{
+    m_ws->beginTrans();
+    for (int i = 0; i < 3000; ++i)
+        m_db->execute(
+            QStringLiteral("INSERT INTO Rechnungen (KundeID, Betrag) VALUES (1, '%1')").arg(i));
+    m_ws->commitTrans();
+    RecordsetModel modell;
+    modell.setzeNeuzeile(false);
+    modell.setRecordset(m_db->openRecordset(QStringLiteral("Rechnungen")));
+    modell.anzahlErmitteln();
+    QTRY_VERIFY(!modell.zaehltNoch());
+    QCOMPARE(modell.rowCount(), 3003);
+    QTableView ansicht;
+    ansicht.setModel(&modell);
+    ansicht.resize(400, 300);
+    ansicht.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&ansicht));
+    int betrag = -1;
+    for (int c = 0; c < modell.columnCount(); ++c)
+        if (modell.headerData(c, Qt::Horizontal).toString() == QLatin1String("Betrag"))
+            betrag = c;
+    QVERIFY(betrag >= 0);
+    QSignalSpy fehler(&modell, &Rastermodell::lesefehler);
+
+    frmTabellenStruktur fenster(*m_db, false, QStringLiteral("Rechnungen"), m_db->name());
+    fenster.setzeFortschrittsverzoegerung(0);
+    fenster.show();
+    int mittendrin = 0;
+    QStringList gelesen;
+    QTimer waechter;
+    waechter.setInterval(0);
+    connect(&waechter, &QTimer::timeout, &fenster, [&] {
+        for (QProgressDialog* d : fenster.findChildren<QProgressDialog*>())
+            if (d->isVisible()) {
+                ++mittendrin;
+                ansicht.scrollToBottom();
+                ansicht.viewport()->repaint();
+                const QString v = modell.data(modell.index(3002, betrag)).toString();
+                if (!v.isEmpty())
+                    gelesen << v;
+            }
+    });
+    waechter.start();
+
+    Strukturbearbeitung& b = fenster.bearbeitung();
+    const int zeile = 2;
+    fenster.TDBGrid1()->setCurrentIndex(fenster.TDBGrid1()->model()->index(zeile, 0));
+    FeldZeile z = b.zeilen().at(zeile);
+    typWechseln(z, dbLong);
+    b.setzeZeile(zeile, z);
+    m_dlg->erwarteAntwort(Antwort::Ja);
+    QVERIFY(fenster.zeileVerlassen());
+    waechter.stop();
+    QVERIFY(mittendrin > 0);
+    QVERIFY2(gelesen.isEmpty(), qPrintable(gelesen.join(QLatin1Char(','))));
+    QCOMPARE(fehler.count(), 0);
+    // Once the connection is free, the view reads the rows it skipped.
+    ansicht.scrollToBottom();
+    QTRY_COMPARE(modell.data(modell.index(3002, betrag)).toString(), QStringLiteral("2999"));
+    QCOMPARE(fehler.count(), 0);
 }
 
 QTEST_MAIN(TestStrukturfenster)

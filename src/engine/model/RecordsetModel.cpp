@@ -1,10 +1,14 @@
 #include "engine/model/RecordsetModel.h"
 
+#include "engine/Database.h"
 #include "engine/EngineError.h"
 #include "engine/Field.h"
 #include "engine/Recordset.h"
 #include "engine/model/FieldText.h"
+#include "engine/sqlite/Connection.h"
+#include "engine/sqlite/ProgressScope.h"
 
+#include <QTimer>
 #include <limits>
 
 // Shape of the model and reading of rows; editing, saving and deleting are in
@@ -221,8 +225,36 @@ bool RecordsetModel::readFailed(qint64 row) const
     return false;
 }
 
+bool RecordsetModel::connectionBusy() const
+{
+    return m_rs && m_rs->database()
+        && ProgressScope::active(m_rs->database()->connection().handle());
+}
+
+void RecordsetModel::repaintWhenFree() const
+{
+    if (m_waitingForConnection)
+        return;
+    m_waitingForConnection = true;
+    auto* self = const_cast<RecordsetModel*>(this);
+    QTimer::singleShot(50, self, [self] {
+        self->m_waitingForConnection = false;
+        if (self->connectionBusy()) {
+            self->repaintWhenFree();
+            return;
+        }
+        if (self->rowCount() > 0 && self->columnCount() > 0)
+            Q_EMIT self->dataChanged(
+                self->index(0, 0), self->index(self->rowCount() - 1, self->columnCount() - 1));
+    });
+}
+
 void RecordsetModel::noteReadError(qint64 row, int number, const QString& description) const
 {
+    if (connectionBusy()) {
+        repaintWhenFree(); // no failure: the rows are read once the long change is done
+        return;
+    }
     m_failedPages.insert(row / FailureBlock, m_clock.elapsed());
     if (m_errorReported)
         return;
@@ -237,6 +269,10 @@ Recordset* RecordsetModel::positionedReader(int row) const
     const qint64 r = setRow(row);
     if (readFailed(r))
         return nullptr;
+    if (connectionBusy()) {
+        repaintWhenFree();
+        return nullptr;
+    }
     try {
         if (!m_reader) {
             m_reader = m_rs->clone();

@@ -160,6 +160,13 @@ private:
     mutable QHash<qint64, qint64> m_failedPages; // page → ms of the clock below
     mutable QElapsedTimer m_clock;
     mutable bool m_errorReported = false;
+
+    // While a long change on the same connection repaints the windows from inside a statement,
+    // no row is read (SQLite allows no other statement then): the cells show what is known, and
+    // the rows are shown again once the connection is free.
+    bool connectionBusy() const;
+    void repaintWhenFree() const;
+    mutable bool m_waitingForConnection = false;
 };
 
 } // namespace kv::engine

@@ -150,7 +150,8 @@ void RecordsetModel::endResetModel()
 
 bool RecordsetModel::canFetchMore(const QModelIndex& parent) const
 {
-    return !parent.isValid() && !m_countFinal && m_rs && m_records < MostRows && m_announcing == 0;
+    return !parent.isValid() && !m_countFinal && m_rs && m_records < MostRows && m_announcing == 0
+        && !connectionBusy();
 }
 
 void RecordsetModel::fetchMore(const QModelIndex& parent)

@@ -1,5 +1,6 @@
 #include "engine/sqlite/Connection.h"
 
+#include "engine/sqlite/ProgressScope.h"
 #include "engine/sqlite/SqliteError.h"
 
 namespace kv::engine {
@@ -62,15 +63,19 @@ void Connection::setCancelFlag(const std::atomic<bool>* flag)
 void Connection::setProgressCheck(std::function<bool()> check)
 {
     m_progressCheck = std::move(check);
-    const auto call
-        = [](void* c) -> int { return (*static_cast<const std::function<bool()>*>(c))() ? 0 : 1; };
+    const auto call = [](void* c) -> int {
+        auto* self = static_cast<Connection*>(c);
+        const ProgressScope scope(self->m_db);
+        return self->m_progressCheck() ? 0 : 1;
+    };
     // About a millisecond of work between two calls: often enough for a window to repaint.
-    sqlite3_progress_handler(m_db, m_progressCheck ? 20000 : 0, m_progressCheck ? +call : nullptr,
-        m_progressCheck ? &m_progressCheck : nullptr);
+    sqlite3_progress_handler(
+        m_db, m_progressCheck ? 20000 : 0, m_progressCheck ? +call : nullptr, this);
 }
 
 void Connection::exec(const QString& sql)
 {
+    ProgressScope::refuse(m_db);
     char* message = nullptr;
     const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message);
     sqlite3_free(message);

@@ -1,5 +1,6 @@
 #include "engine/sqlite/Statement.h"
 
+#include "engine/sqlite/ProgressScope.h"
 #include "engine/sqlite/SqliteError.h"
 
 #include <QDateTime>
@@ -10,6 +11,7 @@ namespace kv::engine {
 Statement::Statement(sqlite3* db, const QString& sql)
     : m_db(db)
 {
+    ProgressScope::refuse(db);
     const QByteArray utf8 = sql.toUtf8();
     const int rc = sqlite3_prepare_v3(
         db, utf8.constData(), static_cast<int>(utf8.size()), 0, &m_stmt, nullptr);
@@ -42,6 +44,7 @@ Statement& Statement::operator=(Statement&& o) noexcept
 
 bool Statement::step()
 {
+    ProgressScope::refuse(m_db);
     const int rc = sqlite3_step(m_stmt);
     if (rc == SQLITE_ROW)
         return true;
