@@ -13,6 +13,7 @@
 //   grid_bench --zeige <file>         the grid in a window at 0,0, for measuring by screen
 //   grid_bench --bereich <file>       the screen region of its first three rows: x,y,w,h
 
+#include "Kundentabelle.h"
 #include "Messhilfen.h"
 #include "Rohsql.h"
 
@@ -46,46 +47,6 @@ namespace {
 constexpr int SeitenZeilen = 40; // rows of the plain reads: more than a screen
 constexpr int BlaetternBis = 2000;
 const QString Quelle = QStringLiteral("SELECT * From [Kunden]");
-
-// Converts a table Kunden made by gen_data.py into a Kelvado database with the field types the
-// windows know (dates as stored dates, Booleans -1/0).
-bool umwandeln(const QString& quelle, const QString& ziel)
-{
-    QFile::remove(ziel);
-    {
-        Workspace ws;
-        auto db = ws.createDatabase(ziel);
-        auto t = db->createTableDef(QStringLiteral("Kunden"));
-        auto id = t->createField(QStringLiteral("ID"), dbLong);
-        id->setAttributes(dbFixedField | dbAutoIncrField);
-        t->fields().append(std::move(id));
-        const auto text = [&](const char* name, int typ, int groesse) {
-            auto f = t->createField(QLatin1String(name), typ, groesse);
-            f->setAllowZeroLength(true); // the notes are often empty texts
-            t->fields().append(std::move(f));
-        };
-        text("Name", dbText, 50);
-        text("Vorname", dbText, 50);
-        text("Strasse", dbText, 80);
-        text("PLZ", dbText, 5);
-        text("Ort", dbText, 50);
-        t->fields().append(t->createField(QStringLiteral("Geburtsdatum"), dbDate));
-        t->fields().append(t->createField(QStringLiteral("Umsatz"), dbCurrency));
-        t->fields().append(t->createField(QStringLiteral("Aktiv"), dbBoolean));
-        text("Notiz", dbMemo, -1);
-        db->tableDefs().append(std::move(t));
-    }
-    const QByteArray sql = "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; ATTACH '"
-        + quelle.toUtf8()
-        + "' AS q; BEGIN; INSERT INTO main.Kunden (ID, Name, Vorname, Strasse, PLZ, Ort, "
-          "Geburtsdatum, Umsatz, Aktiv, Notiz) SELECT ID, Name, Vorname, Strasse, PLZ, Ort, "
-          "Geburtsdatum || ' 00:00:00', round(Umsatz, 4), CASE WHEN Aktiv THEN -1 ELSE 0 END, "
-          "Notiz FROM q.Kunden ORDER BY ID; COMMIT; DETACH q;";
-    const bool ok = bench::rohAusfuehren(ziel, sql);
-    if (!ok)
-        QFile::remove(ziel);
-    return ok;
-}
 
 // One page of rows through the plain C API, every value read as text as a grid shows it.
 double rohSeite(const QString& datei, bool letzte)
@@ -303,7 +264,7 @@ int alle(const QString& ordner, int laeufe)
             || QFileInfo(ziel).lastModified() < QFileInfo(quelle).lastModified()) {
             QElapsedTimer t;
             t.start();
-            if (!umwandeln(quelle, ziel))
+            if (!bench::kundentabelle(quelle, ziel))
                 return 1;
             std::printf("# %s umgewandelt in %.1f s\n", groesse, double(t.elapsed()) / 1000);
         }

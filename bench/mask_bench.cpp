@@ -12,6 +12,7 @@
 //
 //   mask_bench [folder] [runs]
 
+#include "Kundentabelle.h"
 #include "Messhilfen.h"
 #include "Rohsql.h"
 
@@ -36,7 +37,6 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QProcess>
 #include <QToolButton>
 #include <cstdio>
 #include <sqlite3.h>
@@ -48,43 +48,6 @@ namespace {
 
 constexpr int Positionen = 1000;
 constexpr int Rechnungen = 12;
-
-struct Spalte {
-    const char* name;
-    int typ;
-    int groesse;
-};
-
-// The customer fields as the windows know them; ID is the counter.
-const Spalte Kundenfelder[]
-    = { { "Name", dbText, 50 }, { "Vorname", dbText, 50 }, { "Strasse", dbText, 80 },
-          { "PLZ", dbText, 5 }, { "Ort", dbText, 50 }, { "Geburtsdatum", dbDate, -1 },
-          { "Umsatz", dbCurrency, -1 }, { "Aktiv", dbBoolean, -1 }, { "Notiz", dbMemo, -1 } };
-
-// The customers of gen_data.py in a Kelvado database.
-bool kundenAnlegen(const QString& quelle, const QString& ziel)
-{
-    {
-        Workspace ws;
-        auto db = ws.createDatabase(ziel);
-        auto t = db->createTableDef(QStringLiteral("Kunden"));
-        auto id = t->createField(QStringLiteral("ID"), dbLong);
-        id->setAttributes(dbFixedField | dbAutoIncrField);
-        t->fields().append(std::move(id));
-        for (const Spalte& s : Kundenfelder) {
-            auto f = t->createField(QLatin1String(s.name), s.typ, s.groesse);
-            if (s.typ == dbText || s.typ == dbMemo)
-                f->setAllowZeroLength(true);
-            t->fields().append(std::move(f));
-        }
-        db->tableDefs().append(std::move(t));
-    }
-    return bench::rohAusfuehren(ziel,
-        "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; ATTACH '" + quelle.toUtf8()
-            + "' AS q; BEGIN; INSERT INTO main.Kunden SELECT ID, Name, Vorname, Strasse, PLZ, "
-              "Ort, Geburtsdatum || ' 00:00:00', round(Umsatz, 4), -(Aktiv <> 0), Notiz FROM "
-              "q.Kunden ORDER BY ID; COMMIT; DETACH q;");
-}
 
 // Invoices with 1,000 items each in three tables (articles, services, discounts).
 void rechnungenAnlegen(Database& db)
@@ -118,16 +81,8 @@ bool datenBereitstellen(const QString& ordner, QString& kunden, QString& rechnun
     rechnungen = ordner + QStringLiteral("/rechnungen.mdb");
     if (!QFileInfo::exists(kunden)) {
         const QString quelle = QStringLiteral("/tmp/anchors/kunden1m.db");
-        if (!QFileInfo::exists(quelle)
-            && QProcess::execute(QStringLiteral("python3"),
-                   { QStringLiteral("/work/shared/perf/gen_data.py"),
-                       QStringLiteral("/tmp/anchors") })
-                != 0)
+        if (!bench::kundenrohdaten(quelle, 1000000) || !bench::kundentabelle(quelle, kunden))
             return false;
-        if (!kundenAnlegen(quelle, kunden)) {
-            QFile::remove(kunden);
-            return false;
-        }
     }
     if (!QFileInfo::exists(rechnungen)) {
         {
