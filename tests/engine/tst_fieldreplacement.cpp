@@ -79,6 +79,17 @@ std::unique_ptr<Database> beispiel(Workspace& ws, const QString& pfad)
     return db;
 }
 
+// Enough rows (5001 more) that SQLite reports progress while a statement runs.
+void weitereZeilen(Workspace& ws, Database& db)
+{
+    ws.beginTrans();
+    db.connection().exec(
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n "
+                       "WHERE i < 5100) INSERT INTO Werte (Nr, W, A, B) SELECT i, "
+                       "CAST(i AS TEXT), 1, 'x' FROM n"));
+    ws.commitTrans();
+}
+
 } // namespace
 
 class TestFieldReplacement : public QObject {
@@ -359,13 +370,7 @@ void TestFieldReplacement::stopRollsEverythingBack()
     Workspace ws;
     const QString pfad = dir.file(QStringLiteral("a.kdb"));
     auto db = beispiel(ws, pfad);
-    // Enough rows that SQLite reports progress while a statement runs.
-    ws.beginTrans();
-    db->connection().exec(
-        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n "
-                       "WHERE i < 5100) INSERT INTO Werte (Nr, W, A, B) SELECT i, "
-                       "CAST(i AS TEXT), 1, 'x' FROM n"));
-    ws.commitTrans();
+    weitereZeilen(ws, *db);
     replaceField(
         *db, QStringLiteral("Werte"), QStringLiteral("B"), Field(QStringLiteral("B"), dbText, 12));
     const QStringList vorher = spalte(*db, QStringLiteral("Werte"), QStringLiteral("W"));
@@ -482,12 +487,7 @@ void TestFieldReplacement::nothingElseRunsOnTheConnectionMeanwhile()
     kv::test::TempDir dir;
     Workspace ws;
     auto db = beispiel(ws, dir.file(QStringLiteral("a.kdb")));
-    ws.beginTrans();
-    db->connection().exec(
-        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n "
-                       "WHERE i < 5100) INSERT INTO Werte (Nr, W, A, B) SELECT i, "
-                       "CAST(i AS TEXT), 1, 'x' FROM n"));
-    ws.commitTrans();
+    weitereZeilen(ws, *db);
     auto leser = db->openRecordset(QStringLiteral("Werte"));
     int abgewiesen = 0, aufrufe = 0;
     replaceField(*db, QStringLiteral("Werte"), QStringLiteral("W"),

@@ -28,6 +28,11 @@ private Q_SLOTS:
     void offeneTabelleLiestNichtMittendrin();
 
 private:
+    /// 3000 more invoices, enough for the box to show.
+    void weitereRechnungen();
+    /// Changes Betrag (Text) to Long in the window and answers its question with Yes.
+    bool betragWirdLong(frmTabellenStruktur& fenster);
+
     std::unique_ptr<test::TempDir> m_dir;
     std::unique_ptr<test::ScriptedDialoge> m_dlg;
     std::unique_ptr<Workspace> m_ws;
@@ -52,6 +57,27 @@ void TestStrukturfenster::cleanup()
     QVERIFY(m_dlg->leer());
     m_dlg.reset();
     m_dir.reset();
+}
+
+void TestStrukturfenster::weitereRechnungen()
+{
+    m_ws->beginTrans();
+    for (int i = 0; i < 3000; ++i)
+        m_db->execute(
+            QStringLiteral("INSERT INTO Rechnungen (KundeID, Betrag) VALUES (1, '%1')").arg(i));
+    m_ws->commitTrans();
+}
+
+bool TestStrukturfenster::betragWirdLong(frmTabellenStruktur& fenster)
+{
+    Strukturbearbeitung& b = fenster.bearbeitung();
+    const int zeile = 2; // Betrag
+    fenster.TDBGrid1()->setCurrentIndex(fenster.TDBGrid1()->model()->index(zeile, 0));
+    FeldZeile z = b.zeilen().at(zeile);
+    typWechseln(z, dbLong);
+    b.setzeZeile(zeile, z);
+    m_dlg->erwarteAntwort(Antwort::Ja);
+    return fenster.zeileVerlassen();
 }
 
 void TestStrukturfenster::verlustInDerFrageUndRueckgaengig()
@@ -112,11 +138,7 @@ void TestStrukturfenster::fortschrittUndAbbrechen_data()
 void TestStrukturfenster::fortschrittUndAbbrechen()
 {
     QFETCH(bool, abbrechen);
-    m_ws->beginTrans();
-    for (int i = 0; i < 3000; ++i)
-        m_db->execute(
-            QStringLiteral("INSERT INTO Rechnungen (KundeID, Betrag) VALUES (1, '%1')").arg(i));
-    m_ws->commitTrans();
+    weitereRechnungen();
     const QStringList vorher
         = test::spaltenwerte(*m_db, QStringLiteral("Rechnungen"), QStringLiteral("Betrag"));
 
@@ -146,12 +168,7 @@ void TestStrukturfenster::fortschrittUndAbbrechen()
 
     Strukturbearbeitung& b = fenster.bearbeitung();
     const int zeile = 2;
-    fenster.TDBGrid1()->setCurrentIndex(fenster.TDBGrid1()->model()->index(zeile, 0));
-    FeldZeile z = b.zeilen().at(zeile);
-    typWechseln(z, dbLong);
-    b.setzeZeile(zeile, z);
-    m_dlg->erwarteAntwort(Antwort::Ja);
-    QCOMPARE(fenster.zeileVerlassen(), !abbrechen);
+    QCOMPARE(betragWirdLong(fenster), !abbrechen);
     QCOMPARE(boxtext, QStringLiteral("Bitte warten... Die Daten des Feldes werden umkopiert."));
     QVERIFY(!sichtbareBox());
     QVERIFY(!boxBeiMeldung);
@@ -180,11 +197,7 @@ void TestStrukturfenster::fortschrittUndAbbrechen()
 // connection in the middle of the change), reports no failure, and shows the new values after.
 void TestStrukturfenster::offeneTabelleLiestNichtMittendrin()
 {
-    m_ws->beginTrans();
-    for (int i = 0; i < 3000; ++i)
-        m_db->execute(
-            QStringLiteral("INSERT INTO Rechnungen (KundeID, Betrag) VALUES (1, '%1')").arg(i));
-    m_ws->commitTrans();
+    weitereRechnungen();
     RecordsetModel modell;
     modell.setzeNeuzeile(false);
     modell.setRecordset(m_db->openRecordset(QStringLiteral("Rechnungen")));
@@ -223,14 +236,7 @@ void TestStrukturfenster::offeneTabelleLiestNichtMittendrin()
     });
     waechter.start();
 
-    Strukturbearbeitung& b = fenster.bearbeitung();
-    const int zeile = 2;
-    fenster.TDBGrid1()->setCurrentIndex(fenster.TDBGrid1()->model()->index(zeile, 0));
-    FeldZeile z = b.zeilen().at(zeile);
-    typWechseln(z, dbLong);
-    b.setzeZeile(zeile, z);
-    m_dlg->erwarteAntwort(Antwort::Ja);
-    QVERIFY(fenster.zeileVerlassen());
+    QVERIFY(betragWirdLong(fenster));
     waechter.stop();
     QVERIFY(mittendrin > 0);
     QVERIFY2(gelesen.isEmpty(), qPrintable(gelesen.join(QLatin1Char(','))));
