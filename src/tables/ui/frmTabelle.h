@@ -166,18 +166,22 @@ private:
     QTimer m_summenSpaetestens;
     quint64 m_anzahlMarke = 0; // the model's rows are counted with the sums
     Hintergrundabfrage* m_schluessel;
-    // A set whose keys are being read, and what to restore when its reading is cancelled.
+    // A set whose keys are being read.
     struct Neuer {
         std::unique_ptr<engine::Recordset> rs;
         QString sql;
         Neuart art = Neuart::Sortierung;
         QString fehlersatz;
         Fehlerkennung kennung = Fehlerkennung::Nr;
+    };
+    Neuer m_neu;
+    // The order and search row of the rows shown, restored when a reading is cancelled.
+    struct Gezeigt {
         Kopfsortierung sortierung;
         QString suchzeilenbedingung;
         bool suchzeileInKraft = false;
     };
-    Neuer m_neu;
+    Gezeigt m_gezeigt;
     bool m_schliesstSich = false;
 };
 

@@ -43,12 +43,6 @@ bool frmTabelle::neuLesen(
             summenBerechnen();
         return true;
     }
-    if (!liestDatensaetze()) {
-        // A reading that replaces one still going keeps what was shown before that one.
-        m_neu.sortierung = m_sortierung;
-        m_neu.suchzeilenbedingung = m_suchzeilenbedingung;
-        m_neu.suchzeileInKraft = m_suchzeileInKraft;
-    }
     m_neu.rs = std::move(rs);
     m_neu.sql = sql;
     m_neu.art = art;
@@ -105,6 +99,7 @@ void frmTabelle::schluesselFehler(qint64 nummer, const QString& beschreibung)
 void frmTabelle::neuesZeigen(std::unique_ptr<engine::Recordset> rs)
 {
     m_anbindung->zeigen(std::move(rs));
+    m_gezeigt = { m_sortierung, m_suchzeilenbedingung, m_suchzeileInKraft };
     kopfbilderAnwenden();
     sperreAnwenden();
     werkzeugeAktualisieren();
@@ -116,9 +111,9 @@ void frmTabelle::lesenAbbrechen()
     if (!liestDatensaetze())
         return;
     m_schluessel->abbrechen();
-    m_sortierung = m_neu.sortierung;
-    m_suchzeilenbedingung = m_neu.suchzeilenbedingung;
-    m_suchzeileInKraft = m_neu.suchzeileInKraft;
+    m_sortierung = m_gezeigt.sortierung;
+    m_suchzeilenbedingung = m_gezeigt.suchzeilenbedingung;
+    m_suchzeileInKraft = m_gezeigt.suchzeileInKraft;
     m_neu = {};
     lesenBeendet();
     Q_EMIT datensaetzeGelesen();
