@@ -74,7 +74,10 @@ frmTabelle::frmTabelle(Tabellenumgebung umgebung, QWidget* parent)
     m_fortschritt->hide();
     m_fortschrittVerzoegerung.setSingleShot(true);
     m_fortschrittVerzoegerung.setInterval(FortschrittNachMs);
-    connect(&m_fortschrittVerzoegerung, &QTimer::timeout, m_fortschritt, &QWidget::show);
+    connect(&m_fortschrittVerzoegerung, &QTimer::timeout, this, [this] {
+        if (arbeitLaeuft())
+            m_fortschritt->show();
+    });
 
     auto* mitte = new QWidget(this);
     auto* layout = new QVBoxLayout(mitte);
@@ -130,6 +133,10 @@ frmTabelle::frmTabelle(Tabellenumgebung umgebung, QWidget* parent)
     // The number of rows grows while a count runs.
     if (m_modell) {
         connect(m_modell, &QAbstractItemModel::rowsInserted, this, [this] {
+            if (m_zaehlen && !m_modell->zaehltNoch()) {
+                m_zaehlen = false;
+                arbeitEndet();
+            }
             positionAnzeigen();
             werkzeugeAktualisieren();
         });
@@ -205,6 +212,7 @@ void frmTabelle::DefText(const QString& tabelle, const QString& definitionText)
     werkzeugeAktualisieren();
     positionAnzeigen();
     summenBerechnen();
+    zaehlenBeobachten();
 }
 
 void frmTabelle::kopfAnwenden()

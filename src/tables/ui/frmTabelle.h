@@ -132,6 +132,8 @@ private:
     void lesenBeendet();
     void arbeitBeginnt(const QString& text);
     void arbeitEndet();
+    bool arbeitLaeuft() const;
+    void zaehlenBeobachten();
     void arbeitAbbrechen();
     bool schliessenErlaubt();
 
@@ -165,6 +167,7 @@ private:
     bool m_summenWarten = false;
     QTimer m_summenSpaetestens;
     quint64 m_anzahlMarke = 0; // the model's rows are counted with the sums
+    bool m_zaehlen = false; // the model counts the rows shown (by itself or with the sums)
     Hintergrundabfrage* m_schluessel;
     // A set whose keys are being read.
     struct Neuer {

@@ -236,6 +236,7 @@ void frmTabelle::aktualisieren()
     werkzeugeAktualisieren();
     positionAnzeigen();
     summenBerechnen();
+    zaehlenBeobachten();
 }
 
 void frmTabelle::werkzeugGeklickt(const QString& name)
@@ -304,8 +305,7 @@ void frmTabelle::summenAnzeigen(quint64 lauf, const QVariant& ergebnis)
 {
     if (lauf != m_summen->lauf())
         return;
-    if (!liestDatensaetze())
-        arbeitEndet();
+    arbeitEndet();
     const QVariantList werte = ergebnis.toList();
     const QList<Summenspalte> summen = Summenspalten(m_spalten);
     for (int i = 0; i < summen.size(); ++i) {
@@ -333,10 +333,9 @@ void frmTabelle::summenSynchron()
         for (int i = 0; !rs->eof() && i < rs->fieldCount(); ++i)
             werte.append(rs->value(i));
     } catch (const engine::EngineError&) {
-        if (!liestDatensaetze())
-            arbeitEndet();
         m_grid->fusstexteLeeren();
         anzahlZurueckgeben();
+        arbeitEndet();
         return;
     }
     summenAnzeigen(m_summen->lauf(), werte);
@@ -356,8 +355,23 @@ void frmTabelle::arbeitBeginnt(const QString& text)
         m_fortschrittVerzoegerung.start();
 }
 
+bool frmTabelle::arbeitLaeuft() const
+{
+    return liestDatensaetze() || summenLaufen() || (m_zaehlen && m_modell->zaehltNoch());
+}
+
+void frmTabelle::zaehlenBeobachten()
+{
+    m_zaehlen = m_modell && m_modell->zaehltNoch();
+    if (m_zaehlen)
+        arbeitBeginnt(QStringLiteral("Die Datensätze werden gezählt …"));
+}
+
 void frmTabelle::arbeitEndet()
 {
+    // The bar stays for work still going.
+    if (arbeitLaeuft())
+        return;
     m_fortschrittVerzoegerung.stop();
     m_fortschritt->hide();
 }
@@ -373,6 +387,10 @@ void frmTabelle::arbeitAbbrechen()
         m_summen->abbrechen();
         m_anzahlMarke = 0;
         m_grid->fusstexteLeeren();
+    }
+    if (m_zaehlen) {
+        m_zaehlen = false;
+        m_modell->zaehlenAbbrechen();
     }
     arbeitEndet();
 }

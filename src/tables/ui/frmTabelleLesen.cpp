@@ -104,6 +104,7 @@ void frmTabelle::neuesZeigen(std::unique_ptr<engine::Recordset> rs)
     sperreAnwenden();
     werkzeugeAktualisieren();
     positionAnzeigen();
+    zaehlenBeobachten();
 }
 
 void frmTabelle::lesenAbbrechen()
@@ -123,8 +124,7 @@ void frmTabelle::lesenBeendet()
 {
     sperreAnwenden();
     werkzeugeAktualisieren();
-    if (!m_summen->laeuft())
-        arbeitEndet();
+    arbeitEndet();
 }
 
 void frmTabelle::kopfbilderAnwenden()
