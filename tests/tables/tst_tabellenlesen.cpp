@@ -65,47 +65,44 @@ private:
     bool warteAufDatensaetze();
     QAction* werkzeug(const QString& name) const { return m_fenster->leisten()->werkzeug(name); }
 
-    std::unique_ptr<test::TempDir> m_dir;
-    std::unique_ptr<test::ScriptedDialoge> m_dialoge;
-    std::unique_ptr<Workspace> m_ws;
-    std::unique_ptr<Database> m_db;
-    std::unique_ptr<QMdiArea> m_mdi;
+    // Goes in the reverse order: the windows, the database, the dialogs, the folder.
+    struct Umfeld {
+        test::TempDir dir;
+        test::ScriptedDialoge dialoge;
+        Workspace ws;
+        // K1 … K3000 with Umsatz 1 … 3000.
+        std::unique_ptr<Database> db
+            = test::kundenDatenbank(ws, dir.file(QStringLiteral("Firma.mdb")), Zeilen);
+        QMdiArea mdi;
+    };
+    std::unique_ptr<Umfeld> m_umfeld;
     frmTabelle* m_fenster = nullptr;
 };
 
 void TestTabellenlesen::init()
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    m_dir = std::make_unique<test::TempDir>();
-    m_dialoge = std::make_unique<test::ScriptedDialoge>();
-    m_ws = std::make_unique<Workspace>();
-    // K1 … K3000 with Umsatz 1 … 3000.
-    m_db = test::kundenDatenbank(*m_ws, m_dir->file(QStringLiteral("Firma.mdb")), Zeilen);
-    m_mdi = std::make_unique<QMdiArea>();
-    m_mdi->resize(900, 600);
-    m_mdi->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_mdi.get()));
+    m_umfeld = std::make_unique<Umfeld>();
+    m_umfeld->mdi.resize(900, 600);
+    m_umfeld->mdi.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_umfeld->mdi));
 }
 
 void TestTabellenlesen::cleanup()
 {
-    m_mdi.reset();
     m_fenster = nullptr;
-    m_db.reset();
-    m_ws.reset();
-    m_dialoge.reset();
-    m_dir.reset();
+    m_umfeld.reset();
     QLocale::setDefault(QLocale::c());
 }
 
 void TestTabellenlesen::oeffne(const QString& definition)
 {
     Tabellenumgebung u;
-    u.datenbank = m_db.get();
-    u.datenbankpfad = m_db->name();
+    u.datenbank = m_umfeld->db.get();
+    u.datenbankpfad = m_umfeld->db->name();
     u.modell = Recordsetansicht();
-    m_fenster = frmTabelle::oeffnen(m_mdi.get(), u, QStringLiteral("Kunden"), definition);
-    m_mdi->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(m_fenster->parentWidget()));
+    m_fenster = frmTabelle::oeffnen(&m_umfeld->mdi, u, QStringLiteral("Kunden"), definition);
+    m_umfeld->mdi.setActiveSubWindow(qobject_cast<QMdiSubWindow*>(m_fenster->parentWidget()));
     grid()->ansicht()->setFocus();
 }
 
@@ -136,7 +133,7 @@ void TestTabellenlesen::summenZaehlenDieZeilenMit()
     QVERIFY(warteAufDatensaetze());
     QCOMPARE(grid()->datenzeilen(), 10);
     QTRY_COMPARE(grid()->fusstext(Umsatz), QStringLiteral("55"));
-    QVERIFY(m_dialoge->meldungen().isEmpty());
+    QVERIFY(m_umfeld->dialoge.meldungen().isEmpty());
 }
 
 void TestTabellenlesen::sortierungImHintergrund()
@@ -163,7 +160,7 @@ void TestTabellenlesen::sortierungImHintergrund()
     QVERIFY(werkzeug(QStringLiteral("Neu"))->isEnabled());
     QVERIFY(grid()->setzeZelltext(0, Name, QStringLiteral("Geändert")));
     QVERIFY(grid()->aenderungenUebernehmen());
-    QVERIFY(m_dialoge->meldungen().isEmpty());
+    QVERIFY(m_umfeld->dialoge.meldungen().isEmpty());
 }
 
 void TestTabellenlesen::tasteWaehrendDesSortierens()
@@ -204,7 +201,7 @@ void TestTabellenlesen::escapeNimmtDieSortierungZurueck()
     QCOMPARE(zelle(1, Name), QStringLiteral("K2"));
     QVERIFY(werkzeug(QStringLiteral("Neu"))->isEnabled());
     QVERIFY(!m_fenster->fortschritt()->isVisible());
-    QVERIFY(m_dialoge->meldungen().isEmpty());
+    QVERIFY(m_umfeld->dialoge.meldungen().isEmpty());
 
     // Without work going on, Escape is the grid's again: it closes the window.
     QTest::keyClick(grid()->ansicht(), Qt::Key_Escape);
