@@ -34,13 +34,20 @@ bool frmTabelle::neuLesen(
     }
     const std::optional<engine::KeyQuery> abfrage = rs->pendingKeys();
     if (!abfrage) {
-        // A whole table in its own order, or a copy: the keys are there already.
-        if (liestDatensaetze())
-            lesenAbbrechen();
+        // A whole table in its own order, or a copy: the keys are there already. A reading still
+        // going is replaced, not taken back.
+        const bool ersetzt = liestDatensaetze();
+        if (ersetzt) {
+            m_schluessel->abbrechen();
+            m_neu = {};
+        }
         m_aktuellesSql = sql;
         neuesZeigen(std::move(rs));
+        arbeitEndet();
         if (art == Neuart::Bedingung)
             summenBerechnen();
+        if (ersetzt)
+            Q_EMIT datensaetzeGelesen();
         return true;
     }
     m_neu.rs = std::move(rs);
