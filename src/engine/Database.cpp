@@ -245,6 +245,14 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& source, int ty
     });
 }
 
+std::unique_ptr<Recordset> Database::openRecordsetKeysLater(const QString& statement, int type)
+{
+    return recordErrors(errorList(), [&] {
+        requireOpen();
+        return Recordset::open(*this, statement, type, {}, true);
+    });
+}
+
 qint64 Database::executeWith(const QString& sql, const QList<Parameter>& parameters)
 {
     return recordErrors(errorList(), [&] {

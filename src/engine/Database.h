@@ -60,6 +60,9 @@ public:
 
     /// source: a table name, a stored query name or a statement. type: Recordset type.
     std::unique_ptr<Recordset> openRecordset(const QString& source, int type = 2);
+    /// A statement's set whose sorted or filtered keys a worker reads on a connection of its
+    /// own (Recordset::pendingKeys); other sets open with their keys as usual.
+    std::unique_ptr<Recordset> openRecordsetKeysLater(const QString& statement, int type = 2);
     /// Runs an action statement; throws EngineError and changes nothing on failure.
     void execute(const QString& sql, int options = 0);
     /// Rows changed by the last execute().

@@ -65,8 +65,8 @@ void ownKeys(std::shared_ptr<Keyset>& keys)
 
 Recordset::~Recordset() = default;
 
-std::unique_ptr<Recordset> Recordset::open(
-    Database& db, const QString& source, int type, const QList<Parameter>& parameters)
+std::unique_ptr<Recordset> Recordset::open(Database& db, const QString& source, int type,
+    const QList<Parameter>& parameters, bool keysLater)
 {
     std::unique_ptr<Recordset> rs(new Recordset);
     rs->m_db = &db;
@@ -74,6 +74,7 @@ std::unique_ptr<Recordset> Recordset::open(
     rs->m_source = source;
     rs->m_type = type == dbOpenTable ? dbOpenDynaset : type;
     rs->m_parameters = parameters;
+    rs->m_keysPending = keysLater;
     rs->openSource();
     return rs;
 }
@@ -98,15 +99,43 @@ void Recordset::openSource()
     } else {
         m_updatable = m_type != dbOpenSnapshot && m_db->updatable();
     }
-    std::vector<RecordColumn> columns = describeColumns(statement.statement(), *m_rows,
+    m_columns = describeColumns(statement.statement(), *m_rows,
         statement.translation().singleTable.table, m_updatable,
         [this](const QString& schema, const QString& table, const QString& column,
             QString& tableName) { return storedField(schema, table, column, tableName); });
-    m_cache = makeCache(columns);
+    m_cache = makeCache(m_columns);
+    m_keysPending = m_keysPending && m_rows->keysReadableElsewhere();
+    if (m_keysPending)
+        return;
     readKeys();
-    typeCalculatedColumns(columns, *m_cache, *m_keys);
-    makeFields(columns);
+    completeOpen();
+}
+
+void Recordset::completeOpen()
+{
+    typeCalculatedColumns(m_columns, *m_cache, *m_keys);
+    makeFields(m_columns);
+    m_columns.clear();
     m_pos = m_keys->empty() ? -1 : 0;
+}
+
+std::optional<KeyQuery> Recordset::pendingKeys() const
+{
+    if (!m_keysPending)
+        return std::nullopt;
+    return m_rows->keyQuery(m_parameterNames, m_parameters);
+}
+
+void Recordset::setKeys(std::vector<qint64> keys)
+{
+    requireOpen();
+    if (!m_keysPending)
+        return;
+    m_keysPending = false;
+    m_keys = std::make_shared<Keyset>(std::move(keys));
+    m_keyShifts = m_keys->shifts();
+    m_cache->clear();
+    completeOpen();
 }
 
 const FieldDefinition* Recordset::storedField(
@@ -634,6 +663,11 @@ void Recordset::requery()
         return;
     }
     readKeys();
+    if (m_keysPending) {
+        m_keysPending = false;
+        completeOpen();
+        return;
+    }
     m_onDeleted = false;
     m_pos = m_keys->empty() ? -1 : 0;
 }

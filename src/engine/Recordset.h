@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace kv::engine {
@@ -18,6 +19,7 @@ class ErrorList;
 class Keyset;
 class RecordSource;
 class RowCache;
+struct KeyQuery;
 struct RecordColumn;
 
 /// Record set types.
@@ -117,14 +119,23 @@ public:
     /// The database the set was opened on; nullptr once closed.
     Database* database() const { return m_db; }
 
-    /// Opens a set on db; Database::openRecordset and QueryDef::openRecordset call it.
-    static std::unique_ptr<Recordset> open(
-        Database& db, const QString& source, int type, const QList<Parameter>& parameters);
+    /// Opens a set on db; Database::openRecordset and QueryDef::openRecordset call it. With
+    /// keysLater, a set whose keys another connection can read (a sorted or filtered table)
+    /// opens without them: see pendingKeys.
+    static std::unique_ptr<Recordset> open(Database& db, const QString& source, int type,
+        const QList<Parameter>& parameters, bool keysLater = false);
+    /// For a set opened with keys later that has none yet: the statement that reads them, for a
+    /// worker's own connection to the same file. Nothing else may be done with the set until
+    /// setKeys has given them. Empty when the set has its keys.
+    std::optional<KeyQuery> pendingKeys() const;
+    /// The keys read with pendingKeys' statement; the set is on its first record then.
+    void setKeys(std::vector<qint64> keys);
 
 private:
     Recordset() = default;
     void openSource();
     void readKeys();
+    void completeOpen();
     std::unique_ptr<RowCache> makeCache(const std::vector<RecordColumn>& columns) const;
     void makeFields(const std::vector<RecordColumn>& columns);
     /// The stored definition of a column's origin (see StoredField).
@@ -152,6 +163,8 @@ private:
     std::shared_ptr<const RecordSource> m_rows; // shared with the clones
     std::shared_ptr<Keyset> m_keys;
     std::unique_ptr<RowCache> m_cache;
+    std::vector<RecordColumn> m_columns; // until the keys are read
+    bool m_keysPending = false;
     std::vector<std::unique_ptr<Field>> m_fields;
     qint64 m_pos = -1; // -1 BOF, size() EOF
     quint64 m_keyShifts = 0; // the keys' shifts the cache's pages were read at

@@ -39,7 +39,7 @@ QList<Summenspalte> Summenspalten(const QList<Tabellenspalte>& spalten)
     return summen;
 }
 
-QString SummenSql(const QString& quelle, const QList<Summenspalte>& spalten)
+QString SummenSql(const QString& quelle, const QList<Summenspalte>& spalten, bool mitAnzahl)
 {
     if (spalten.isEmpty())
         return {};
@@ -47,6 +47,8 @@ QString SummenSql(const QString& quelle, const QList<Summenspalte>& spalten)
     for (const Summenspalte& s : spalten)
         summen.append(
             QStringLiteral("Nz(Sum(") + Klammername(s.datenfeld) + QStringLiteral("),0)"));
+    if (mitAnzahl)
+        summen.append(QStringLiteral("Count(*)"));
     return QStringLiteral("SELECT ") + summen.join(QStringLiteral(", ")) + QStringLiteral(" FROM (")
         + (nimmtErsteDatensaetze(quelle) ? quelle : ohneOrderBy(quelle))
         + QStringLiteral(") AS Summenquelle");

@@ -22,8 +22,10 @@ QList<Summenspalte> Summenspalten(const QList<Tabellenspalte>& spalten);
 
 /// One statement that totals every sum column over exactly the records of quelle (its
 /// conditions and TOP included, its order left out, since it changes no total): a Null counts
-/// as 0, no record gives 0. Empty without sum columns.
-QString SummenSql(const QString& quelle, const QList<Summenspalte>& spalten);
+/// as 0, no record gives 0. Empty without sum columns. mitAnzahl adds the number of records as
+/// the last value, so that one walk serves both.
+QString SummenSql(
+    const QString& quelle, const QList<Summenspalte>& spalten, bool mitAnzahl = false);
 
 /// The footer text of a total: formatted with the column's format when it has one, else the
 /// plain number; Null shows 0.

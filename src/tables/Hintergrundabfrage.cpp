@@ -22,21 +22,19 @@ struct Hintergrundabfrage::Auftrag {
 namespace {
 
 /// The worker: everything it opens belongs to its own thread and goes with it.
-void ausfuehren(const Abfragequelle& quelle, const QString& sql,
-    const std::shared_ptr<std::atomic<bool>>& abgebrochen, QVariantList& werte, qint64& nummer,
+void ausfuehren(const Abfragequelle& quelle, const Hintergrundarbeit& arbeit,
+    const std::shared_ptr<std::atomic<bool>>& abgebrochen, QVariant& ergebnis, qint64& nummer,
     QString& beschreibung)
 {
     try {
         engine::Workspace ws;
         std::unique_ptr<engine::Database> db
             = ws.openDatabase(quelle.pfad, false, true, quelle.connect);
+        // Cancelling stops the statement where it is, not at its end.
+        db->setCancelFlag(abgebrochen.get());
         if (*abgebrochen)
             return;
-        std::unique_ptr<engine::Recordset> rs = db->openRecordset(sql, engine::dbOpenSnapshot);
-        if (!rs->eof()) {
-            for (int i = 0; i < rs->fieldCount(); ++i)
-                werte.append(rs->value(i));
-        }
+        ergebnis = arbeit(*db);
     } catch (const engine::EngineError& e) {
         nummer = e.number();
         beschreibung = e.description();
@@ -73,33 +71,47 @@ void Hintergrundabfrage::beenden(bool warten)
 
 quint64 Hintergrundabfrage::starte(const Abfragequelle& quelle, const QString& sql)
 {
+    return starte(quelle, [sql](engine::Database& db) {
+        QVariantList werte;
+        std::unique_ptr<engine::Recordset> rs = db.openRecordset(sql, engine::dbOpenSnapshot);
+        if (!rs->eof()) {
+            for (int i = 0; i < rs->fieldCount(); ++i)
+                werte.append(rs->value(i));
+        }
+        return QVariant(werte);
+    });
+}
+
+quint64 Hintergrundabfrage::starte(const Abfragequelle& quelle, Hintergrundarbeit arbeit)
+{
     beenden(false);
     const quint64 lauf = ++m_lauf;
     auto auftrag = std::make_shared<Auftrag>();
     // The flag outlives the run's bookkeeping: the worker reads it to the end.
     auto abgebrochen = std::shared_ptr<std::atomic<bool>>(auftrag, &auftrag->abgebrochen);
-    auftrag->faden = std::thread([this, quelle, sql, lauf, abgebrochen, a = auftrag.get()] {
-        QVariantList werte;
-        qint64 nummer = 0;
-        QString beschreibung;
-        ausfuehren(quelle, sql, abgebrochen, werte, nummer, beschreibung);
-        // The object waits for this thread before it goes, so it is there to receive.
-        if (!*abgebrochen) {
-            QMetaObject::invokeMethod(
-                this,
-                [this, lauf, werte, nummer, beschreibung] {
-                    if (lauf != m_lauf || !m_auftrag)
-                        return;
-                    m_auftrag->beantwortet = true;
-                    if (nummer != 0)
-                        Q_EMIT fehlgeschlagen(lauf, nummer, beschreibung);
-                    else
-                        Q_EMIT fertig(lauf, werte);
-                },
-                Qt::QueuedConnection);
-        }
-        a->beendet = true;
-    });
+    auftrag->faden = std::thread(
+        [this, quelle, arbeit = std::move(arbeit), lauf, abgebrochen, a = auftrag.get()] {
+            QVariant ergebnis;
+            qint64 nummer = 0;
+            QString beschreibung;
+            ausfuehren(quelle, arbeit, abgebrochen, ergebnis, nummer, beschreibung);
+            // The object waits for this thread before it goes, so it is there to receive.
+            if (!*abgebrochen) {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, lauf, ergebnis = std::move(ergebnis), nummer, beschreibung] {
+                        if (lauf != m_lauf || !m_auftrag)
+                            return;
+                        m_auftrag->beantwortet = true;
+                        if (nummer != 0)
+                            Q_EMIT fehlgeschlagen(lauf, nummer, beschreibung);
+                        else
+                            Q_EMIT fertig(lauf, ergebnis);
+                    },
+                    Qt::QueuedConnection);
+            }
+            a->beendet = true;
+        });
     m_auftrag = std::move(auftrag);
     return lauf;
 }

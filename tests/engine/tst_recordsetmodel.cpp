@@ -91,6 +91,7 @@ private Q_SLOTS:
     void ersteZeilenSofortDieUebrigenNachDemZaehlen();
     void ersetzteMengeVerwirftDieAlteZaehlung();
     void abgebrochenesZaehlenLaesstDasRasterBenutzbar();
+    void anzahlVonAussen();
     void neueZeileWartetAufDieAnzahl();
     void zaehlerAntwortetNichtNachDemAbbruch();
     void vonAnderenGeloeschteZeileSpeichern();
@@ -614,6 +615,31 @@ void TestRecordsetModel::ersetzteMengeVerwirftDieAlteZaehlung()
     u.modell.refresh();
     QVERIFY(u.zaehlungAbwarten());
     QCoreApplication::processEvents();
+    QCOMPARE(u.modell.rowCount(), 3001);
+}
+
+void TestRecordsetModel::anzahlVonAussen()
+{
+    Umgebung u(3000, QStringLiteral("Kunden"), false);
+    const quint64 marke = u.modell.countElsewhere();
+    QVERIFY(!u.modell.counting());
+    QCoreApplication::processEvents();
+    QVERIFY(u.modell.zaehltNoch());
+    // An answer for an earlier set is dropped; the right one makes the number final.
+    u.modell.countFrom(marke - 1, 10);
+    QVERIFY(u.modell.zaehltNoch());
+    u.modell.countFrom(marke, 3000);
+    QVERIFY(!u.modell.zaehltNoch());
+    QCOMPARE(u.modell.rowCount(), 3001);
+    QCOMPARE(u.text(2999, Name), QStringLiteral("K3000"));
+
+    // When the count made elsewhere fails, the model counts for itself.
+    u.modell.refresh();
+    const quint64 zweite = u.modell.countElsewhere();
+    u.modell.countFrom(zweite, -1);
+    QVERIFY(u.modell.counting());
+    QVERIFY(u.zaehlungAbwarten());
+    QTRY_VERIFY(!u.modell.zaehltNoch());
     QCOMPARE(u.modell.rowCount(), 3001);
 }
 

@@ -94,18 +94,24 @@ void RecordSource::copyResult(
         + QStringLiteral(" ORDER BY rowid");
 }
 
+std::vector<qint64> KeyQuery::run(Connection& db) const
+{
+    std::vector<qint64> keys;
+    Statement st(db.handle(), sql);
+    sql::DialectStatement::bind(st, parameterNames, parameters);
+    while (st.step())
+        keys.push_back(st.int64(0));
+    return keys;
+}
+
 std::shared_ptr<Keyset> RecordSource::readKeys(
     Connection& db, const QStringList& parameterNames, const QList<Parameter>& parameters) const
 {
     if (!m_wholeTable.isEmpty())
         return std::make_shared<Keyset>(db.handle(), m_wholeTable, m_qualifier);
-    std::vector<qint64> keys;
-    Statement st(db.handle(), m_keySql);
-    if (!isCopy())
-        sql::DialectStatement::bind(st, parameterNames, parameters);
-    while (st.step())
-        keys.push_back(st.int64(0));
-    return std::make_shared<Keyset>(std::move(keys));
+    if (isCopy())
+        return std::make_shared<Keyset>(KeyQuery { m_keySql, {}, {} }.run(db));
+    return std::make_shared<Keyset>(keyQuery(parameterNames, parameters).run(db));
 }
 
 } // namespace kv::engine

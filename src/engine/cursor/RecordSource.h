@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 namespace kv::engine {
 
@@ -15,6 +16,16 @@ class Keyset;
 namespace sql {
 class DialectStatement;
 }
+
+/// The statement that reads a record set's keys, to be run on any connection to the same file.
+struct KeyQuery {
+    QString sql;
+    QStringList parameterNames;
+    QList<Parameter> parameters;
+
+    /// The keys in the statement's order.
+    std::vector<qint64> run(Connection& db) const;
+};
 
 /// A temporary copy of a result that has no base table to key; dropped with the last record set
 /// that reads it.
@@ -56,6 +67,13 @@ public:
     /// reach its rows (the parameters serve the statement's WHERE).
     std::shared_ptr<Keyset> readKeys(Connection& db, const QStringList& parameterNames,
         const QList<Parameter>& parameters) const;
+    /// Whether another connection can read the keys (a base table sorted or filtered): a whole
+    /// table in table order reads them as needed, a copy exists only on this connection.
+    bool keysReadableElsewhere() const { return !isCopy() && m_wholeTable.isEmpty(); }
+    KeyQuery keyQuery(const QStringList& parameterNames, const QList<Parameter>& parameters) const
+    {
+        return { m_keySql, parameterNames, parameters };
+    }
 
 private:
     bool keyBaseTable(Connection& db, const Catalog& catalog, const sql::DialectStatement& st);

@@ -73,6 +73,13 @@ public:
     bool zaehltNoch() const override { return !m_countFinal; }
     void anzahlErmitteln() override;
     void zaehlenAbbrechen() override;
+    /// The rows of the set shown are counted elsewhere (by a statement the window runs anyway,
+    /// so that one walk serves both): the worker does not start for this set. Returns the
+    /// generation countFrom expects.
+    quint64 countElsewhere();
+    /// The count made elsewhere for generation; records < 0: the model counts for itself after
+    /// all.
+    void countFrom(quint64 generation, qint64 records);
     /// Whether the worker is counting right now, or will start at once.
     bool counting() const { return m_counter.running() || (m_countWanted && !m_countFinal); }
 
@@ -119,6 +126,7 @@ private:
     void beginCount();
     void launchCount();
     void counted(quint64 generation, qint64 records);
+    void takeCount(qint64 counted);
     void setRecords(qint64 records);
     void recountRows();
     void postRecount() const;

@@ -72,17 +72,7 @@ void RecordsetModel::counted(quint64 generation, qint64 records)
         return; // for a set shown before, or the number became final meanwhile
     if (records < 0)
         return; // the rows grow as the view reads on; Ctrl+End counts here
-    try {
-        // The set goes to its last rows by this number; another program may have added or
-        // removed rows since the worker counted, which the set learns when its keys meet.
-        m_rs->noteRecordCount(records);
-        records = m_rs->recordCount();
-    } catch (const EngineError& e) {
-        noteReadError(m_records, e.number(), e.description());
-        return;
-    }
-    setRecords(records);
-    m_countFinal = true;
+    takeCount(records);
 }
 
 void RecordsetModel::anzahlErmitteln()
@@ -91,9 +81,15 @@ void RecordsetModel::anzahlErmitteln()
         return;
     // The worker is well on its way; counting again here would start from the beginning.
     m_countWanted = false;
-    const qint64 counted = m_counter.wait();
+    takeCount(m_counter.wait());
+}
+
+void RecordsetModel::takeCount(qint64 counted)
+{
     qint64 records = m_records;
     try {
+        // The set goes to its last rows by this number; another program may have added or
+        // removed rows since it was counted, which the set learns when its keys meet.
         m_rs->noteRecordCount(counted);
         records = m_rs->recordCount();
     } catch (const EngineError& e) {
@@ -103,6 +99,23 @@ void RecordsetModel::anzahlErmitteln()
     }
     setRecords(records);
     m_countFinal = true;
+}
+
+quint64 RecordsetModel::countElsewhere()
+{
+    m_countWanted = false;
+    m_counter.cancel();
+    return m_generation;
+}
+
+void RecordsetModel::countFrom(quint64 generation, qint64 records)
+{
+    if (generation != m_generation || m_countFinal || !m_rs)
+        return;
+    if (records >= 0)
+        takeCount(records);
+    else
+        startCount();
 }
 
 void RecordsetModel::zaehlenAbbrechen()

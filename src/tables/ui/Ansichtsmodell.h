@@ -2,6 +2,8 @@
 
 #include "base/Rastermodell.h"
 
+#include <QtGlobal>
+
 #include <functional>
 #include <memory>
 
@@ -28,6 +30,15 @@ public:
     virtual engine::Recordset* datensatz() const = 0;
     /// Reads the rows anew after other code (or another program) changed the records.
     virtual void neuLesen() = 0;
+    /// The rows of the set shown are counted by the window (with its totals, in one walk):
+    /// returns the mark for anzahlMitteilen, 0 when the model counts for itself anyway.
+    virtual quint64 anzahlUebernehmen() { return 0; }
+    /// The window's count for the set marked so; anzahl < 0: the model counts after all.
+    virtual void anzahlMitteilen(quint64 marke, qint64 anzahl)
+    {
+        Q_UNUSED(marke);
+        Q_UNUSED(anzahl);
+    }
 };
 
 /// Makes the model for a window; the grid model becomes a child of eltern.

@@ -20,6 +20,16 @@ public:
     }
     engine::Recordset* datensatz() const override { return m_modell->recordset(); }
     void neuLesen() override { m_modell->refresh(); }
+    quint64 anzahlUebernehmen() override
+    {
+        // Generation 0 is no set.
+        return m_modell->recordset() && m_modell->zaehltNoch() ? m_modell->countElsewhere() : 0;
+    }
+    void anzahlMitteilen(quint64 marke, qint64 anzahl) override
+    {
+        if (marke != 0)
+            m_modell->countFrom(marke, anzahl);
+    }
 
 private:
     engine::RecordsetModel* m_modell;

@@ -33,6 +33,8 @@ namespace {
 
 /// Long work shows its bar only when it takes longer than this.
 constexpr int FortschrittNachMs = 500;
+/// Sums wait this long at most for the rows to be painted first.
+constexpr int SummenSpaetestensMs = 200;
 
 } // namespace
 
@@ -47,6 +49,7 @@ frmTabelle::frmTabelle(Tabellenumgebung umgebung, QWidget* parent)
     , m_fortschrittText(new QLabel(m_fortschritt))
     , m_fortschrittBalken(new QProgressBar(m_fortschritt))
     , m_summen(new Hintergrundabfrage(this))
+    , m_schluessel(new Hintergrundabfrage(this))
 {
     setObjectName(QStringLiteral("frmTabelle"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -71,7 +74,10 @@ frmTabelle::frmTabelle(Tabellenumgebung umgebung, QWidget* parent)
     m_fortschritt->hide();
     m_fortschrittVerzoegerung.setSingleShot(true);
     m_fortschrittVerzoegerung.setInterval(FortschrittNachMs);
-    connect(&m_fortschrittVerzoegerung, &QTimer::timeout, m_fortschritt, &QWidget::show);
+    connect(&m_fortschrittVerzoegerung, &QTimer::timeout, this, [this] {
+        if (arbeitLaeuft())
+            m_fortschritt->show();
+    });
 
     auto* mitte = new QWidget(this);
     auto* layout = new QVBoxLayout(mitte);
@@ -127,12 +133,25 @@ frmTabelle::frmTabelle(Tabellenumgebung umgebung, QWidget* parent)
     // The number of rows grows while a count runs.
     if (m_modell) {
         connect(m_modell, &QAbstractItemModel::rowsInserted, this, [this] {
+            if (m_zaehlen && !m_modell->zaehltNoch()) {
+                m_zaehlen = false;
+                arbeitEndet();
+            }
             positionAnzeigen();
             werkzeugeAktualisieren();
         });
     }
     connect(m_summen, &Hintergrundabfrage::fertig, this, &frmTabelle::summenAnzeigen);
     connect(m_summen, &Hintergrundabfrage::fehlgeschlagen, this, [this] { summenSynchron(); });
+    m_summenSpaetestens.setSingleShot(true);
+    m_summenSpaetestens.setInterval(SummenSpaetestensMs);
+    connect(&m_summenSpaetestens, &QTimer::timeout, this, &frmTabelle::summenStarten);
+    connect(m_schluessel, &Hintergrundabfrage::fertig, this, &frmTabelle::schluesselGelesen);
+    connect(m_schluessel, &Hintergrundabfrage::fehlgeschlagen, this,
+        [this](quint64 lauf, qint64 nummer, const QString& beschreibung) {
+            if (lauf == m_schluessel->lauf())
+                schluesselFehler(nummer, beschreibung);
+        });
 
     // Keys of the window besides the tools' own shortcuts.
     const auto taste = [this](const QKeySequence& folge, auto wirkung) {
@@ -146,6 +165,7 @@ frmTabelle::frmTabelle(Tabellenumgebung umgebung, QWidget* parent)
     taste(QKeySequence(Qt::Key_F8), [] { FensterNichtVerfuegbar(); });
     taste(QKeySequence(Qt::ALT | Qt::Key_R), [this] { aktualisieren(); });
     m_grid->ansicht()->installEventFilter(this);
+    m_grid->ansicht()->viewport()->installEventFilter(this);
 }
 
 frmTabelle::~frmTabelle()
@@ -192,6 +212,7 @@ void frmTabelle::DefText(const QString& tabelle, const QString& definitionText)
     werkzeugeAktualisieren();
     positionAnzeigen();
     summenBerechnen();
+    zaehlenBeobachten();
 }
 
 void frmTabelle::kopfAnwenden()
@@ -290,7 +311,8 @@ void frmTabelle::statuszeileAnzeigen(int spalte)
 
 void frmTabelle::werkzeugeAktualisieren()
 {
-    const Tabellenlage lage { m_grid->datenzeilen() > 0, m_gesperrt, m_hinzufuegen };
+    const Tabellenlage lage { m_grid->datenzeilen() > 0, m_gesperrt || liestDatensaetze(),
+        m_hinzufuegen };
     for (const Werkzeugzustand& z : Tabellenwerkzeugzustaende(lage)) {
         m_leisten->setzeAktiv(z.name, z.aktiv);
         if (!z.text.isEmpty()) {
@@ -304,17 +326,33 @@ bool frmTabelle::eventFilter(QObject* objekt, QEvent* ereignis)
 {
     if (ereignis->type() == QEvent::KeyPress && taste(static_cast<QKeyEvent*>(ereignis)))
         return true;
+    if (ereignis->type() == QEvent::Paint && m_summenWarten
+        && objekt == m_grid->ansicht()->viewport()) {
+        // Queued: the sums start after this paint.
+        QMetaObject::invokeMethod(this, &frmTabelle::summenStarten, Qt::QueuedConnection);
+    }
     return QMainWindow::eventFilter(objekt, ereignis);
 }
 
 bool frmTabelle::taste(QKeyEvent* e)
 {
-    // Escape belongs to long work while its bar is shown.
-    if (e->key() == Qt::Key_Escape && m_fortschritt->isVisible()) {
+    if (e->key() != Qt::Key_Escape)
+        return false;
+    // Escape belongs to long work while its bar is shown, and to a new order or new conditions
+    // from the start: the user who asked for them may take them back at once.
+    if (m_fortschritt->isVisible() || liestDatensaetze()) {
         arbeitAbbrechen();
         return true;
     }
     return false;
+}
+
+void frmTabelle::keyPressEvent(QKeyEvent* event)
+{
+    // From the search row and the bars.
+    if (taste(event))
+        return;
+    QMainWindow::keyPressEvent(event);
 }
 
 void frmTabelle::closeEvent(QCloseEvent* event)
@@ -325,6 +363,7 @@ void frmTabelle::closeEvent(QCloseEvent* event)
     }
     m_schliesstSich = true;
     m_summen->abbrechen();
+    lesenAbbrechen();
     QMainWindow::closeEvent(event);
 }
 

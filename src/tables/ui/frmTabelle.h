@@ -57,8 +57,11 @@ public:
     const QString& suchzeilenbedingung() const { return m_suchzeilenbedingung; }
     F3Suchzustand& suchzustand() { return m_suche; }
     const Kopfsortierung& sortierung() const { return m_sortierung; }
-    /// The footer sums are being computed.
+    /// The footer sums are being computed (or start with the next paint).
     bool summenLaufen() const;
+    /// The keys of a new order or new conditions are being read; the rows shown until they are
+    /// complete are the previous ones, and they cannot be edited meanwhile.
+    bool liestDatensaetze() const { return m_neu.rs != nullptr; }
 
     DataGrid* TDBGrid1() const { return m_grid; }
     Fensterleisten* leisten() const { return m_leisten; }
@@ -71,6 +74,7 @@ public:
 
     /// Applies the F3 and search-row conditions to the view's own statement and requeries; false
     /// (with the message) when the statement cannot be opened, the previous records staying.
+    /// The records of a narrowed set are read in the background: they show when complete.
     bool bedingungenAnwenden();
     /// Computes the footer sums again (in the background).
     void summenBerechnen();
@@ -78,10 +82,14 @@ public:
 Q_SIGNALS:
     /// The footer sums of the last computation are shown.
     void summenFertig();
+    /// The records of a new order or new conditions are shown (or their reading ended without
+    /// them: cancelled or failed).
+    void datensaetzeGelesen();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // frmTabelle.cpp: set-up and look
@@ -100,7 +108,7 @@ private:
     bool oeffneDatensatz(const QString& sql, const QString& fehlersatz, Fehlerkennung kennung);
     void suchzeileGeaendert();
     void kopfGeklickt(int spalte);
-    void kopfbilderAnwenden(int vorher);
+    void kopfbilderAnwenden();
     void neu(bool kopie);
     void hinzufuegenBegonnen();
     void hinzufuegenBeendet();
@@ -109,10 +117,23 @@ private:
     void kopie();
     void aktualisieren();
     QString bearbeitungstext(int zeile, int spalte) const;
-    void summenAnzeigen(quint64 lauf, const QVariantList& werte);
+    void summenStarten();
+    void summenAnzeigen(quint64 lauf, const QVariant& ergebnis);
     void summenSynchron();
+    void anzahlZurueckgeben();
+
+    // frmTabelleLesen.cpp: a new order or new conditions, read in the background
+    enum class Neuart { Sortierung, Bedingung };
+    bool neuLesen(const QString& sql, Neuart art, const QString& fehlersatz, Fehlerkennung kennung);
+    void schluesselGelesen(quint64 lauf, const QVariant& ergebnis);
+    void schluesselFehler(qint64 nummer, const QString& beschreibung);
+    void neuesZeigen(std::unique_ptr<engine::Recordset> rs);
+    void lesenAbbrechen();
+    void lesenBeendet();
     void arbeitBeginnt(const QString& text);
     void arbeitEndet();
+    bool arbeitLaeuft() const;
+    void zaehlenBeobachten();
     void arbeitAbbrechen();
     bool schliessenErlaubt();
 
@@ -141,6 +162,29 @@ private:
     QProgressBar* m_fortschrittBalken;
     QTimer m_fortschrittVerzoegerung;
     Hintergrundabfrage* m_summen;
+    // The sums start after the next paint of the rows (or after a moment without one), so that
+    // they do not hold up the first rows.
+    bool m_summenWarten = false;
+    QTimer m_summenSpaetestens;
+    quint64 m_anzahlMarke = 0; // the model's rows are counted with the sums
+    bool m_zaehlen = false; // the model counts the rows shown (by itself or with the sums)
+    Hintergrundabfrage* m_schluessel;
+    // A set whose keys are being read.
+    struct Neuer {
+        std::unique_ptr<engine::Recordset> rs;
+        QString sql;
+        Neuart art = Neuart::Sortierung;
+        QString fehlersatz;
+        Fehlerkennung kennung = Fehlerkennung::Nr;
+    };
+    Neuer m_neu;
+    // The order and search row of the rows shown, restored when a reading is cancelled.
+    struct Gezeigt {
+        Kopfsortierung sortierung;
+        QString suchzeilenbedingung;
+        bool suchzeileInKraft = false;
+    };
+    Gezeigt m_gezeigt;
     bool m_schliesstSich = false;
 };
 

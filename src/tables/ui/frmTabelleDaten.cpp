@@ -11,6 +11,7 @@
 #include "tables/Hintergrundabfrage.h"
 #include "tables/Kopiertext.h"
 #include "tables/Suchzeile.h"
+#include "tables/ui/Wartecursor.h"
 #include "widgets/DataGrid.h"
 
 #include <QApplication>
@@ -34,15 +35,6 @@ std::optional<Datenfeldinfo> feldinfo(const QList<Datenfeldinfo>& felder, const 
     }
     return std::nullopt;
 }
-
-/// The wait cursor while a statement is opened on the window's thread.
-class Wartecursor {
-public:
-    Wartecursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Wartecursor() { QApplication::restoreOverrideCursor(); }
-    Wartecursor(const Wartecursor&) = delete;
-    Wartecursor& operator=(const Wartecursor&) = delete;
-};
 
 } // namespace
 
@@ -80,13 +72,11 @@ bool frmTabelle::bedingungenAnwenden()
         m_suchzeileInKraft ? m_suchzeilenbedingung : QString());
     const QString sql = m_sortierung.anwenden(
         bedingung.isEmpty() ? m_definition.sql : BedingungEinsetzen(m_definition.sql, bedingung));
-    const bool geoeffnet = oeffneDatensatz(sql,
+    const bool geoeffnet = neuLesen(sql, Neuart::Bedingung,
         QStringLiteral("Bei der Umsetzung der Suchbedingung ist ein Fehler aufgetreten!"),
         Fehlerkennung::Nr);
     werkzeugeAktualisieren();
     positionAnzeigen();
-    if (geoeffnet)
-        summenBerechnen();
     return geoeffnet;
 }
 
@@ -114,22 +104,11 @@ void frmTabelle::kopfGeklickt(int spalte)
     const Kopfsortierung vorher = m_sortierung;
     if (!m_sortierung.klick(m_grid->datenfeld(spalte), m_grid->feldtyp(spalte)))
         return;
-    if (!oeffneDatensatz(m_sortierung.anwenden(m_aktuellesSql),
-            QStringLiteral("Fehler beim Sortieren!"), Fehlerkennung::Fehler)) {
+    // The order of the rows shown now, conditions included.
+    const QString sql = liestDatensaetze() ? m_neu.sql : m_aktuellesSql;
+    if (!neuLesen(m_sortierung.anwenden(sql), Neuart::Sortierung,
+            QStringLiteral("Fehler beim Sortieren!"), Fehlerkennung::Fehler))
         m_sortierung = vorher;
-        return;
-    }
-    for (int i = 0; i < m_grid->spaltenanzahl(); ++i) {
-        const bool sortiert
-            = m_grid->datenfeld(i).compare(m_sortierung.feld(), Qt::CaseInsensitive) == 0;
-        m_grid->setzeKopfstil(i,
-            !sortiert                        ? Kopfstil::Heading
-                : m_sortierung.aufsteigend() ? Kopfstil::Aufsteigend
-                                             : Kopfstil::Absteigend);
-    }
-    // The order changes no total: the sums stay as they are.
-    werkzeugeAktualisieren();
-    positionAnzeigen();
 }
 
 QString frmTabelle::bearbeitungstext(int zeile, int spalte) const
@@ -247,6 +226,7 @@ void frmTabelle::aktualisieren()
 {
     if (m_hinzufuegen)
         return;
+    lesenAbbrechen();
     m_grid->aenderungenVerwerfen();
     const int zeile = m_grid->aktuelleZeile();
     if (m_anbindung)
@@ -256,6 +236,7 @@ void frmTabelle::aktualisieren()
     werkzeugeAktualisieren();
     positionAnzeigen();
     summenBerechnen();
+    zaehlenBeobachten();
 }
 
 void frmTabelle::werkzeugGeklickt(const QString& name)
@@ -288,7 +269,7 @@ void frmTabelle::werkzeugGeklickt(const QString& name)
 
 bool frmTabelle::summenLaufen() const
 {
-    return m_summen->laeuft();
+    return m_summenWarten || m_summen->laeuft();
 }
 
 void frmTabelle::summenBerechnen()
@@ -296,20 +277,45 @@ void frmTabelle::summenBerechnen()
     const QList<Summenspalte> summen = Summenspalten(m_spalten);
     if (summen.isEmpty() || !datensatz() || !m_umgebung.datenbank || m_schliesstSich)
         return;
-    const engine::Database& db = *m_umgebung.datenbank;
-    arbeitBeginnt(QStringLiteral("Die Summen werden berechnet …"));
-    m_summen->starte({ db.name(), db.connect() }, SummenSql(m_aktuellesSql, summen));
+    // The data or the conditions changed: totals still being computed are of no use.
+    m_summen->abbrechen();
+    m_grid->fusstexteLeeren();
+    m_summenWarten = true;
+    m_summenSpaetestens.start();
 }
 
-void frmTabelle::summenAnzeigen(quint64 lauf, const QVariantList& werte)
+void frmTabelle::summenStarten()
+{
+    if (!m_summenWarten)
+        return;
+    m_summenWarten = false;
+    m_summenSpaetestens.stop();
+    const QList<Summenspalte> summen = Summenspalten(m_spalten);
+    if (summen.isEmpty() || !datensatz() || !m_umgebung.datenbank || m_schliesstSich)
+        return;
+    const engine::Database& db = *m_umgebung.datenbank;
+    arbeitBeginnt(QStringLiteral("Die Summen werden berechnet …"));
+    // Rows the model still counts are counted in the same walk.
+    m_anzahlMarke = m_anbindung->anzahlUebernehmen();
+    m_summen->starte(
+        { db.name(), db.connect() }, SummenSql(m_aktuellesSql, summen, m_anzahlMarke != 0));
+}
+
+void frmTabelle::summenAnzeigen(quint64 lauf, const QVariant& ergebnis)
 {
     if (lauf != m_summen->lauf())
         return;
     arbeitEndet();
+    const QVariantList werte = ergebnis.toList();
     const QList<Summenspalte> summen = Summenspalten(m_spalten);
     for (int i = 0; i < summen.size(); ++i) {
         const Summenspalte& s = summen.at(i);
         m_grid->setzeFusstext(s.spalte, Summentext(werte.value(i), s.format), s.ausrichtung);
+    }
+    if (m_anzahlMarke != 0) {
+        const QVariant anzahl = werte.value(summen.size());
+        m_anbindung->anzahlMitteilen(m_anzahlMarke, anzahl.isValid() ? anzahl.toLongLong() : -1);
+        m_anzahlMarke = 0;
     }
     Q_EMIT summenFertig();
 }
@@ -323,15 +329,23 @@ void frmTabelle::summenSynchron()
     try {
         const Wartecursor warten;
         std::unique_ptr<engine::Recordset> rs = m_umgebung.datenbank->openRecordset(
-            SummenSql(m_aktuellesSql, summen), engine::dbOpenSnapshot);
+            SummenSql(m_aktuellesSql, summen, m_anzahlMarke != 0), engine::dbOpenSnapshot);
         for (int i = 0; !rs->eof() && i < rs->fieldCount(); ++i)
             werte.append(rs->value(i));
     } catch (const engine::EngineError&) {
-        arbeitEndet();
         m_grid->fusstexteLeeren();
+        anzahlZurueckgeben();
+        arbeitEndet();
         return;
     }
     summenAnzeigen(m_summen->lauf(), werte);
+}
+
+void frmTabelle::anzahlZurueckgeben()
+{
+    if (m_anzahlMarke != 0)
+        m_anbindung->anzahlMitteilen(m_anzahlMarke, -1);
+    m_anzahlMarke = 0;
 }
 
 void frmTabelle::arbeitBeginnt(const QString& text)
@@ -341,16 +355,43 @@ void frmTabelle::arbeitBeginnt(const QString& text)
         m_fortschrittVerzoegerung.start();
 }
 
+bool frmTabelle::arbeitLaeuft() const
+{
+    return liestDatensaetze() || summenLaufen() || (m_zaehlen && m_modell->zaehltNoch());
+}
+
+void frmTabelle::zaehlenBeobachten()
+{
+    m_zaehlen = m_modell && m_modell->zaehltNoch();
+    if (m_zaehlen)
+        arbeitBeginnt(QStringLiteral("Die Datensätze werden gezählt …"));
+}
+
 void frmTabelle::arbeitEndet()
 {
+    // The bar stays for work still going.
+    if (arbeitLaeuft())
+        return;
     m_fortschrittVerzoegerung.stop();
     m_fortschritt->hide();
 }
 
 void frmTabelle::arbeitAbbrechen()
 {
-    m_summen->abbrechen();
-    m_grid->fusstexteLeeren();
+    // The rows shown stay as they were; a count that went with the sums stays open (the rows
+    // grow as the view reads on, Ctrl+End counts).
+    lesenAbbrechen();
+    if (summenLaufen()) {
+        m_summenWarten = false;
+        m_summenSpaetestens.stop();
+        m_summen->abbrechen();
+        m_anzahlMarke = 0;
+        m_grid->fusstexteLeeren();
+    }
+    if (m_zaehlen) {
+        m_zaehlen = false;
+        m_modell->zaehlenAbbrechen();
+    }
     arbeitEndet();
 }
 

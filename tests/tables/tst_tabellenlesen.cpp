@@ -1,0 +1,265 @@
+#include "engine/Database.h"
+#include "engine/Workspace.h"
+#include "tables/ui/Recordsetansicht.h"
+#include "tables/ui/frmTabelle.h"
+#include "testutils/Kundendatenbank.h"
+#include "testutils/ScriptedDialoge.h"
+#include "testutils/TempDir.h"
+#include "widgets/DataGrid.h"
+#include "widgets/Fensterleisten.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+using namespace kv;
+using namespace kv::engine;
+
+namespace {
+
+constexpr int Zeilen = 3000;
+constexpr int Name = 0;
+constexpr int Umsatz = 1;
+
+const QString Definition = QStringLiteral("KV-Tabelle: Kunden\r\n"
+                                          "SQL: SELECT * FROM Kunden\r\n"
+                                          "FunktionsleisteAnzeige: 3\r\n"
+                                          "VideoleisteAnzeige: 1\r\n"
+                                          "Suchzeile: 1\r\n"
+                                          "Spalte: ;;Name;1800;0;0;;;0\r\n"
+                                          "Spalte: ;;Umsatz;1400;1;0;;;1\r\n"
+                                          "Spalte: ;Nr.;ID;700;1;1;;;0\r\n");
+
+} // namespace
+
+// The table-view window on a table larger than its first page: the footer sums that count the
+// rows too, and a new order or new conditions read in the background while the window answers.
+class TestTabellenlesen : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void summenZaehlenDieZeilenMit();
+    void sortierungImHintergrund();
+    void tasteWaehrendDesSortierens();
+    void escapeNimmtDieSortierungZurueck();
+    void escapeAusDerSuchzeileNimmtDieBedingungZurueck();
+    void zweiterKlickErsetztDenErsten();
+    void zaehlenOhneSummen();
+
+private:
+    void oeffne(const QString& definition = Definition);
+    DataGrid* grid() const { return m_fenster->TDBGrid1(); }
+    QString zelle(int zeile, int spalte) const { return grid()->zelltext(zeile, spalte); }
+    void klick(int spalte) { Q_EMIT grid()->ansicht()->horizontalHeader()->sectionClicked(spalte); }
+    bool warteAufDatensaetze();
+    QAction* werkzeug(const QString& name) const { return m_fenster->leisten()->werkzeug(name); }
+
+    // Goes in the reverse order: the windows, the database, the dialogs, the folder.
+    struct Umfeld {
+        test::TempDir dir;
+        test::ScriptedDialoge dialoge;
+        Workspace ws;
+        // K1 … K3000 with Umsatz 1 … 3000.
+        std::unique_ptr<Database> db
+            = test::kundenDatenbank(ws, dir.file(QStringLiteral("Firma.mdb")), Zeilen);
+        QMdiArea mdi;
+    };
+    std::unique_ptr<Umfeld> m_umfeld;
+    frmTabelle* m_fenster = nullptr;
+};
+
+void TestTabellenlesen::init()
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    m_umfeld = std::make_unique<Umfeld>();
+    m_umfeld->mdi.resize(900, 600);
+    m_umfeld->mdi.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_umfeld->mdi));
+}
+
+void TestTabellenlesen::cleanup()
+{
+    m_fenster = nullptr;
+    m_umfeld.reset();
+    QLocale::setDefault(QLocale::c());
+}
+
+void TestTabellenlesen::oeffne(const QString& definition)
+{
+    Tabellenumgebung u;
+    u.datenbank = m_umfeld->db.get();
+    u.datenbankpfad = m_umfeld->db->name();
+    u.modell = Recordsetansicht();
+    m_fenster = frmTabelle::oeffnen(&m_umfeld->mdi, u, QStringLiteral("Kunden"), definition);
+    m_umfeld->mdi.setActiveSubWindow(qobject_cast<QMdiSubWindow*>(m_fenster->parentWidget()));
+    grid()->ansicht()->setFocus();
+}
+
+bool TestTabellenlesen::warteAufDatensaetze()
+{
+    QSignalSpy gelesen(m_fenster, &frmTabelle::datensaetzeGelesen);
+    return !m_fenster->liestDatensaetze() || gelesen.wait(20000);
+}
+
+void TestTabellenlesen::summenZaehlenDieZeilenMit()
+{
+    oeffne();
+    // The first page shows at once; the rest is counted with the totals.
+    QVERIFY(m_fenster->modell()->zaehltNoch());
+    QVERIFY(m_fenster->summenLaufen());
+    QCOMPARE(grid()->fusstext(Umsatz), QString());
+    QSignalSpy fertig(m_fenster, &frmTabelle::summenFertig);
+    QVERIFY(fertig.wait(20000));
+    QCOMPARE(grid()->fusstext(Umsatz), QStringLiteral("4501500"));
+    QVERIFY(!m_fenster->modell()->zaehltNoch());
+    QCOMPARE(grid()->datenzeilen(), Zeilen);
+    QCOMPARE(zelle(Zeilen - 1, Name), QStringLiteral("K3000"));
+
+    // New conditions: new totals and a new number, both exact.
+    m_fenster->suchzustand().SuchArt = 3;
+    m_fenster->suchzustand().SQL = QStringLiteral("Umsatz <= 10");
+    QVERIFY(m_fenster->bedingungenAnwenden());
+    QVERIFY(warteAufDatensaetze());
+    QCOMPARE(grid()->datenzeilen(), 10);
+    QTRY_COMPARE(grid()->fusstext(Umsatz), QStringLiteral("55"));
+    QVERIFY(m_umfeld->dialoge.meldungen().isEmpty());
+}
+
+void TestTabellenlesen::sortierungImHintergrund()
+{
+    oeffne();
+    klick(Name);
+    // Until the new keys are complete the rows stay as they were, and cannot be changed.
+    QVERIFY(m_fenster->liestDatensaetze());
+    QCOMPARE(zelle(1, Name), QStringLiteral("K2"));
+    QVERIFY(!werkzeug(QStringLiteral("Neu"))->isEnabled());
+    QVERIFY(!grid()->setzeZelltext(0, Name, QStringLiteral("Geändert")));
+    auto* text = m_fenster->fortschritt()->findChild<QLabel*>(QStringLiteral("FortschrittText"));
+    QVERIFY(text->text().startsWith(QStringLiteral("Bitte warten")));
+    QVERIFY(text->text().contains(QStringLiteral("Esc")));
+
+    QVERIFY(warteAufDatensaetze());
+    QCOMPARE(zelle(0, Name), QStringLiteral("K1"));
+    QCOMPARE(zelle(1, Name), QStringLiteral("K10"));
+    QCOMPARE(zelle(2, Name), QStringLiteral("K100"));
+    QCOMPARE(grid()->datenzeilen(), Zeilen);
+    QCOMPARE(grid()->kopfstil(Name), Kopfstil::Aufsteigend);
+    QVERIFY(m_fenster->aktuellesSql().contains(QStringLiteral("Order By [Name] ASC")));
+    QVERIFY(!m_fenster->fortschritt()->isVisible());
+    QVERIFY(werkzeug(QStringLiteral("Neu"))->isEnabled());
+    QVERIFY(grid()->setzeZelltext(0, Name, QStringLiteral("Geändert")));
+    QVERIFY(grid()->aenderungenUebernehmen());
+    QVERIFY(m_umfeld->dialoge.meldungen().isEmpty());
+}
+
+void TestTabellenlesen::tasteWaehrendDesSortierens()
+{
+    oeffne();
+    grid()->setzeAktuelleZeile(0);
+    QList<bool> lasWaehrendDerTaste;
+    connect(grid(), &DataGrid::aktuelleZeileGeaendert, this,
+        [&] { lasWaehrendDerTaste.append(m_fenster->liestDatensaetze()); });
+    // The key waits in the queue before the worker's answer can: the event loop turning while
+    // the keys are read handles it first.
+    QCoreApplication::postEvent(
+        grid()->ansicht(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
+    klick(Name);
+    QVERIFY(warteAufDatensaetze());
+    QVERIFY(!lasWaehrendDerTaste.isEmpty());
+    QVERIFY(lasWaehrendDerTaste.first());
+    QCOMPARE(zelle(1, Name), QStringLiteral("K10"));
+}
+
+void TestTabellenlesen::escapeNimmtDieSortierungZurueck()
+{
+    oeffne();
+    const QString vorher = m_fenster->aktuellesSql();
+    QPointer<frmTabelle> fenster = m_fenster;
+    klick(Name);
+    QVERIFY(m_fenster->liestDatensaetze());
+    // Before the bar shows, Escape takes the sort back and does not close the window.
+    QVERIFY(!m_fenster->fortschritt()->isVisible());
+    QTest::keyClick(grid()->ansicht(), Qt::Key_Escape);
+    QVERIFY(!m_fenster->liestDatensaetze());
+    // Whatever the worker still answers is dropped.
+    QTest::qWait(200);
+    QVERIFY(fenster);
+    QCOMPARE(m_fenster->aktuellesSql(), vorher);
+    QVERIFY(!m_fenster->sortierung().aktiv());
+    QCOMPARE(grid()->kopfstil(Name), Kopfstil::Heading);
+    QCOMPARE(zelle(1, Name), QStringLiteral("K2"));
+    QVERIFY(werkzeug(QStringLiteral("Neu"))->isEnabled());
+    QVERIFY(!m_fenster->fortschritt()->isVisible());
+    QVERIFY(m_umfeld->dialoge.meldungen().isEmpty());
+
+    // Without work going on, Escape is the grid's again: it closes the window.
+    QTest::keyClick(grid()->ansicht(), Qt::Key_Escape);
+    QTRY_VERIFY(!fenster);
+}
+
+void TestTabellenlesen::escapeAusDerSuchzeileNimmtDieBedingungZurueck()
+{
+    oeffne();
+    QSignalSpy fertig(m_fenster, &frmTabelle::summenFertig);
+    QVERIFY(fertig.wait(20000));
+    m_fenster->suchzustand().SuchArt = 3;
+    m_fenster->suchzustand().SQL = QStringLiteral("Umsatz > 2990");
+    QVERIFY(m_fenster->bedingungenAnwenden());
+    QVERIFY(m_fenster->liestDatensaetze());
+    auto* feld = grid()->ansicht()->horizontalHeader()->findChild<QLineEdit*>(
+        QStringLiteral("Suchzeile%1").arg(Name));
+    QVERIFY(feld);
+    QTest::keyClick(feld, Qt::Key_Escape);
+    QVERIFY(!m_fenster->liestDatensaetze());
+    QTest::qWait(200);
+    // The rows, their number and the totals are those from before.
+    QCOMPARE(grid()->datenzeilen(), Zeilen);
+    QCOMPARE(m_fenster->aktuellesSql(), QStringLiteral("SELECT * FROM Kunden"));
+    QCOMPARE(grid()->fusstext(Umsatz), QStringLiteral("4501500"));
+    QVERIFY(!m_fenster->summenLaufen());
+}
+
+void TestTabellenlesen::zweiterKlickErsetztDenErsten()
+{
+    oeffne();
+    klick(Name);
+    klick(Name);
+    QVERIFY(warteAufDatensaetze());
+    // The second click's order: descending.
+    QCOMPARE(zelle(0, Name), QStringLiteral("K999"));
+    QCOMPARE(grid()->kopfstil(Name), Kopfstil::Absteigend);
+    QVERIFY(m_fenster->aktuellesSql().endsWith(QStringLiteral(" Order By [Name] DESC")));
+    // Cancelling after a replaced reading goes back to before the first click.
+    klick(Umsatz);
+    QTest::keyClick(grid()->ansicht(), Qt::Key_Escape);
+    QCOMPARE(zelle(0, Name), QStringLiteral("K999"));
+    QCOMPARE(m_fenster->sortierung().feld(), QStringLiteral("Name"));
+}
+
+void TestTabellenlesen::zaehlenOhneSummen()
+{
+    // Without sum columns the model counts by itself; the window shows it as long work too.
+    oeffne(QStringLiteral("KV-Tabelle: Kunden\r\nSQL: SELECT * FROM Kunden\r\n"
+                          "Spalte: ;;Name;1800;0;0;;;0\r\n"));
+    QVERIFY(!m_fenster->summenLaufen());
+    QVERIFY(m_fenster->modell()->zaehltNoch());
+    auto* text = m_fenster->fortschritt()->findChild<QLabel*>(QStringLiteral("FortschrittText"));
+    QVERIFY(text->text().startsWith(QStringLiteral("Die Datensätze werden gezählt")));
+    QTRY_VERIFY(!m_fenster->modell()->zaehltNoch());
+    QCOMPARE(grid()->datenzeilen(), Zeilen);
+    QVERIFY(!m_fenster->fortschritt()->isVisible());
+}
+
+QTEST_MAIN(TestTabellenlesen)
+#include "tst_tabellenlesen.moc"
