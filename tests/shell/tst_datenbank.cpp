@@ -74,7 +74,6 @@ private Q_SLOTS:
     void neuOeffnenSchliessen();
     void neuAufVorhandeneDatei();
     void oeffnenSchreibgeschuetzt();
-    void fremderTypMeldetFehler();
     void fehlgeschlagenesOeffnenBehaeltDatenbank();
     void speichernUnter();
     void passwortschleife();
@@ -247,21 +246,6 @@ void TestDatenbank::fehlgeschlagenesOeffnenBehaeltDatenbank()
     m_dlg->erwarteDatei(gewaehlt(kaputt));
     m_h->oeffnen();
     QVERIFY(!m_db->offen());
-    QVERIFY(!m_main->werkzeugAktiv(QStringLiteral("dateischließen")));
-}
-
-void TestDatenbank::fremderTypMeldetFehler()
-{
-    const QString pfad = m_dir->file(QStringLiteral("kunden.dbf"));
-    QFile f(pfad);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.close();
-    m_dlg->erwarteDatei(gewaehlt(pfad, 2));
-    m_h->oeffnen();
-    QVERIFY(!m_db->offen());
-    QVERIFY(m_dlg->letzteMeldung().text.startsWith(
-        QStringLiteral("Fehler beim Öffnen der Datenbank:\n\n") + pfad
-        + QStringLiteral("\n\nFehler:3170\nBeschreibung: ")));
     QVERIFY(!m_main->werkzeugAktiv(QStringLiteral("dateischließen")));
 }
 
