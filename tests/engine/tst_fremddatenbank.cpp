@@ -4,6 +4,7 @@
 #include "engine/Engine.h"
 #include "engine/isam/XlsxWorkbook.h"
 #include "testutils/TempDir.h"
+#include "testutils/Testdatenkopie.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,20 +13,6 @@
 using namespace kv::engine;
 
 namespace {
-
-/// Copies files of the shared test data into a folder of the test, writable.
-void kopiere(const QString& quellordner, const QStringList& dateien, const QString& ziel)
-{
-    QDir().mkpath(ziel);
-    for (const QString& datei : dateien) {
-        const QString z = QDir(ziel).filePath(datei);
-        QVERIFY2(
-            QFile::copy(
-                QDir(kv::test::testdataDir()).filePath(quellordner + QLatin1Char('/') + datei), z),
-            qPrintable(datei));
-        QFile(z).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    }
-}
 
 QVariant wert(Database& db, const QString& sql)
 {
@@ -66,10 +53,10 @@ private Q_SLOTS:
     {
         kv::test::TempDir dir;
         const QString ordner = dir.file(QStringLiteral("dbase"));
-        kopiere(QStringLiteral("dbf/infused_dbf"),
+        QVERIFY(kv::test::kopiereTestdaten(QStringLiteral("dbf/infused_dbf"),
             { QStringLiteral("dbase_83.dbf"), QStringLiteral("dbase_83.dbt"),
                 QStringLiteral("dbase_03.dbf") },
-            ordner);
+            ordner));
         const QStringList vorher = dateien(ordner);
         Workspace ws;
         {
@@ -126,7 +113,8 @@ private Q_SLOTS:
     {
         kv::test::TempDir dir;
         const QString ordner = dir.file(QStringLiteral("dbase"));
-        kopiere(QStringLiteral("dbf/infused_dbf"), { QStringLiteral("dbase_03.dbf") }, ordner);
+        QVERIFY(kv::test::kopiereTestdaten(
+            QStringLiteral("dbf/infused_dbf"), { QStringLiteral("dbase_03.dbf") }, ordner));
         const QByteArray inhalt = [&] {
             QFile f(QDir(ordner).filePath(QStringLiteral("dbase_03.dbf")));
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -149,7 +137,8 @@ private Q_SLOTS:
     {
         kv::test::TempDir dir;
         const QString ordner = dir.file(QStringLiteral("dbase"));
-        kopiere(QStringLiteral("dbf/infused_dbf"), { QStringLiteral("dbase_03.dbf") }, ordner);
+        QVERIFY(kv::test::kopiereTestdaten(
+            QStringLiteral("dbf/infused_dbf"), { QStringLiteral("dbase_03.dbf") }, ordner));
         Workspace ws;
         auto db = ws.openDatabase(ordner, false, false, QStringLiteral("FoxPro 2.6;"));
         const auto pruefe = [](const EngineError& e) {
@@ -181,7 +170,8 @@ private Q_SLOTS:
     {
         kv::test::TempDir dir;
         const QString ordner = dir.file(QStringLiteral("dbase"));
-        kopiere(QStringLiteral("dbf/infused_dbf"), { QStringLiteral("dbase_03.dbf") }, ordner);
+        QVERIFY(kv::test::kopiereTestdaten(
+            QStringLiteral("dbf/infused_dbf"), { QStringLiteral("dbase_03.dbf") }, ordner));
         QFile leer(QDir(ordner).filePath(QStringLiteral("leer.dbf")));
         QVERIFY(leer.open(QIODevice::WriteOnly));
         leer.close();
@@ -214,8 +204,8 @@ private Q_SLOTS:
     {
         kv::test::TempDir dir;
         const QString ordner = dir.file(QStringLiteral("px"));
-        kopiere(QStringLiteral("paradox/leonhad_paradoxdriver/areas"),
-            { QStringLiteral("AREACODE.DB"), QStringLiteral("STATES.DB") }, ordner);
+        QVERIFY(kv::test::kopiereTestdaten(QStringLiteral("paradox/leonhad_paradoxdriver/areas"),
+            { QStringLiteral("AREACODE.DB"), QStringLiteral("STATES.DB") }, ordner));
         Workspace ws;
         auto db = ws.openDatabase(ordner, false, false, QStringLiteral("Paradox 3.x;"));
         // The driver cannot change a table it did not create.
@@ -253,17 +243,14 @@ private Q_SLOTS:
         // .xlsx: each sheet a table.
         const QString xlsx = dir.file(QStringLiteral("liste.xlsx"));
         {
-            isam::XlsxWorkbook neu(xlsx);
-            isam::IsamField name;
-            name.name = QStringLiteral("Name");
-            name.type = dbText;
-            name.size = 30;
-            isam::IsamField betrag;
-            betrag.name = QStringLiteral("Betrag");
-            betrag.type = dbDouble;
-            auto t = neu.createTable(QStringLiteral("Posten"), { name, betrag });
-            t->append({ QStringLiteral("Äpfel"), 2.5 });
-            t->append({ QStringLiteral("Birnen"), 4.0 });
+            isam::IsamFields felder(2);
+            felder[0].name = QStringLiteral("Name");
+            felder[0].size = 30;
+            felder[1].name = QStringLiteral("Betrag");
+            felder[1].type = dbDouble;
+            auto t = isam::XlsxWorkbook(xlsx).createTable(QStringLiteral("Posten"), felder);
+            for (const auto& [name, betrag] : { std::pair { "Äpfel", 2.5 }, { "Birnen", 4.0 } })
+                t->append({ QString::fromUtf8(name), betrag });
             t->flush();
         }
         auto db = ws.openDatabase(xlsx, false, false, QStringLiteral("Excel 4.0;"));

@@ -1,6 +1,7 @@
 // Databases of other formats through the program's own opening path: a folder of dBASE tables
 // or a workbook as the open database, and attached tables whose files are missing.
 
+#include "Hauptfensterumfeld.h"
 #include "Kundendatenbank.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
@@ -22,6 +23,7 @@
 #include "tables/ui/frmTabelle.h"
 #include "testutils/ScriptedDialoge.h"
 #include "testutils/TempDir.h"
+#include "testutils/Testdatenkopie.h"
 #include "widgets/DataGrid.h"
 
 #include <QDir>
@@ -33,34 +35,9 @@
 
 using namespace kv;
 using namespace kv::engine;
+using kv::test::gewaehlt;
 
-namespace {
-
-DateiDialogErgebnis gewaehlt(const QString& pfad, int filter, bool nurLesen = false)
-{
-    DateiDialogErgebnis e;
-    e.abgebrochen = false;
-    e.pfad = pfad;
-    e.filterIndex = filter;
-    e.schreibgeschuetzt = nurLesen;
-    return e;
-}
-
-/// Copies files of the shared test data into a folder of the test, writable.
-void kopiere(const QString& quellordner, const QStringList& dateien, const QString& ziel)
-{
-    QDir().mkpath(ziel);
-    for (const QString& datei : dateien) {
-        const QString z = QDir(ziel).filePath(datei);
-        QVERIFY2(
-            QFile::copy(
-                test::testdataDir() + QLatin1Char('/') + quellordner + QLatin1Char('/') + datei, z),
-            qPrintable(datei));
-        QFile(z).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    }
-}
-
-} // namespace
+namespace { } // namespace
 
 class TestFremdformate : public QObject {
     Q_OBJECT
@@ -89,32 +66,14 @@ private:
 
 void TestFremdformate::init()
 {
-    m_dir = std::make_unique<test::TempDir>();
-    QDir(m_dir->path()).mkdir(QStringLiteral("einstellungen"));
-    Einstellungen::setzeSpeicherordner(m_dir->file(QStringLiteral("einstellungen")));
-    m_dlg = std::make_unique<test::ScriptedDialoge>();
-    m_main = std::make_unique<frmMain>();
-    m_db = std::make_unique<AktuelleDatenbank>();
-    m_zentrale = std::make_shared<Zentraleanzeige>(*m_main);
-    auto h = std::make_unique<Datenbankhandling>(
-        std::make_unique<frmMainZugang>(*m_main, m_zentrale), m_db.get());
-    m_h = h.get();
-    m_zentrale->setzeDatenbankhandling(m_h);
-    m_main->setzeDatenbankbefehle(std::move(h));
-    m_h->SetzeBefehlsstatus(false);
+    test::Hauptfensterumfeld { m_dir, m_dlg, m_main, m_db, m_h }.aufbauen(&m_zentrale);
 }
 
 void TestFremdformate::cleanup()
 {
-    m_main->setzeDatenbankbefehle(nullptr);
-    m_main.reset();
-    m_zentrale.reset();
-    m_db.reset();
     objektuebergabe() = Objektuebergabe();
-    QVERIFY(m_dlg->leer());
-    m_dlg.reset();
-    Einstellungen::setzeSpeicherordner(QString());
-    m_dir.reset();
+    QVERIFY((test::Hauptfensterumfeld { m_dir, m_dlg, m_main, m_db, m_h }.abbauen()));
+    m_zentrale.reset();
 }
 
 frmZentrale* TestFremdformate::zentrale() const
@@ -125,10 +84,10 @@ frmZentrale* TestFremdformate::zentrale() const
 void TestFremdformate::dbaseOrdnerAlsDatenbank()
 {
     const QString ordner = m_dir->file(QStringLiteral("artikel"));
-    kopiere(QStringLiteral("dbf/infused_dbf"),
+    QVERIFY(kv::test::kopiereTestdaten(QStringLiteral("dbf/infused_dbf"),
         { QStringLiteral("dbase_83.dbf"), QStringLiteral("dbase_83.dbt"),
             QStringLiteral("dbase_03.dbf") },
-        ordner);
+        ordner));
     const QString datei = QDir(ordner).filePath(QStringLiteral("dbase_83.dbf"));
     m_dlg->erwarteDatei(gewaehlt(datei, 2));
     m_main->ActiveBar21_ToolClick(QStringLiteral("dateiöffnen"));
@@ -232,7 +191,8 @@ void TestFremdformate::unlesbareTabelleWirdGenannt()
 {
     // A file of the folder that is no table: the others open, the user learns which one failed.
     const QString ordner = m_dir->file(QStringLiteral("gemischt"));
-    kopiere(QStringLiteral("dbf/infused_dbf"), { QStringLiteral("dbase_03.dbf") }, ordner);
+    QVERIFY(kv::test::kopiereTestdaten(
+        QStringLiteral("dbf/infused_dbf"), { QStringLiteral("dbase_03.dbf") }, ordner));
     const QString leer = QDir(ordner).filePath(QStringLiteral("kunden.dbf"));
     QFile f(leer);
     QVERIFY(f.open(QIODevice::WriteOnly));
@@ -255,7 +215,8 @@ void TestFremdformate::fehlendeEingebundeneDateien()
     const QString pfad = m_dir->file(QStringLiteral("Adressen.mdb"));
     test::KundendatenbankErzeugen(pfad, 3);
     const QString ordner = m_dir->file(QStringLiteral("fremd"));
-    kopiere(QStringLiteral("dbf/infused_dbf"), { QStringLiteral("dbase_03.dbf") }, ordner);
+    QVERIFY(kv::test::kopiereTestdaten(
+        QStringLiteral("dbf/infused_dbf"), { QStringLiteral("dbase_03.dbf") }, ordner));
     const QString andere = m_dir->file(QStringLiteral("Andere.mdb"));
     test::KundendatenbankErzeugen(andere, 1);
     {
