@@ -209,6 +209,22 @@ private Q_SLOTS:
         QTest::newRow("mdb-reader")
             << "andipaetzold_mdb-reader/V2000_no-password.mdb"
             << "SELECT count(*) & ':' & Min(Data) FROM Table1" << QVariant("3:One");
+        QTest::newRow("jackcess gelöschte Spalten")
+            << "jahlborn_jackcess/delColTestV1997.mdb"
+            << "SELECT count(*) & ':' & Max(id2) & ':' & Max(data2) FROM Table1"
+            << QVariant("2:5:foo2");
+        QTest::newRow("jackcess Unicode")
+            << "jahlborn_jackcess/testUnicodeCompV2003.mdb"
+            << "SELECT [Unicode] FROM [Table] WHERE ID = 3" << QVariant("Мир");
+        QTest::newRow("jackcess Festkomma")
+            << "jahlborn_jackcess/fixedNumericTestV2000.mdb"
+            << "SELECT col1 & ':' & col2 & ':' & col6 FROM test" << QVariant("some data:1:-1");
+        QTest::newRow("jackcess Überlaufzeilen") << "jahlborn_jackcess/overflowTestV1997.mdb"
+                                                 << "SELECT count(*) FROM Table1" << QVariant(7);
+        QTest::newRow("jackcess lange Werte")
+            << "jahlborn_jackcess/test2V1997.mdb"
+            << "SELECT PROJ_PROP_COMPANY & ':' & Len(PROJ_PROP_AUTHOR) FROM MSP_PROJECTS"
+            << QVariant("T:348");
         QTest::newRow("UCanAccess pivot")
             << "spannm_ucanaccess/pivot.mdb"
             << "SELECT count(*) & ':' & Sum(IIf(c_cod = 'pippo', c_val, 0)) FROM t_pivot"
