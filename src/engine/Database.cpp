@@ -79,7 +79,7 @@ bool Database::isOpen() const
 
 QStringList Database::attachProblems() const
 {
-    return m_catalog->attachProblems();
+    return m_openProblems + m_catalog->attachProblems();
 }
 
 void Database::requireOpen() const

@@ -40,11 +40,16 @@ public:
     /// "4.0" for the engine's own files.
     QString version() const { return QStringLiteral("4.0"); }
     bool updatable() const;
-    bool transactions() const { return true; }
+    /// False for a folder or workbook of another format: its files are written at once.
+    bool transactions() const { return m_foreignFormat.isEmpty(); }
+    /// The connect prefix without its ";" ("dBASE III", "Excel 5.0") for a folder or workbook of
+    /// another format opened as the database; empty for the engine's own file.
+    QString foreignFormat() const { return m_foreignFormat; }
     QString connect() const { return m_connect; }
     bool isOpen() const;
-    /// Why attached tables of foreign files could not be reached when the database was opened
-    /// (German, one message per table, naming the file); the rest of the database is usable.
+    /// Why attached tables (or, for a folder or workbook of another format, its tables) could
+    /// not be reached when the database was opened (German, one line per table, naming the
+    /// table and its file); the rest of the database is usable.
     QStringList attachProblems() const;
 
     Collection<TableDef>& tableDefs();
@@ -119,6 +124,8 @@ private:
     bool m_queriesLoaded = false;
     bool m_relationsLoaded = false;
     bool m_readOnly = false;
+    QString m_foreignFormat;
+    QStringList m_openProblems;
     qint64 m_recordsAffected = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "engine/Workspace.h"
 
 #include "engine/Database.h"
+#include "engine/ForeignDatabase.h"
 #include "engine/ForeignTableModule.h"
 #include "engine/catalog/Catalog.h"
 #include "engine/catalog/Repair.h"
@@ -52,9 +53,33 @@ void Workspace::forget(Database* db)
     m_databases.removeAll(db);
 }
 
+std::unique_ptr<Database> Workspace::openForeign(
+    Workspace* ws, const QString& path, bool readOnly, const QString& connect)
+{
+    auto db = std::unique_ptr<Database>(new Database(ws, path, connect));
+    Connection& c = *db->m_connection;
+    // The tables live in the user's files; the connection holds only what describes them.
+    sql::openConnection(c, QStringLiteral(":memory:"), OpenMode::Create);
+    registerForeignTableModule(c);
+    db->catalog().ensure();
+    ForeignTables tables = ForeignTables::create(c, path, connect);
+    QString format = connect.section(QLatin1Char(';'), 0, 0).trimmed();
+    db->m_foreignFormat = format;
+    db->m_openProblems = tables.problems;
+    // Record sets and statements ask updatable() before they write.
+    db->m_readOnly = readOnly || !tables.writable;
+    db->catalog().refuseChanges(
+        QStringLiteral("Diese Änderung ist in einer Datenbank im Format '%1' nicht möglich; sie "
+                       "verlangt eine Datenbank im eigenen Format.")
+            .arg(format));
+    return db;
+}
+
 std::unique_ptr<Database> Workspace::open(
     Workspace* ws, const QString& path, bool exclusive, bool readOnly, const QString& connect)
 {
+    if (isForeignConnect(connect))
+        return openForeign(ws, path, readOnly, connect);
     requireFile(path);
     // SQLite takes an empty file for a new database and would write a catalog into it.
     if (QFileInfo(path).size() == 0)

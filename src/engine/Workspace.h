@@ -31,7 +31,10 @@ public:
     Workspace(const Workspace&) = delete;
     Workspace& operator=(const Workspace&) = delete;
 
-    /// connect: empty or ";pwd=<password>" (or ";DATABASE=…" pieces, ignored here).
+    /// connect: empty or ";pwd=<password>" (or ";DATABASE=…" pieces, ignored here) for the
+    /// engine's own file; a format prefix ("dBASE III;", "Paradox 5.x;", "Excel 5.0;") opens the
+    /// folder (dBASE, FoxPro, Paradox) or the workbook at path, whose tables are then the
+    /// database's tables; its schema cannot be changed.
     /// Throws 3024 (missing), 3343 (not a database), 3031 (password), 3045 (locked with
     /// exclusive), 3027 (read-only file opened for writing is opened read-only instead).
     std::unique_ptr<Database> openDatabase(const QString& path, bool exclusive = false,
@@ -65,6 +68,8 @@ private:
     ErrorList& errorList() { return m_errors; }
     static std::unique_ptr<Database> open(
         Workspace* ws, const QString& path, bool exclusive, bool readOnly, const QString& connect);
+    static std::unique_ptr<Database> openForeign(
+        Workspace* ws, const QString& path, bool readOnly, const QString& connect);
 
     QList<Database*> m_databases;
     bool m_inTransaction = false;

@@ -2,10 +2,10 @@
 
 #include "base/Pfade.h"
 #include "engine/Database.h"
-#include "engine/EngineError.h"
 #include "engine/Workspace.h"
 #include "shell/Programmverzeichnis.h"
 
+#include <QFileInfo>
 #include <array>
 
 namespace kv {
@@ -36,17 +36,19 @@ QString AktuelleDatenbank::Datenbankverzeichnis() const
     return Verzeichnis(Datenbank, Programmverzeichnis());
 }
 
+QString AktuelleDatenbank::Datenbankname() const
+{
+    // A folder type opens the whole folder of the chosen table file.
+    if (DatenbankTyp >= 2 && DatenbankTyp <= 11)
+        return QFileInfo(Datenbank).absolutePath();
+    return Datenbank;
+}
+
 void AktuelleDatenbank::oeffne(const QString& connect)
 {
-    if (DatenbankTyp != 1) {
-        // The foreign table formats have no driver yet.
-        QString format = IsamTyp(DatenbankTyp);
-        format.chop(1);
-        throw engine::EngineError(3170,
-            QStringLiteral("Das Datenbankformat '%1' wird noch nicht unterstützt.").arg(format));
-    }
-    m_db = m_workspace->openDatabase(Datenbank, false, DatenbankNurLesen, connect);
-    m_connect = connect;
+    const QString verbindung = DatenbankTyp == 1 ? connect : IsamTyp(DatenbankTyp);
+    m_db = m_workspace->openDatabase(Datenbankname(), false, DatenbankNurLesen, verbindung);
+    m_connect = DatenbankTyp == 1 ? connect : QString();
 }
 
 void AktuelleDatenbank::schliesse()

@@ -39,8 +39,12 @@ public:
     /// The connect text of the last successful open (";pwd=…" or empty).
     const QString& connect() const { return m_connect; }
 
-    /// Opens Datenbank shared with the current type and read-only flag. Types 2 to 14 are not
-    /// available yet and fail with an engine error. Throws engine::EngineError.
+    /// What the engine opens: the folder of Datenbank for the types 2 to 11 (dBASE, FoxPro,
+    /// Paradox), Datenbank itself for the others.
+    QString Datenbankname() const;
+
+    /// Opens Datenbank shared with the current type and read-only flag: type 1 with connect,
+    /// the others with their connect prefix. Throws engine::EngineError.
     void oeffne(const QString& connect = QString());
     /// Closes the database; it counts as closed even when the engine reports a failure, which
     /// is rethrown.

@@ -5,6 +5,7 @@
 #include "base/Pfade.h"
 #include "engine/Database.h"
 #include "engine/EngineError.h"
+#include "engine/JetConversion.h"
 #include "engine/Workspace.h"
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Anwendung.h"
@@ -16,6 +17,7 @@
 #include "shell/Sicherung.h"
 #include "shell/Statustext.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
 #include <QFile>
@@ -63,6 +65,19 @@ public:
     Langlaeufer(const Langlaeufer&) = delete;
     Langlaeufer& operator=(const Langlaeufer&) = delete;
 };
+
+/// The tables that could not be reached at opening, in one message; the database stays open.
+void zeigeEinbindungsprobleme(const QStringList& probleme)
+{
+    if (probleme.isEmpty())
+        return;
+    zeigeMeldung(
+        QStringLiteral("Folgende Tabellen konnten beim Öffnen der Datenbank nicht erreicht "
+                       "werden:\n\n")
+            + probleme.join(Zeilenumbruch)
+            + QStringLiteral("\n\nDie übrigen Daten der Datenbank können verwendet werden."),
+        QStringLiteral("Tabellen nicht erreichbar"), Knoepfe::Ok, Symbol::Warnung);
+}
 
 /// Number and description of a failed file operation.
 engine::EngineError Dateifehler(const QFile& datei)
@@ -122,6 +137,10 @@ bool Datenbankhandling::oeffneMit(QString connect)
 {
     SchliesseDatenbank();
     AktuelleDatenbank& d = *m_db;
+    if (d.DatenbankTyp == 1 && engine::JetConversion::isJetFile(d.Datenbank) && !umwandeln()) {
+        SetzeBefehlsstatus(false);
+        return false;
+    }
     if (d.DatenbankTyp < 1 || d.DatenbankTyp > 14) {
         zeigeMeldung(QStringLiteral("Andere Datenbanken werden momentan nicht unterstützt.")
             + Zeilenumbruch
@@ -160,6 +179,8 @@ bool Datenbankhandling::oeffneMit(QString connect)
         m_fenster->setzeAktiveDatenbank(d.Datenbank);
     }
     SetzeBefehlsstatus(d.offen());
+    if (d.offen())
+        zeigeEinbindungsprobleme(d.db()->attachProblems());
     return d.offen();
 }
 
@@ -249,6 +270,9 @@ bool Datenbankhandling::AlleFensterSchliessen()
 void Datenbankhandling::DateiDialog(bool neu, bool speichernUnter)
 {
     AktuelleDatenbank& d = *m_db;
+    // A folder of tables is more than the one file the copy would take.
+    if (speichernUnter && !eigenesFormat(QStringLiteral("Das Speichern unter anderem Namen")))
+        return;
     const int typ = d.DatenbankTyp >= 1 && d.DatenbankTyp <= 14 ? d.DatenbankTyp : 1;
     DateiDialogOptionen o;
     o.startVerzeichnis = Startverzeichnis(d);
@@ -433,7 +457,7 @@ void Datenbankhandling::reparieren()
 void Datenbankhandling::komprimieren()
 {
     AktuelleDatenbank& d = *m_db;
-    if (d.Datenbank.isEmpty())
+    if (d.Datenbank.isEmpty() || !eigenesFormat(QStringLiteral("Das Komprimieren")))
         return;
     const Antwort a = zeigeMeldung(QStringLiteral("Möchten Sie die aktuelle Datenbank\n\n")
             + d.Datenbank + QStringLiteral("\n\njetzt komprimieren?"),
@@ -479,6 +503,74 @@ void Datenbankhandling::komprimieren()
         }
     }
     OeffneDatenbank();
+}
+
+bool Datenbankhandling::umwandeln()
+{
+    AktuelleDatenbank& d = *m_db;
+    const QString quelle = d.Datenbank;
+    const QString ziel = engine::JetConversion::freeTargetName(quelle);
+    const Antwort a = zeigeMeldung(
+        QStringLiteral("Die Datei\n\n%1\n\nist eine Datenbank im alten Format und kann so nicht "
+                       "geöffnet werden. Soll sie jetzt in eine neue Datenbank umgewandelt "
+                       "werden?\n\nDie neue Datenbank wird als\n\n%2\n\nangelegt; die "
+                       "ursprüngliche Datei bleibt unverändert.")
+            .arg(QDir::toNativeSeparators(quelle), QDir::toNativeSeparators(ziel)),
+        QStringLiteral("Datenbank umwandeln"), Knoepfe::JaNein, Symbol::Frage);
+    if (a != Antwort::Ja)
+        return false;
+    engine::JetConversionResult r;
+    try {
+        Langlaeufer l(QStringLiteral("Datenbank wird umgewandelt..."));
+        r = engine::JetConversion::run(
+            d.workspace(), quelle, ziel, [](int schritt, int gesamt, const QString& was) {
+                Statustext(QStringLiteral("Datenbank wird umgewandelt (%1 von %2): %3...")
+                               .arg(schritt + 1)
+                               .arg(gesamt)
+                               .arg(was));
+                // The status line is painted between the steps.
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                return true;
+            });
+    } catch (const engine::EngineError& e) {
+        zeigeFehler(QStringLiteral("Fehler bei der Umwandlung der Datenbank:"), quelle, e.number(),
+            e.description());
+        return false;
+    }
+    QString text = QStringLiteral("Die Datenbank wurde umgewandelt in:\n\n%1\n\n"
+                                  "Übernommen: %2 Tabellen mit %3 Datensätzen, %4 Indizes, "
+                                  "%5 Beziehungen, %6 Abfragen.")
+                       .arg(QDir::toNativeSeparators(r.target))
+                       .arg(r.tables)
+                       .arg(r.rows)
+                       .arg(r.indexes)
+                       .arg(r.relations)
+                       .arg(r.queries);
+    if (!r.keptQueries.isEmpty())
+        text += QStringLiteral("\n\nDiese Abfragen konnten nicht übernommen werden; ihr Text "
+                               "steht in der Tabelle '%1':\n")
+                    .arg(engine::JetConversion::KeptQueriesTable)
+            + r.keptQueries.join(Zeilenumbruch);
+    if (!r.skipped.isEmpty())
+        text += QStringLiteral("\n\nNicht übernommen:\n") + r.skipped.join(Zeilenumbruch);
+    zeigeMeldung(text, QStringLiteral("Datenbank umwandeln"), Knoepfe::Ok, Symbol::Information);
+    d.Datenbank = r.target;
+    return true;
+}
+
+bool Datenbankhandling::eigenesFormat(const QString& aktion)
+{
+    const AktuelleDatenbank& d = *m_db;
+    if (!d.offen() || d.DatenbankTyp == 1)
+        return true;
+    QString format = IsamTyp(d.DatenbankTyp);
+    format.chop(1);
+    zeigeMeldung(aktion
+            + QStringLiteral(" ist nur mit einer Datenbank im eigenen Format möglich, nicht mit "
+                             "einer Datenbank im Format '%1'.")
+                  .arg(format),
+        Anwendungstitel, Knoepfe::Ok, Symbol::Information);
+    return false;
 }
 
 void Datenbankhandling::transaktionswerkzeuge(bool laeuft)

@@ -55,6 +55,12 @@ private:
     bool wechsleZu(const QString& pfad, int typ, bool nurLesen);
     void speichernUnterPfad(const QString& pfad);
     void transaktionswerkzeuge(bool laeuft);
+    /// Offers to convert Datenbank, a file of the previous engine, into a new database beside
+    /// it; true when the conversion succeeded and Datenbank is now the new file.
+    bool umwandeln();
+    /// True for the engine's own file (or none open); otherwise tells the user that the action
+    /// ("Das Komprimieren") needs it and returns false.
+    bool eigenesFormat(const QString& aktion);
     void sicherung(bool ruecksicherung);
 
     std::unique_ptr<Hauptfensterzugang> m_fenster;

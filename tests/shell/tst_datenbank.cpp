@@ -1,3 +1,4 @@
+#include "Hauptfensterumfeld.h"
 #include "Kundendatenbank.h"
 #include "engine/DataType.h"
 #include "engine/Database.h"
@@ -29,6 +30,7 @@
 
 using namespace kv;
 using namespace kv::engine;
+using kv::test::gewaehlt;
 
 namespace {
 
@@ -53,16 +55,6 @@ void schreibeKaputteDatei(const QString& pfad)
     f.write(QByteArray(4096, 'x'));
 }
 
-DateiDialogErgebnis gewaehlt(const QString& pfad, int filter = 1, bool nurLesen = false)
-{
-    DateiDialogErgebnis e;
-    e.abgebrochen = false;
-    e.pfad = pfad;
-    e.filterIndex = filter;
-    e.schreibgeschuetzt = nurLesen;
-    return e;
-}
-
 } // namespace
 
 class TestDatenbank : public QObject {
@@ -74,7 +66,6 @@ private Q_SLOTS:
     void neuOeffnenSchliessen();
     void neuAufVorhandeneDatei();
     void oeffnenSchreibgeschuetzt();
-    void fremderTypMeldetFehler();
     void fehlgeschlagenesOeffnenBehaeltDatenbank();
     void speichernUnter();
     void passwortschleife();
@@ -103,28 +94,12 @@ private:
 
 void TestDatenbank::init()
 {
-    m_dir = std::make_unique<test::TempDir>();
-    QDir(m_dir->path()).mkdir(QStringLiteral("einstellungen"));
-    Einstellungen::setzeSpeicherordner(m_dir->file(QStringLiteral("einstellungen")));
-    m_dlg = std::make_unique<test::ScriptedDialoge>();
-    m_main = std::make_unique<frmMain>();
-    m_db = std::make_unique<AktuelleDatenbank>();
-    auto h
-        = std::make_unique<Datenbankhandling>(std::make_unique<frmMainZugang>(*m_main), m_db.get());
-    m_h = h.get();
-    m_main->setzeDatenbankbefehle(std::move(h));
-    m_h->SetzeBefehlsstatus(false);
+    test::Hauptfensterumfeld { m_dir, m_dlg, m_main, m_db, m_h }.aufbauen();
 }
 
 void TestDatenbank::cleanup()
 {
-    m_main->setzeDatenbankbefehle(nullptr);
-    m_main.reset();
-    m_db.reset();
-    QVERIFY(m_dlg->leer());
-    m_dlg.reset();
-    Einstellungen::setzeSpeicherordner(QString());
-    m_dir.reset();
+    QVERIFY((test::Hauptfensterumfeld { m_dir, m_dlg, m_main, m_db, m_h }.abbauen()));
 }
 
 void TestDatenbank::neuOeffnenSchliessen()
@@ -247,21 +222,6 @@ void TestDatenbank::fehlgeschlagenesOeffnenBehaeltDatenbank()
     m_dlg->erwarteDatei(gewaehlt(kaputt));
     m_h->oeffnen();
     QVERIFY(!m_db->offen());
-    QVERIFY(!m_main->werkzeugAktiv(QStringLiteral("dateischließen")));
-}
-
-void TestDatenbank::fremderTypMeldetFehler()
-{
-    const QString pfad = m_dir->file(QStringLiteral("kunden.dbf"));
-    QFile f(pfad);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.close();
-    m_dlg->erwarteDatei(gewaehlt(pfad, 2));
-    m_h->oeffnen();
-    QVERIFY(!m_db->offen());
-    QVERIFY(m_dlg->letzteMeldung().text.startsWith(
-        QStringLiteral("Fehler beim Öffnen der Datenbank:\n\n") + pfad
-        + QStringLiteral("\n\nFehler:3170\nBeschreibung: ")));
     QVERIFY(!m_main->werkzeugAktiv(QStringLiteral("dateischließen")));
 }
 

@@ -227,6 +227,7 @@ void Catalog::renameTable(const QString& oldName, const QString& newName)
 
 void Catalog::setTableAttributes(const QString& table, qint64 attributes)
 {
+    m_change.requireChangeable();
     Savepoint sp(m_db);
     touchTable(m_db, table);
     Statement st(
@@ -239,6 +240,7 @@ void Catalog::setTableAttributes(const QString& table, qint64 attributes)
 
 void Catalog::setProperty(const QString& name, const QString& value)
 {
+    m_change.requireChangeable();
     Statement st(m_db.handle(),
         value.isNull() ? QStringLiteral("DELETE FROM MSysKvProperties WHERE Name = ?1")
                        : QStringLiteral("INSERT OR REPLACE INTO MSysKvProperties(Name, Value) "

@@ -31,6 +31,10 @@ public:
     void ensure();
     const CatalogReader& reader() const { return m_reader; }
 
+    /// Refuses every later change of the schema, the catalog and the properties with this
+    /// German message.
+    void refuseChanges(const QString& message) { m_change.refuseChanges(message); }
+
     // Tables
     /// Stores a new table with its fields and indexes; fills in what storing decides (positions,
     /// SQLite index names, dates).

@@ -98,6 +98,7 @@ void Catalog::dropIndex(const QString& table, const QString& name)
 
 void Catalog::renameIndex(const QString& table, const QString& oldName, const QString& newName)
 {
+    m_change.requireChangeable();
     Savepoint sp(m_db);
     Statement st(m_db.handle(),
         QStringLiteral("UPDATE MSysKvIndexes SET Name = ?3 WHERE TableName = ?1 AND Name = ?2"));

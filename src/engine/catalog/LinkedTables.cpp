@@ -12,6 +12,11 @@ namespace kv::engine {
 
 using namespace catalogtext;
 
+QString LinkedTables::tableProblem(const QString& table, const QString& why)
+{
+    return QStringLiteral("Tabelle '%1': %2").arg(table, why);
+}
+
 LinkedTables::LinkedTables(Connection& db)
     : m_db(db)
 { }
@@ -63,7 +68,7 @@ void LinkedTables::attachAll()
                     st.value(0).toString(), st.value(1).toString(), st.value(2).toString());
             } catch (const EngineError& e) {
                 // The rest of the database opens; the table says why when it is used.
-                m_problems << e.description();
+                m_problems << tableProblem(st.value(0).toString(), e.description());
             }
             continue;
         }
@@ -74,8 +79,10 @@ void LinkedTables::attachAll()
                 + quoteIdentifier(st.value(0).toString()) + QStringLiteral(" AS SELECT * FROM ")
                 + quoteIdentifier(schema) + QLatin1Char('.')
                 + quoteIdentifier(st.value(2).toString()));
-        } catch (const EngineError&) {
-            // A missing file shows when the table is used, not when the database opens.
+        } catch (const EngineError& e) {
+            // The database opens all the same; the table says why again when it is used.
+            if (e.number() == err::FileNotFound)
+                m_problems << tableProblem(st.value(0).toString(), e.description());
         }
     }
 }

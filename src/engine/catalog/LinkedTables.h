@@ -19,12 +19,15 @@ public:
     /// The schema of the file at path, attaching it when it is not yet; throws 3024 when the
     /// file is missing. ATTACH is not allowed inside a transaction.
     QString schemaFor(const QString& path);
-    /// Attaches the files of every attached table and creates their views; a missing file shows
-    /// when its table is used, not now. A foreign table that cannot be made is left out; why
-    /// is kept in problems().
+    /// Attaches the files of every attached table and creates their views; a missing file is
+    /// kept in problems() and shows again when its table is used. A foreign table that cannot be
+    /// made is left out; why is kept in problems().
     void attachAll();
-    /// German messages (naming the file) of the foreign tables attachAll could not make.
+    /// German messages (naming the table and its file) of the attached tables attachAll could
+    /// not reach: foreign tables that could not be made, files that are missing.
     const QStringList& problems() const { return m_problems; }
+    /// One line of problems(): the table's name before the driver's message.
+    static QString tableProblem(const QString& table, const QString& why);
     /// Makes the temporary virtual table over a foreign file's table; throws the driver's
     /// German message when the file cannot be read.
     void createForeign(const QString& table, const QString& connect, const QString& source);

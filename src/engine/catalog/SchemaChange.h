@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/catalog/GeneratedObjects.h"
+#include "engine/core/EngineError.h"
 #include "engine/sqlite/Savepoint.h"
 
 #include <QStringList>
@@ -32,6 +33,16 @@ public:
 
     template <class Op> void run(Op&& op, ChangeScope scope, const QStringList& names = {});
 
+    /// From now on every change is refused with this German message (a database whose tables
+    /// are files of another format has no schema of its own to keep).
+    void refuseChanges(const QString& message) { m_refusal = message; }
+    /// Throws the refusal when changes are refused.
+    void requireChangeable() const
+    {
+        if (!m_refusal.isEmpty())
+            throw EngineError(err::NotSupported, m_refusal);
+    }
+
     /// What a statement in SQLite's own schema language reaches (a DDL statement or a make-table
     /// query, as translated): its table when it names one in this database, all else when not.
     static ChangeScope scopeOf(const sql::Translation& statement, QStringList& names);
@@ -44,10 +55,12 @@ private:
     Connection& m_db;
     GeneratedObjects& m_generated;
     int m_depth = 0;
+    QString m_refusal;
 };
 
 template <class Op> void SchemaChange::run(Op&& op, ChangeScope scope, const QStringList& names)
 {
+    requireChangeable();
     if (m_depth > 0) {
         op();
         return;
