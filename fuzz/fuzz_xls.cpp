@@ -1,4 +1,4 @@
-// libFuzzer target for the .xls reader (FreeXL and the sheet typing): any input either reads
+// libFuzzer target for the .xls reader (container, records and the sheet typing): any input either reads
 // to the end or is refused with IsamError.
 
 #include "FuzzDatei.h"
