@@ -205,6 +205,41 @@ private Q_SLOTS:
         QCOMPARE(probleme[0].fieldName, QStringLiteral("Name"));
         QCOMPARE(probleme[1].kind, IssueKind::TimeDropped);
     }
+
+    void verschluesseltUndAbgeschnitten_data()
+    {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<int>("laenge");
+        // The header alone, and the header with part of the first block: pxlib used to walk
+        // the missing blocks for ever.
+        for (const char* d : { "encrypted.db", "encrypted35.db", "encryptedmemo.db" })
+            for (int laenge : { 2048, 2176, 3000 })
+                QTest::addRow("%s %d", d, laenge) << QString::fromLatin1(d) << laenge;
+    }
+
+    void verschluesseltUndAbgeschnitten()
+    {
+        QFETCH(QString, datei);
+        QFETCH(int, laenge);
+        QFile quelle(testdaten(QStringLiteral("paradox/leonhad_paradoxdriver/encrypt/") + datei));
+        if (!quelle.open(QIODevice::ReadOnly))
+            QSKIP("Testdaten fehlen");
+        TempDir dir;
+        const QString pfad = dir.file(datei);
+        QFile ziel(pfad);
+        QVERIFY(ziel.open(QIODevice::WriteOnly));
+        ziel.write(quelle.read(laenge));
+        ziel.close();
+        try {
+            alleZeilen(*ParadoxTable::open(pfad));
+            QFAIL("gelesen");
+        } catch (const IsamError& e) {
+            QCOMPARE(e.number(), int(isamerr::NotADatabase));
+            QVERIFY(e.description().contains(QDir::toNativeSeparators(pfad)));
+            QVERIFY2(e.description().contains(QStringLiteral("Datenblöcke")),
+                qPrintable(e.description()));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestParadox)

@@ -96,6 +96,13 @@ void checkHeader(const QString& path)
     // Paradox 3.x keeps the encryption word at 0x25, later versions in their second header.
     const bool encrypted
         = qFromLittleEndian<quint32>(h.constData() + (version >= 5 ? 0x5C : 0x25)) != 0;
+    // pxlib cannot tell a missing block of an encrypted table from one it failed to decrypt
+    // and walks on for ever, so every block the header names must be in the file whole.
+    const qint64 wholeBlocks = (size - headerSize) / blockSize;
+    if (encrypted
+        && (u16(0x0C) > wholeBlocks || u16(0x0E) > wholeBlocks || u16(0x10) > wholeBlocks))
+        throw IsamError::damaged(
+            path, QStringLiteral("die Datei ist kürzer, als ihre Datenblöcke angeben"));
     QVector<bool> seen(blocksInFile + 1);
     for (int block = encrypted ? 0 : u16(0x0E); block != 0;) {
         if (block > blocksInFile || seen[block])
