@@ -1,7 +1,7 @@
 #include "engine/isam/BiffBook.h"
 
-#include "engine/isam/BiffNumberFormat.h"
 #include "engine/isam/BiffText.h"
+#include "engine/isam/ExcelNumberFormat.h"
 #include "engine/isam/LittleEndian.h"
 
 #include <algorithm>
@@ -255,7 +255,7 @@ bool BiffBook::isDateXf(int xf) const
         return false;
     const int format = m_xfFormats[xf];
     if (format < int(m_formats.size()) && !m_formats[format].isEmpty())
-        return isDateNumberFormat(m_formats[format]);
+        return isDateFormatCode(m_formats[format]);
     return m_version >= 5 && isBuiltInDateFormat(format);
 }
 
@@ -321,7 +321,7 @@ std::vector<BiffCell> BiffBook::readSheet(int index) const
         if (!old)
             return isDateXf(d.u16(4));
         const int format = d.u8(5) & 0x3F;
-        return format < int(m_formats.size()) && isDateNumberFormat(m_formats[format]);
+        return format < int(m_formats.size()) && isDateFormatCode(m_formats[format]);
     };
 
     for (;;) {

@@ -1,8 +1,8 @@
-#include "engine/isam/BiffNumberFormat.h"
+#include "engine/isam/ExcelNumberFormat.h"
 
 namespace kv::engine::isam {
 
-bool isDateNumberFormat(const QString& format)
+bool isDateFormatCode(const QString& format)
 {
     const QString trimmed = format.trimmed();
     if (trimmed.compare(u"General", Qt::CaseInsensitive) == 0
