@@ -2,6 +2,16 @@
 #include "engine/isam/IsamError.h"
 #include "engine/isam/ParadoxTable.h"
 
+#include <QtEndian>
+
+// libpx's own block ciphers, exported though missing from its header.
+extern "C" {
+void px_decrypt_db_block(unsigned char* src, unsigned char* dest, unsigned long encryption,
+    unsigned long blocksize, unsigned long blockno);
+void px_encrypt_db_block(unsigned char* src, unsigned char* dest, unsigned long encryption,
+    unsigned long blocksize, unsigned long blockno);
+}
+
 using namespace kv::engine;
 using namespace kv::engine::isam;
 using namespace kv::test;
@@ -204,6 +214,49 @@ private Q_SLOTS:
         QCOMPARE(probleme[0].row, 2);
         QCOMPARE(probleme[0].fieldName, QStringLiteral("Name"));
         QCOMPARE(probleme[1].kind, IssueKind::TimeDropped);
+    }
+
+    void verschluesselteBlockketteBeschaedigt_data()
+    {
+        QTest::addColumn<int>("naechster");
+        QTest::newRow("auf sich selbst") << 1;
+        QTest::newRow("hinter das Dateiende") << 7;
+    }
+
+    void verschluesselteBlockketteBeschaedigt()
+    {
+        // The first block's head, decrypted, names a next block that closes a loop or is not
+        // in the file; pxlib would follow it for ever.
+        QFETCH(int, naechster);
+        QFile quelle(
+            testdaten(QStringLiteral("paradox/leonhad_paradoxdriver/encrypt/encrypted.db")));
+        if (!quelle.open(QIODevice::ReadOnly))
+            QSKIP("Testdaten fehlen");
+        QByteArray d = quelle.readAll();
+        const int kopf = qFromLittleEndian<quint16>(d.constData() + 2);
+        const int block = static_cast<unsigned char>(d[5]) * 1024;
+        const quint32 schluessel = qFromLittleEndian<quint32>(d.constData() + 0x5C);
+        auto* roh = reinterpret_cast<unsigned char*>(d.data() + kopf);
+        QByteArray klar(block, '\0');
+        auto* k = reinterpret_cast<unsigned char*>(klar.data());
+        px_decrypt_db_block(roh, k, schluessel, block, 1);
+        QCOMPARE(qFromLittleEndian<quint16>(klar.constData()), quint16(0));
+        qToLittleEndian<quint16>(quint16(naechster), klar.data());
+        px_encrypt_db_block(k, roh, schluessel, block, 1);
+        TempDir dir;
+        const QString pfad = dir.file(QStringLiteral("kette.db"));
+        QFile ziel(pfad);
+        QVERIFY(ziel.open(QIODevice::WriteOnly));
+        ziel.write(d);
+        ziel.close();
+        try {
+            alleZeilen(*ParadoxTable::open(pfad));
+            QFAIL("gelesen");
+        } catch (const IsamError& e) {
+            QVERIFY(e.description().contains(QDir::toNativeSeparators(pfad)));
+            QVERIFY2(e.description().contains(QStringLiteral("Kette der Datenblöcke")),
+                qPrintable(e.description()));
+        }
     }
 
     void verschluesseltUndAbgeschnitten_data()
