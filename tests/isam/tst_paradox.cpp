@@ -259,6 +259,26 @@ private Q_SLOTS:
         }
     }
 
+    void fremderSchluesselImKopf()
+    {
+        // A key at 0x25 that is not the marker for the second header is the key pxlib uses;
+        // with it the blocks decrypt to nonsense, which must be refused rather than followed.
+        QFile quelle(
+            testdaten(QStringLiteral("paradox/leonhad_paradoxdriver/encrypt/encrypted.db")));
+        if (!quelle.open(QIODevice::ReadOnly))
+            QSKIP("Testdaten fehlen");
+        QByteArray d = quelle.readAll();
+        QCOMPARE(qFromLittleEndian<quint32>(d.constData() + 0x25), 0xFF00FF00u);
+        qToLittleEndian<quint32>(0x63626d6cu, d.data() + 0x25);
+        TempDir dir;
+        const QString pfad = dir.file(QStringLiteral("schluessel.db"));
+        QFile ziel(pfad);
+        QVERIFY(ziel.open(QIODevice::WriteOnly));
+        ziel.write(d);
+        ziel.close();
+        QVERIFY_THROWS_EXCEPTION(IsamError, alleZeilen(*ParadoxTable::open(pfad)));
+    }
+
     void verschluesseltUndAbgeschnitten_data()
     {
         QTest::addColumn<QString>("datei");

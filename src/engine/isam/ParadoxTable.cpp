@@ -97,9 +97,11 @@ void checkHeader(const QString& path)
         throw IsamError::damaged(
             path, QStringLiteral("mehr Blöcke angegeben als die Datei enthält"));
     // The blocks of an encrypted table are encrypted too, head included; each is decrypted
-    // with the table's key and its number to find the next. Paradox 3.x keeps the key at 0x25,
-    // later versions in their second header.
-    const quint32 key = qFromLittleEndian<quint32>(h.constData() + (version >= 5 ? 0x5C : 0x25));
+    // with the table's key and its number to find the next. The key is where pxlib takes it:
+    // at 0x25, or in the second header when 0x25 holds the marker FF00FF00.
+    quint32 key = qFromLittleEndian<quint32>(h.constData() + 0x25);
+    if (key == 0xFF00FF00u)
+        key = version >= 5 ? qFromLittleEndian<quint32>(h.constData() + 0x5C) : 0;
     // pxlib cannot tell a missing block of an encrypted table from one it failed to decrypt
     // and walks on for ever, so every block the header names must be in the file whole.
     const qint64 wholeBlocks = (size - headerSize) / blockSize;
