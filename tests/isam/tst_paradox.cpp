@@ -23,6 +23,22 @@ std::unique_ptr<ParadoxTable> oeffne(const QString& datei)
     return ParadoxTable::open(testdaten(QStringLiteral("paradox/leonhad_paradoxdriver/") + datei));
 }
 
+/// The bytes of a table in the shared test data, empty when it is missing.
+QByteArray verschluesselt(const QString& datei)
+{
+    QFile f(testdaten(QStringLiteral("paradox/leonhad_paradoxdriver/encrypt/") + datei));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString schreibe(const TempDir& dir, const QString& name, const QByteArray& daten)
+{
+    const QString pfad = dir.file(name);
+    QFile f(pfad);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(daten);
+    return pfad;
+}
+
 QVariantList spaltenwerte(IsamTable& t, int s)
 {
     QVariantList l;
@@ -244,11 +260,7 @@ private Q_SLOTS:
         qToLittleEndian<quint16>(quint16(naechster), klar.data());
         px_encrypt_db_block(k, roh, schluessel, block, 1);
         TempDir dir;
-        const QString pfad = dir.file(QStringLiteral("kette.db"));
-        QFile ziel(pfad);
-        QVERIFY(ziel.open(QIODevice::WriteOnly));
-        ziel.write(d);
-        ziel.close();
+        const QString pfad = schreibe(dir, QStringLiteral("kette.db"), d);
         try {
             alleZeilen(*ParadoxTable::open(pfad));
             QFAIL("gelesen");
@@ -263,19 +275,13 @@ private Q_SLOTS:
     {
         // A key at 0x25 that is not the marker for the second header is the key pxlib uses;
         // with it the blocks decrypt to nonsense, which must be refused rather than followed.
-        QFile quelle(
-            testdaten(QStringLiteral("paradox/leonhad_paradoxdriver/encrypt/encrypted.db")));
-        if (!quelle.open(QIODevice::ReadOnly))
+        QByteArray d = verschluesselt(QStringLiteral("encrypted.db"));
+        if (d.isEmpty())
             QSKIP("Testdaten fehlen");
-        QByteArray d = quelle.readAll();
         QCOMPARE(qFromLittleEndian<quint32>(d.constData() + 0x25), 0xFF00FF00u);
         qToLittleEndian<quint32>(0x63626d6cu, d.data() + 0x25);
         TempDir dir;
-        const QString pfad = dir.file(QStringLiteral("schluessel.db"));
-        QFile ziel(pfad);
-        QVERIFY(ziel.open(QIODevice::WriteOnly));
-        ziel.write(d);
-        ziel.close();
+        const QString pfad = schreibe(dir, QStringLiteral("schluessel.db"), d);
         QVERIFY_THROWS_EXCEPTION(IsamError, alleZeilen(*ParadoxTable::open(pfad)));
     }
 
@@ -294,15 +300,11 @@ private Q_SLOTS:
     {
         QFETCH(QString, datei);
         QFETCH(int, laenge);
-        QFile quelle(testdaten(QStringLiteral("paradox/leonhad_paradoxdriver/encrypt/") + datei));
-        if (!quelle.open(QIODevice::ReadOnly))
+        const QByteArray ganz = verschluesselt(datei);
+        if (ganz.isEmpty())
             QSKIP("Testdaten fehlen");
         TempDir dir;
-        const QString pfad = dir.file(datei);
-        QFile ziel(pfad);
-        QVERIFY(ziel.open(QIODevice::WriteOnly));
-        ziel.write(quelle.read(laenge));
-        ziel.close();
+        const QString pfad = schreibe(dir, datei, ganz.left(laenge));
         try {
             alleZeilen(*ParadoxTable::open(pfad));
             QFAIL("gelesen");
