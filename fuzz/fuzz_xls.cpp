@@ -1,5 +1,5 @@
-// libFuzzer target for the .xls reader (FreeXL and the sheet typing): any input either reads
-// to the end or is refused with IsamError.
+// libFuzzer target for the .xls reader (container, records and the sheet typing): any input
+// either reads to the end or is refused with IsamError.
 
 #include "FuzzDatei.h"
 #include "engine/isam/XlsWorkbook.h"

@@ -2,6 +2,16 @@
 #include "engine/isam/IsamError.h"
 #include "engine/isam/ParadoxTable.h"
 
+#include <QtEndian>
+
+// libpx's own block ciphers, exported though missing from its header.
+extern "C" {
+void px_decrypt_db_block(unsigned char* src, unsigned char* dest, unsigned long encryption,
+    unsigned long blocksize, unsigned long blockno);
+void px_encrypt_db_block(unsigned char* src, unsigned char* dest, unsigned long encryption,
+    unsigned long blocksize, unsigned long blockno);
+}
+
 using namespace kv::engine;
 using namespace kv::engine::isam;
 using namespace kv::test;
@@ -11,6 +21,22 @@ namespace {
 std::unique_ptr<ParadoxTable> oeffne(const QString& datei)
 {
     return ParadoxTable::open(testdaten(QStringLiteral("paradox/leonhad_paradoxdriver/") + datei));
+}
+
+/// The bytes of a table in the shared test data, empty when it is missing.
+QByteArray verschluesselt(const QString& datei)
+{
+    QFile f(testdaten(QStringLiteral("paradox/leonhad_paradoxdriver/encrypt/") + datei));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString schreibe(const TempDir& dir, const QString& name, const QByteArray& daten)
+{
+    const QString pfad = dir.file(name);
+    QFile f(pfad);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(daten);
+    return pfad;
 }
 
 QVariantList spaltenwerte(IsamTable& t, int s)
@@ -204,6 +230,90 @@ private Q_SLOTS:
         QCOMPARE(probleme[0].row, 2);
         QCOMPARE(probleme[0].fieldName, QStringLiteral("Name"));
         QCOMPARE(probleme[1].kind, IssueKind::TimeDropped);
+    }
+
+    void verschluesselteBlockketteBeschaedigt_data()
+    {
+        QTest::addColumn<int>("naechster");
+        QTest::newRow("auf sich selbst") << 1;
+        QTest::newRow("hinter das Dateiende") << 7;
+    }
+
+    void verschluesselteBlockketteBeschaedigt()
+    {
+        // The first block's head, decrypted, names a next block that closes a loop or is not
+        // in the file; pxlib would follow it for ever.
+        QFETCH(int, naechster);
+        QFile quelle(
+            testdaten(QStringLiteral("paradox/leonhad_paradoxdriver/encrypt/encrypted.db")));
+        if (!quelle.open(QIODevice::ReadOnly))
+            QSKIP("Testdaten fehlen");
+        QByteArray d = quelle.readAll();
+        const int kopf = qFromLittleEndian<quint16>(d.constData() + 2);
+        const int block = static_cast<unsigned char>(d[5]) * 1024;
+        const quint32 schluessel = qFromLittleEndian<quint32>(d.constData() + 0x5C);
+        auto* roh = reinterpret_cast<unsigned char*>(d.data() + kopf);
+        QByteArray klar(block, '\0');
+        auto* k = reinterpret_cast<unsigned char*>(klar.data());
+        px_decrypt_db_block(roh, k, schluessel, block, 1);
+        QCOMPARE(qFromLittleEndian<quint16>(klar.constData()), quint16(0));
+        qToLittleEndian<quint16>(quint16(naechster), klar.data());
+        px_encrypt_db_block(k, roh, schluessel, block, 1);
+        TempDir dir;
+        const QString pfad = schreibe(dir, QStringLiteral("kette.db"), d);
+        try {
+            alleZeilen(*ParadoxTable::open(pfad));
+            QFAIL("gelesen");
+        } catch (const IsamError& e) {
+            QVERIFY(e.description().contains(QDir::toNativeSeparators(pfad)));
+            QVERIFY2(e.description().contains(QStringLiteral("Kette der Datenblöcke")),
+                qPrintable(e.description()));
+        }
+    }
+
+    void fremderSchluesselImKopf()
+    {
+        // A key at 0x25 that is not the marker for the second header is the key pxlib uses;
+        // with it the blocks decrypt to nonsense, which must be refused rather than followed.
+        QByteArray d = verschluesselt(QStringLiteral("encrypted.db"));
+        if (d.isEmpty())
+            QSKIP("Testdaten fehlen");
+        QCOMPARE(qFromLittleEndian<quint32>(d.constData() + 0x25), 0xFF00FF00u);
+        qToLittleEndian<quint32>(0x63626d6cu, d.data() + 0x25);
+        TempDir dir;
+        const QString pfad = schreibe(dir, QStringLiteral("schluessel.db"), d);
+        QVERIFY_THROWS_EXCEPTION(IsamError, alleZeilen(*ParadoxTable::open(pfad)));
+    }
+
+    void verschluesseltUndAbgeschnitten_data()
+    {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<int>("laenge");
+        // The header alone, and the header with part of the first block: pxlib used to walk
+        // the missing blocks for ever.
+        for (const char* d : { "encrypted.db", "encrypted35.db", "encryptedmemo.db" })
+            for (int laenge : { 2048, 2176, 3000 })
+                QTest::addRow("%s %d", d, laenge) << QString::fromLatin1(d) << laenge;
+    }
+
+    void verschluesseltUndAbgeschnitten()
+    {
+        QFETCH(QString, datei);
+        QFETCH(int, laenge);
+        const QByteArray ganz = verschluesselt(datei);
+        if (ganz.isEmpty())
+            QSKIP("Testdaten fehlen");
+        TempDir dir;
+        const QString pfad = schreibe(dir, datei, ganz.left(laenge));
+        try {
+            alleZeilen(*ParadoxTable::open(pfad));
+            QFAIL("gelesen");
+        } catch (const IsamError& e) {
+            QCOMPARE(e.number(), int(isamerr::NotADatabase));
+            QVERIFY(e.description().contains(QDir::toNativeSeparators(pfad)));
+            QVERIFY2(e.description().contains(QStringLiteral("Datenblöcke")),
+                qPrintable(e.description()));
+        }
     }
 };
 

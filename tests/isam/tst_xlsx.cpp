@@ -1,5 +1,6 @@
 #include "FremdLeser.h"
 #include "IsamTestHelfer.h"
+#include "engine/isam/ExcelNumberFormat.h"
 #include "engine/isam/IsamError.h"
 #include "engine/isam/XlsxParts.h"
 #include "engine/isam/XlsxWorkbook.h"
@@ -149,6 +150,10 @@ private Q_SLOTS:
         QTest::newRow("escape") << "0\\d" << false;
         QTest::newRow("general") << "General" << false;
         QTest::newRow("waehrung") << "#,##0.00 [$€-407]" << false;
+        QTest::newRow("standard deutsch") << "Standard" << false;
+        QTest::newRow("farbe mit m") << "[Magenta]0" << false;
+        QTest::newRow("minuten abgelaufen") << "[mm]:ss" << true;
+        QTest::newRow("nur negativ als datum") << "0.00;dd.mm.yy" << false;
     }
 
     void datumsformateErkennen()

@@ -173,7 +173,9 @@ quint32 DbfMemoFile::append(const QByteArray& data, bool text)
     }
     const qint64 blocks = (out.size() + m_blockSize - 1) / m_blockSize;
     out.append(QByteArray(blocks * m_blockSize - out.size(), '\0'));
-    if (!m_file.seek(static_cast<qint64>(block) * m_blockSize) || m_file.write(out) != out.size())
+    // Appending memos one after another: a seek would flush the write buffer every time.
+    const qint64 at = static_cast<qint64>(block) * m_blockSize;
+    if ((m_file.pos() != at && !m_file.seek(at)) || m_file.write(out) != out.size())
         throw IsamError::ioError(m_path, m_file.errorString());
     m_nextFree = block + static_cast<quint32>(blocks);
     return block;

@@ -13,6 +13,10 @@
 #include <cstring>
 extern "C" {
 #include <paradox.h>
+// Exported by libpx though missing from its header; the chain check below needs the plain
+// heads of an encrypted table's blocks.
+void px_decrypt_db_block(unsigned char* src, unsigned char* dest, unsigned long encryption,
+    unsigned long blocksize, unsigned long blockno);
 }
 
 namespace kv::engine::isam {
@@ -92,21 +96,36 @@ void checkHeader(const QString& path)
     if (u16(0x0C) > blocksInFile + 1)
         throw IsamError::damaged(
             path, QStringLiteral("mehr Blöcke angegeben als die Datei enthält"));
-    // The blocks of an encrypted table are encrypted too; pxlib follows their chain itself.
-    // Paradox 3.x keeps the encryption word at 0x25, later versions in their second header.
-    const bool encrypted
-        = qFromLittleEndian<quint32>(h.constData() + (version >= 5 ? 0x5C : 0x25)) != 0;
+    // The blocks of an encrypted table are encrypted too, head included; each is decrypted
+    // with the table's key and its number to find the next. The key is where pxlib takes it:
+    // at 0x25, or in the second header when 0x25 holds the marker FF00FF00.
+    quint32 key = qFromLittleEndian<quint32>(h.constData() + 0x25);
+    if (key == 0xFF00FF00u)
+        key = version >= 5 ? qFromLittleEndian<quint32>(h.constData() + 0x5C) : 0;
+    // pxlib cannot tell a missing block of an encrypted table from one it failed to decrypt
+    // and walks on for ever, so every block the header names must be in the file whole.
+    const qint64 wholeBlocks = (size - headerSize) / blockSize;
+    if (key != 0 && (u16(0x0C) > wholeBlocks || u16(0x0E) > wholeBlocks || u16(0x10) > wholeBlocks))
+        throw IsamError::damaged(
+            path, QStringLiteral("die Datei ist kürzer, als ihre Datenblöcke angeben"));
+    const auto brokenChain = [&path] {
+        return IsamError::damaged(path, QStringLiteral("die Kette der Datenblöcke ist beschädigt"));
+    };
     QVector<bool> seen(blocksInFile + 1);
-    for (int block = encrypted ? 0 : u16(0x0E); block != 0;) {
+    QByteArray raw(key != 0 ? blockSize : 2, '\0');
+    QByteArray plain(raw.size(), '\0');
+    for (int block = u16(0x0E); block != 0;) {
         if (block > blocksInFile || seen[block])
-            throw IsamError::damaged(
-                path, QStringLiteral("die Kette der Datenblöcke ist beschädigt"));
+            throw brokenChain();
         seen[block] = true;
-        char next[2];
-        if (!f.seek(headerSize + (block - 1) * blockSize) || f.read(next, 2) != 2)
-            throw IsamError::damaged(
-                path, QStringLiteral("die Kette der Datenblöcke ist beschädigt"));
-        block = qFromLittleEndian<quint16>(next);
+        if (!f.seek(headerSize + (block - 1) * blockSize)
+            || f.read(raw.data(), raw.size()) != raw.size())
+            throw brokenChain();
+        if (key != 0)
+            px_decrypt_db_block(reinterpret_cast<unsigned char*>(raw.data()),
+                reinterpret_cast<unsigned char*>(plain.data()), key,
+                static_cast<unsigned long>(blockSize), static_cast<unsigned long>(block));
+        block = qFromLittleEndian<quint16>(key != 0 ? plain.constData() : raw.constData());
     }
 }
 

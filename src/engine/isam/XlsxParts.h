@@ -25,7 +25,5 @@ struct XlsxParts {
 std::shared_ptr<const XlsxParts> readXlsxParts(const QString& path);
 std::unique_ptr<SheetTable> openXlsxSheet(
     const QString& path, const std::shared_ptr<const XlsxParts>& parts, const QString& name);
-/// True when an Excel number format shows a date or a time.
-bool isDateFormatCode(const QString& code);
 
 } // namespace kv::engine::isam

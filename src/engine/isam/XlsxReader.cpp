@@ -1,5 +1,6 @@
 #include "engine/isam/XlsxWorkbook.h"
 
+#include "engine/isam/ExcelNumberFormat.h"
 #include "engine/isam/IsamError.h"
 #include "engine/isam/XlsxParts.h"
 
@@ -38,43 +39,7 @@ QByteArray readEntry(zip_t* zip, const QString& name, bool* found = nullptr)
     return out;
 }
 
-bool builtinDateFormat(int id)
-{
-    return (id >= 14 && id <= 22) || (id >= 27 && id <= 36) || (id >= 45 && id <= 47)
-        || (id >= 50 && id <= 58);
-}
-
 } // namespace
-
-bool isDateFormatCode(const QString& code)
-{
-    // Quoted text, escaped characters and [colour]/[condition] sections say nothing about dates.
-    QString plain;
-    bool quoted = false;
-    int bracket = 0;
-    for (qsizetype i = 0; i < code.size(); ++i) {
-        const QChar c = code[i];
-        if (c == QLatin1Char('"'))
-            quoted = !quoted;
-        else if (quoted)
-            continue;
-        else if (c == QLatin1Char('\\') || c == QLatin1Char('_') || c == QLatin1Char('*'))
-            ++i;
-        else if (c == QLatin1Char('['))
-            ++bracket;
-        else if (c == QLatin1Char(']'))
-            bracket = std::max(0, bracket - 1);
-        else if (bracket == 0)
-            plain.append(c.toLower());
-    }
-    if (plain.contains(QLatin1String("general")))
-        return false;
-    for (const QChar c : plain)
-        if (c == QLatin1Char('d') || c == QLatin1Char('m') || c == QLatin1Char('y')
-            || c == QLatin1Char('h') || c == QLatin1Char('s'))
-            return true;
-    return false;
-}
 
 std::shared_ptr<const XlsxParts> readXlsxParts(const QString& path)
 {
@@ -172,7 +137,7 @@ std::shared_ptr<const XlsxParts> readXlsxParts(const QString& path)
                 } else if (inXfs && x.name() == QLatin1String("xf")) {
                     const int id = x.attributes().value(QLatin1String("numFmtId")).toInt();
                     parts->dateStyles.append(
-                        custom.contains(id) ? custom.value(id) : builtinDateFormat(id));
+                        custom.contains(id) ? custom.value(id) : isBuiltInDateFormat(id));
                 }
             } else if (t == QXmlStreamReader::EndElement && x.name() == QLatin1String("cellXfs")) {
                 inXfs = false;
