@@ -90,6 +90,14 @@ ParadoxVersion paradoxVersion(const QString& prefix)
             .arg(prefix, QDir::toNativeSeparators(path)));
 }
 
+QDir existingFolder(const QString& path)
+{
+    const QDir dir(path);
+    if (!dir.exists())
+        throw IsamError::fileNotFound(path);
+    return dir;
+}
+
 QString requiredPath(const QString& connect)
 {
     const QString path = databasePath(connect);
@@ -120,9 +128,7 @@ QStringList foreignTableNames(const QString& connect)
     const QString prefix = catalogtext::connectPrefix(connect);
     const QString path = requiredPath(connect);
     if (startsWith(prefix, "Paradox")) {
-        const QDir dir(path);
-        if (!dir.exists())
-            throw IsamError::fileNotFound(path);
+        const QDir dir = existingFolder(path);
         QStringList names;
         for (const QFileInfo& f : dir.entryInfoList(QDir::Files, QDir::Name))
             if (f.suffix().compare(QLatin1String("DB"), Qt::CaseInsensitive) == 0)
@@ -143,9 +149,7 @@ std::unique_ptr<IsamTable> createForeignTable(
     const QString prefix = catalogtext::connectPrefix(connect);
     const QString path = requiredPath(connect);
     if (startsWith(prefix, "Paradox")) {
-        const QDir dir(path);
-        if (!dir.exists())
-            throw IsamError::fileNotFound(path);
+        const QDir dir = existingFolder(path);
         const QString file = dir.filePath(name + QStringLiteral(".DB"));
         if (QFileInfo::exists(file))
             throw IsamError(isamerr::ObjectExists,

@@ -17,9 +17,17 @@ namespace kv {
 namespace {
 
 /// The file dialog's answer, refused when it names the open database.
-std::optional<DateiDialogErgebnis> frageDatei(
-    const DateiDialogOptionen& o, const QString& offeneDatenbank)
+std::optional<DateiDialogErgebnis> frageDatei(const QString& titel, const QString& filter,
+    const QString& startverzeichnis, const QString& offeneDatenbank, int filterIndex = 1,
+    bool speichern = false)
 {
+    DateiDialogOptionen o;
+    o.titel = titel;
+    o.filter = filter;
+    o.filterIndex = filterIndex;
+    o.startVerzeichnis = startverzeichnis;
+    o.speichern = speichern;
+    o.ueberschreibenFragen = !speichern;
     const DateiDialogErgebnis e = Dialoge::aktuell().dateiDialog(o);
     if (e.abgebrochen || e.pfad.isEmpty())
         return std::nullopt;
@@ -38,27 +46,17 @@ std::optional<DateiDialogErgebnis> frageDatei(
 std::optional<QString> waehleAndereDatenbank(
     const QString& titel, const QString& offeneDatenbank, const QString& startverzeichnis)
 {
-    DateiDialogOptionen o;
-    o.titel = titel;
-    o.filter = EigeneDatenbankFilter;
-    o.startVerzeichnis = startverzeichnis;
-    const std::optional<DateiDialogErgebnis> e = frageDatei(o, offeneDatenbank);
-    if (!e)
-        return std::nullopt;
-    return e->pfad;
+    const std::optional<DateiDialogErgebnis> e
+        = frageDatei(titel, EigeneDatenbankFilter, startverzeichnis, offeneDatenbank);
+    return e ? std::optional<QString>(e->pfad) : std::nullopt;
 }
 
 std::optional<AndereDatei> waehleAndereDatei(const QString& titel, const QString& offeneDatenbank,
     const QString& startverzeichnis, int vorgabe, bool speichern)
 {
-    DateiDialogOptionen o;
-    o.titel = titel;
-    o.filter = Austauschfilter();
-    o.filterIndex = vorgabe + 1;
-    o.startVerzeichnis = startverzeichnis;
-    o.speichern = speichern;
-    o.ueberschreibenFragen = false;
-    const std::optional<DateiDialogErgebnis> e = frageDatei(o, offeneDatenbank);
+    // An export may name a file that does not exist yet; it is not overwritten but added to.
+    const std::optional<DateiDialogErgebnis> e = frageDatei(
+        titel, Austauschfilter(), startverzeichnis, offeneDatenbank, vorgabe + 1, speichern);
     if (!e)
         return std::nullopt;
     return AndereDatei { e->pfad,

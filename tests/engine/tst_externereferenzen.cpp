@@ -18,7 +18,7 @@ namespace {
 
 QString testdaten(const QString& relativ)
 {
-    return qEnvironmentVariable("KV_TESTDATA") + QLatin1Char('/') + relativ;
+    return kv::test::testdataDir() + QLatin1Char('/') + relativ;
 }
 
 template <class F> EngineError fehlerVon(F f)

@@ -32,7 +32,7 @@ namespace {
 
 QString testdaten(const QString& relativ)
 {
-    return qEnvironmentVariable("KV_TESTDATA") + QLatin1Char('/') + relativ;
+    return kv::test::testdataDir() + QLatin1Char('/') + relativ;
 }
 
 int anzahl(Database& db, const QString& sql)
