@@ -1,6 +1,8 @@
 #include "engine/Database.h"
 
+#include "engine/ExternalFiles.h"
 #include "engine/FieldReplacement.h"
+#include "engine/ForeignMakeTable.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "engine/catalog/Catalog.h"
@@ -48,6 +50,7 @@ Database::Database(Workspace* workspace, QString path, QString connect)
     , m_connect(std::move(connect))
     , m_connection(std::make_unique<Connection>())
     , m_catalog(std::make_unique<Catalog>(*m_connection))
+    , m_externals(std::make_unique<ExternalFiles>(*m_connection))
 {
     bindCollections();
     if (m_workspace)
@@ -259,7 +262,9 @@ qint64 Database::executeWith(const QString& sql, const QList<Parameter>& paramet
         requireOpen();
         if (!updatable())
             throw EngineError(err::ReadOnly, QStringLiteral("Die Datenbank ist schreibgeschützt."));
-        sql::DialectStatement ds(m_connection->handle(), sql);
+        // Declared first: the statement is finished before its files are detached.
+        ExternalUse externals(*m_externals);
+        sql::DialectStatement ds(m_connection->handle(), sql, {}, {}, externals.resolver());
         if (ds.statement().columnCount() > 0 && ds.statement().isReadOnly())
             throw EngineError(err::InvalidOperation,
                 QStringLiteral("Eine Auswahlabfrage kann nicht ausgeführt werden."));
@@ -273,19 +278,19 @@ qint64 Database::executeWith(const QString& sql, const QList<Parameter>& paramet
         Savepoint sp(*m_connection);
         qint64 count = 0;
         auto run = [&] {
-            while (ds.statement().step()) { }
-            // A make-table query reports the rows it copied, which SQLite does not count for it.
-            count = t.kind == sql::StatementKind::MakeTable
-                ? m_connection
-                      ->scalar(QStringLiteral("SELECT count(*) FROM ")
-                          + (t.targetSchema.isEmpty()
-                                  ? QString()
-                                  : sql::quoteName(t.targetSchema) + QLatin1Char('.'))
-                          + sql::quoteName(t.target))
-                      .toLongLong()
-                : m_connection->changes();
+            if (t.kind == sql::StatementKind::MakeTable)
+                makeTable(t, ds.parameters(), ds.typed(parameters));
+            else
+                while (ds.statement().step()) { }
+            count = m_connection->changes();
         };
-        if (t.kind == sql::StatementKind::AlterTable && !t.autoIncrementColumns.isEmpty()) {
+        const QString foreignTarget = t.kind == sql::StatementKind::MakeTable
+            ? m_externals->foreignConnect(t.targetSchema)
+            : QString();
+        if (!foreignTarget.isEmpty()) {
+            count = makeForeignTable(*m_connection, foreignTarget, t.target, t.selectSql,
+                ds.parameters(), ds.typed(parameters), m_report);
+        } else if (t.kind == sql::StatementKind::AlterTable && !t.autoIncrementColumns.isEmpty()) {
             // SQLite cannot add a rowid in place; the catalog rebuilds the table around it.
             FieldDefinition counter;
             counter.name = t.autoIncrementColumns.constFirst();
@@ -304,6 +309,23 @@ qint64 Database::executeWith(const QString& sql, const QList<Parameter>& paramet
         m_recordsAffected = count;
         return count;
     });
+}
+
+void Database::makeTable(
+    const sql::Translation& t, const QStringList& names, const QList<Parameter>& values)
+{
+    const QString target
+        = (t.targetSchema.isEmpty() ? QString() : sql::quoteName(t.targetSchema) + QLatin1Char('.'))
+        + sql::quoteName(t.target);
+    {
+        Statement select(m_connection->handle(), t.selectSql);
+        sql::DialectStatement::bind(select, names, values);
+        m_connection->exec(makeTableDefinition(target, resultFields(select, select.step())));
+    }
+    Statement fill(m_connection->handle(),
+        QStringLiteral("INSERT INTO ") + target + QLatin1Char(' ') + t.selectSql);
+    sql::DialectStatement::bind(fill, names, values);
+    while (fill.step()) { }
 }
 
 void Database::alterColumn(const QString& table, const QString& column, const QString& type)

@@ -18,6 +18,13 @@ namespace kv::engine {
 class Catalog;
 class Connection;
 class ErrorList;
+class ExternalFiles;
+namespace sql {
+struct Translation;
+}
+namespace isam {
+class VerificationReport;
+}
 class Recordset;
 class Workspace;
 
@@ -72,6 +79,9 @@ public:
     void execute(const QString& sql, int options = 0);
     /// Rows changed by the last execute().
     qint64 recordsAffected() const { return m_recordsAffected; }
+    /// Receives the counts and changed values of the rows that statements write into foreign
+    /// files from now on; nullptr stops it. The report must outlive its use here.
+    void setVerificationReport(isam::VerificationReport* report) { m_report = report; }
 
     QList<Property> properties() const;
     /// Throws 3265 for an unknown name.
@@ -92,6 +102,8 @@ public:
     // Engine internals (record sets, queries, table definitions).
     Connection& connection() const;
     Catalog& catalog() const;
+    /// The files statements name with IN, attached while they are used.
+    ExternalFiles& externalFiles() const { return *m_externals; }
     Workspace* workspace() const { return m_workspace; }
     /// Where failures on this database are recorded: its workspace's list (none without one).
     ErrorList* errorList() const;
@@ -106,6 +118,9 @@ private:
     Database(Workspace* workspace, QString path, QString connect);
     void bindCollections();
     /// ALTER TABLE … ALTER COLUMN: the field replacement with the new declared type.
+    /// SELECT … INTO a database of our own: the new table with the source's field types.
+    void makeTable(
+        const sql::Translation& t, const QStringList& names, const QList<Parameter>& values);
     void alterColumn(const QString& table, const QString& column, const QString& type);
     void requireOpen() const;
     /// Throws 3031 unless connect carries the stored password (or none is stored).
@@ -116,6 +131,8 @@ private:
     QString m_connect;
     std::unique_ptr<Connection> m_connection;
     std::unique_ptr<Catalog> m_catalog;
+    std::unique_ptr<ExternalFiles> m_externals;
+    isam::VerificationReport* m_report = nullptr;
     Collection<TableDef> m_tableDefs;
     Collection<QueryDef> m_queryDefs;
     Collection<Relation> m_relations;

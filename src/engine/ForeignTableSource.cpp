@@ -56,7 +56,116 @@ QString tableFile(const QString& folder, const QString& source, const char* suff
     throw IsamError::fileNotFound(dir.filePath(wanted));
 }
 
+/// The driver of a folder or workbook; Paradox folders have none and are handled by name.
+std::unique_ptr<IsamDatabase> foreignDatabase(const QString& prefix, const QString& path)
+{
+    if (startsWith(prefix, "dBASE") || startsWith(prefix, "FoxPro")) {
+        if (!QFileInfo(path).isDir())
+            throw IsamError::fileNotFound(path);
+        return std::make_unique<DbfFolder>(path, dbfFlavor(prefix));
+    }
+    if (startsWith(prefix, "Excel")) {
+        if (QFileInfo(path).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0)
+            return std::make_unique<XlsxWorkbook>(path);
+        if (!QFileInfo(path).isFile())
+            throw IsamError::fileNotFound(path);
+        return std::make_unique<XlsWorkbook>(path);
+    }
+    return nullptr;
+}
+
+ParadoxVersion paradoxVersion(const QString& prefix)
+{
+    if (startsWith(prefix, "Paradox 3"))
+        return ParadoxVersion::V3;
+    if (startsWith(prefix, "Paradox 4"))
+        return ParadoxVersion::V4;
+    return ParadoxVersion::V5;
+}
+
+[[noreturn]] void unknownFormat(const QString& prefix, const QString& path)
+{
+    throw IsamError(isamerr::NotSupported,
+        QStringLiteral("Das Format '%1' der Datei '%2' kann nicht eingebunden werden.")
+            .arg(prefix, QDir::toNativeSeparators(path)));
+}
+
+QDir existingFolder(const QString& path)
+{
+    const QDir dir(path);
+    if (!dir.exists())
+        throw IsamError::fileNotFound(path);
+    return dir;
+}
+
+QString requiredPath(const QString& connect)
+{
+    const QString path = databasePath(connect);
+    if (path.isEmpty())
+        throw IsamError(isamerr::Generic,
+            QStringLiteral("Die Verbindungsangabe '%1' nennt keine Datei und keinen Ordner.")
+                .arg(connect));
+    return path;
+}
+
 } // namespace
+
+bool isForeignConnect(const QString& connect)
+{
+    return !catalogtext::connectPrefix(connect).isEmpty();
+}
+
+QString excelTargetPath(const QString& workbook)
+{
+    const QFileInfo info(workbook);
+    if (info.suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0)
+        return workbook;
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".xlsx"));
+}
+
+QStringList foreignTableNames(const QString& connect)
+{
+    const QString prefix = catalogtext::connectPrefix(connect);
+    const QString path = requiredPath(connect);
+    if (startsWith(prefix, "Paradox")) {
+        const QDir dir = existingFolder(path);
+        QStringList names;
+        for (const QFileInfo& f : dir.entryInfoList(QDir::Files, QDir::Name))
+            if (f.suffix().compare(QLatin1String("DB"), Qt::CaseInsensitive) == 0)
+                names << f.completeBaseName();
+        return names;
+    }
+    if (startsWith(prefix, "Excel") && !QFileInfo(path).isFile())
+        throw IsamError::fileNotFound(path);
+    const std::unique_ptr<IsamDatabase> db = foreignDatabase(prefix, path);
+    if (!db)
+        unknownFormat(prefix, path);
+    return db->tableNames();
+}
+
+std::unique_ptr<IsamTable> createForeignTable(
+    const QString& connect, const QString& name, const IsamFields& fields)
+{
+    const QString prefix = catalogtext::connectPrefix(connect);
+    const QString path = requiredPath(connect);
+    if (startsWith(prefix, "Paradox")) {
+        const QDir dir = existingFolder(path);
+        const QString file = dir.filePath(name + QStringLiteral(".DB"));
+        if (QFileInfo::exists(file))
+            throw IsamError(isamerr::ObjectExists,
+                QStringLiteral("Die Tabelle '%1' gibt es im Ordner '%2' schon.")
+                    .arg(name, QDir::toNativeSeparators(path)));
+        return ParadoxTable::create(file, fields, paradoxVersion(prefix));
+    }
+    const std::unique_ptr<IsamDatabase> db
+        = foreignDatabase(prefix, startsWith(prefix, "Excel") ? excelTargetPath(path) : path);
+    if (!db)
+        unknownFormat(prefix, path);
+    if (!db->canCreateTables())
+        throw IsamError::notSupported(
+            path, QStringLiteral("Das Anlegen der Tabelle '%1'").arg(name));
+    return db->createTable(name, fields);
+}
 
 std::unique_ptr<IsamTable> openForeignTable(const QString& connect, const QString& source)
 {

@@ -1,6 +1,7 @@
 #include "engine/QueryDef.h"
 
 #include "engine/Database.h"
+#include "engine/ExternalFiles.h"
 #include "engine/Recordset.h"
 #include "engine/catalog/Catalog.h"
 #include "engine/sql/DialectStatement.h"
@@ -66,8 +67,11 @@ void QueryDef::findParameters()
 {
     if (m_parametersKnown)
         return;
-    const QStringList names
-        = sql::DialectStatement::parametersOf(m_db->connection().handle(), m_entry.sql);
+    // A query that names other files with IN needs them to be prepared.
+    ExternalUse externals(m_db->externalFiles());
+    const QStringList names = sql::DialectStatement(
+        m_db->connection().handle(), m_entry.sql, {}, {}, externals.resolver())
+                                  .parameters();
     const QList<Parameter> previous = m_parameters;
     m_parameters.clear();
     for (const QString& n : names) {

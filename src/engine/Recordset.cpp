@@ -1,6 +1,7 @@
 #include "engine/Recordset.h"
 
 #include "engine/Database.h"
+#include "engine/ExternalFiles.h"
 #include "engine/TableDef.h"
 #include "engine/catalog/Catalog.h"
 #include "engine/catalog/RuleTriggers.h"
@@ -84,7 +85,9 @@ std::unique_ptr<Recordset> Recordset::open(Database& db, const QString& source, 
 void Recordset::openSource()
 {
     Connection& c = m_db->connection();
-    sql::DialectStatement statement(c.handle(), m_source, {}, m_parameters);
+    auto externals = std::make_shared<ExternalUse>(m_db->externalFiles());
+    sql::DialectStatement statement(c.handle(), m_source, {}, m_parameters, externals->resolver());
+    m_externals = std::move(externals);
     // Every later statement over the same source binds the values as declared.
     m_parameters = statement.typed(m_parameters);
     statement.bind(m_parameters);
@@ -576,6 +579,7 @@ std::unique_ptr<Recordset> Recordset::clone() const
     rs->m_parameterNames = m_parameterNames;
     rs->m_type = m_type;
     rs->m_updatable = m_updatable;
+    rs->m_externals = m_externals;
     rs->m_rows = m_rows;
     rs->m_keys = m_keys;
     std::vector<RecordColumn> columns;

@@ -16,6 +16,7 @@ namespace kv::engine {
 class Connection;
 class Database;
 class ErrorList;
+class ExternalUse;
 class Keyset;
 class RecordSource;
 class RowCache;
@@ -155,6 +156,8 @@ private:
     Database* m_db = nullptr;
     const Connection* m_connection = nullptr; // the database's; checked on every read
     QString m_source;
+    // Before the statements over them: the files named with IN stay attached until those end.
+    std::shared_ptr<ExternalUse> m_externals; // shared with the clones
     QList<Parameter> m_parameters;
     QStringList m_parameterNames;
     int m_type = dbOpenDynaset;

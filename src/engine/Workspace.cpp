@@ -1,6 +1,7 @@
 #include "engine/Workspace.h"
 
 #include "engine/Database.h"
+#include "engine/ExternalFiles.h"
 #include "engine/ForeignDatabase.h"
 #include "engine/ForeignTableModule.h"
 #include "engine/catalog/Catalog.h"
@@ -175,6 +176,8 @@ void Workspace::commitTrans()
             if (db->connection().inTransaction())
                 db->connection().exec(QStringLiteral("COMMIT"));
         m_inTransaction = false;
+        for (Database* db : m_databases)
+            db->externalFiles().detachUnused();
     });
 }
 
@@ -190,6 +193,7 @@ void Workspace::rollback()
                 db->connection().exec(QStringLiteral("ROLLBACK"));
             // Schema changes were undone too: the collections are read again.
             db->refreshAll();
+            db->externalFiles().detachUnused();
         }
     });
 }

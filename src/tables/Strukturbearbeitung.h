@@ -119,9 +119,9 @@ public:
     /// For an internal table: asks when it holds records, then the caller picks the other
     /// database and table. True when the caller may go on.
     bool verbindungVorbereiten();
-    /// Replaces the internal table by an attached table quelltabelle of the Kelvado database
-    /// pfad under a free name. True when attached.
-    bool verbindungFestlegen(const QString& pfad, const QString& quelltabelle);
+    /// Replaces the internal table by an attached table quelltabelle of the database or foreign
+    /// file the connect text names (see Verbindungstext) under a free name. True when attached.
+    bool verbindungFestlegen(const QString& connect, const QString& quelltabelle);
 
 private:
     /// Any change but a field replacement ends what the undo keeps.

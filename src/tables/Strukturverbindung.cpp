@@ -162,7 +162,7 @@ bool Strukturbearbeitung::verbindungVorbereiten()
         == Antwort::Ja;
 }
 
-bool Strukturbearbeitung::verbindungFestlegen(const QString& pfad, const QString& quelltabelle)
+bool Strukturbearbeitung::verbindungFestlegen(const QString& connect, const QString& quelltabelle)
 {
     if (extern_())
         return false;
@@ -176,7 +176,7 @@ bool Strukturbearbeitung::verbindungFestlegen(const QString& pfad, const QString
     const QString einfuegen = QStringLiteral("Fehler beim Einfügen des externen Objektes!");
     if (!engineschritt(einfuegen, [&] {
             auto verbindung = m_db.createTableDef(vorlaeufig);
-            verbindung->setConnect(QStringLiteral(";DATABASE=") + pfad + QLatin1Char(';'));
+            verbindung->setConnect(connect);
             verbindung->setSourceTableName(quelltabelle);
             m_db.tableDefs().append(std::move(verbindung));
         }))

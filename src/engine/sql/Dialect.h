@@ -40,6 +40,9 @@ struct ExternalReference {
     QString connect;
 };
 
+/// How a statement uses a table named with IN: read it, change its rows, or make it new.
+enum class ExternalAccess { Read, Write, Create };
+
 /// A parameter declared with PARAMETERS name type.
 struct DeclaredParameter {
     QString name;
@@ -92,6 +95,10 @@ struct Translation {
     SingleTableSelect singleTable;
 };
 
+/// Gives the schema of a table named with IN (see TranslateContext::externalSchema).
+using ExternalSchema
+    = std::function<QString(const ExternalReference& ref, const QString& table, ExternalAccess)>;
+
 /// Services the engine lends the rewriter.
 struct TranslateContext {
     /// Runs a translated SELECT (its parameters named as in Translation::parameters, numbered
@@ -103,6 +110,9 @@ struct TranslateContext {
         firstColumn;
     /// The SQL text of a stored query of that name, used as a table; nullopt when none.
     std::function<std::optional<QString>(const QString& name)> storedQuery;
+    /// The schema under which the engine has made table of the referenced file reachable;
+    /// without it references are named kvext1, kvext2, … and left to the caller.
+    ExternalSchema externalSchema;
 };
 
 /// The single entry point every statement text passes through before SQLite sees it.

@@ -58,7 +58,7 @@ struct NewParameter { };
 } // namespace
 
 DialectStatement::DialectStatement(sqlite3* db, const QString& dialectSql,
-    const QStringList& declared, const QList<Parameter>& values)
+    const QStringList& declared, const QList<Parameter>& values, const ExternalSchema& externals)
 {
     QStringList names = declared;
     // Prepares sql; a name SQLite cannot resolve becomes a parameter in another round of
@@ -80,6 +80,7 @@ DialectStatement::DialectStatement(sqlite3* db, const QString& dialectSql,
         }
     };
     TranslateContext context;
+    context.externalSchema = externals;
     context.firstColumn = [&](const QString& sql, const QStringList& parameters,
                               const QList<DeclaredParameter>& declaredTypes) {
         const std::unique_ptr<Statement> st = prepare(sql);

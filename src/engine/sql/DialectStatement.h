@@ -15,9 +15,10 @@ class DialectStatement {
 public:
     /// Translates and prepares sql. Names SQLite cannot resolve become parameters (the
     /// dialect turns them into placeholders). values serve a crosstab without IN list, whose
-    /// columns are the values its rows hold. Throws EngineError for anything else.
+    /// columns are the values its rows hold. externals makes the files named with IN
+    /// reachable before the statement is prepared. Throws EngineError for anything else.
     DialectStatement(sqlite3* db, const QString& dialectSql, const QStringList& declared = {},
-        const QList<Parameter>& values = {});
+        const QList<Parameter>& values = {}, const ExternalSchema& externals = {});
 
     Statement& statement() { return *m_statement; }
     const QStringList& parameters() const { return m_parameters; }

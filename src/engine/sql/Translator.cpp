@@ -2,6 +2,8 @@
 
 #include "engine/core/EngineError.h"
 
+#include <algorithm>
+
 namespace kv::engine::sql {
 
 namespace {
@@ -359,7 +361,7 @@ Translator::SelectParts Translator::selectCore(bool topLevel)
             unexpected(QStringLiteral("ein Tabellenname"));
         m_result.target = next().text;
         if (acceptKeyword(u"IN"))
-            m_result.targetSchema = externalReference();
+            m_result.targetSchema = externalReference(m_result.target, ExternalAccess::Create);
     }
     if (acceptKeyword(u"FROM"))
         p.from = fromList(&p.single);
@@ -483,7 +485,8 @@ QString Translator::tableReference(QString* plainName, QString* schema, SourceTa
     QString alias;
     if (peek().isKeyword(u"IN") && (peek(1).kind == Token::String)) {
         next();
-        alias = externalReference();
+        // Only the targets of INSERT, UPDATE and DELETE ask for their schema.
+        alias = externalReference(name, schema ? ExternalAccess::Write : ExternalAccess::Read);
     }
     if (plainName)
         *plainName = name;
@@ -525,7 +528,7 @@ QString Translator::tableReference(QString* plainName, QString* schema, SourceTa
     return quoteName(name);
 }
 
-QString Translator::externalReference()
+QString Translator::externalReference(const QString& table, ExternalAccess access)
 {
     ExternalReference ref;
     if (peek().kind != Token::String)
@@ -540,6 +543,14 @@ QString Translator::externalReference()
         ref.connect = at < 0 ? connection : connection.left(at);
         if (at >= 0)
             ref.path = connection.mid(at + 9);
+    }
+    if (m_context.externalSchema) {
+        ref.alias = m_context.externalSchema(ref, table, access);
+        const bool known = std::any_of(m_result.externals.cbegin(), m_result.externals.cend(),
+            [&](const ExternalReference& e) { return e.alias == ref.alias; });
+        if (!known)
+            m_result.externals.append(ref);
+        return ref.alias;
     }
     for (const ExternalReference& e : std::as_const(m_result.externals)) {
         if (e.path == ref.path && e.connect == ref.connect)

@@ -112,7 +112,8 @@ private:
     /// read in place; table receives a plain table.
     QString tableReference(
         QString* plainName = nullptr, QString* schema = nullptr, SourceTable* table = nullptr);
-    QString externalReference();
+    /// Reads IN '<file>' ['<connect>'] after table and returns the schema it is reached under.
+    QString externalReference(const QString& table, ExternalAccess access);
     QString orderBy(QList<OrderKey>* keys = nullptr);
     QString insert();
     QString update();

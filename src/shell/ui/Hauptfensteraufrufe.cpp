@@ -1,5 +1,7 @@
 #include "shell/ui/Hauptfensteraufrufe.h"
 
+#include "base/Dialoge.h"
+#include "shell/AktuelleDatenbank.h"
 #include "shell/Hilfeseiten.h"
 #include "shell/Objektuebergabe.h"
 #include "shell/WebUpdatePruefung.h"
@@ -7,6 +9,7 @@
 #include "shell/ui/about.h"
 #include "shell/ui/frmMain.h"
 #include "shell/ui/frmWebUpdate.h"
+#include "tables/ui/frmImportTabellen.h"
 
 namespace kv {
 
@@ -39,6 +42,17 @@ void Hauptfensteraufrufe::strukturgenerator()
     }
     if (fensterGeschlossen())
         fenster();
+}
+
+void Hauptfensteraufrufe::importExport(bool export_)
+{
+    engine::Database* db = aktuelleDatenbank().db();
+    if (!db) {
+        zeigeMeldung(QStringLiteral("Es ist keine Datenbank geöffnet!"));
+        return;
+    }
+    frmImportTabellen fenster(*db, export_, &m_hauptfenster);
+    fenster.exec();
 }
 
 void Hauptfensteraufrufe::texteAnpassen()

@@ -25,6 +25,7 @@ public:
     { }
     void datenzentrale() override;
     void strukturgenerator() override;
+    void importExport(bool export_) override;
     void texteAnpassen() override;
     void webupdate() override;
     void info() override;

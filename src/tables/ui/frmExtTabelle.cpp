@@ -11,7 +11,8 @@
 
 namespace kv {
 
-frmExtTabelle::frmExtTabelle(engine::Workspace& workspace, const QString& pfad, QWidget* parent)
+frmExtTabelle::frmExtTabelle(
+    engine::Workspace& workspace, int formatIndex, const QString& pfad, QWidget* parent)
     : QDialog(parent)
     , m_liste(new QListWidget(this))
     , m_ok(new QPushButton(QStringLiteral("OK"), this))
@@ -25,7 +26,8 @@ frmExtTabelle::frmExtTabelle(engine::Workspace& workspace, const QString& pfad, 
         setWindowIcon(parent->windowIcon());
     m_liste->setObjectName(QStringLiteral("List1"));
     m_ok->setObjectName(QStringLiteral("OK"));
-    if (const std::optional<QStringList> tabellen = verknuepfbareTabellen(workspace, pfad))
+    if (const std::optional<QStringList> tabellen
+        = verknuepfbareTabellen(workspace, formatIndex, pfad))
         m_liste->addItems(*tabellen);
     if (m_liste->count() > 0)
         m_liste->setCurrentRow(0);
@@ -51,9 +53,9 @@ QString frmExtTabelle::gewaehlteTabelle() const
 }
 
 std::optional<QString> frmExtTabelle::waehle(
-    engine::Workspace& workspace, const QString& pfad, QWidget* parent)
+    engine::Workspace& workspace, int formatIndex, const QString& pfad, QWidget* parent)
 {
-    frmExtTabelle dialog(workspace, pfad, parent);
+    frmExtTabelle dialog(workspace, formatIndex, pfad, parent);
     if (dialog.exec() != QDialog::Accepted || dialog.gewaehlteTabelle().isEmpty())
         return std::nullopt;
     return dialog.gewaehlteTabelle();

@@ -370,11 +370,17 @@ void frmTabellenStruktur::externeVerbindung()
     }
     if (!m_bearbeitung.verbindungVorbereiten())
         return;
-    const std::optional<QString> wahl
-        = andereTabelle(QStringLiteral("Datenbank als verknüpfte Tabelle einfügen"));
-    if (wahl
+    // A link may reach a table of any of the exchange formats.
+    const std::optional<AndereDatei> datei
+        = waehleAndereDatei(QStringLiteral("Datenbank als verknüpfte Tabelle einfügen"),
+            m_datenbankpfad, QFileInfo(m_datenbankpfad).absolutePath());
+    if (!datei)
+        return;
+    const std::optional<QString> tabelle = frmExtTabelle::waehle(
+        *m_bearbeitung.datenbank().workspace(), datei->formatIndex, datei->pfad, this);
+    if (tabelle
         && m_bearbeitung.verbindungFestlegen(
-            wahl->section(QLatin1Char('\n'), 0, 0), wahl->section(QLatin1Char('\n'), 1)))
+            Verbindungstext(datei->formatIndex, datei->pfad), *tabelle))
         anzeigen(0);
 }
 

@@ -1,0 +1,77 @@
+// The main menu's import and export commands open the import/export window on the open
+// database.
+
+#include "Programmumgebung.h"
+#include "engine/Database.h"
+#include "engine/Workspace.h"
+#include "shell/AktuelleDatenbank.h"
+#include "shell/ui/Hauptfensteraufrufe.h"
+#include "shell/ui/frmMain.h"
+#include "tables/ui/frmImportTabellen.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QTimer>
+#include <QtTest>
+
+using namespace kv;
+
+class TestImportExport : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void befehle_data()
+    {
+        QTest::addColumn<QString>("befehl");
+        QTest::addColumn<QString>("titel");
+        QTest::addColumn<int>("quellen");
+        QTest::newRow("Import") << QStringLiteral("bearbeitenimport")
+                                << QStringLiteral("Datenimport") << 0;
+        QTest::newRow("Export") << QStringLiteral("bearbeitenexport")
+                                << QStringLiteral("Datenexport") << 1;
+    }
+
+    void befehle()
+    {
+        QFETCH(QString, befehl);
+        QFETCH(QString, titel);
+        QFETCH(int, quellen);
+        test::Programmumgebung umgebung;
+        const QString pfad = umgebung.ordner.file(QStringLiteral("adressen.kdb"));
+        {
+            engine::Workspace ws;
+            ws.createDatabase(pfad)->execute(QStringLiteral("CREATE TABLE Kunden (Nr LONG)"));
+        }
+        frmMain haupt;
+        haupt.setzeFensteraufrufe(std::make_unique<Hauptfensteraufrufe>(haupt));
+
+        // Without an open database the window does not open.
+        haupt.ActiveBar21_ToolClick(befehl);
+        QCOMPARE(umgebung.dialoge.letzteMeldung().text,
+            QStringLiteral("Es ist keine Datenbank geöffnet!"));
+
+        AktuelleDatenbank& db = aktuelleDatenbank();
+        db.Datenbank = pfad;
+        db.DatenbankTyp = 1;
+        db.oeffne();
+        QString gezeigt;
+        int liste = -1;
+        QTimer::singleShot(0, &haupt, [&] {
+            auto* f = qobject_cast<frmImportTabellen*>(QApplication::activeModalWidget());
+            if (!f)
+                return;
+            gezeigt = f->windowTitle();
+            liste = f->List1()->count();
+            f->reject();
+        });
+        haupt.ActiveBar21_ToolClick(befehl);
+        db.schliesse();
+        QCOMPARE(gezeigt, titel);
+        QCOMPARE(liste, quellen);
+        QVERIFY(!umgebung.dialoge.texte().contains(
+            QStringLiteral("Dieses Fenster ist in dieser Version noch nicht verfügbar.")));
+    }
+};
+
+QTEST_MAIN(TestImportExport)
+#include "tst_importexport.moc"
