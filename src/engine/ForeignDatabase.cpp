@@ -1,13 +1,11 @@
 #include "engine/ForeignDatabase.h"
 
 #include "engine/ForeignTableModule.h"
+#include "engine/ForeignTableSource.h"
 #include "engine/catalog/CatalogText.h"
 #include "engine/catalog/LinkedTables.h"
 #include "engine/core/EngineError.h"
-#include "engine/isam/DbfFolder.h"
 #include "engine/isam/IsamError.h"
-#include "engine/isam/XlsWorkbook.h"
-#include "engine/isam/XlsxWorkbook.h"
 #include "engine/sql/Lexer.h"
 #include "engine/sqlite/Connection.h"
 #include "engine/sqlite/SqlText.h"
@@ -32,38 +30,16 @@ bool isFolderFormat(const QString& prefix)
         || startsWith(prefix, "Paradox");
 }
 
-/// The base names of the files with this ending in the folder, in the folder's order.
-QStringList filesEndingIn(const QString& folder, const char* suffix)
-{
-    QStringList names;
-    for (const QFileInfo& f :
-        QDir(folder).entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase))
-        if (f.suffix().compare(QLatin1String(suffix), Qt::CaseInsensitive) == 0)
-            names << f.completeBaseName();
-    return names;
-}
-
-QStringList tableNames(const QString& prefix, const QString& path)
+QStringList tableNames(const QString& source)
 {
     try {
-        if (startsWith(prefix, "Paradox"))
-            return filesEndingIn(path, "DB");
-        if (isFolderFormat(prefix))
-            return DbfFolder(path, DbfFlavor::Dbase3).tableNames();
-        if (QFileInfo(path).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0)
-            return XlsxWorkbook(path).tableNames();
-        return XlsWorkbook(path).tableNames();
+        return foreignTableNames(source);
     } catch (const IsamError& e) {
         throw EngineError(e.number(), e.description());
     }
 }
 
 } // namespace
-
-bool isForeignConnect(const QString& connect)
-{
-    return !catalogtext::connectPrefix(connect).isEmpty();
-}
 
 ForeignTables ForeignTables::create(Connection& db, const QString& path, const QString& connect)
 {
@@ -83,7 +59,7 @@ ForeignTables ForeignTables::create(Connection& db, const QString& path, const Q
     // Paradox tables are only appended to when we create them; workbooks are written whole.
     result.writable = folder && !startsWith(prefix, "Paradox") && info.isWritable();
     const QString source = prefix + QStringLiteral(";DATABASE=") + info.absoluteFilePath();
-    for (const QString& table : tableNames(prefix, path)) {
+    for (const QString& table : tableNames(source)) {
         try {
             db.exec(QStringLiteral("CREATE VIRTUAL TABLE main.") + quoteIdentifier(table)
                 + QStringLiteral(" USING ") + QLatin1String(foreignModuleName) + QLatin1Char('(')

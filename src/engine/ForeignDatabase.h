@@ -7,10 +7,6 @@ namespace kv::engine {
 
 class Connection;
 
-/// True when a connect text names a foreign format ("dBASE III;", "Paradox 4.x;", "Excel 5.0;"
-/// …) rather than the engine's own file (empty, ";pwd=…").
-bool isForeignConnect(const QString& connect);
-
 /// The tables of a folder of dBASE, FoxPro or Paradox files, or of a workbook, opened as the
 /// database: each becomes a virtual table of the private in-memory connection over its file, so
 /// nothing is written beside the user's files unless the user changes data.

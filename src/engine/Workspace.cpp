@@ -4,6 +4,7 @@
 #include "engine/ExternalFiles.h"
 #include "engine/ForeignDatabase.h"
 #include "engine/ForeignTableModule.h"
+#include "engine/ForeignTableSource.h"
 #include "engine/catalog/Catalog.h"
 #include "engine/catalog/Repair.h"
 #include "engine/sql/Dialect.h"
