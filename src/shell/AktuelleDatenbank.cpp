@@ -4,25 +4,16 @@
 #include "engine/Database.h"
 #include "engine/Workspace.h"
 #include "shell/Programmverzeichnis.h"
+#include "tables/Datenaustausch.h"
 
 #include <QFileInfo>
-#include <array>
 
 namespace kv {
 
-namespace {
-
-constexpr std::array<const char*, 14> Isam { "", "dBASE III;", "dBASE IV;", "dBASE 5;",
-    "FoxPro 2.0;", "FoxPro 2.5;", "FoxPro 2.6;", "FoxPro 3.0;", "Paradox 3.x;", "Paradox 4.x;",
-    "Paradox 5.x;", "Excel 3.0;", "Excel 4.0;", "Excel 5.0;" };
-
-} // namespace
-
 QString IsamTyp(int typ)
 {
-    if (typ < 1 || typ > static_cast<int>(Isam.size()))
-        return QString();
-    return QString::fromLatin1(Isam.at(static_cast<std::size_t>(typ - 1)));
+    // The exchange formats count from 0 for the engine's own format.
+    return typ < 1 ? QString() : Austauschpraefix(typ - 1);
 }
 
 AktuelleDatenbank::AktuelleDatenbank()

@@ -16,6 +16,7 @@
 #include "shell/Prozesswerte.h"
 #include "shell/Sicherung.h"
 #include "shell/Statustext.h"
+#include "tables/Datenaustausch.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -29,12 +30,7 @@ namespace kv {
 
 namespace {
 
-const QString Filter = QStringLiteral("Access (*.MDB)|*.MDB|dBase III (*.DBF)|*.DBF|dBase IV "
-                                      "(*.DBF)|*.DBF|dBase 5 (*.DBF)|*.DBF|FoxPro 2.0 (*.DBF)|*."
-                                      "DBF|FoxPro 2.5 (*.DBF)|*.DBF|FoxPro 2.6 (*.DBF)|*.DBF|"
-                                      "FoxPro 3.0 (*.DBF)|*.DBF|Paradox 3.X (*.DB)|*.DB|Paradox "
-                                      "4.X (*.DB)|*.DB|Paradox 5.X (*.DB)|*.DB|Excel 3.0 (*.XLS)"
-                                      "|*.XLS|Excel 4.0 (*.XLS)|*.XLS|Excel 5.0/95 (*.XLS)|*.XLS");
+const QString Filter = Austauschfilter();
 const QString FilterNeu
     = QStringLiteral("Access 7.0/8.0(*.MDB)|*.MDB|Access 2.0(*.MDB)|*.MDB|Access 1.1(*.MDB)|*.MDB");
 const QString Gebietsschema = QStringLiteral(";LANGID=0x0409;CP=1252;COUNTRY=0");
