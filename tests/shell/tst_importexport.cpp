@@ -1,12 +1,16 @@
 // The main menu's import and export commands open the import/export window on the open
 // database.
 
+#include "Hauptfensterumfeld.h"
 #include "Programmumgebung.h"
 #include "engine/Database.h"
+#include "engine/TableDef.h"
 #include "engine/Workspace.h"
 #include "shell/AktuelleDatenbank.h"
+#include "shell/Zentraleliste.h"
 #include "shell/ui/Hauptfensteraufrufe.h"
 #include "shell/ui/frmMain.h"
+#include "shell/ui/frmZentrale.h"
 #include "tables/ui/frmImportTabellen.h"
 
 #include <QApplication>
@@ -70,6 +74,50 @@ private Q_SLOTS:
         QCOMPARE(liste, quellen);
         QVERIFY(!umgebung.dialoge.texte().contains(
             QStringLiteral("Dieses Fenster ist in dieser Version noch nicht verfügbar.")));
+    }
+
+    // After the window closes the navigator lists what the import made.
+    void navigatorZeigtNeueTabelle()
+    {
+        std::unique_ptr<test::TempDir> dir;
+        std::unique_ptr<test::ScriptedDialoge> dlg;
+        std::unique_ptr<frmMain> main;
+        std::unique_ptr<AktuelleDatenbank> db;
+        std::shared_ptr<Zentraleanzeige> zentrale;
+        Datenbankhandling* h = nullptr;
+        test::Hauptfensterumfeld umfeld { dir, dlg, main, db, h };
+        umfeld.aufbauen(&zentrale);
+        main->setzeFensteraufrufe(std::make_unique<Hauptfensteraufrufe>(*main, zentrale));
+        const QString pfad = dir->file(QStringLiteral("adressen.kdb"));
+        {
+            engine::Workspace ws;
+            ws.createDatabase(pfad)->execute(QStringLiteral("CREATE TABLE Kunden (Nr LONG)"));
+        }
+        dlg->erwarteDatei(test::gewaehlt(pfad));
+        main->ActiveBar21_ToolClick(QStringLiteral("dateiöffnen"));
+        QVERIFY(db->offen());
+        const auto gelistet = [&](const QString& name) {
+            frmZentrale* z = frmZentrale::finde(main->mdiArea());
+            if (!z)
+                return false;
+            for (const Zentralezeile& zeile : z->liste().zeilen())
+                if (zeile.schluessel == name)
+                    return true;
+            return false;
+        };
+        QVERIFY(gelistet(QStringLiteral("Kunden")));
+
+        QTimer::singleShot(0, main.get(), [&] {
+            if (auto* f = qobject_cast<frmImportTabellen*>(QApplication::activeModalWidget())) {
+                // What a finished import leaves: a new table, the definitions read again.
+                db->db()->execute(QStringLiteral("CREATE TABLE Importiert (Nr LONG)"));
+                db->db()->tableDefs().refresh();
+                f->reject();
+            }
+        });
+        main->ActiveBar21_ToolClick(QStringLiteral("bearbeitenimport"));
+        QVERIFY(gelistet(QStringLiteral("Importiert")));
+        QVERIFY(umfeld.abbauen());
     }
 };
 

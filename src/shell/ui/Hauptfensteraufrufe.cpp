@@ -46,13 +46,18 @@ void Hauptfensteraufrufe::strukturgenerator()
 
 void Hauptfensteraufrufe::importExport(bool export_)
 {
-    engine::Database* db = aktuelleDatenbank().db();
+    // The navigator's database is the one the handling opened (the program's current one).
+    const AktuelleDatenbank* d = m_zentrale ? m_zentrale->umgebung().datenbank : nullptr;
+    engine::Database* db = (d ? *d : aktuelleDatenbank()).db();
     if (!db) {
         zeigeMeldung(QStringLiteral("Es ist keine Datenbank geöffnet!"));
         return;
     }
     frmImportTabellen fenster(*db, export_, &m_hauptfenster);
     fenster.exec();
+    // An import may have made a table; the navigator lists it at once.
+    if (m_zentrale)
+        m_zentrale->listeAktualisieren();
 }
 
 void Hauptfensteraufrufe::texteAnpassen()

@@ -36,4 +36,10 @@ void Zentraleanzeige::entladen()
     frmZentrale::entladen(m_hauptfenster.mdiArea());
 }
 
+void Zentraleanzeige::listeAktualisieren()
+{
+    if (frmZentrale* z = frmZentrale::finde(m_hauptfenster.mdiArea()))
+        z->ListenRefresh();
+}
+
 } // namespace kv

@@ -20,6 +20,8 @@ public:
     /// The navigator made or found, its list rebuilt, shown; nullptr without an open database.
     frmZentrale* zeigen();
     void entladen();
+    /// Rebuilds the list of a loaded navigator after tables came or went elsewhere.
+    void listeAktualisieren();
 
     /// What the navigator's commands use: the handling's database and window closing, and the
     /// main window's close command (with its action password).
