@@ -5,6 +5,7 @@
 // when asked, the navigator it shows) over a current database of the test's own. The test keeps
 // the pieces as its own members; this builds and clears them.
 
+#include "Einstellungsumfeld.h"
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Datenbankhandling.h"
 #include "shell/Einstellungen.h"
@@ -40,10 +41,7 @@ struct Hauptfensterumfeld {
     /// mitZentrale: the handling shows the navigator after an open, as in the program.
     void aufbauen(std::shared_ptr<Zentraleanzeige>* zentrale = nullptr)
     {
-        dir = std::make_unique<TempDir>();
-        QDir(dir->path()).mkdir(QStringLiteral("einstellungen"));
-        Einstellungen::setzeSpeicherordner(dir->file(QStringLiteral("einstellungen")));
-        dlg = std::make_unique<ScriptedDialoge>();
+        einstellungenAufbauen(dir, dlg);
         main = std::make_unique<frmMain>();
         db = std::make_unique<AktuelleDatenbank>();
         std::shared_ptr<Zentraleanzeige> anzeige;
@@ -65,11 +63,7 @@ struct Hauptfensterumfeld {
         main->setzeDatenbankbefehle(nullptr);
         main.reset();
         db.reset();
-        const bool leer = dlg->leer();
-        dlg.reset();
-        Einstellungen::setzeSpeicherordner(QString());
-        dir.reset();
-        return leer;
+        return einstellungenAbbauen(dir, dlg);
     }
 };
 

@@ -4,6 +4,7 @@
 // per-user settings, the scripted dialogs, the program's current database (not open yet) and a
 // shown MDI area. The test keeps the pieces as its own members; this builds and clears them.
 
+#include "Einstellungsumfeld.h"
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Einstellungen.h"
 #include "shell/Objektuebergabe.h"
@@ -25,10 +26,7 @@ struct Zentraleumfeld {
 
     void aufbauen(QSize groesse)
     {
-        dir = std::make_unique<TempDir>();
-        QDir(dir->path()).mkdir(QStringLiteral("einstellungen"));
-        Einstellungen::setzeSpeicherordner(dir->file(QStringLiteral("einstellungen")));
-        dlg = std::make_unique<ScriptedDialoge>();
+        einstellungenAufbauen(dir, dlg);
         db = std::make_unique<AktuelleDatenbank>();
         mdi = std::make_unique<QMdiArea>();
         mdi->resize(groesse);
@@ -42,11 +40,7 @@ struct Zentraleumfeld {
         mdi.reset();
         db.reset();
         objektuebergabe() = Objektuebergabe();
-        const bool leer = dlg->leer();
-        dlg.reset();
-        Einstellungen::setzeSpeicherordner(QString());
-        dir.reset();
-        return leer;
+        return einstellungenAbbauen(dir, dlg);
     }
 };
 
