@@ -56,6 +56,19 @@ def beende(pidfile):
     os.kill(pid, signal.SIGKILL)
 
 
+def bildschirm(nummer):
+    """An Xvfb at 1600x1000 as the display unless one is set; returns its process or None."""
+    xvfb = None
+    if not os.environ.get("DISPLAY"):
+        os.environ["DISPLAY"] = nummer
+        xvfb = subprocess.Popen(["Xvfb", nummer, "-screen", "0", "1600x1000x24", "-nolisten", "tcp"],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(1.5)
+    os.environ.setdefault("XDG_RUNTIME_DIR", os.path.join(AUSGABE, "rt"))
+    os.makedirs(os.environ["XDG_RUNTIME_DIR"], mode=0o700, exist_ok=True)
+    return xvfb
+
+
 def db4s(quelle, lauf):
     cfg = os.path.join(AUSGABE, "sbcfg")
     subprocess.run(["rm", "-rf", cfg])
@@ -80,14 +93,7 @@ def main():
         sys.exit(__doc__)
     grid_bench, datei, quelle = (os.path.abspath(a) for a in sys.argv[1:4])
     laeufe = int(sys.argv[4]) if len(sys.argv) > 4 else 5
-    xvfb = None
-    if not os.environ.get("DISPLAY"):
-        os.environ["DISPLAY"] = ":91"
-        xvfb = subprocess.Popen(["Xvfb", ":91", "-screen", "0", "1600x1000x24", "-nolisten", "tcp"],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(1.5)
-    os.environ.setdefault("XDG_RUNTIME_DIR", os.path.join(AUSGABE, "rt"))
-    os.makedirs(os.environ["XDG_RUNTIME_DIR"], mode=0o700, exist_ok=True)
+    xvfb = bildschirm(":91")
     try:
         bereich = subprocess.run([grid_bench, "--bereich", datei], capture_output=True, text=True,
                                  check=True).stdout.strip()
