@@ -26,6 +26,24 @@ QString abfrage(const QVector<MdbDatabase::QueryInfo>& abfragen, const QString& 
     return QStringLiteral("<fehlt>");
 }
 
+using Bytes = QList<QPair<int, int>>;
+
+// A copy of a test file with some bytes set, the way a damaged disk or a broken copy leaves it.
+QString beschaedigt(const TempDir& dir, const QString& datei, const Bytes& bytes)
+{
+    QFile quelle(pfad(datei));
+    if (!quelle.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray d = quelle.readAll();
+    for (const auto& [stelle, wert] : bytes)
+        d[stelle] = static_cast<char>(wert);
+    const QString ziel = dir.file(QStringLiteral("Kaputt.mdb"));
+    QFile f(ziel);
+    if (!f.open(QIODevice::WriteOnly) || f.write(d) != d.size())
+        return {};
+    return ziel;
+}
+
 } // namespace
 
 class TestMdb : public QObject {
@@ -329,6 +347,54 @@ private Q_SLOTS:
         }
         MdbDatabase ohne(pfad(QStringLiteral("andipaetzold_mdb-reader/V2000_no-password.mdb")));
         QCOMPARE(zeilen(ohne, QStringLiteral("Table1")).size(), 3);
+    }
+
+    // Damage that made mdbtools read through a null pointer or past its tables; each file is
+    // refused with the reason and its name, whichever part of the reading meets it first.
+    void beschaedigteDateien_data()
+    {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<Bytes>("bytes");
+        QTest::addColumn<QString>("grund");
+        // Page 12 holds the row with a system table's usage map; its row offsets are gone.
+        Bytes ohneSeitenliste;
+        for (int i = 0x6018; i < 0x601E; ++i)
+            ohneSeitenliste.append({ i, 0 });
+        QTest::newRow("ohne Seitenliste") << "jahlborn_jackcess/delTestV1997.mdb" << ohneSeitenliste
+                                          << "die Seitenliste der Tabelle 'MSysRelationships'";
+        // A table definition claiming 6144 columns more than it holds.
+        QTest::newRow("zu viele Spalten")
+            << "jahlborn_jackcess/indexTestV1997.mdb" << Bytes { { 45 * 2048 + 0x1A, 24 } }
+            << "sind nicht lesbar";
+        // A column of type 0, which no Jet version has.
+        QTest::newRow("unbekannter Spaltentyp")
+            << "jahlborn_jackcess/testV1997.mdb" << Bytes { { 50 * 2048 + 0x4D, 0 } }
+            << "hat den unbekannten Typ 0";
+    }
+
+    void beschaedigteDateien()
+    {
+        QFETCH(QString, datei);
+        QFETCH(Bytes, bytes);
+        QFETCH(QString, grund);
+        TempDir dir;
+        const QString kaputt = beschaedigt(dir, datei, bytes);
+        QVERIFY(!kaputt.isEmpty());
+        try {
+            MdbDatabase db(kaputt);
+            for (const QString& t : db.tableNames()) {
+                alleZeilen(*db.openTable(t));
+                db.indexes(t);
+            }
+            db.relations();
+            db.queries();
+            QFAIL("ohne Fehler gelesen");
+        } catch (const IsamError& e) {
+            QCOMPARE(e.number(), 3343);
+            QVERIFY2(e.description().contains(QDir::toNativeSeparators(kaputt)),
+                qPrintable(e.description()));
+            QVERIFY2(e.description().contains(grund), qPrintable(e.description()));
+        }
     }
 };
 

@@ -57,7 +57,7 @@ public:
     QVector<QueryInfo> queries() const;
 
 private:
-    std::unique_ptr<MdbFile> m_file;
+    std::shared_ptr<MdbFile> m_file;
 };
 
 /// One row of the stored parts of a query (the system table of query definitions).
