@@ -1,6 +1,7 @@
 #include "IsamTestHelfer.h"
 #include "engine/isam/IsamError.h"
 #include "engine/isam/MdbDatabase.h"
+#include "engine/isam/MdbPropertyBlock.h"
 
 using namespace kv::engine;
 using namespace kv::engine::isam;
@@ -29,12 +30,12 @@ QString abfrage(const QVector<MdbDatabase::QueryInfo>& abfragen, const QString& 
 using Bytes = QList<QPair<int, int>>;
 
 // A copy of a test file with some bytes set, the way a damaged disk or a broken copy leaves it.
-QString beschaedigt(const TempDir& dir, const QString& datei, const Bytes& bytes)
+QString beschaedigt(const TempDir& dir, const QString& datei, const Bytes& bytes, int laenge = -1)
 {
     QFile quelle(pfad(datei));
     if (!quelle.open(QIODevice::ReadOnly))
         return {};
-    QByteArray d = quelle.readAll();
+    QByteArray d = quelle.read(laenge < 0 ? quelle.size() : laenge);
     for (const auto& [stelle, wert] : bytes)
         d[stelle] = static_cast<char>(wert);
     const QString ziel = dir.file(QStringLiteral("Kaputt.mdb"));
@@ -356,20 +357,90 @@ private Q_SLOTS:
         QTest::addColumn<QString>("datei");
         QTest::addColumn<Bytes>("bytes");
         QTest::addColumn<QString>("grund");
+        QTest::addColumn<int>("laenge"); // where the copy is cut off; -1 whole
         // Page 12 holds the row with a system table's usage map; its row offsets are gone.
         Bytes ohneSeitenliste;
         for (int i = 0x6018; i < 0x601E; ++i)
             ohneSeitenliste.append({ i, 0 });
-        QTest::newRow("ohne Seitenliste") << "jahlborn_jackcess/delTestV1997.mdb" << ohneSeitenliste
-                                          << "die Seitenliste der Tabelle 'MSysRelationships'";
+        QTest::newRow("ohne Seitenliste")
+            << "jahlborn_jackcess/delTestV1997.mdb" << ohneSeitenliste
+            << "die Seitenliste der Tabelle 'MSysRelationships'" << -1;
         // A table definition claiming 6144 columns more than it holds.
         QTest::newRow("zu viele Spalten")
             << "jahlborn_jackcess/indexTestV1997.mdb" << Bytes { { 45 * 2048 + 0x1A, 24 } }
-            << "sind nicht lesbar";
+            << "sind nicht lesbar" << -1;
         // A column of type 0, which no Jet version has.
         QTest::newRow("unbekannter Spaltentyp")
             << "jahlborn_jackcess/testV1997.mdb" << Bytes { { 50 * 2048 + 0x4D, 0 } }
-            << "hat den unbekannten Typ 0";
+            << "hat den unbekannten Typ 0" << -1;
+        // A cut-off copy whose property lists hold together no longer: mdbtools read one of
+        // them for ever.
+        QTest::newRow("Eigenschaften abgeschnitten")
+            << "jahlborn_jackcess/testV1997.mdb" << Bytes { { 17 * 2048 + 0x40C, 12 } }
+            << "die Eigenschaften eines Objekts sind beschädigt" << 46 * 2048;
+    }
+
+    // The checks before mdbtools must let every sound file through.
+    void alleTestdateienLesbar()
+    {
+        QDirIterator it(pfad(QString()), { QStringLiteral("*.mdb") }, QDir::Files,
+            QDirIterator::Subdirectories);
+        int dateien = 0;
+        while (it.hasNext()) {
+            const QString datei = it.next();
+            try {
+                MdbDatabase db(datei);
+                for (const QString& t : db.tableNames())
+                    db.indexes(t);
+                db.relations();
+            } catch (const IsamError& e) {
+                QFAIL(qPrintable(e.description()));
+            }
+            ++dateien;
+        }
+        QVERIFY(dateien >= 20);
+    }
+
+    void eigenschaftslisten_data()
+    {
+        QTest::addColumn<QByteArray>("liste");
+        QTest::addColumn<bool>("heil");
+        // As the old engine stores a database's summary: names Title, Author, Company, then
+        // the values "db1" for Title and "James Ahlborn" for Author.
+        const QByteArray namen
+            = QByteArray::fromHex("1e000000800005005469746c650600417574686f720700436f6d70616e79");
+        const QByteArray werte = QByteArray::fromHex("2c000000000006000000"
+                                                     "00000b00000a000003006462311500000a01000d00"
+                                                     "4a616d65732041686c626f726e");
+        const QByteArray kkd = QByteArrayLiteral("KKD\0");
+        QTest::newRow("heil") << kkd + namen + werte << true;
+        QTest::newRow("leer") << QByteArray() << true;
+        QTest::newRow("nur Kennung") << kkd << true;
+        QTest::newRow("Kennung abgeschnitten") << QByteArray("KK") << false;
+        QByteArray nullLang = kkd + namen + werte;
+        nullLang[4] = 0; // the names block's length
+        QTest::newRow("Block ohne Länge") << nullLang << false;
+        QTest::newRow("Block zu lang") << kkd + namen + werte.left(20) << false;
+        QByteArray wertNull = kkd + namen + werte;
+        wertNull[4 + namen.size() + 12] = 0; // the first value's length
+        QTest::newRow("Wert ohne Länge") << wertNull << false;
+        QByteArray datenZuLang = kkd + namen + werte;
+        datenZuLang[4 + namen.size() + 18] = 40; // "db1" said to be 40 bytes long
+        QTest::newRow("Daten über den Wert hinaus") << datenZuLang << false;
+        QByteArray fremderName = kkd + namen + werte;
+        fremderName[4 + namen.size() + 16] = 3; // there are three names, 0 to 2
+        QTest::newRow("Name ausserhalb der Liste") << fremderName << false;
+        QTest::newRow("Werte vor den Namen") << kkd + werte + namen << false;
+        QByteArray nameZuLang = kkd + namen;
+        nameZuLang[4 + 6] = 30; // "Title" said to be 30 bytes long
+        QTest::newRow("Name über den Block hinaus") << nameZuLang << false;
+    }
+
+    void eigenschaftslisten()
+    {
+        QFETCH(QByteArray, liste);
+        QFETCH(bool, heil);
+        QCOMPARE(jetPropertyBlockSound(liste), heil);
     }
 
     void beschaedigteDateien()
@@ -377,8 +448,9 @@ private Q_SLOTS:
         QFETCH(QString, datei);
         QFETCH(Bytes, bytes);
         QFETCH(QString, grund);
+        QFETCH(int, laenge);
         TempDir dir;
-        const QString kaputt = beschaedigt(dir, datei, bytes);
+        const QString kaputt = beschaedigt(dir, datei, bytes, laenge);
         QVERIFY(!kaputt.isEmpty());
         try {
             MdbDatabase db(kaputt);

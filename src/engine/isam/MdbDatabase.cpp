@@ -1,6 +1,7 @@
 #include "engine/isam/MdbDatabase.h"
 
 #include "engine/isam/IsamError.h"
+#include "engine/isam/MdbPropertyBlock.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -66,24 +67,6 @@ void checkJetHeader(const QString& path)
         throw IsamError::damaged(path, QStringLiteral("die Datei ist kürzer als zwei Seiten"));
 }
 
-MdbHandle* openHandle(const QString& path)
-{
-    MdbHandle* mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
-    if (!mdb)
-        throw IsamError::damaged(path, QStringLiteral("mdbtools kann die Datei nicht lesen"));
-    mdb_set_boolean_fmt_numbers(mdb);
-    mdb_set_date_fmt(mdb, "%Y-%m-%d %H:%M:%S");
-    if (!mdb_read_catalog(mdb, MDB_ANY)) {
-        mdb_close(mdb);
-        throw IsamError::damaged(
-            path, QStringLiteral("das Verzeichnis der Objekte ist nicht lesbar"));
-    }
-    // mdbtools takes a buffer of the bind size for every text it converts, the catalog's
-    // included; only the rows need the large one.
-    mdb_set_bind_size(mdb, BindSize);
-    return mdb;
-}
-
 int engineType(int mdbType)
 {
     switch (mdbType) {
@@ -140,6 +123,11 @@ QVariant oleDate(double v)
 
 // mdbtools finds a table's data pages through its usage map without looking at it first: a
 // missing or cut-off map made it read through a null pointer.
+struct FreeTableDef {
+    void operator()(MdbTableDef* t) const { mdb_free_tabledef(t); }
+};
+using TableDefPtr = std::unique_ptr<MdbTableDef, FreeTableDef>;
+
 bool knownType(int type)
 {
     return (type >= MDB_BOOL && type <= MDB_MEMO) || type == MDB_REPID || type == MDB_NUMERIC;
@@ -148,6 +136,95 @@ bool knownType(int type)
 bool usageMapReadable(const MdbTableDef* t)
 {
     return t->usage_map && t->map_sz >= 5 && (t->usage_map[0] == 0 || t->usage_map[0] == 1);
+}
+
+// mdbtools reads a table's rows without checking what its definition says; what it would read
+// past or through a null pointer is refused here.
+void readColumns(const QString& path, MdbTableDef* t)
+{
+    const QString name = QString::fromUtf8(t->name);
+    if (!usageMapReadable(t))
+        throw IsamError::damaged(
+            path, QStringLiteral("die Seitenliste der Tabelle '%1' ist beschädigt").arg(name));
+    if (!mdb_read_columns(t) || t->columns->len < t->num_cols)
+        throw IsamError::damaged(
+            path, QStringLiteral("die Spalten der Tabelle '%1' sind nicht lesbar").arg(name));
+    for (unsigned int i = 0; i < t->num_cols; ++i) {
+        const auto* col = static_cast<MdbColumn*>(g_ptr_array_index(t->columns, i));
+        // Its type tables are indexed without a bounds check.
+        if (!knownType(col->col_type))
+            throw IsamError::damaged(path,
+                QStringLiteral("die Spalte '%1' der Tabelle '%2' hat den unbekannten Typ %3")
+                    .arg(QString::fromUtf8(col->name), name)
+                    .arg(col->col_type));
+    }
+}
+
+// Reading the catalog, mdbtools parses every object's property list and follows its length
+// fields blindly; the lists are read and checked first, through the catalog table itself.
+void checkCatalogProperties(const QString& path, MdbHandle* mdb)
+{
+    MdbCatalogEntry entry {};
+    entry.mdb = mdb;
+    qstrncpy(entry.object_name, "MSysObjects", sizeof entry.object_name);
+    entry.object_type = MDB_TABLE;
+    entry.table_pg = 2;
+    const TableDefPtr t(mdb_read_table(&entry));
+    if (!t)
+        throw IsamError::damaged(
+            path, QStringLiteral("das Verzeichnis der Objekte ist nicht lesbar"));
+    readColumns(path, t.get());
+    MdbColumn* props = nullptr;
+    int number = 0;
+    for (unsigned int i = 0; i < t->num_cols; ++i) {
+        auto* col = static_cast<MdbColumn*>(g_ptr_array_index(t->columns, i));
+        if (qstrcmp(col->name, "LvProp") == 0 && col->col_type == MDB_OLE) {
+            props = col;
+            number = static_cast<int>(i + 1);
+        }
+    }
+    if (!props)
+        return;
+    QByteArray bound(static_cast<qsizetype>(mdb->bind_size) + 1, '\0');
+    int length = 0;
+    mdb_bind_column(t.get(), number, bound.data(), &length);
+    mdb_rewind_table(t.get());
+    while (mdb_fetch_row(t.get())) {
+        if (props->cur_value_len <= 0)
+            continue;
+        size_t size = 0;
+        void* data = mdb_ole_read_full(mdb, props, &size);
+        const QByteArray blob(
+            static_cast<const char*>(data), data ? static_cast<qsizetype>(size) : 0);
+        free(data);
+        if (!jetPropertyBlockSound(blob))
+            throw IsamError::damaged(
+                path, QStringLiteral("die Eigenschaften eines Objekts sind beschädigt"));
+    }
+}
+
+MdbHandle* openHandle(const QString& path)
+{
+    MdbHandle* mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
+    if (!mdb)
+        throw IsamError::damaged(path, QStringLiteral("mdbtools kann die Datei nicht lesen"));
+    mdb_set_boolean_fmt_numbers(mdb);
+    mdb_set_date_fmt(mdb, "%Y-%m-%d %H:%M:%S");
+    try {
+        checkCatalogProperties(path, mdb);
+    } catch (...) {
+        mdb_close(mdb);
+        throw;
+    }
+    if (!mdb_read_catalog(mdb, MDB_ANY)) {
+        mdb_close(mdb);
+        throw IsamError::damaged(
+            path, QStringLiteral("das Verzeichnis der Objekte ist nicht lesbar"));
+    }
+    // mdbtools takes a buffer of the bind size for every text it converts, the catalog's
+    // included; only the rows need the large one.
+    mdb_set_bind_size(mdb, BindSize);
+    return mdb;
 }
 
 /// One pass over a table's rows with its own handle, so that cursors never disturb each other.
@@ -173,23 +250,11 @@ public:
             throw IsamError(isamerr::ItemNotFound,
                 QStringLiteral("Die Tabelle '%1' gibt es in der Datei '%2' nicht.")
                     .arg(table, native(path)));
-        const QString name = QString::fromUtf8(m_table->name);
-        if (!usageMapReadable(m_table.get()))
-            throw IsamError::damaged(
-                path, QStringLiteral("die Seitenliste der Tabelle '%1' ist beschädigt").arg(name));
-        if (!mdb_read_columns(m_table.get()) || m_table->columns->len < m_table->num_cols)
-            throw IsamError::damaged(
-                path, QStringLiteral("die Spalten der Tabelle '%1' sind nicht lesbar").arg(name));
+        readColumns(path, m_table.get());
         m_buffers.resize(m_table->num_cols);
         m_lengths.resize(m_table->num_cols);
         for (unsigned int i = 0; i < m_table->num_cols; ++i) {
             const auto* col = static_cast<MdbColumn*>(g_ptr_array_index(m_table->columns, i));
-            // mdbtools looks the type up in its tables without a bounds check.
-            if (!knownType(col->col_type))
-                throw IsamError::damaged(path,
-                    QStringLiteral("die Spalte '%1' der Tabelle '%2' hat den unbekannten Typ %3")
-                        .arg(QString::fromUtf8(col->name), name)
-                        .arg(col->col_type));
             // Only memos and OLE objects come near the bind size. A valid text is at most 765
             // bytes of UTF-8, but mdbtools copies whatever a damaged row holds: at most one
             // page, three bytes of UTF-8 for each of its bytes.
@@ -287,10 +352,7 @@ private:
 
     std::shared_ptr<MdbFile> m_source; ///< kept open while the clone reads
     MdbFile m_file;
-    struct FreeTableDef {
-        void operator()(MdbTableDef* t) const { mdb_free_tabledef(t); }
-    };
-    std::unique_ptr<MdbTableDef, FreeTableDef> m_table;
+    TableDefPtr m_table;
     QVector<QByteArray> m_buffers;
     QVector<int> m_lengths;
 };
