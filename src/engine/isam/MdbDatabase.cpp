@@ -1,6 +1,7 @@
 #include "engine/isam/MdbDatabase.h"
 
 #include "engine/isam/IsamError.h"
+#include "engine/isam/MdbHeader.h"
 #include "engine/isam/MdbPropertyBlock.h"
 
 #include <QDateTime>
@@ -17,6 +18,7 @@ namespace kv::engine::isam {
 
 struct MdbFile {
     QString path;
+    QByteArray charset; ///< of Jet 3 text, as iconv names it
     MdbHandle* mdb = nullptr;
     ~MdbFile()
     {
@@ -42,7 +44,7 @@ QString native(const QString& path)
 }
 
 // mdbtools takes the file apart before it is checked; we look at the header first.
-void checkJetHeader(const QString& path)
+MdbHeader checkJetHeader(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -65,6 +67,26 @@ void checkJetHeader(const QString& path)
         throw IsamError::damaged(path, QStringLiteral("unbekannte Jet-Version %1").arg(version));
     if (info.size() < 2 * pageSize)
         throw IsamError::damaged(path, QStringLiteral("die Datei ist kürzer als zwei Seiten"));
+    return MdbHeader(head);
+}
+
+// mdbtools decodes Jet 3 text in the code page its environment names, Windows-1252 when none,
+// and reads it whenever it sets up a handle, clones included.
+void useCharset(MdbHandle* mdb, const QByteArray& charset)
+{
+    if (mdb->f->jet_version != MDB_VER_JET3 || charset.isEmpty() || charset == "CP1252")
+        return;
+    static QMutex environment;
+    const QMutexLocker lock(&environment);
+    const QByteArray before = qgetenv("MDB_JET3_CHARSET");
+    const bool had = qEnvironmentVariableIsSet("MDB_JET3_CHARSET");
+    qputenv("MDB_JET3_CHARSET", charset);
+    mdb_iconv_close(mdb);
+    mdb_iconv_init(mdb);
+    if (had)
+        qputenv("MDB_JET3_CHARSET", before);
+    else
+        qunsetenv("MDB_JET3_CHARSET");
 }
 
 int engineType(int mdbType)
@@ -203,11 +225,12 @@ void checkCatalogProperties(const QString& path, MdbHandle* mdb)
     }
 }
 
-MdbHandle* openHandle(const QString& path)
+MdbHandle* openHandle(const QString& path, const QByteArray& charset)
 {
     MdbHandle* mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
     if (!mdb)
         throw IsamError::damaged(path, QStringLiteral("mdbtools kann die Datei nicht lesen"));
+    useCharset(mdb, charset);
     mdb_set_boolean_fmt_numbers(mdb);
     mdb_set_date_fmt(mdb, "%Y-%m-%d %H:%M:%S");
     try {
@@ -238,6 +261,7 @@ public:
         m_file.mdb = mdb_clone_handle(file->mdb);
         if (!m_file.mdb)
             throw IsamError::damaged(path, QStringLiteral("mdbtools kann die Datei nicht lesen"));
+        useCharset(m_file.mdb, file->charset);
         m_file.path = path;
         // mdb_read_table_by_name would read the whole catalog again for every table.
         for (unsigned int i = 0; i < m_file.mdb->num_catalog && !m_table; ++i) {
@@ -454,9 +478,9 @@ MdbDatabase::MdbDatabase(const QString& path)
     : m_file(std::make_shared<MdbFile>())
 {
     m_path = path;
-    checkJetHeader(path);
+    m_file->charset = checkJetHeader(path).iconvName();
     m_file->path = path;
-    m_file->mdb = openHandle(path);
+    m_file->mdb = openHandle(path, m_file->charset);
 }
 
 MdbDatabase::~MdbDatabase() = default;
