@@ -1,6 +1,7 @@
 #include "IsamTestHelfer.h"
 #include "engine/isam/IsamError.h"
 #include "engine/isam/MdbDatabase.h"
+#include "engine/isam/MdbHeader.h"
 #include "engine/isam/MdbPropertyBlock.h"
 
 using namespace kv::engine;
@@ -415,6 +416,55 @@ private Q_SLOTS:
             db.openTable(QStringLiteral("table1"))->fields()[1].name, QStringLiteral("field1"));
     }
 
+    // mdbtools reads a protected file without its password; the old engine asked for it.
+    void kennwort_data()
+    {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<QString>("kennwort");
+        QTest::addColumn<QString>("tabelle");
+        QTest::newRow("Jet 4 (2000)") << "andipaetzold_mdb-reader/V2000_with-password.mdb"
+                                      << "password"
+                                      << "Table1";
+        QTest::newRow("Jet 4 (2003)") << "andipaetzold_mdb-reader/V2003_with-password.mdb"
+                                      << "password"
+                                      << "Table1";
+        QTest::newRow("Jet 4, anderes Datum") << "spannm_ucanaccess/password.mdb"
+                                              << "ucanaccess" << QString();
+        QTest::newRow("Jet 4 ohne")
+            << "andipaetzold_mdb-reader/V2000_no-password.mdb" << QString() << "Table1";
+        QTest::newRow("Jet 3 ohne") << "jahlborn_jackcess/testV1997.mdb" << QString() << "Table1";
+    }
+
+    void kennwort()
+    {
+        QFETCH(QString, datei);
+        QFETCH(QString, kennwort);
+        QFETCH(QString, tabelle);
+        QFile f(pfad(datei));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(MdbHeader(f.read(0x80)).password(), kennwort);
+        const auto fehler = [&](const QString& versuch) {
+            try {
+                MdbDatabase db(pfad(datei), versuch);
+                return 0;
+            } catch (const IsamError& e) {
+                if (!e.description().contains(QDir::toNativeSeparators(pfad(datei))))
+                    return -1;
+                return e.number();
+            }
+        };
+        if (!kennwort.isEmpty()) {
+            QCOMPARE(fehler(QString()), 3031);
+            QCOMPARE(fehler(kennwort.toUpper()), 3031);
+            QCOMPARE(fehler(kennwort + QLatin1Char(' ')), 3031);
+        }
+        QCOMPARE(fehler(kennwort), 0);
+        if (!tabelle.isEmpty()) {
+            MdbDatabase db(pfad(datei), kennwort);
+            QVERIFY(!zeilen(db, tabelle).isEmpty());
+        }
+    }
+
     // The checks before mdbtools must let every sound file through.
     void alleTestdateienLesbar()
     {
@@ -423,8 +473,10 @@ private Q_SLOTS:
         int dateien = 0;
         while (it.hasNext()) {
             const QString datei = it.next();
+            QFile f(datei);
+            QVERIFY(f.open(QIODevice::ReadOnly));
             try {
-                MdbDatabase db(datei);
+                MdbDatabase db(datei, MdbHeader(f.read(0x80)).password());
                 for (const QString& t : db.tableNames())
                     db.indexes(t);
                 db.relations();

@@ -474,11 +474,16 @@ QVector<QVector<QVariant>> allRows(
 
 } // namespace
 
-MdbDatabase::MdbDatabase(const QString& path)
+MdbDatabase::MdbDatabase(const QString& path, const QString& password)
     : m_file(std::make_shared<MdbFile>())
 {
     m_path = path;
-    m_file->charset = checkJetHeader(path).iconvName();
+    const MdbHeader header = checkJetHeader(path);
+    // The old engine compares the password exactly, letter case included.
+    if (header.password() != password && !header.password().isEmpty())
+        throw IsamError(isamerr::PasswordInvalid,
+            QStringLiteral("Kein gültiges Kennwort für die Datei '%1'.").arg(native(path)));
+    m_file->charset = header.iconvName();
     m_file->path = path;
     m_file->mdb = openHandle(path, m_file->charset);
 }

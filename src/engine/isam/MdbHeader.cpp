@@ -2,6 +2,7 @@
 
 #include <QtEndian>
 #include <array>
+#include <cmath>
 
 namespace kv::engine::isam {
 
@@ -48,6 +49,35 @@ int MdbHeader::jetVersion() const
 int MdbHeader::codePage() const
 {
     return m_plain.size() >= 0x3E ? qFromLittleEndian<quint16>(m_plain.constData() + 0x3C) : 0;
+}
+
+QString MdbHeader::password() const
+{
+    constexpr int At = 0x42;
+    if (jetVersion() == 3) {
+        if (m_plain.size() < At + 20)
+            return {};
+        const QByteArray stored = m_plain.mid(At, 20);
+        return QString::fromLatin1(stored.left(stored.indexOf('\0')));
+    }
+    if (m_plain.size() < 0x7A)
+        return {};
+    const double created = qFromLittleEndian<double>(m_plain.constData() + 0x72);
+    const quint32 days = std::isfinite(created) && std::fabs(created) < 2e9
+        ? static_cast<quint32>(static_cast<qint32>(created))
+        : 0;
+    unsigned char mask[4];
+    qToLittleEndian(days, mask);
+    QString text;
+    for (int i = 0; i < 40; i += 2) {
+        const char16_t c
+            = static_cast<char16_t>((static_cast<unsigned char>(m_plain[At + i]) ^ mask[i % 4])
+                | (static_cast<unsigned char>(m_plain[At + i + 1]) ^ mask[(i + 1) % 4]) << 8);
+        if (c == 0)
+            break;
+        text.append(QChar(c));
+    }
+    return text;
 }
 
 QByteArray MdbHeader::iconvName() const

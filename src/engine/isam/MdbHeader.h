@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 namespace kv::engine::isam {
 
@@ -16,6 +17,10 @@ public:
     int codePage() const;
     /// The name iconv knows that code page by, "CP1252" when the header names none it knows.
     QByteArray iconvName() const;
+
+    /// The database password, empty when there is none. Jet 3 keeps it in the clear (under the
+    /// fixed key), Jet 4 as UCS-2 masked with the whole days of the file's creation date.
+    QString password() const;
 
     /// The page with the hidden part in the clear.
     const QByteArray& plain() const { return m_plain; }
