@@ -11,6 +11,7 @@
 
 #include "FuzzDatei.h"
 #include "engine/isam/MdbDatabase.h"
+#include "engine/isam/MdbHeader.h"
 
 #include <QByteArray>
 #include <QList>
@@ -76,8 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             out.write(f);
     }
     versuche([&] {
-        kv::engine::isam::MdbDatabase db(
-            schreibe(QStringLiteral("T.mdb"), f.constData(), f.size()));
+        // With the password the header holds, so that protected files are read on.
+        kv::engine::isam::MdbDatabase db(schreibe(QStringLiteral("T.mdb"), f.constData(), f.size()),
+            kv::engine::isam::MdbHeader(f.left(0x80)).password());
         liesAlles(db);
         for (const QString& t : db.tableNames())
             (void)db.indexes(t);
