@@ -253,12 +253,12 @@ QString JetConversion::freeTargetName(const QString& source)
     }
 }
 
-JetConversionResult JetConversion::run(
-    Workspace& ws, const QString& source, const QString& target, const Progress& progress)
+JetConversionResult JetConversion::run(Workspace& ws, const QString& source, const QString& target,
+    const Progress& progress, const QString& password)
 {
     std::unique_ptr<MdbDatabase> jet;
     try {
-        jet = std::make_unique<MdbDatabase>(source);
+        jet = std::make_unique<MdbDatabase>(source, password);
     } catch (const IsamError& e) {
         throw EngineError(e.number(), e.description());
     }

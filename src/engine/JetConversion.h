@@ -45,9 +45,9 @@ public:
 
     /// Writes target (which must not exist). Throws EngineError (German, naming the file) when
     /// the source cannot be read or the conversion fails or is cancelled; target is then
-    /// removed.
-    static JetConversionResult run(
-        Workspace& ws, const QString& source, const QString& target, const Progress& progress = {});
+    /// removed. A source with a database password needs it: 3031 when password is not it.
+    static JetConversionResult run(Workspace& ws, const QString& source, const QString& target,
+        const Progress& progress = {}, const QString& password = {});
 };
 
 } // namespace kv::engine

@@ -114,6 +114,17 @@ QString Passwort(const QString& connect)
                                                             : QString();
 }
 
+// The password of a protected database; nullopt when the answer is empty or cancelled.
+std::optional<QString> fragePasswort()
+{
+    std::optional<QString> antwort = Dialoge::aktuell().eingabe(
+        QStringLiteral("Bitte geben Sie das Passwort für den Zugriff auf die Datenbank an:"),
+        QStringLiteral("Passworteingabe"), QString());
+    if (!antwort || antwort->isEmpty())
+        return std::nullopt;
+    return antwort;
+}
+
 } // namespace
 
 Datenbankhandling::Datenbankhandling(
@@ -151,11 +162,8 @@ bool Datenbankhandling::oeffneMit(QString connect)
                     e.number(), e.description(), Fehlerkennung::FehlerKompakt);
                 if (e.number() != engine::err::PasswordInvalid)
                     break;
-                const std::optional<QString> antwort = Dialoge::aktuell().eingabe(
-                    QStringLiteral(
-                        "Bitte geben Sie das Passwort für den Zugriff auf die Datenbank an:"),
-                    QStringLiteral("Passworteingabe"), QString());
-                if (!antwort || antwort->isEmpty())
+                const std::optional<QString> antwort = fragePasswort();
+                if (!antwort)
                     break;
                 connect = QStringLiteral(";pwd=") + *antwort;
             }
@@ -516,22 +524,33 @@ bool Datenbankhandling::umwandeln()
     if (a != Antwort::Ja)
         return false;
     engine::JetConversionResult r;
-    try {
-        Langlaeufer l(QStringLiteral("Datenbank wird umgewandelt..."));
-        r = engine::JetConversion::run(
-            d.workspace(), quelle, ziel, [](int schritt, int gesamt, const QString& was) {
-                Statustext(QStringLiteral("Datenbank wird umgewandelt (%1 von %2): %3...")
-                               .arg(schritt + 1)
-                               .arg(gesamt)
-                               .arg(was));
-                // The status line is painted between the steps.
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-                return true;
-            });
-    } catch (const engine::EngineError& e) {
-        zeigeFehler(QStringLiteral("Fehler bei der Umwandlung der Datenbank:"), quelle, e.number(),
-            e.description());
-        return false;
+    // A protected file is asked for its password as opening one of ours is.
+    QString kennwort;
+    for (;;) {
+        try {
+            Langlaeufer l(QStringLiteral("Datenbank wird umgewandelt..."));
+            r = engine::JetConversion::run(
+                d.workspace(), quelle, ziel,
+                [](int schritt, int gesamt, const QString& was) {
+                    Statustext(QStringLiteral("Datenbank wird umgewandelt (%1 von %2): %3...")
+                                   .arg(schritt + 1)
+                                   .arg(gesamt)
+                                   .arg(was));
+                    // The status line is painted between the steps.
+                    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                    return true;
+                },
+                kennwort);
+            break;
+        } catch (const engine::EngineError& e) {
+            zeigeFehler(QStringLiteral("Fehler bei der Umwandlung der Datenbank:"), quelle,
+                e.number(), e.description());
+            const std::optional<QString> antwort
+                = e.number() == engine::err::PasswordInvalid ? fragePasswort() : std::nullopt;
+            if (!antwort)
+                return false;
+            kennwort = *antwort;
+        }
     }
     QString text = QStringLiteral("Die Datenbank wurde umgewandelt in:\n\n%1\n\n"
                                   "Übernommen: %2 Tabellen mit %3 Datensätzen, %4 Indizes, "

@@ -276,6 +276,30 @@ private Q_SLOTS:
         QCOMPARE(pruefsumme(erster), QCryptographicHash::hash("fremd", QCryptographicHash::Sha256));
     }
 
+    // A file with a database password converts only with it; a wrong one leaves no file.
+    void kennwort()
+    {
+        kv::test::TempDir dir;
+        Workspace ws;
+        const QString quelle
+            = kopie(dir, QStringLiteral("andipaetzold_mdb-reader/V2003_with-password.mdb"));
+        const QString ziel = JetConversion::freeTargetName(quelle);
+        for (const QString& falsch : { QString(), QStringLiteral("Password") }) {
+            int nummer = 0;
+            try {
+                JetConversion::run(ws, quelle, ziel, {}, falsch);
+            } catch (const EngineError& e) {
+                nummer = e.number();
+            }
+            QCOMPARE(nummer, 3031);
+            QVERIFY(!QFileInfo::exists(ziel));
+        }
+        const JetConversionResult r
+            = JetConversion::run(ws, quelle, ziel, {}, QStringLiteral("password"));
+        auto db = ws.openDatabase(r.target);
+        QCOMPARE(wert(*db, QStringLiteral("SELECT count(*) FROM Table1")).toInt(), 3);
+    }
+
     void fehlschlagRaeumtAuf()
     {
         kv::test::TempDir dir;

@@ -133,6 +133,10 @@ private Q_SLOTS:
                                          << "kopflaenge" << 3343 << "Kopflänge 65535";
         QTest::newRow("db Blockkette im Kreis") << "db"
                                                 << "blockkette" << 3343 << "Kette der Datenblöcke";
+        // Found by fuzzing: pxlib searched for minutes for records no block holds.
+        QTest::newRow("db mehr Sätze als Blöcke")
+            << "db"
+            << "saetzezahl" << 3343 << "mehr Datensätze angegeben, als die Datenblöcke fassen";
         QTest::newRow("mdb falsche Version") << "mdb"
                                              << "version" << 3343 << "unbekannte Jet-Version 7";
     }
@@ -171,6 +175,8 @@ private Q_SLOTS:
             // The first record's memo field (after the delete flag and NAME) points past the end.
             const int kopf = qFromLittleEndian<quint16>(d.constData() + 8);
             d.replace(kopf + 11, 10, QByteArray("     99999"));
+        } else if (schaden == QLatin1String("saetzezahl")) {
+            qToLittleEndian<quint32>(16387, d.data() + 6);
         } else if (schaden == QLatin1String("codeseite")) {
             d[29] = 0;
         } else if (schaden == QLatin1String("blockkette")) {

@@ -51,6 +51,7 @@ private Q_SLOTS:
     void fehlendeEingebundeneDateien();
     void jetDateiWirdUmgewandelt();
     void jetUmwandlungAbgelehntOderFehlgeschlagen();
+    void geschuetzteJetDatei();
 
 private:
     QString setting(const QString& k) { return Einstellungen().lese(AbschnittSettings, k); }
@@ -319,6 +320,45 @@ void TestFremdformate::jetUmwandlungAbgelehntOderFehlgeschlagen()
         qPrintable(m_dlg->letzteMeldung().text));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList { QStringLiteral("alt.mdb") });
     QVERIFY(!m_db->offen());
+}
+
+// A file with a database password: the error 3031, then the password box until the right
+// password or an empty answer.
+void TestFremdformate::geschuetzteJetDatei()
+{
+    const QString quelle = m_dir->file(QStringLiteral("geschuetzt.mdb"));
+    QVERIFY(QFile::copy(test::testdataDir()
+            + QStringLiteral("/mdb/andipaetzold_mdb-reader/V2000_with-password.mdb"),
+        quelle));
+    QFile(quelle).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    m_db->Datenbank = quelle;
+    m_db->DatenbankTyp = 1;
+
+    // Given up with an empty answer: nothing opens, nothing is written.
+    m_dlg->erwarteAntwort(Antwort::Ja);
+    m_dlg->erwarteEingabe(QString());
+    QVERIFY(!m_h->OeffneDatenbank());
+    QCOMPARE(m_dlg->meldungen().size(), 2);
+    QVERIFY2(m_dlg->letzteMeldung().text.contains(QStringLiteral("3031")),
+        qPrintable(m_dlg->letzteMeldung().text));
+    QCOMPARE(m_dlg->eingaben().size(), 1);
+    QCOMPARE(m_dlg->eingaben().at(0).titel, QStringLiteral("Passworteingabe"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
+        QStringList { QStringLiteral("geschuetzt.mdb") });
+    QVERIFY(!m_db->offen());
+
+    // A wrong password is told and asked again; the right one converts.
+    m_dlg->erwarteAntwort(Antwort::Ja);
+    m_dlg->erwarteEingabe(QStringLiteral("Password"));
+    m_dlg->erwarteEingabe(QStringLiteral("password"));
+    QVERIFY(m_h->OeffneDatenbank());
+    QCOMPARE(m_dlg->eingaben().size(), 3);
+    QVERIFY2(m_dlg->letzteMeldung().text.startsWith(
+                 QStringLiteral("Die Datenbank wurde umgewandelt in:")),
+        qPrintable(m_dlg->letzteMeldung().text));
+    QVERIFY(m_db->offen());
+    QCOMPARE(m_db->Datenbank, m_dir->file(QStringLiteral("geschuetzt (umgewandelt).mdb")));
+    QVERIFY(m_dlg->leer());
 }
 
 QTEST_MAIN(TestFremdformate)

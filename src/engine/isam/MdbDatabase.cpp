@@ -1,6 +1,8 @@
 #include "engine/isam/MdbDatabase.h"
 
 #include "engine/isam/IsamError.h"
+#include "engine/isam/MdbHeader.h"
+#include "engine/isam/MdbPropertyBlock.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -16,6 +18,7 @@ namespace kv::engine::isam {
 
 struct MdbFile {
     QString path;
+    QByteArray charset; ///< of Jet 3 text, as iconv names it
     MdbHandle* mdb = nullptr;
     ~MdbFile()
     {
@@ -27,7 +30,13 @@ struct MdbFile {
 namespace {
 
 // Memos longer than this are cut by mdbtools' binding; real Jet memos rarely come near it.
+// The fuzz build lowers it: under the address sanitizer each value read costs a fresh
+// mapping of this size.
+#ifdef KV_MDB_BIND_SIZE
+constexpr size_t BindSize = KV_MDB_BIND_SIZE;
+#else
 constexpr size_t BindSize = 1 << 20;
+#endif
 
 QString native(const QString& path)
 {
@@ -35,7 +44,7 @@ QString native(const QString& path)
 }
 
 // mdbtools takes the file apart before it is checked; we look at the header first.
-void checkJetHeader(const QString& path)
+MdbHeader checkJetHeader(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -58,22 +67,26 @@ void checkJetHeader(const QString& path)
         throw IsamError::damaged(path, QStringLiteral("unbekannte Jet-Version %1").arg(version));
     if (info.size() < 2 * pageSize)
         throw IsamError::damaged(path, QStringLiteral("die Datei ist kürzer als zwei Seiten"));
+    return MdbHeader(head);
 }
 
-MdbHandle* openHandle(const QString& path)
+// mdbtools decodes Jet 3 text in the code page its environment names, Windows-1252 when none,
+// and reads it whenever it sets up a handle, clones included.
+void useCharset(MdbHandle* mdb, const QByteArray& charset)
 {
-    MdbHandle* mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
-    if (!mdb)
-        throw IsamError::damaged(path, QStringLiteral("mdbtools kann die Datei nicht lesen"));
-    mdb_set_bind_size(mdb, BindSize);
-    mdb_set_boolean_fmt_numbers(mdb);
-    mdb_set_date_fmt(mdb, "%Y-%m-%d %H:%M:%S");
-    if (!mdb_read_catalog(mdb, MDB_ANY)) {
-        mdb_close(mdb);
-        throw IsamError::damaged(
-            path, QStringLiteral("das Verzeichnis der Objekte ist nicht lesbar"));
-    }
-    return mdb;
+    if (mdb->f->jet_version != MDB_VER_JET3 || charset.isEmpty() || charset == "CP1252")
+        return;
+    static QMutex environment;
+    const QMutexLocker lock(&environment);
+    const QByteArray before = qgetenv("MDB_JET3_CHARSET");
+    const bool had = qEnvironmentVariableIsSet("MDB_JET3_CHARSET");
+    qputenv("MDB_JET3_CHARSET", charset);
+    mdb_iconv_close(mdb);
+    mdb_iconv_init(mdb);
+    if (had)
+        qputenv("MDB_JET3_CHARSET", before);
+    else
+        qunsetenv("MDB_JET3_CHARSET");
 }
 
 int engineType(int mdbType)
@@ -130,43 +143,159 @@ QVariant oleDate(double v)
     return QDateTime(d, QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
 }
 
+// mdbtools finds a table's data pages through its usage map without looking at it first: a
+// missing or cut-off map made it read through a null pointer.
+struct FreeTableDef {
+    void operator()(MdbTableDef* t) const { mdb_free_tabledef(t); }
+};
+using TableDefPtr = std::unique_ptr<MdbTableDef, FreeTableDef>;
+
+bool knownType(int type)
+{
+    return (type >= MDB_BOOL && type <= MDB_MEMO) || type == MDB_REPID || type == MDB_NUMERIC;
+}
+
+bool usageMapReadable(const MdbTableDef* t)
+{
+    return t->usage_map && t->map_sz >= 5 && (t->usage_map[0] == 0 || t->usage_map[0] == 1);
+}
+
+// mdbtools reads a table's rows without checking what its definition says; what it would read
+// past or through a null pointer is refused here.
+void readColumns(const QString& path, MdbTableDef* t)
+{
+    const QString name = QString::fromUtf8(t->name);
+    if (!usageMapReadable(t))
+        throw IsamError::damaged(
+            path, QStringLiteral("die Seitenliste der Tabelle '%1' ist beschädigt").arg(name));
+    if (!mdb_read_columns(t) || t->columns->len < t->num_cols)
+        throw IsamError::damaged(
+            path, QStringLiteral("die Spalten der Tabelle '%1' sind nicht lesbar").arg(name));
+    for (unsigned int i = 0; i < t->num_cols; ++i) {
+        const auto* col = static_cast<MdbColumn*>(g_ptr_array_index(t->columns, i));
+        // Its type tables are indexed without a bounds check.
+        if (!knownType(col->col_type))
+            throw IsamError::damaged(path,
+                QStringLiteral("die Spalte '%1' der Tabelle '%2' hat den unbekannten Typ %3")
+                    .arg(QString::fromUtf8(col->name), name)
+                    .arg(col->col_type));
+    }
+}
+
+// Reading the catalog, mdbtools parses every object's property list and follows its length
+// fields blindly; the lists are read and checked first, through the catalog table itself.
+void checkCatalogProperties(const QString& path, MdbHandle* mdb)
+{
+    MdbCatalogEntry entry {};
+    entry.mdb = mdb;
+    qstrncpy(entry.object_name, "MSysObjects", sizeof entry.object_name);
+    entry.object_type = MDB_TABLE;
+    entry.table_pg = 2;
+    const TableDefPtr t(mdb_read_table(&entry));
+    if (!t)
+        throw IsamError::damaged(
+            path, QStringLiteral("das Verzeichnis der Objekte ist nicht lesbar"));
+    readColumns(path, t.get());
+    MdbColumn* props = nullptr;
+    int number = 0;
+    for (unsigned int i = 0; i < t->num_cols; ++i) {
+        auto* col = static_cast<MdbColumn*>(g_ptr_array_index(t->columns, i));
+        if (qstrcmp(col->name, "LvProp") == 0 && col->col_type == MDB_OLE) {
+            props = col;
+            number = static_cast<int>(i + 1);
+        }
+    }
+    if (!props)
+        return;
+    QByteArray bound(static_cast<qsizetype>(mdb->bind_size) + 1, '\0');
+    int length = 0;
+    mdb_bind_column(t.get(), number, bound.data(), &length);
+    mdb_rewind_table(t.get());
+    while (mdb_fetch_row(t.get())) {
+        if (props->cur_value_len <= 0)
+            continue;
+        size_t size = 0;
+        void* data = mdb_ole_read_full(mdb, props, &size);
+        const QByteArray blob(
+            static_cast<const char*>(data), data ? static_cast<qsizetype>(size) : 0);
+        free(data);
+        if (!jetPropertyBlockSound(blob))
+            throw IsamError::damaged(
+                path, QStringLiteral("die Eigenschaften eines Objekts sind beschädigt"));
+    }
+}
+
+MdbHandle* openHandle(const QString& path, const QByteArray& charset)
+{
+    MdbHandle* mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
+    if (!mdb)
+        throw IsamError::damaged(path, QStringLiteral("mdbtools kann die Datei nicht lesen"));
+    useCharset(mdb, charset);
+    mdb_set_boolean_fmt_numbers(mdb);
+    mdb_set_date_fmt(mdb, "%Y-%m-%d %H:%M:%S");
+    try {
+        checkCatalogProperties(path, mdb);
+    } catch (...) {
+        mdb_close(mdb);
+        throw;
+    }
+    if (!mdb_read_catalog(mdb, MDB_ANY)) {
+        mdb_close(mdb);
+        throw IsamError::damaged(
+            path, QStringLiteral("das Verzeichnis der Objekte ist nicht lesbar"));
+    }
+    // mdbtools takes a buffer of the bind size for every text it converts, the catalog's
+    // included; only the rows need the large one.
+    mdb_set_bind_size(mdb, BindSize);
+    return mdb;
+}
+
 /// One pass over a table's rows with its own handle, so that cursors never disturb each other.
 class MdbRows {
 public:
-    MdbRows(const QString& path, const QString& table)
-        : m_path(path)
+    MdbRows(const std::shared_ptr<MdbFile>& file, const QString& table)
+        : m_source(file)
     {
-        m_file.mdb = openHandle(path);
+        const QString& path = file->path;
+        // A clone shares the file and the catalog read once, but has page buffers of its own.
+        m_file.mdb = mdb_clone_handle(file->mdb);
+        if (!m_file.mdb)
+            throw IsamError::damaged(path, QStringLiteral("mdbtools kann die Datei nicht lesen"));
+        useCharset(m_file.mdb, file->charset);
         m_file.path = path;
-        m_table = mdb_read_table_by_name(m_file.mdb, table.toUtf8().data(), MDB_TABLE);
+        // mdb_read_table_by_name would read the whole catalog again for every table.
+        for (unsigned int i = 0; i < m_file.mdb->num_catalog && !m_table; ++i) {
+            auto* e = static_cast<MdbCatalogEntry*>(g_ptr_array_index(m_file.mdb->catalog, i));
+            if (e->object_type == MDB_TABLE
+                && QString::fromUtf8(e->object_name).compare(table, Qt::CaseInsensitive) == 0)
+                m_table.reset(mdb_read_table(e));
+        }
         if (!m_table)
             throw IsamError(isamerr::ItemNotFound,
                 QStringLiteral("Die Tabelle '%1' gibt es in der Datei '%2' nicht.")
                     .arg(table, native(path)));
-        mdb_read_columns(m_table);
+        readColumns(path, m_table.get());
         m_buffers.resize(m_table->num_cols);
         m_lengths.resize(m_table->num_cols);
         for (unsigned int i = 0; i < m_table->num_cols; ++i) {
-            // Only memos and OLE objects come near the bind size; a text is at most 255
-            // characters, 765 bytes of UTF-8.
-            const int type
-                = static_cast<MdbColumn*>(g_ptr_array_index(m_table->columns, i))->col_type;
-            m_buffers[i].resize(type == MDB_MEMO || type == MDB_OLE ? BindSize : 1024);
-            mdb_bind_column(m_table, static_cast<int>(i + 1), m_buffers[i].data(), &m_lengths[i]);
+            const auto* col = static_cast<MdbColumn*>(g_ptr_array_index(m_table->columns, i));
+            // Only memos and OLE objects come near the bind size. A valid text is at most 765
+            // bytes of UTF-8, but mdbtools copies whatever a damaged row holds: at most one
+            // page, three bytes of UTF-8 for each of its bytes.
+            m_buffers[i].resize(col->col_type == MDB_MEMO || col->col_type == MDB_OLE
+                    ? BindSize
+                    : 3 * MDB_PGSIZE + 16);
+            mdb_bind_column(
+                m_table.get(), static_cast<int>(i + 1), m_buffers[i].data(), &m_lengths[i]);
         }
-        mdb_rewind_table(m_table);
-    }
-    ~MdbRows()
-    {
-        if (m_table)
-            mdb_free_tabledef(m_table);
+        mdb_rewind_table(m_table.get());
     }
 
-    MdbTableDef* table() const { return m_table; }
+    MdbTableDef* table() const { return m_table.get(); }
 
     bool next(QVector<QVariant>& values)
     {
-        if (!mdb_fetch_row(m_table))
+        if (!mdb_fetch_row(m_table.get()))
             return false;
         values.resize(m_table->num_cols);
         for (unsigned int i = 0; i < m_table->num_cols; ++i)
@@ -174,7 +303,7 @@ public:
         return true;
     }
 
-    void rewind() { mdb_rewind_table(m_table); }
+    void rewind() { mdb_rewind_table(m_table.get()); }
 
 private:
     QVariant value(MdbColumn* col, unsigned int i)
@@ -245,17 +374,17 @@ private:
         }
     }
 
-    QString m_path;
+    std::shared_ptr<MdbFile> m_source; ///< kept open while the clone reads
     MdbFile m_file;
-    MdbTableDef* m_table = nullptr;
+    TableDefPtr m_table;
     QVector<QByteArray> m_buffers;
     QVector<int> m_lengths;
 };
 
 class MdbCursor : public IsamCursor {
 public:
-    MdbCursor(const QString& path, const QString& table)
-        : m_rows(path, table)
+    MdbCursor(const std::shared_ptr<MdbFile>& file, const QString& table)
+        : m_rows(file, table)
     { }
     bool next() override
     {
@@ -288,12 +417,13 @@ private:
 
 class MdbTable : public IsamTable {
 public:
-    MdbTable(const QString& path, const QString& name)
+    MdbTable(const std::shared_ptr<MdbFile>& file, const QString& name)
+        : m_file(file)
     {
-        m_path = path;
+        m_path = file->path;
         m_name = name;
         m_codePage = QStringLiteral("Unicode");
-        MdbRows rows(path, name);
+        MdbRows rows(file, name);
         MdbTableDef* t = rows.table();
         m_count = t->num_rows;
         for (unsigned int i = 0; i < t->num_cols; ++i) {
@@ -317,16 +447,18 @@ public:
     qint64 rowCount() const override { return m_count; }
     std::unique_ptr<IsamCursor> openCursor(bool) override
     {
-        return std::make_unique<MdbCursor>(m_path, m_name);
+        return std::make_unique<MdbCursor>(m_file, m_name);
     }
 
 private:
+    std::shared_ptr<MdbFile> m_file;
     qint64 m_count = 0;
 };
 
-QVector<QVector<QVariant>> allRows(const QString& path, const QString& table, QStringList* columns)
+QVector<QVector<QVariant>> allRows(
+    const std::shared_ptr<MdbFile>& file, const QString& table, QStringList* columns)
 {
-    MdbRows rows(path, table);
+    MdbRows rows(file, table);
     if (columns) {
         columns->clear();
         for (unsigned int i = 0; i < rows.table()->num_cols; ++i)
@@ -342,13 +474,18 @@ QVector<QVector<QVariant>> allRows(const QString& path, const QString& table, QS
 
 } // namespace
 
-MdbDatabase::MdbDatabase(const QString& path)
-    : m_file(std::make_unique<MdbFile>())
+MdbDatabase::MdbDatabase(const QString& path, const QString& password)
+    : m_file(std::make_shared<MdbFile>())
 {
     m_path = path;
-    checkJetHeader(path);
+    const MdbHeader header = checkJetHeader(path);
+    // The old engine compares the password exactly, letter case included.
+    if (header.password() != password && !header.password().isEmpty())
+        throw IsamError(isamerr::PasswordInvalid,
+            QStringLiteral("Kein gültiges Kennwort für die Datei '%1'.").arg(native(path)));
+    m_file->charset = header.iconvName();
     m_file->path = path;
-    m_file->mdb = openHandle(path);
+    m_file->mdb = openHandle(path, m_file->charset);
 }
 
 MdbDatabase::~MdbDatabase() = default;
@@ -375,7 +512,7 @@ std::unique_ptr<IsamTable> MdbDatabase::openTable(const QString& name, bool writ
         throw IsamError::readOnly(m_path);
     for (const QString& n : tableNames())
         if (n.compare(name, Qt::CaseInsensitive) == 0)
-            return std::make_unique<MdbTable>(m_path, n);
+            return std::make_unique<MdbTable>(m_file, n);
     throw IsamError(isamerr::ItemNotFound,
         QStringLiteral("Die Tabelle '%1' gibt es in der Datei '%2' nicht.")
             .arg(name, native(m_path)));
@@ -384,9 +521,13 @@ std::unique_ptr<IsamTable> MdbDatabase::openTable(const QString& name, bool writ
 QVector<MdbDatabase::IndexInfo> MdbDatabase::indexes(const QString& table) const
 {
     QVector<IndexInfo> out;
-    MdbRows rows(m_path, table);
+    MdbRows rows(m_file, table);
     MdbTableDef* t = rows.table();
+    // Its answer is no sign of success; the list it fills is.
     mdb_read_indices(t);
+    if (!t->indices || t->indices->len < t->num_idxs)
+        throw IsamError::damaged(
+            m_path, QStringLiteral("die Indizes der Tabelle '%1' sind nicht lesbar").arg(table));
     for (unsigned int i = 0; i < t->num_idxs; ++i) {
         const auto* idx = static_cast<MdbIndex*>(g_ptr_array_index(t->indices, i));
         // Type 2 are the hidden indexes that back relations.
@@ -414,7 +555,7 @@ QVector<MdbDatabase::IndexInfo> MdbDatabase::indexes(const QString& table) const
 QVector<MdbDatabase::RelationInfo> MdbDatabase::relations() const
 {
     QStringList cols;
-    const auto rows = allRows(m_path, QStringLiteral("MSysRelationships"), &cols);
+    const auto rows = allRows(m_file, QStringLiteral("MSysRelationships"), &cols);
     const int name = cols.indexOf(QStringLiteral("szRelationship"));
     const int object = cols.indexOf(QStringLiteral("szObject"));
     const int column = cols.indexOf(QStringLiteral("szColumn"));
@@ -453,7 +594,7 @@ QVector<MdbDatabase::RelationInfo> MdbDatabase::relations() const
 QVector<MdbDatabase::QueryInfo> MdbDatabase::queries() const
 {
     QStringList cols;
-    const auto rows = allRows(m_path, QStringLiteral("MSysQueries"), &cols);
+    const auto rows = allRows(m_file, QStringLiteral("MSysQueries"), &cols);
     auto col = [&cols](const char* n) { return cols.indexOf(QString::fromLatin1(n)); };
     const int objectId = col("ObjectId"), attribute = col("Attribute"),
               expression = col("Expression"), flag = col("Flag"), name1 = col("Name1"),

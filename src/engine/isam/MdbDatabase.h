@@ -13,8 +13,10 @@ struct MdbFile;
 /// queries). Nothing here writes to the file.
 class MdbDatabase : public IsamDatabase {
 public:
-    /// Throws IsamError naming the file when it is missing or no Jet database mdbtools can read.
-    explicit MdbDatabase(const QString& path);
+    /// Throws IsamError naming the file when it is missing or no Jet database mdbtools can read,
+    /// and 3031 when the file has a database password and password is not it (mdbtools itself
+    /// would read it without).
+    explicit MdbDatabase(const QString& path, const QString& password = {});
     ~MdbDatabase() override;
 
     /// 3 for Jet 3 (Access 97), 4 for Jet 4 (Access 2000–2003).
@@ -57,7 +59,7 @@ public:
     QVector<QueryInfo> queries() const;
 
 private:
-    std::unique_ptr<MdbFile> m_file;
+    std::shared_ptr<MdbFile> m_file;
 };
 
 /// One row of the stored parts of a query (the system table of query definitions).

@@ -96,6 +96,12 @@ void checkHeader(const QString& path)
     if (u16(0x0C) > blocksInFile + 1)
         throw IsamError::damaged(
             path, QStringLiteral("mehr Blöcke angegeben als die Datei enthält"));
+    // pxlib looks every record up from the first block on; a count far beyond what the blocks
+    // hold kept it searching for minutes.
+    const qint64 records = qFromLittleEndian<quint32>(h.constData() + 6);
+    if (records > blocksInFile * ((blockSize - 6) / recordSize))
+        throw IsamError::damaged(
+            path, QStringLiteral("mehr Datensätze angegeben, als die Datenblöcke fassen"));
     // The blocks of an encrypted table are encrypted too, head included; each is decrypted
     // with the table's key and its number to find the next. The key is where pxlib takes it:
     // at 0x25, or in the second header when 0x25 holds the marker FF00FF00.

@@ -1,9 +1,12 @@
 #include "tables/ui/frmExtTabelle.h"
 
+#include "shell/Programmverzeichnis.h"
 #include "tables/Fremdtabellenwahl.h"
+#include "widgets/Symboldatei.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -22,7 +25,10 @@ frmExtTabelle::frmExtTabelle(
     // Dialogs are windows of their own: they take the program font from their owner.
     if (parent)
         setFont(parent->font());
-    if (parent)
+    const QString symbol = Symboldatei(Grafikverzeichnis(), QStringLiteral("Struktur32"), false);
+    if (!symbol.isEmpty())
+        setWindowIcon(QIcon(symbol));
+    else if (parent)
         setWindowIcon(parent->windowIcon());
     m_liste->setObjectName(QStringLiteral("List1"));
     m_ok->setObjectName(QStringLiteral("OK"));
