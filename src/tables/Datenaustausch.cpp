@@ -3,6 +3,8 @@
 #include "engine/Database.h"
 #include "engine/EngineError.h"
 #include "engine/ForeignTableSource.h"
+#include "engine/Recordset.h"
+#include "engine/TransferRows.h"
 #include "engine/Workspace.h"
 #include "engine/isam/IsamError.h"
 #include "tables/SqlNamen.h"
@@ -13,6 +15,7 @@
 #include <QTemporaryDir>
 #include <array>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace kv {
@@ -175,8 +178,26 @@ QString Datenaustausch::ersatzArbeitsmappe() const
     return ziel == m_pfad ? QString() : ziel;
 }
 
+qint64 Datenaustausch::quellZeilen(const QString& quelle) const
+{
+    try {
+        if (m_export)
+            return m_db
+                .openRecordset(QStringLiteral("SELECT count(*) FROM ") + Klammername(quelle))
+                ->field(0)
+                .value()
+                .toLongLong();
+        if (m_format != 0 && hatAndereDatei())
+            return engine::openForeignTable(connectText(), quelle)->rowCount();
+    } catch (const std::exception&) {
+        // the statement itself reports what is wrong with the table
+    }
+    return -1;
+}
+
 qint64 Datenaustausch::ausfuehren(const QString& sql, bool zielLoeschen, const QString& ziel,
-    const std::function<void(const QString&)>& status)
+    const std::function<void(const QString&)>& status, const Austauschfortschritt& fortschritt,
+    qint64 gesamt)
 {
     auto melde = [&](const char* text) {
         if (status)
@@ -205,6 +226,15 @@ qint64 Datenaustausch::ausfuehren(const QString& sql, bool zielLoeschen, const Q
     m_db.setVerificationReport(&m_bericht);
     const std::unique_ptr<engine::Database, void (*)(engine::Database*)> berichtEnde(
         &m_db, [](engine::Database* db) { db->setVerificationReport(nullptr); });
+    // Ended before a rollback: that must run to its end whatever the user clicks meanwhile.
+    std::optional<engine::TransferRows> zeilen;
+    zeilen.emplace(m_db.connection(),
+        fortschritt ? engine::TransferRows::Check(
+            [&](qint64 erledigt) { return fortschritt(erledigt, gesamt); })
+                    : engine::TransferRows::Check());
+    const auto abbruch = [&] {
+        return Austauschfehler { QStringLiteral("Der Vorgang wurde abgebrochen."), 0, {}, true };
+    };
     try {
         ws->beginTrans();
     } catch (const engine::EngineError& e) {
@@ -217,6 +247,8 @@ qint64 Datenaustausch::ausfuehren(const QString& sql, bool zielLoeschen, const Q
             try {
                 m_db.execute(loeschBefehl(ziel));
             } catch (const engine::EngineError& e) {
+                if (zeilen->cancelled())
+                    throw abbruch();
                 throw Austauschfehler { QStringLiteral("Fehler beim Löschen in der Ziel-Tabelle!"),
                     e.number(), e.description() };
             }
@@ -226,11 +258,15 @@ qint64 Datenaustausch::ausfuehren(const QString& sql, bool zielLoeschen, const Q
             m_db.execute(sql);
             anzahl = m_db.recordsAffected();
             ws->commitTrans();
+            zeilen.reset();
         } catch (const engine::EngineError& e) {
+            if (zeilen->cancelled())
+                throw abbruch();
             throw Austauschfehler { QStringLiteral("Fehler beim Hinzufügen zur Ziel-Tabelle!"),
                 e.number(), e.description() };
         }
     } catch (const Austauschfehler&) {
+        zeilen.reset();
         try {
             ws->rollback();
         } catch (const engine::EngineError&) {
