@@ -171,6 +171,54 @@ private Q_SLOTS:
         QVERIFY(db->tableDefs().contains(QStringLiteral("Danach")));
     }
 
+    void exportNeuAbbrechen_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("eigene Datei") << 0 << QStringLiteral("b.kdb");
+        QTest::newRow("dBASE IV") << 2 << QStringLiteral("kunden.dbf");
+        QTest::newRow("FoxPro 2.6") << 6 << QStringLiteral("kunden.dbf");
+        QTest::newRow("Paradox 5.x") << 10 << QStringLiteral("kunden.db");
+        QTest::newRow("Excel 5.0") << 13 << QStringLiteral("mappe.xls");
+    }
+
+    // Into a new table of each kind of file: after the cancel the folder holds exactly what it
+    // held before (a database file of our own is rolled back with the transaction).
+    void exportNeuAbbrechen()
+    {
+        QFETCH(int, format);
+        QFETCH(QString, name);
+        kv::test::TempDir dir;
+        Workspace ws;
+        auto db = ws.createDatabase(dir.file(QStringLiteral("a.kdb")));
+        fuelle(*db, QStringLiteral("Kunden"), format == 0 ? 20000 : 300);
+        const QString ordner = dir.file(QStringLiteral("ziel"));
+        QDir().mkpath(ordner);
+        const QString pfad = QDir(ordner).filePath(name);
+        if (format == 0)
+            fuelle(*ws.createDatabase(pfad), QStringLiteral("Alt"), 3);
+        const QMap<QString, QByteArray> vorher = dateien(ordner);
+
+        kv::test::ScriptedDialoge dlg;
+        frmImportTabellen f(*db, true);
+        f.List1()->setCurrentRow(0);
+        dlg.erwarteDatei(datei(pfad, format + 1));
+        f.dateiWaehlen();
+        f.Text1()->setText(QStringLiteral("KUNDEN"));
+        QList<int> gesehen;
+        brichAb(f, Weg::Knopf, format == 0 ? 0 : 100, &gesehen);
+        dlg.erwarteAntwort(Antwort::Ok);
+        f.starten();
+        QVERIFY2(
+            dlg.letzteMeldung().text.startsWith(Abgebrochen), qPrintable(dlg.letzteMeldung().text));
+        QCOMPARE(dateien(ordner).keys(), vorher.keys());
+        if (format != 0)
+            QCOMPARE(dateien(ordner), vorher);
+        else
+            QCOMPARE(anzahl(*db, QStringLiteral("SELECT count(*) FROM Alt IN '%1'").arg(pfad)), 3);
+        QVERIFY(dlg.leer());
+    }
+
     // Into a new dBASE table: the cancel removes every file it made. Into the existing table
     // with its records deleted first: the files are put back byte for byte.
     void exportAbbrechen()
