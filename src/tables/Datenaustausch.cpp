@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <array>
 #include <memory>
 #include <optional>
@@ -41,31 +40,6 @@ QString inAnfuehrung(QString text)
     return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QStringLiteral("''"))
         + QLatin1Char('\'');
 }
-
-/// The files of one foreign table (all endings) or the workbook, copied aside before an export
-/// writes into them and put back when it fails: the engine's rollback cannot reach them.
-class Dateisicherung {
-public:
-    explicit Dateisicherung(const QStringList& dateien)
-    {
-        for (const QString& datei : dateien) {
-            const QString kopie = m_ablage.filePath(QString::number(m_dateien.size()));
-            if (QFile::copy(datei, kopie))
-                m_dateien << qMakePair(datei, kopie);
-        }
-    }
-    void zurueck()
-    {
-        for (const auto& [datei, kopie] : std::as_const(m_dateien)) {
-            QFile::remove(datei);
-            QFile::copy(kopie, datei);
-        }
-    }
-
-private:
-    QTemporaryDir m_ablage;
-    QList<QPair<QString, QString>> m_dateien;
-};
 
 } // namespace
 
@@ -207,20 +181,6 @@ qint64 Datenaustausch::ausfuehren(const QString& sql, bool zielLoeschen, const Q
     if (!ws)
         throw Austauschfehler { QStringLiteral("Fehler beim Hinzufügen zur Ziel-Tabelle!"), 3000,
             QStringLiteral("Die Datenbank ist geschlossen.") };
-    std::unique_ptr<Dateisicherung> sicherung;
-    if (m_export && m_format != 0) {
-        QStringList dateien;
-        if (IstArbeitsmappe(m_format)) {
-            if (QFileInfo::exists(m_pfad))
-                dateien << m_pfad;
-        } else {
-            const QDir ordner = QFileInfo(m_pfad).absoluteDir();
-            for (const QFileInfo& f : ordner.entryInfoList(QDir::Files))
-                if (f.completeBaseName().compare(ziel, Qt::CaseInsensitive) == 0)
-                    dateien << f.absoluteFilePath();
-        }
-        sicherung = std::make_unique<Dateisicherung>(dateien);
-    }
     qint64 anzahl = 0;
     m_bericht = {};
     m_db.setVerificationReport(&m_bericht);
@@ -272,8 +232,6 @@ qint64 Datenaustausch::ausfuehren(const QString& sql, bool zielLoeschen, const Q
         } catch (const engine::EngineError&) {
             // the transaction had already ended
         }
-        if (sicherung)
-            sicherung->zurueck();
         throw;
     }
     m_db.tableDefs().refresh();

@@ -62,8 +62,8 @@ public:
     QString loeschBefehl(const QString& ziel) const;
 
     /// Deletes the target's records first when asked (loeschBefehl), then runs sql, all in one
-    /// transaction; files of a foreign target are put back as they were when it fails or is
-    /// cancelled, a table file it made is removed. Returns the records added. Throws
+    /// transaction; the engine puts the files of a foreign target back as they were when it
+    /// fails or is cancelled, and removes a table file it made. Returns the records added. Throws
     /// Austauschfehler. status receives the texts to show while the work goes on, fortschritt
     /// the rows (gesamt as given) and may stop the work.
     qint64 ausfuehren(const QString& sql, bool zielLoeschen, const QString& ziel,
