@@ -42,25 +42,25 @@ bool TransferRows::keepGoing()
     return !m_cancelled;
 }
 
-void TransferRows::countRead()
+void TransferRows::count(qint64 TransferRows::*counter)
 {
     if (!t_current)
         return;
-    ++t_current->m_read;
+    ++(t_current->*counter);
     // The window shown meanwhile must not read from the connection the statement is using.
     const ProgressScope scope(t_current->m_connection.handle());
     if (!t_current->keepGoing())
         stop();
 }
 
+void TransferRows::countRead()
+{
+    count(&TransferRows::m_read);
+}
+
 void TransferRows::countWritten()
 {
-    if (!t_current)
-        return;
-    ++t_current->m_written;
-    const ProgressScope scope(t_current->m_connection.handle());
-    if (!t_current->keepGoing())
-        stop();
+    count(&TransferRows::m_written);
 }
 
 } // namespace kv::engine

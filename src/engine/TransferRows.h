@@ -35,6 +35,7 @@ public:
 
 private:
     bool keepGoing();
+    static void count(qint64 TransferRows::*counter);
 
     Connection& m_connection;
     Check m_check;

@@ -68,11 +68,13 @@ QMap<QString, QByteArray> dateien(const QString& ordner)
 enum class Weg { Knopf, Escape };
 
 /// Cancels through the progress box, as the user would, once it shows at least ab rows done.
-void brichAb(frmImportTabellen& f, Weg weg, int ab, QList<int>* gesehen)
+void brichAb(frmImportTabellen& f, Weg weg, int ab, QList<int>* gesehen, QString* text = nullptr)
 {
     f.setzeFortschrittsverzoegerung(0);
     f.beobachteFortschritt([=](QProgressDialog* d) {
         gesehen->append(d->value());
+        if (text)
+            *text = d->labelText();
         if (d->value() < ab || d->wasCanceled())
             return;
         if (weg == Weg::Knopf)
@@ -120,7 +122,8 @@ private Q_SLOTS:
         f.Text1()->setText(loeschen ? QStringLiteral("Ziel") : QStringLiteral("Neu"));
         f.Check1()->setChecked(loeschen);
         QList<int> gesehen;
-        brichAb(f, weg, 150, &gesehen);
+        QString text;
+        brichAb(f, weg, 150, &gesehen, &text);
         if (loeschen)
             dlg.erwarteAntwort(Antwort::Ok);
         dlg.erwarteAntwort(Antwort::Ok);
@@ -134,6 +137,7 @@ private Q_SLOTS:
         // The rows in all were known from the table file; the box stopped where it was told.
         QVERIFY(!gesehen.isEmpty());
         QCOMPARE(gesehen.last(), 150);
+        QCOMPARE(text, QStringLiteral("Daten werden importiert …\n150 von 300 Datensätzen"));
         QVERIFY(!QApplication::activeModalWidget());
         QVERIFY(dlg.leer());
 
@@ -160,11 +164,14 @@ private Q_SLOTS:
         dlg.erwarteDatei(datei(andere, 1));
         f.dateiWaehlen();
         QList<int> gesehen;
-        brichAb(f, Weg::Knopf, 0, &gesehen);
+        QString text;
+        brichAb(f, Weg::Knopf, 0, &gesehen, &text);
         dlg.erwarteAntwort(Antwort::Ok);
         f.starten();
         QCOMPARE(dlg.letzteMeldung().text,
             Abgebrochen + QStringLiteral("\n\nDie Datenbank ist so, wie sie vorher war."));
+        // Neither the rows in all nor the rows done are known here.
+        QCOMPARE(text, QStringLiteral("Daten werden importiert …"));
         QVERIFY(!db->tableDefs().contains(QStringLiteral("Gross")));
         // The database works on afterwards: no transaction is left open.
         db->execute(QStringLiteral("CREATE TABLE Danach (X LONG)"));

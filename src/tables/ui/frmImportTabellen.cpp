@@ -230,10 +230,9 @@ void frmImportTabellen::starten()
     // The rows in all are known for the generated statement only.
     const qint64 gesamt
         = automatik() ? m_austausch.quellZeilen(m_list1->currentItem()->text()) : -1;
-    Fortschrittsanzeige anzeige(this,
-        m_austausch.istExport() ? QStringLiteral("Daten werden exportiert …")
-                                : QStringLiteral("Daten werden importiert …"),
-        windowTitle(), m_fortschrittVerzoegerung);
+    const QString was = m_austausch.istExport() ? QStringLiteral("Daten werden exportiert …")
+                                                : QStringLiteral("Daten werden importiert …");
+    Fortschrittsanzeige anzeige(this, was, windowTitle(), m_fortschrittVerzoegerung);
     QElapsedTimer zuletzt;
     const auto fortschritt = [&](qint64 erledigt, qint64 alle) {
         // A click on "Abbrechen" counts at once; the box is redrawn a few times a second only.
@@ -245,11 +244,13 @@ void frmImportTabellen::starten()
         constexpr qint64 hoechstens = std::numeric_limits<int>::max();
         // Without the rows in all the box shows that it is busy, with the rows done as text.
         const int bis = int(qBound<qint64>(0, alle, hoechstens));
+        // Files of our own format are read by SQLite alone: no rows are counted there.
         const QString zeile = alle > 0
             ? QStringLiteral("%1 von %2 Datensätzen").arg(erledigt).arg(alle)
-            : QStringLiteral("%1 Datensätze").arg(erledigt);
+            : erledigt > 0 ? QStringLiteral("%1 Datensätze").arg(erledigt)
+                           : QString();
         const bool weiter = anzeige.melden(int(qMin(erledigt, bis > 0 ? bis : hoechstens)), bis,
-            anzeige.dialog() ? zeile : QString());
+            zeile.isEmpty() ? was : was + Zeilenumbruch + zeile);
         if (m_fortschrittBeobachter && anzeige.dialog())
             m_fortschrittBeobachter(anzeige.dialog());
         return weiter && !(anzeige.dialog() && anzeige.dialog()->wasCanceled());
