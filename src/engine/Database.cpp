@@ -262,7 +262,9 @@ qint64 Database::executeWith(const QString& sql, const QList<Parameter>& paramet
         requireOpen();
         if (!updatable())
             throw EngineError(err::ReadOnly, QStringLiteral("Die Datenbank ist schreibgeschützt."));
-        // Declared first: the statement is finished before its files are detached.
+        // Declared first: the statement is finished before its files are detached, and they
+        // are detached before the foreign files it wrote are kept or put back.
+        const ExternalWork work(*m_externals, *m_connection);
         ExternalUse externals(*m_externals);
         sql::DialectStatement ds(m_connection->handle(), sql, {}, {}, externals.resolver());
         if (ds.statement().columnCount() > 0 && ds.statement().isReadOnly())

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
+#include <exception>
 
 namespace kv::engine {
 
@@ -99,6 +100,9 @@ QString ExternalFiles::acquire(
             && a.writable == writable)
             found = &a;
     Attached& a = found ? *found : attach(ref.path, prefix, writable);
+    if (!a.prefix.isEmpty() && access != sql::ExternalAccess::Read)
+        m_copies.keep(
+            a.path, a.prefix.startsWith(QLatin1String("Excel"), Qt::CaseInsensitive), table);
     if (!a.prefix.isEmpty() && access != sql::ExternalAccess::Create) {
         try {
             provideTable(a, table);
@@ -199,6 +203,30 @@ void ExternalFiles::detachUnused()
             ++it;
         }
     }
+}
+
+QStringList ExternalFiles::endWork(bool succeeded)
+{
+    detachUnused();
+    if (succeeded) {
+        m_copies.drop();
+        return {};
+    }
+    return m_copies.putBack();
+}
+
+ExternalWork::ExternalWork(ExternalFiles& files, Connection& connection)
+    : m_files(files)
+    , m_connection(connection)
+    , m_exceptions(std::uncaught_exceptions())
+{ }
+
+ExternalWork::~ExternalWork()
+{
+    // Inside a transaction its end decides.
+    if (m_connection.isOpen() && m_connection.inTransaction())
+        return;
+    m_files.endWork(std::uncaught_exceptions() == m_exceptions);
 }
 
 ExternalUse::~ExternalUse()

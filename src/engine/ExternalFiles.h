@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ForeignFileCopies.h"
 #include "engine/sql/Dialect.h"
 
 #include <QString>
@@ -32,6 +33,12 @@ public:
     /// the files it wrote into.
     void detachUnused();
 
+    /// A statement outside a transaction, or a transaction, has ended: the foreign files it
+    /// wrote into are kept as they are now, or put back as they were before its first write
+    /// (files it made are removed). Detaches what is unused first, so that the drivers have
+    /// written their last bytes. Returns the files that could not be put back.
+    QStringList endWork(bool succeeded);
+
     /// The connect text of a foreign schema ("dBASE IV;DATABASE=…"); empty for our own files.
     QString foreignConnect(const QString& schema) const;
     /// The folder or file a schema stands for, as written in the statement.
@@ -53,6 +60,23 @@ private:
 
     Connection& m_connection;
     std::vector<Attached> m_attached;
+    ForeignFileCopies m_copies;
+};
+
+/// Ends the work of one statement on the external files when no transaction goes on around
+/// it: put back when the statement failed, kept when it succeeded. Declared before the
+/// statement's ExternalUse, so that it ends after the files have been let go.
+class ExternalWork {
+public:
+    ExternalWork(ExternalFiles& files, Connection& connection);
+    ~ExternalWork();
+    ExternalWork(const ExternalWork&) = delete;
+    ExternalWork& operator=(const ExternalWork&) = delete;
+
+private:
+    ExternalFiles& m_files;
+    Connection& m_connection;
+    int m_exceptions;
 };
 
 /// The files one statement or record set uses; gives them back when it ends.

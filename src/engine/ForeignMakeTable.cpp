@@ -1,6 +1,7 @@
 #include "engine/ForeignMakeTable.h"
 
 #include "engine/ForeignTableSource.h"
+#include "engine/TransferRows.h"
 #include "engine/catalog/CatalogText.h"
 #include "engine/catalog/DeclaredType.h"
 #include "engine/core/DataType.h"
@@ -121,6 +122,7 @@ qint64 makeForeignTable(Connection& connection, const QString& connect, const QS
                 report->countRead(table);
             target->append(row);
             ++written;
+            TransferRows::countWritten();
             if (report)
                 report->countWritten(table);
         }

@@ -1,6 +1,7 @@
 #include "engine/ForeignTableModule.h"
 
 #include "engine/ForeignTableSource.h"
+#include "engine/TransferRows.h"
 #include "engine/catalog/DeclaredType.h"
 #include "engine/core/DataType.h"
 #include "engine/isam/IsamError.h"
@@ -158,6 +159,8 @@ int filter(sqlite3_vtab_cursor* cursor, int plan, const char*, int argc, sqlite3
             c->eof = type != SQLITE_INTEGER || !c->rows->seek(sqlite3_value_int64(argv[0]));
         } else {
             c->eof = !c->rows->next();
+            if (!c->eof)
+                TransferRows::countRead();
         }
         return SQLITE_OK;
     });
@@ -168,6 +171,8 @@ int next(sqlite3_vtab_cursor* cursor)
     auto* c = static_cast<ForeignCursor*>(cursor);
     return guarded(cursor->pVtab, [&] {
         c->eof = !c->rows->next();
+        if (!c->eof)
+            TransferRows::countRead();
         return SQLITE_OK;
     });
 }
@@ -272,6 +277,7 @@ int update(sqlite3_vtab* vtab, int argc, sqlite3_value** argv, sqlite_int64* new
                                    "die Datei selbst.")
                         .arg(v->label));
             *newRowId = table.append(rowOf(table.fields(), argc, argv));
+            TransferRows::countWritten();
             return SQLITE_OK;
         }
         if (!can.update)

@@ -178,7 +178,7 @@ void Workspace::commitTrans()
                 db->connection().exec(QStringLiteral("COMMIT"));
         m_inTransaction = false;
         for (Database* db : m_databases)
-            db->externalFiles().detachUnused();
+            db->externalFiles().endWork(true);
     });
 }
 
@@ -194,7 +194,7 @@ void Workspace::rollback()
                 db->connection().exec(QStringLiteral("ROLLBACK"));
             // Schema changes were undone too: the collections are read again.
             db->refreshAll();
-            db->externalFiles().detachUnused();
+            db->externalFiles().endWork(false);
         }
     });
 }

@@ -3,6 +3,8 @@
 #include "engine/Database.h"
 #include "engine/EngineError.h"
 #include "engine/ForeignTableSource.h"
+#include "engine/Recordset.h"
+#include "engine/TransferRows.h"
 #include "engine/Workspace.h"
 #include "engine/isam/IsamError.h"
 #include "tables/SqlNamen.h"
@@ -10,9 +12,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <array>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace kv {
@@ -38,31 +40,6 @@ QString inAnfuehrung(QString text)
     return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QStringLiteral("''"))
         + QLatin1Char('\'');
 }
-
-/// The files of one foreign table (all endings) or the workbook, copied aside before an export
-/// writes into them and put back when it fails: the engine's rollback cannot reach them.
-class Dateisicherung {
-public:
-    explicit Dateisicherung(const QStringList& dateien)
-    {
-        for (const QString& datei : dateien) {
-            const QString kopie = m_ablage.filePath(QString::number(m_dateien.size()));
-            if (QFile::copy(datei, kopie))
-                m_dateien << qMakePair(datei, kopie);
-        }
-    }
-    void zurueck()
-    {
-        for (const auto& [datei, kopie] : std::as_const(m_dateien)) {
-            QFile::remove(datei);
-            QFile::copy(kopie, datei);
-        }
-    }
-
-private:
-    QTemporaryDir m_ablage;
-    QList<QPair<QString, QString>> m_dateien;
-};
 
 } // namespace
 
@@ -175,8 +152,26 @@ QString Datenaustausch::ersatzArbeitsmappe() const
     return ziel == m_pfad ? QString() : ziel;
 }
 
+qint64 Datenaustausch::quellZeilen(const QString& quelle) const
+{
+    try {
+        if (m_export)
+            return m_db
+                .openRecordset(QStringLiteral("SELECT count(*) FROM ") + Klammername(quelle))
+                ->field(0)
+                .value()
+                .toLongLong();
+        if (m_format != 0 && hatAndereDatei())
+            return engine::openForeignTable(connectText(), quelle)->rowCount();
+    } catch (const std::exception&) {
+        // the statement itself reports what is wrong with the table
+    }
+    return -1;
+}
+
 qint64 Datenaustausch::ausfuehren(const QString& sql, bool zielLoeschen, const QString& ziel,
-    const std::function<void(const QString&)>& status)
+    const std::function<void(const QString&)>& status, const Austauschfortschritt& fortschritt,
+    qint64 gesamt)
 {
     auto melde = [&](const char* text) {
         if (status)
@@ -186,25 +181,20 @@ qint64 Datenaustausch::ausfuehren(const QString& sql, bool zielLoeschen, const Q
     if (!ws)
         throw Austauschfehler { QStringLiteral("Fehler beim Hinzufügen zur Ziel-Tabelle!"), 3000,
             QStringLiteral("Die Datenbank ist geschlossen.") };
-    std::unique_ptr<Dateisicherung> sicherung;
-    if (m_export && m_format != 0) {
-        QStringList dateien;
-        if (IstArbeitsmappe(m_format)) {
-            if (QFileInfo::exists(m_pfad))
-                dateien << m_pfad;
-        } else {
-            const QDir ordner = QFileInfo(m_pfad).absoluteDir();
-            for (const QFileInfo& f : ordner.entryInfoList(QDir::Files))
-                if (f.completeBaseName().compare(ziel, Qt::CaseInsensitive) == 0)
-                    dateien << f.absoluteFilePath();
-        }
-        sicherung = std::make_unique<Dateisicherung>(dateien);
-    }
     qint64 anzahl = 0;
     m_bericht = {};
     m_db.setVerificationReport(&m_bericht);
     const std::unique_ptr<engine::Database, void (*)(engine::Database*)> berichtEnde(
         &m_db, [](engine::Database* db) { db->setVerificationReport(nullptr); });
+    // Ended before a rollback: that must run to its end whatever the user clicks meanwhile.
+    std::optional<engine::TransferRows> zeilen;
+    zeilen.emplace(m_db.connection(),
+        fortschritt ? engine::TransferRows::Check(
+            [&](qint64 erledigt) { return fortschritt(erledigt, gesamt); })
+                    : engine::TransferRows::Check());
+    const auto abbruch = [&] {
+        return Austauschfehler { QStringLiteral("Der Vorgang wurde abgebrochen."), 0, {}, true };
+    };
     try {
         ws->beginTrans();
     } catch (const engine::EngineError& e) {
@@ -217,6 +207,8 @@ qint64 Datenaustausch::ausfuehren(const QString& sql, bool zielLoeschen, const Q
             try {
                 m_db.execute(loeschBefehl(ziel));
             } catch (const engine::EngineError& e) {
+                if (zeilen->cancelled())
+                    throw abbruch();
                 throw Austauschfehler { QStringLiteral("Fehler beim Löschen in der Ziel-Tabelle!"),
                     e.number(), e.description() };
             }
@@ -226,18 +218,20 @@ qint64 Datenaustausch::ausfuehren(const QString& sql, bool zielLoeschen, const Q
             m_db.execute(sql);
             anzahl = m_db.recordsAffected();
             ws->commitTrans();
+            zeilen.reset();
         } catch (const engine::EngineError& e) {
+            if (zeilen->cancelled())
+                throw abbruch();
             throw Austauschfehler { QStringLiteral("Fehler beim Hinzufügen zur Ziel-Tabelle!"),
                 e.number(), e.description() };
         }
     } catch (const Austauschfehler&) {
+        zeilen.reset();
         try {
             ws->rollback();
         } catch (const engine::EngineError&) {
             // the transaction had already ended
         }
-        if (sicherung)
-            sicherung->zurueck();
         throw;
     }
     m_db.tableDefs().refresh();

@@ -25,7 +25,13 @@ struct Austauschfehler {
     QString satz;
     qint64 nummer = 0;
     QString beschreibung;
+    /// The user stopped it; everything is as it was before.
+    bool abgebrochen = false;
 };
+
+/// Asked while an exchange runs with the rows done and the rows in all (-1 when not known);
+/// false stops the exchange.
+using Austauschfortschritt = std::function<bool(qint64 erledigt, qint64 gesamt)>;
 
 /// The other file of an import (into the open database) or export (out of it) and the
 /// statements that copy a table between the two; windowless, used by frmImportTabellen.
@@ -56,11 +62,16 @@ public:
     QString loeschBefehl(const QString& ziel) const;
 
     /// Deletes the target's records first when asked (loeschBefehl), then runs sql, all in one
-    /// transaction; files of a foreign target are put back as they were when it fails. Returns
-    /// the records added. Throws Austauschfehler.
-    /// status receives the texts to show while the work goes on.
+    /// transaction; the engine puts the files of a foreign target back as they were when it
+    /// fails or is cancelled, and removes a table file it made. Returns the records added. Throws
+    /// Austauschfehler. status receives the texts to show while the work goes on, fortschritt
+    /// the rows (gesamt as given) and may stop the work.
     qint64 ausfuehren(const QString& sql, bool zielLoeschen, const QString& ziel,
-        const std::function<void(const QString&)>& status = {});
+        const std::function<void(const QString&)>& status = {},
+        const Austauschfortschritt& fortschritt = {}, qint64 gesamt = -1);
+    /// The rows of a source table of the generated statement; -1 when it cannot be known
+    /// without reading the whole table.
+    qint64 quellZeilen(const QString& quelle) const;
     /// Where an export into an old Excel workbook has actually been written (an .xlsx beside
     /// it); empty otherwise.
     QString ersatzArbeitsmappe() const;

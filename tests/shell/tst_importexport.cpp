@@ -4,6 +4,7 @@
 #include "Hauptfensterumfeld.h"
 #include "Programmumgebung.h"
 #include "engine/Database.h"
+#include "engine/Recordset.h"
 #include "engine/TableDef.h"
 #include "engine/Workspace.h"
 #include "shell/AktuelleDatenbank.h"
@@ -14,7 +15,10 @@
 #include "tables/ui/frmImportTabellen.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QTimer>
 #include <QtTest>
 
@@ -74,6 +78,73 @@ private Q_SLOTS:
         QCOMPARE(liste, quellen);
         QVERIFY(!umgebung.dialoge.texte().contains(
             QStringLiteral("Dieses Fenster ist in dieser Version noch nicht verfügbar.")));
+    }
+
+    // The import command's window, cancelled through its progress box, then run through: the
+    // cancel leaves the database as it was and says so, never a success.
+    void importAbbrechenUeberDasMenue()
+    {
+        test::Programmumgebung umgebung;
+        const QString pfad = umgebung.ordner.file(QStringLiteral("adressen.kdb"));
+        const QString ordner = umgebung.ordner.file(QStringLiteral("dbase"));
+        QVERIFY(QDir().mkpath(ordner));
+        {
+            engine::Workspace ws;
+            auto quelle = ws.createDatabase(umgebung.ordner.file(QStringLiteral("quelle.kdb")));
+            quelle->execute(QStringLiteral("CREATE TABLE Orte (Plz TEXT(5))"));
+            for (int i = 0; i < 40; ++i)
+                quelle->execute(QStringLiteral("INSERT INTO Orte VALUES ('%1')").arg(10000 + i));
+            quelle->execute(
+                QStringLiteral("SELECT * INTO ORTE IN '%1/' 'dBASE IV;' FROM Orte").arg(ordner));
+            ws.createDatabase(pfad)->execute(QStringLiteral("CREATE TABLE Kunden (Nr LONG)"));
+        }
+        frmMain haupt;
+        haupt.setzeFensteraufrufe(std::make_unique<Hauptfensteraufrufe>(haupt));
+        AktuelleDatenbank& db = aktuelleDatenbank();
+        db.Datenbank = pfad;
+        db.DatenbankTyp = 1;
+        db.oeffne();
+
+        test::ScriptedDialoge& dlg = umgebung.dialoge;
+        QStringList meldungen;
+        QTimer::singleShot(0, &haupt, [&] {
+            auto* f = qobject_cast<frmImportTabellen*>(QApplication::activeModalWidget());
+            if (!f)
+                return;
+            DateiDialogErgebnis wahl;
+            wahl.abgebrochen = false;
+            wahl.pfad = QDir(ordner).filePath(QStringLiteral("ORTE.DBF"));
+            wahl.filterIndex = 3;
+            dlg.erwarteDatei(wahl);
+            f->dateiWaehlen();
+            f->Text1()->setText(QStringLiteral("Orte"));
+            f->setzeFortschrittsverzoegerung(0);
+            f->beobachteFortschritt([](QProgressDialog* d) {
+                if (d->value() >= 20)
+                    d->cancel();
+            });
+            dlg.erwarteAntwort(Antwort::Ok);
+            f->starten();
+            meldungen << dlg.letzteMeldung().text;
+            f->beobachteFortschritt({});
+            dlg.erwarteAntwort(Antwort::Ok);
+            f->starten();
+            meldungen << dlg.letzteMeldung().text;
+            f->reject();
+        });
+        haupt.ActiveBar21_ToolClick(QStringLiteral("bearbeitenimport"));
+        QCOMPARE(meldungen,
+            QStringList({ QStringLiteral("Der Vorgang wurde abgebrochen.\n\nDie Datenbank ist so, "
+                                         "wie sie vorher war."),
+                QStringLiteral("Es wurden 40 Datensätze hinzugefügt!") }));
+        QCOMPARE(db.db()
+                     ->openRecordset(QStringLiteral("SELECT count(*) FROM Orte"))
+                     ->field(0)
+                     .value()
+                     .toInt(),
+            40);
+        db.schliesse();
+        QVERIFY(dlg.leer());
     }
 
     // After the window closes the navigator lists what the import made.

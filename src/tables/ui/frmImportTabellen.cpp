@@ -5,10 +5,13 @@
 #include "engine/Database.h"
 #include "engine/EngineError.h"
 #include "tables/Fremdtabellenwahl.h"
+#include "tables/ui/frmPruefbericht.h"
+#include "widgets/Fortschrittsanzeige.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -16,9 +19,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace kv {
 
@@ -222,16 +227,60 @@ void frmImportTabellen::starten()
             != Antwort::Ok)
             return;
     }
+    // The rows in all are known for the generated statement only.
+    const qint64 gesamt
+        = automatik() ? m_austausch.quellZeilen(m_list1->currentItem()->text()) : -1;
+    const QString was = m_austausch.istExport() ? QStringLiteral("Daten werden exportiert …")
+                                                : QStringLiteral("Daten werden importiert …");
+    Fortschrittsanzeige anzeige(this, was, windowTitle(), m_fortschrittVerzoegerung);
+    QElapsedTimer zuletzt;
+    const auto fortschritt = [&](qint64 erledigt, qint64 alle) {
+        // A click on "Abbrechen" counts at once; the box is redrawn a few times a second only.
+        if (anzeige.dialog() && anzeige.dialog()->wasCanceled())
+            return false;
+        if (zuletzt.isValid() && zuletzt.elapsed() < 100 && !m_fortschrittBeobachter)
+            return true;
+        zuletzt.start();
+        constexpr qint64 hoechstens = std::numeric_limits<int>::max();
+        // Without the rows in all the box shows that it is busy, with the rows done as text.
+        const int bis = int(qBound<qint64>(0, alle, hoechstens));
+        // Files of our own format are read by SQLite alone: no rows are counted there.
+        const QString zeile = alle > 0
+            ? QStringLiteral("%1 von %2 Datensätzen").arg(erledigt).arg(alle)
+            : erledigt > 0 ? QStringLiteral("%1 Datensätze").arg(erledigt)
+                           : QString();
+        const bool weiter = anzeige.melden(int(qMin(erledigt, bis > 0 ? bis : hoechstens)), bis,
+            zeile.isEmpty() ? was : was + Zeilenumbruch + zeile);
+        if (m_fortschrittBeobachter && anzeige.dialog())
+            m_fortschrittBeobachter(anzeige.dialog());
+        return weiter && !(anzeige.dialog() && anzeige.dialog()->wasCanceled());
+    };
     qint64 anzahl = 0;
     try {
-        anzahl = m_austausch.ausfuehren(m_text2->toPlainText(), loeschen, ziel,
-            [this](const QString& text) { setzeStatus(text); });
+        anzahl = m_austausch.ausfuehren(
+            m_text2->toPlainText(), loeschen, ziel,
+            [this](const QString& text) { setzeStatus(text); }, fortschritt, gesamt);
     } catch (const Austauschfehler& f) {
+        anzeige.schliessen();
         setzeStatus(QString());
-        zeigeFehler(f.satz, f.nummer, f.beschreibung, Fehlerkennung::FehlerKompakt);
+        if (f.abgebrochen)
+            zeigeMeldung(f.satz + Zeilenumbruch + Zeilenumbruch
+                    + (m_austausch.istExport()
+                            ? QStringLiteral("Die Exportdatei ist so, wie sie vorher war; eine "
+                                             "neu angelegte Tabelle wurde wieder entfernt.")
+                            : QStringLiteral("Die Datenbank ist so, wie sie vorher war.")),
+                windowTitle(), Knoepfe::Ok, Symbol::Information);
+        else
+            zeigeFehler(f.satz, f.nummer, f.beschreibung, Fehlerkennung::FehlerKompakt);
         return;
     }
+    anzeige.schliessen();
     setzeStatus(QString());
+    zeigeErgebnis(anzahl);
+}
+
+void frmImportTabellen::zeigeErgebnis(qint64 anzahl)
+{
     QString text = QStringLiteral("Es wurden ") + QString::number(anzahl)
         + QStringLiteral(" Datensätze hinzugefügt!");
     const QString mappe = m_austausch.ersatzArbeitsmappe();
@@ -241,10 +290,19 @@ void frmImportTabellen::starten()
                              "stehen in der Arbeitsmappe '%1'.")
                   .arg(QDir::toNativeSeparators(mappe));
     // The first lines of the verification of a new foreign table.
-    const QStringList pruefung = m_austausch.bericht().summary(5);
+    const engine::isam::VerificationReport& bericht = m_austausch.bericht();
+    const QStringList pruefung = bericht.summary(5);
     if (!pruefung.isEmpty())
         text += Zeilenumbruch + Zeilenumbruch + pruefung.join(Zeilenumbruch);
-    zeigeMeldung(text);
+    if (bericht.isClean()) {
+        zeigeMeldung(text);
+    } else if (zeigeMeldung(text + Zeilenumbruch + Zeilenumbruch
+                       + QStringLiteral("Möchten Sie den vollständigen Prüfbericht sehen?"),
+                   QString(), Knoepfe::JaNein, Symbol::Frage)
+        == Antwort::Ja) {
+        frmPruefbericht fenster(bericht, this);
+        fenster.exec();
+    }
     tabellenZeigen();
 }
 

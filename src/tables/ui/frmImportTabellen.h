@@ -3,6 +3,7 @@
 #include "tables/Datenaustausch.h"
 
 #include <QDialog>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -10,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
+class QProgressDialog;
 class QPushButton;
 class QTabWidget;
 
@@ -42,12 +44,22 @@ public:
     /// "Abfrage &speichern".
     void abfrageSpeichern();
 
+    /// How long the work runs before its progress box appears (a moment by default).
+    void setzeFortschrittsverzoegerung(int ms) { m_fortschrittVerzoegerung = ms; }
+    /// Called with the progress box each time it has been brought up to date (for tests, which
+    /// cancel through it as a user would).
+    void beobachteFortschritt(std::function<void(QProgressDialog*)> f)
+    {
+        m_fortschrittBeobachter = std::move(f);
+    }
+
 private:
     void tabellenZeigen();
     void abfragenZeigen();
     void knoepfePruefen();
     void setzeStatus(const QString& text);
     bool automatik() const;
+    void zeigeErgebnis(qint64 anzahl);
 
     Datenaustausch m_austausch;
     QListWidget* m_list1;
@@ -61,6 +73,8 @@ private:
     QPushButton* m_speichern;
     QLabel* m_dateiname;
     QLabel* m_status;
+    int m_fortschrittVerzoegerung = 500;
+    std::function<void(QProgressDialog*)> m_fortschrittBeobachter;
 };
 
 } // namespace kv
