@@ -564,10 +564,9 @@ std::optional<IssueKind> encodeDbfField(const DbfHeader& h, const DbfFieldDesc& 
     case 'D':
     case 'T':
     case '@': {
-        QDateTime dt = value.toDateTime();
-        if (!dt.isValid() && value.typeId() == QMetaType::QDate)
-            dt = QDateTime(value.toDate(), QTime(0, 0));
-        if (!dt.isValid() || dt.date().year() < 1 || dt.date().year() > 9999) {
+        QDate date;
+        int ms = 0;
+        if (!dateOfValue(value, date, ms) || date.year() < 1 || date.year() > 9999) {
             blank();
             if (f.type != 'D')
                 memset(p, 0, f.length);
@@ -576,24 +575,23 @@ std::optional<IssueKind> encodeDbfField(const DbfHeader& h, const DbfFieldDesc& 
         }
         if (f.type == 'D') {
             int y = 0, m = 0, d = 0;
-            dt.date().getDate(&y, &m, &d);
+            date.getDate(&y, &m, &d);
             const int digits[]
                 = { y / 1000, y / 100 % 10, y / 10 % 10, y % 10, m / 10, m % 10, d / 10, d % 10 };
             for (int i = 0; i < 8; ++i)
                 p[i] = static_cast<char>('0' + digits[i]);
-            if (dt.time() != QTime(0, 0)) {
-                keep(QDateTime(dt.date(), QTime(0, 0)));
+            if (ms != 0) {
+                keep(QDateTime(date, QTime(0, 0)));
                 return IssueKind::TimeDropped;
             }
             return std::nullopt;
         }
-        const qint64 ms = dt.time().msecsSinceStartOfDay();
         if (f.type == 'T') {
-            qToLittleEndian<qint32>(static_cast<qint32>(dt.date().toJulianDay()), p);
+            qToLittleEndian<qint32>(static_cast<qint32>(date.toJulianDay()), p);
             qToLittleEndian<qint32>(static_cast<qint32>(ms), p + 4);
         } else {
             const double total
-                = static_cast<double>((dt.date().toJulianDay() - DayOneJulian) * MsPerDay + ms);
+                = static_cast<double>((date.toJulianDay() - DayOneJulian) * MsPerDay + ms);
             qToBigEndian<double>(total, p);
         }
         return std::nullopt;

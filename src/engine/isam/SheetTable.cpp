@@ -37,10 +37,17 @@ bool excelSerialToDay(double serial, bool system1904, QDate& date, int& msOfDay)
 
 std::optional<double> excelSerialFromDateTime(const QDateTime& dt)
 {
-    if (!dt.isValid() || dt.date() < QDate(1900, 3, 1) || dt.date().year() > 9999)
+    if (!dt.isValid())
         return std::nullopt;
-    const qint64 days = QDate(1899, 12, 30).daysTo(dt.date());
-    return static_cast<double>(days) + dt.time().msecsSinceStartOfDay() / 86400000.0;
+    return excelSerialFromDay(dt.date(), dt.time().msecsSinceStartOfDay());
+}
+
+std::optional<double> excelSerialFromDay(const QDate& date, int msOfDay)
+{
+    if (!date.isValid() || date < QDate(1900, 3, 1) || date.year() > 9999)
+        return std::nullopt;
+    const qint64 days = QDate(1899, 12, 30).daysTo(date);
+    return static_cast<double>(days) + msOfDay / 86400000.0;
 }
 
 QString numberText(double v)

@@ -67,6 +67,7 @@ QDateTime excelSerialToDateTime(double serial, bool system1904);
 bool excelSerialToDay(double serial, bool system1904, QDate& date, int& msOfDay);
 /// The day number of a date and time in the 1900 system; nullopt before 1900-01-01.
 std::optional<double> excelSerialFromDateTime(const QDateTime& dt);
+std::optional<double> excelSerialFromDay(const QDate& date, int msOfDay);
 /// A number as text the way a user expects it ("1.3", "36436153"), not "1.300000".
 QString numberText(double v);
 

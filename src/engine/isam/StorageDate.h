@@ -3,6 +3,7 @@
 #include "engine/isam/IsamTable.h"
 
 #include <QDate>
+#include <QVariant>
 
 namespace kv::engine::isam {
 
@@ -37,5 +38,11 @@ inline bool putStoredDate(const QDate& date, qint64 msOfDay, StorageSink& out)
     out.text(text, sizeof text);
     return true;
 }
+
+/// The day and time of day a value for a date field names: a QDateTime or QDate as it shows,
+/// the engine's stored text ("yyyy-MM-dd" or "yyyy-MM-dd HH:mm:ss") by its digits. A time the
+/// local clock skips has no valid QDateTime and reaches the drivers as that text; read this
+/// way it keeps its value instead of being refused.
+bool dateOfValue(const QVariant& value, QDate& date, int& msOfDay);
 
 } // namespace kv::engine::isam
