@@ -39,6 +39,29 @@ QByteArray readEntry(zip_t* zip, const QString& name, bool* found = nullptr)
     return out;
 }
 
+/// Characters XML cannot carry are written "_xHHHH_" in a workbook's texts (a carriage return
+/// is "_x000D_"); a literal "_x" is itself escaped as "_x005F_x".
+void unescapeXstring(QByteArray& text)
+{
+    if (!text.contains("_x"))
+        return;
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '_' && i + 6 < text.size() && text[i + 1] == 'x' && text[i + 6] == '_') {
+            bool ok = false;
+            const uint code = QByteArrayView(text).sliced(i + 2, 4).toUInt(&ok, 16);
+            if (ok && QByteArrayView(text).sliced(i + 2, 4).indexOf('+') < 0) {
+                out.append(QString(QChar(static_cast<char16_t>(code))).toUtf8());
+                i += 6;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    text = out;
+}
+
 } // namespace
 
 std::shared_ptr<const XlsxParts> readXlsxParts(const QString& path)
@@ -113,6 +136,11 @@ std::shared_ptr<const XlsxParts> readXlsxParts(const QString& path)
                 }
             } else if (t == QXmlStreamReader::EndElement) {
                 if (x.name() == QLatin1String("si")) {
+                    if (current.contains(QLatin1String("_x"))) {
+                        QByteArray utf8 = current.toUtf8();
+                        unescapeXstring(utf8);
+                        current = QString::fromUtf8(utf8);
+                    }
                     parts->strings.append(current);
                     inSi = false;
                 } else if (x.name() == QLatin1String("rPh")) {
@@ -507,6 +535,7 @@ private:
         } else if (type == "str" || type == "inlineStr") {
             c.kind = SheetCell::Text;
             c.utf8 = value;
+            unescapeXstring(c.utf8);
         } else if (type == "b") {
             c.kind = SheetCell::Bool;
             c.number = value.trimmed() == "1" ? 1 : 0;
