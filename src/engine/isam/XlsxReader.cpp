@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QXmlStreamReader>
+#include <cstring>
 #include <zip.h>
 
 namespace kv::engine::isam {
@@ -425,7 +426,16 @@ private:
     qsizetype find(QByteArrayView needle, qsizetype from)
     {
         for (;;) {
-            const qsizetype at = QByteArrayView(m_buffer).indexOf(needle, m_pos + from);
+            qsizetype at = -1;
+            if (needle.size() == 1) {
+                const qsizetype start = m_pos + from;
+                const void* hit = start < m_buffer.size()
+                    ? memchr(m_buffer.constData() + start, needle[0], m_buffer.size() - start)
+                    : nullptr;
+                at = hit ? static_cast<const char*>(hit) - m_buffer.constData() : -1;
+            } else {
+                at = QByteArrayView(m_buffer).indexOf(needle, m_pos + from);
+            }
             if (at >= 0)
                 return at - m_pos;
             const qsizetype keep = m_buffer.size() - m_pos;
@@ -449,12 +459,13 @@ private:
             if (find(">", 0) < 0)
                 return false;
             const QByteArrayView rest = view(0, m_buffer.size() - m_pos);
-            if (rest.startsWith("<!--")) {
+            const bool markup = rest.size() > 1 && (rest[1] == '!' || rest[1] == '?');
+            if (markup && rest.startsWith("<!--")) {
                 if (!skipPast("-->"))
                     return false;
                 continue;
             }
-            if (rest.startsWith("<![CDATA[")) {
+            if (markup && rest.startsWith("<![CDATA[")) {
                 const qsizetype end = find("]]>", 9);
                 if (end < 0)
                     return false;
@@ -463,7 +474,7 @@ private:
                 m_pos += end + 3;
                 continue;
             }
-            if (rest.startsWith("<?") || rest.startsWith("<!")) {
+            if (markup) {
                 if (!skipPast(rest.startsWith("<?") ? "?>" : ">"))
                     return false;
                 continue;
