@@ -241,7 +241,7 @@ IsamRow rowOf(const IsamFields& fields, int argc, sqlite3_value** argv)
     row.reserve(fields.size());
     for (int i = 0; i < fields.size() && i + 2 < argc; ++i) {
         const int type = fields.at(i).type;
-        row.append(datatype::fromStorage(datatype::toStorage(fromSqlite(argv[i + 2]), type), type));
+        row.append(driverValue(datatype::toStorage(fromSqlite(argv[i + 2]), type), type));
     }
     return row;
 }

@@ -3,6 +3,7 @@
 // one, dates before 1900 and after 2038 included.
 
 #include "engine/Engine.h"
+#include "engine/isam/VerificationReport.h"
 #include "testutils/TempDir.h"
 
 #include <QtTest>
@@ -103,6 +104,26 @@ private Q_SLOTS:
                 QStringLiteral("SELECT * INTO Zurueck FROM Aus IN '%1' '%2'").arg(ort, format));
         }
         QCOMPARE(gespeichert(datei, QStringLiteral("SELECT Zeit FROM Zurueck ORDER BY Nr")), werte);
+    }
+
+    void berichtZeigtDasDatum()
+    {
+        // dBASE keeps days only; the report names the value handed in as the date it was.
+        kv::test::TempDir dir;
+        Workspace ws;
+        auto db = ws.createDatabase(dir.file(QStringLiteral("a.kdb")));
+        db->execute(QStringLiteral("CREATE TABLE Termine (Nr LONG, Zeit DATETIME)"));
+        db->execute(QStringLiteral("INSERT INTO Termine VALUES (1, '2020-05-05 10:00:00')"));
+        isam::VerificationReport bericht;
+        db->setVerificationReport(&bericht);
+        db->execute(QStringLiteral("SELECT * INTO Aus IN '%1' 'dBASE IV;' FROM Termine")
+                        .arg(dir.path() + QLatin1Char('/')));
+        db->setVerificationReport(nullptr);
+        QCOMPARE(bericht.entries().size(), 1);
+        const isam::ValueIssue& i = bericht.entries().first().issue;
+        QCOMPARE(i.kind, isam::IssueKind::TimeDropped);
+        QCOMPARE(i.source, QVariant(QDateTime(QDate(2020, 5, 5), QTime(10, 0))));
+        QCOMPARE(i.target, QVariant(QDateTime(QDate(2020, 5, 5), QTime(0, 0))));
     }
 
 private:

@@ -24,6 +24,14 @@ void putStored(const QVariant& value, StorageSink& out)
     out.text(text.constData(), text.size());
 }
 
+QVariant driverValue(const QVariant& stored, int type)
+{
+    if ((type == dbDate || type == dbTime || type == dbTimeStamp)
+        && stored.typeId() == QMetaType::QString)
+        return stored;
+    return datatype::fromStorage(stored, type);
+}
+
 bool dateOfValue(const QVariant& value, QDate& date, int& msOfDay)
 {
     if (!value.isValid() || value.isNull())
@@ -89,6 +97,21 @@ void IsamTable::update(qint64, const IsamRow&)
 void IsamTable::remove(qint64)
 {
     throw IsamError::notSupported(m_path, QStringLiteral("Das Löschen von Datensätzen"));
+}
+
+void IsamTable::reportIssue(const ValueIssue& issue) const
+{
+    if (!m_issueSink)
+        return;
+    const int type
+        = issue.field >= 0 && issue.field < m_fields.size() ? m_fields[issue.field].type : 0;
+    if (issue.source.typeId() == QMetaType::QString
+        && (type == dbDate || type == dbTime || type == dbTimeStamp)) {
+        ValueIssue shown = issue;
+        shown.source = datatype::fromStorage(issue.source, type);
+        return m_issueSink(shown);
+    }
+    m_issueSink(issue);
 }
 
 void IsamTable::addNotice(const QString& text)

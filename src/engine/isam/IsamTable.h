@@ -81,11 +81,8 @@ public:
     void setIssueSink(IssueSink sink) { m_issueSink = std::move(sink); }
 
 protected:
-    void reportIssue(const ValueIssue& issue) const
-    {
-        if (m_issueSink)
-            m_issueSink(issue);
-    }
+    /// A date handed in as the engine's stored text is shown as the date it names.
+    void reportIssue(const ValueIssue& issue) const;
     /// Adds a note for the user; repeated notes are dropped and the list stays short.
     void addNotice(const QString& text);
 
