@@ -129,7 +129,7 @@ int bestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info)
             return SQLITE_OK;
         }
     }
-    const qint64 rows = static_cast<ForeignVtab*>(vtab)->table->rowCount();
+    const qint64 rows = static_cast<ForeignVtab*>(vtab)->table->rowEstimate();
     info->idxNum = FullScan;
     info->estimatedRows = rows >= 0 ? rows : 100000;
     info->estimatedCost = static_cast<double>(info->estimatedRows) + 10;

@@ -30,6 +30,8 @@ public:
     qint64 recordCount() const { return m_header.recordCount; }
 
     qint64 rowCount() const override;
+    /// Deleted records included: counting the others reads the whole file.
+    qint64 rowEstimate() const override { return m_header.recordCount; }
     std::unique_ptr<IsamCursor> openCursor(bool withDeleted = false) override;
     IsamCapabilities capabilities() const override;
     qint64 append(const IsamRow& row) override;

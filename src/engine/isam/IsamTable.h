@@ -68,6 +68,8 @@ public:
 
     /// Number of rows that are not deleted, or -1 when only a full scan would tell.
     virtual qint64 rowCount() const = 0;
+    /// About how many rows there are, for planning a query; never scans the table.
+    virtual qint64 rowEstimate() const { return rowCount(); }
     virtual std::unique_ptr<IsamCursor> openCursor(bool withDeleted = false) = 0;
 
     virtual IsamCapabilities capabilities() const { return {}; }
