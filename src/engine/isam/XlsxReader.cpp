@@ -547,6 +547,10 @@ private:
             c.kind = SheetCell::Text;
             c.utf8 = value;
             unescapeXstring(c.utf8);
+            // Broken UTF-8 reaches neither SQLite nor the user as it is: the replacement
+            // character stands in for it, as QString gives it.
+            if (!c.utf8.isValidUtf8())
+                c.utf8 = QString::fromUtf8(c.utf8).toUtf8();
         } else if (type == "b") {
             c.kind = SheetCell::Bool;
             c.number = value.trimmed() == "1" ? 1 : 0;
