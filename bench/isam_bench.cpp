@@ -90,11 +90,8 @@ void exportiere(const QString& quelle, qint64 zeilen, isam::IsamDatabase& ziel)
         row[0] = sqlite3_column_int(st, 0);
         for (int i = 1; i <= 5; ++i)
             row[i] = text(st, i);
-        const char* d = reinterpret_cast<const char*>(sqlite3_column_text(st, 6));
-        row[6] = QDateTime(
-            QDate((d[0] - '0') * 1000 + (d[1] - '0') * 100 + (d[2] - '0') * 10 + (d[3] - '0'),
-                (d[5] - '0') * 10 + (d[6] - '0'), (d[8] - '0') * 10 + (d[9] - '0')),
-            QTime(0, 0));
+        // The export statement hands dates over as the stored text (driverValue).
+        row[6] = isam::driverValue(text(st, 6), dbDate);
         row[7] = sqlite3_column_double(st, 7);
         row[8] = sqlite3_column_int(st, 8) != 0;
         row[9] = sqlite3_column_bytes(st, 9) ? QVariant(text(st, 9)) : QVariant();

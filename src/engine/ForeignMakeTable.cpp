@@ -117,7 +117,7 @@ qint64 makeForeignTable(Connection& connection, const QString& connect, const QS
             IsamRow row;
             row.reserve(fields.size());
             for (int i = 0; i < fields.size(); ++i)
-                row << datatype::fromStorage(st.value(i), fields.at(i).type);
+                row << isam::driverValue(st.value(i), fields.at(i).type);
             if (report)
                 report->countRead(table);
             target->append(row);

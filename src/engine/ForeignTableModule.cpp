@@ -130,7 +130,7 @@ int bestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info)
             return SQLITE_OK;
         }
     }
-    const qint64 rows = static_cast<ForeignVtab*>(vtab)->table->rowCount();
+    const qint64 rows = static_cast<ForeignVtab*>(vtab)->table->rowEstimate();
     info->idxNum = FullScan;
     info->estimatedRows = rows >= 0 ? rows : 100000;
     info->estimatedCost = static_cast<double>(info->estimatedRows) + 10;
@@ -182,32 +182,36 @@ int eof(sqlite3_vtab_cursor* cursor)
     return static_cast<ForeignCursor*>(cursor)->eof ? 1 : 0;
 }
 
-/// A value in storage form (see datatype::toStorage) as the column's result.
-void setResult(sqlite3_context* ctx, const QVariant& value)
-{
-    if (!value.isValid() || value.isNull())
-        return sqlite3_result_null(ctx);
-    const int type = value.typeId();
-    if (type == QMetaType::Double || type == QMetaType::Float)
-        return sqlite3_result_double(ctx, value.toDouble());
-    if (type == QMetaType::QByteArray) {
-        const QByteArray b = value.toByteArray();
-        return sqlite3_result_blob64(
-            ctx, b.constData(), static_cast<sqlite3_uint64>(b.size()), SQLITE_TRANSIENT);
+/// The column's result straight from the driver's storage form.
+class ResultSink final : public StorageSink {
+public:
+    explicit ResultSink(sqlite3_context* ctx)
+        : m_ctx(ctx)
+    { }
+    void null() override { sqlite3_result_null(m_ctx); }
+    void integer(qint64 value) override { sqlite3_result_int64(m_ctx, value); }
+    void real(double value) override { sqlite3_result_double(m_ctx, value); }
+    void text(const char* utf8, qsizetype size) override
+    {
+        sqlite3_result_text64(
+            m_ctx, utf8, static_cast<sqlite3_uint64>(size), SQLITE_TRANSIENT, SQLITE_UTF8);
     }
-    if (type != QMetaType::QString && value.canConvert<qlonglong>())
-        return sqlite3_result_int64(ctx, value.toLongLong());
-    const QByteArray text = value.toString().toUtf8();
-    sqlite3_result_text64(ctx, text.constData(), static_cast<sqlite3_uint64>(text.size()),
-        SQLITE_TRANSIENT, SQLITE_UTF8);
-}
+    void blob(const char* data, qsizetype size) override
+    {
+        sqlite3_result_blob64(m_ctx, data, static_cast<sqlite3_uint64>(size), SQLITE_TRANSIENT);
+    }
+
+private:
+    sqlite3_context* m_ctx;
+};
 
 int column(sqlite3_vtab_cursor* cursor, sqlite3_context* ctx, int i)
 {
     auto* c = static_cast<ForeignCursor*>(cursor);
     return guarded(cursor->pVtab, [&] {
         const IsamFields& fields = static_cast<ForeignVtab*>(cursor->pVtab)->table->fields();
-        setResult(ctx, datatype::toStorage(c->rows->value(i), fields.at(i).type));
+        ResultSink sink(ctx);
+        c->rows->storedValue(i, fields.at(i).type, sink);
         return SQLITE_OK;
     });
 }
@@ -242,7 +246,7 @@ IsamRow rowOf(const IsamFields& fields, int argc, sqlite3_value** argv)
     row.reserve(fields.size());
     for (int i = 0; i < fields.size() && i + 2 < argc; ++i) {
         const int type = fields.at(i).type;
-        row.append(datatype::fromStorage(datatype::toStorage(fromSqlite(argv[i + 2]), type), type));
+        row.append(driverValue(datatype::toStorage(fromSqlite(argv[i + 2]), type), type));
     }
     return row;
 }

@@ -294,13 +294,8 @@ std::vector<BiffCell> BiffBook::readSheet(int index) const
         SheetCell c;
         c.kind = SheetCell::Number;
         c.number = v;
-        if (date) {
-            const QDateTime dt = excelSerialToDateTime(v, m_1904);
-            if (dt.isValid()) {
-                c.kind = SheetCell::DateTime;
-                c.dateTime = dt;
-            }
-        }
+        if (date && excelSerialToDay(v, m_1904, c.date, c.msOfDay))
+            c.kind = SheetCell::DateTime;
         return c;
     };
     const auto text = [](QString s) {

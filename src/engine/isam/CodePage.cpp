@@ -171,6 +171,31 @@ QString CodePage::name() const
     return k ? QString::fromUtf8(k->display) : QStringLiteral("Codeseite %1").arg(m_number);
 }
 
+bool CodePage::appendUtf8(const char* data, qsizetype size, QByteArray& out) const
+{
+    if (!m_tables || !m_tables->singleByte)
+        return false;
+    const auto& table = m_tables->toUnicode;
+    qsizetype at = out.size();
+    out.resize(at + size * 3);
+    char* o = out.data();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = table[static_cast<unsigned char>(data[i])];
+        if (c < 0x80) {
+            o[at++] = static_cast<char>(c);
+        } else if (c < 0x800) {
+            o[at++] = static_cast<char>(0xC0 | (c >> 6));
+            o[at++] = static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            o[at++] = static_cast<char>(0xE0 | (c >> 12));
+            o[at++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            o[at++] = static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    out.truncate(at);
+    return true;
+}
+
 QString CodePage::decode(const char* data, qsizetype size) const
 {
     if (!m_tables || size <= 0)

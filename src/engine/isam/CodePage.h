@@ -29,6 +29,9 @@ public:
     {
         return decode(bytes.constData(), bytes.size());
     }
+    /// Appends the bytes as UTF-8, as decode(…).toUtf8() would give them; false (and nothing
+    /// appended) for the multi-byte code pages, which only decode() handles.
+    bool appendUtf8(const char* data, qsizetype size, QByteArray& out) const;
     /// Encodes text; characters the code page lacks become "?" and are counted in lost.
     QByteArray encode(QStringView text, int* lost = nullptr) const;
     /// True when every character of text exists in the code page.

@@ -1,6 +1,7 @@
 #include "engine/isam/DbfFieldCodec.h"
 
 #include "engine/isam/SortableNumbers.h"
+#include "engine/isam/StorageDate.h"
 
 #include <QDateTime>
 #include <QtEndian>
@@ -32,7 +33,7 @@ bool isMemoType(const DbfHeader& h, const DbfFieldDesc& f)
         || (f.type == 'B' && !h.isVisualFoxPro());
 }
 
-QByteArray trimmedField(const char* p, int length)
+QByteArrayView trimmedField(const char* p, int length)
 {
     int begin = 0;
     int end = length;
@@ -40,7 +41,7 @@ QByteArray trimmedField(const char* p, int length)
         --end;
     while (begin < end && (p[begin] == ' ' || p[begin] == '\0'))
         ++begin;
-    return QByteArray(p + begin, end - begin);
+    return QByteArrayView(p + begin, end - begin);
 }
 
 bool bitSet(const DbfHeader& h, const char* record, int bit)
@@ -49,6 +50,14 @@ bool bitSet(const DbfHeader& h, const char* record, int bit)
         return false;
     const DbfFieldDesc& nf = h.fields[h.nullFlagsField];
     return (static_cast<unsigned char>(record[nf.offset + bit / 8]) >> (bit % 8)) & 1;
+}
+
+/// The date of a D field's trimmed digits; invalid for an empty or broken one.
+QDate dbfDate(QByteArrayView t)
+{
+    if (t.size() != 8 || t == "00000000")
+        return {};
+    return QDate(t.first(4).toInt(), t.sliced(4, 2).toInt(), t.sliced(6, 2).toInt());
 }
 
 QVariant dateFromJulian(qint64 jd, qint64 ms)
@@ -224,7 +233,7 @@ QVariant decodeDbfField(const DbfHeader& h, const DbfFieldDesc& f, const char* r
         if (usesBinaryPointer(f)) {
             block = qFromLittleEndian<quint32>(p);
         } else {
-            const QByteArray digits = trimmedField(p, f.length);
+            const QByteArrayView digits = trimmedField(p, f.length);
             bool ok = false;
             block = digits.toUInt(&ok);
             if (!ok)
@@ -236,7 +245,7 @@ QVariant decodeDbfField(const DbfHeader& h, const DbfFieldDesc& f, const char* r
     }
     switch (f.type) {
     case 'C': {
-        const QByteArray t = trimmedField(p, f.length);
+        const QByteArrayView t = trimmedField(p, f.length);
         if (t.isEmpty())
             return h.nullFlagsField >= 0 ? QVariant(QString()) : QVariant();
         // Leading blanks belong to the value; only the padding goes.
@@ -256,7 +265,7 @@ QVariant decodeDbfField(const DbfHeader& h, const DbfFieldDesc& f, const char* r
     }
     case 'N':
     case 'F': {
-        const QByteArray t = trimmedField(p, f.length);
+        const QByteArrayView t = trimmedField(p, f.length);
         if (t.isEmpty() || t.startsWith('*'))
             return {};
         bool ok = false;
@@ -268,15 +277,12 @@ QVariant decodeDbfField(const DbfHeader& h, const DbfFieldDesc& f, const char* r
         return v;
     }
     case 'D': {
-        const QByteArray t = trimmedField(p, f.length);
-        if (t.size() != 8 || t == "00000000")
-            return {};
-        const QDate d(t.left(4).toInt(), t.mid(4, 2).toInt(), t.mid(6, 2).toInt());
+        const QDate d = dbfDate(trimmedField(p, f.length));
         return d.isValid() ? QVariant(QDateTime(d, QTime(0, 0))) : QVariant();
     }
     case 'T': {
         if (f.length == 14) {
-            const QByteArray t = trimmedField(p, f.length);
+            const QByteArrayView t = trimmedField(p, f.length);
             const QDateTime dt
                 = QDateTime::fromString(QString::fromLatin1(t), QStringLiteral("yyyyMMddHHmmss"));
             return dt.isValid() ? QVariant(dt) : QVariant();
@@ -340,6 +346,109 @@ QVariant decodeDbfField(const DbfHeader& h, const DbfFieldDesc& f, const char* r
         return qFromLittleEndian<double>(p);
     default:
         return {};
+    }
+}
+
+bool storeDbfField(const DbfHeader& h, const DbfFieldDesc& f, const char* record,
+    const CodePage& cp, int type, StorageSink& out, QByteArray& scratch)
+{
+    if (isMemoType(h, f))
+        return false;
+    if (bitSet(h, record, f.nullBit)) {
+        out.null();
+        return true;
+    }
+    const char* p = record + f.offset;
+    switch (f.type) {
+    case 'C': {
+        if (type != dbText)
+            return false;
+        int end = f.length;
+        while (end > 0 && (p[end - 1] == ' ' || p[end - 1] == '\0'))
+            --end;
+        if (trimmedField(p, end).isEmpty()) {
+            if (h.nullFlagsField >= 0)
+                out.text("", 0);
+            else
+                out.null();
+            return true;
+        }
+        scratch.clear();
+        if (!cp.appendUtf8(p, end, scratch))
+            return false;
+        out.text(scratch.constData(), scratch.size());
+        return true;
+    }
+    case 'N':
+    case 'F': {
+        const bool whole = isLongNumeric(f);
+        if (type != (whole ? dbLong : dbDouble))
+            return false;
+        const QByteArrayView t = trimmedField(p, f.length);
+        bool ok = false;
+        const double v = t.isEmpty() || t.startsWith('*') ? 0 : t.toDouble(&ok);
+        if (!ok)
+            out.null();
+        else if (whole)
+            out.integer(static_cast<int>(v));
+        else
+            out.real(v);
+        return true;
+    }
+    case 'D': {
+        if (type != dbDate)
+            return false;
+        const QDate d = dbfDate(trimmedField(p, f.length));
+        if (!d.isValid()) {
+            out.null();
+            return true;
+        }
+        return putStoredDate(d, 0, out);
+    }
+    case 'T': {
+        if (type != dbDate || f.length != 8)
+            return false;
+        const qint32 jd = qFromLittleEndian<qint32>(p);
+        const qint32 ms = qFromLittleEndian<qint32>(p + 4);
+        if (jd == 0) {
+            out.null();
+            return true;
+        }
+        return putStoredDate(QDate::fromJulianDay(jd), ms, out);
+    }
+    case 'L':
+        if (type != dbBoolean)
+            return false;
+        switch (p[0]) {
+        case 'T':
+        case 't':
+        case 'Y':
+        case 'y':
+            out.integer(-1);
+            return true;
+        case 'F':
+        case 'f':
+        case 'N':
+        case 'n':
+            out.integer(0);
+            return true;
+        default:
+            out.null();
+            return true;
+        }
+    case 'I':
+    case '+':
+        if (type != dbLong || f.length < 4 || h.dbase7)
+            return false;
+        out.integer(qFromLittleEndian<qint32>(p));
+        return true;
+    case 'B':
+        if (type != dbDouble || f.length < 8)
+            return false;
+        out.real(qFromLittleEndian<double>(p));
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -436,15 +545,16 @@ std::optional<IssueKind> encodeDbfField(const DbfHeader& h, const DbfFieldDesc& 
             keep({});
             return IssueKind::NotRepresentable;
         }
-        QByteArray text = QByteArray::number(v, 'f', f.decimals);
+        const QByteArray text = QByteArray::number(v, 'f', f.decimals);
         if (text.size() > f.length || !std::isfinite(v)) {
             blank();
             keep({});
             return IssueKind::NumberOutOfRange;
         }
-        text = text.rightJustified(f.length, ' ');
-        memcpy(p, text.constData(), f.length);
-        const double back = text.trimmed().toDouble();
+        // Right-aligned in the field, blanks in front.
+        memset(p, ' ', f.length - text.size());
+        memcpy(p + f.length - text.size(), text.constData(), text.size());
+        const double back = text.toDouble();
         if (back != v) {
             keep(isLongNumeric(f) ? QVariant(static_cast<int>(back)) : QVariant(back));
             return IssueKind::NumberRounded;
@@ -454,10 +564,9 @@ std::optional<IssueKind> encodeDbfField(const DbfHeader& h, const DbfFieldDesc& 
     case 'D':
     case 'T':
     case '@': {
-        QDateTime dt = value.toDateTime();
-        if (!dt.isValid() && value.typeId() == QMetaType::QDate)
-            dt = QDateTime(value.toDate(), QTime(0, 0));
-        if (!dt.isValid() || dt.date().year() < 1 || dt.date().year() > 9999) {
+        QDate date;
+        int ms = 0;
+        if (!dateOfValue(value, date, ms) || date.year() < 1 || date.year() > 9999) {
             blank();
             if (f.type != 'D')
                 memset(p, 0, f.length);
@@ -465,21 +574,24 @@ std::optional<IssueKind> encodeDbfField(const DbfHeader& h, const DbfFieldDesc& 
             return IssueKind::DateOutOfRange;
         }
         if (f.type == 'D') {
-            const QByteArray t = dt.date().toString(QStringLiteral("yyyyMMdd")).toLatin1();
-            memcpy(p, t.constData(), 8);
-            if (dt.time() != QTime(0, 0)) {
-                keep(QDateTime(dt.date(), QTime(0, 0)));
+            int y = 0, m = 0, d = 0;
+            date.getDate(&y, &m, &d);
+            const int digits[]
+                = { y / 1000, y / 100 % 10, y / 10 % 10, y % 10, m / 10, m % 10, d / 10, d % 10 };
+            for (int i = 0; i < 8; ++i)
+                p[i] = static_cast<char>('0' + digits[i]);
+            if (ms != 0) {
+                keep(QDateTime(date, QTime(0, 0)));
                 return IssueKind::TimeDropped;
             }
             return std::nullopt;
         }
-        const qint64 ms = dt.time().msecsSinceStartOfDay();
         if (f.type == 'T') {
-            qToLittleEndian<qint32>(static_cast<qint32>(dt.date().toJulianDay()), p);
+            qToLittleEndian<qint32>(static_cast<qint32>(date.toJulianDay()), p);
             qToLittleEndian<qint32>(static_cast<qint32>(ms), p + 4);
         } else {
             const double total
-                = static_cast<double>((dt.date().toJulianDay() - DayOneJulian) * MsPerDay + ms);
+                = static_cast<double>((date.toJulianDay() - DayOneJulian) * MsPerDay + ms);
             qToBigEndian<double>(total, p);
         }
         return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include "engine/isam/DbfHeader.h"
 #include "engine/isam/IsamField.h"
+#include "engine/isam/IsamTable.h"
 #include "engine/isam/ValueIssue.h"
 
 #include <optional>
@@ -31,6 +32,12 @@ QVariant decodeDbfField(const DbfHeader& header, const DbfFieldDesc& field, cons
 /// value the file now holds.
 std::optional<IssueKind> encodeDbfField(const DbfHeader& header, const DbfFieldDesc& field,
     const QVariant& value, char* record, const CodePage& codePage, QVariant* stored);
+
+/// decodeDbfField straight into storage form for a column of the engine type, without a
+/// QVariant; false when the field needs the general path (memos, variable-length fields,
+/// dBASE 7 numbers, dates outside 1–9999). scratch is reused for the UTF-8 text.
+bool storeDbfField(const DbfHeader& header, const DbfFieldDesc& field, const char* record,
+    const CodePage& codePage, int type, StorageSink& out, QByteArray& scratch);
 
 /// Text of a memo block; clipper removes the soft line breaks (0x8D before the line feed) that
 /// Clipper's editor leaves in dBASE III memo files.

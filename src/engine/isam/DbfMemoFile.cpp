@@ -105,7 +105,7 @@ void DbfMemoFile::writeHeader()
 std::optional<DbfMemoFile::Block> DbfMemoFile::read(quint32 block)
 {
     const qint64 at = static_cast<qint64>(block) * m_blockSize;
-    if (block == 0 || at >= m_file.size())
+    if (block == 0 || !reaches(at + 1))
         return std::nullopt;
     if (!m_file.seek(at))
         return std::nullopt;
@@ -116,10 +116,12 @@ std::optional<DbfMemoFile::Block> DbfMemoFile::read(quint32 block)
             return std::nullopt;
         const quint32 type = qFromBigEndian<quint32>(head.constData());
         const quint32 length = qFromBigEndian<quint32>(head.constData() + 4);
-        if (length > MaxMemo || at + 8 + length > m_file.size())
+        if (length > MaxMemo || !reaches(at + 8 + length))
             return std::nullopt;
         out.text = type == 1;
         out.data = m_file.read(length);
+        if (out.data.size() != static_cast<qsizetype>(length))
+            return std::nullopt;
         return out;
     }
     QByteArray first = m_file.read(8);
@@ -127,9 +129,11 @@ std::optional<DbfMemoFile::Block> DbfMemoFile::read(quint32 block)
         && static_cast<unsigned char>(first[1]) == 0xFF && first[2] == 0x08 && first[3] == 0) {
         // dBASE IV: the length counts the 8 bytes of the block head.
         const quint32 length = qFromLittleEndian<quint32>(first.constData() + 4);
-        if (length < 8 || length > MaxMemo || at + length > m_file.size())
+        if (length < 8 || length > MaxMemo || !reaches(at + length))
             return std::nullopt;
         out.data = m_file.read(length - 8);
+        if (out.data.size() != static_cast<qsizetype>(length - 8))
+            return std::nullopt;
         return out;
     }
     // dBASE III: text up to the end mark 0x1A.
@@ -178,7 +182,16 @@ quint32 DbfMemoFile::append(const QByteArray& data, bool text)
     if ((m_file.pos() != at && !m_file.seek(at)) || m_file.write(out) != out.size())
         throw IsamError::ioError(m_path, m_file.errorString());
     m_nextFree = block + static_cast<quint32>(blocks);
+    m_size = std::max(m_size, at + out.size());
     return block;
+}
+
+bool DbfMemoFile::reaches(qint64 end)
+{
+    if (end <= m_size)
+        return true;
+    m_size = m_file.size();
+    return end <= m_size;
 }
 
 } // namespace kv::engine::isam

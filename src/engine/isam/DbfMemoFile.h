@@ -33,12 +33,16 @@ public:
 private:
     DbfMemoFile() = default;
     void writeHeader();
+    /// Whether the file reaches end; asks the file system only when the known size is short,
+    /// since a size query costs a system call per memo.
+    bool reaches(qint64 end);
 
     QString m_path;
     DbfMemoKind m_kind = DbfMemoKind::Dbase3;
     QFile m_file;
     int m_blockSize = 512;
     quint32 m_nextFree = 1;
+    qint64 m_size = 0; ///< the file's size as last seen
 };
 
 /// The memo file beside a table (same base name, .DBT or .FPT in any letter case), or "".

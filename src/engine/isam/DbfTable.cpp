@@ -2,6 +2,8 @@
 
 #include "engine/isam/IsamError.h"
 
+#include "engine/core/DataType.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QtEndian>
@@ -65,6 +67,13 @@ public:
     {
         const char* rec = current();
         return rec ? m_table.fieldValue(rec, column, m_recno) : QVariant();
+    }
+    void storedValue(int column, int type, StorageSink& out) const override
+    {
+        if (const char* rec = current())
+            m_table.fieldStored(rec, column, m_recno, type, out);
+        else
+            out.null();
     }
 
 private:
@@ -378,6 +387,15 @@ QVariant DbfTable::fieldValue(const char* record, int column, qint64 rowId)
     if (m_fields[column].type == dbMemo && memo->text)
         return decodeDbfMemoText(memo->data, m_cp, m_memo->kind() == DbfMemoKind::Dbase3);
     return memo->data;
+}
+
+void DbfTable::fieldStored(const char* record, int column, qint64 rowId, int type, StorageSink& out)
+{
+    if (column >= 0 && column < m_visible.size()
+        && storeDbfField(
+            m_header, m_header.fields[m_visible[column]], record, m_cp, type, out, m_scratch))
+        return;
+    putStored(datatype::toStorage(fieldValue(record, column, rowId), type), out);
 }
 
 void DbfTable::ensureWritable() const

@@ -30,6 +30,8 @@ public:
     qint64 recordCount() const { return m_header.recordCount; }
 
     qint64 rowCount() const override;
+    /// Deleted records included: counting the others reads the whole file.
+    qint64 rowEstimate() const override { return m_header.recordCount; }
     std::unique_ptr<IsamCursor> openCursor(bool withDeleted = false) override;
     IsamCapabilities capabilities() const override;
     qint64 append(const IsamRow& row) override;
@@ -39,6 +41,7 @@ public:
 
     // for the cursor
     QVariant fieldValue(const char* record, int column, qint64 rowId);
+    void fieldStored(const char* record, int column, qint64 rowId, int type, StorageSink& out);
     /// Reads records [first, first + count) into buffer; returns how many were read.
     qint64 readRecords(qint64 first, qint64 count, QByteArray& buffer);
     quint64 generation() const { return m_generation; }
@@ -67,6 +70,7 @@ private:
     qint64 m_pendingFirst = 0;
     mutable qint64 m_liveCount = -1;
     quint64 m_generation = 0;
+    QByteArray m_scratch; ///< UTF-8 of the last text handed to SQLite
 };
 
 } // namespace kv::engine::isam

@@ -33,8 +33,13 @@ constexpr int fixedSize(int type)
 }
 
 /// One row's values by field position. Null is an invalid QVariant; dates are QDateTime (a
-/// date alone has midnight), Booleans bool, integers int/qlonglong, Currency and floating
-/// point double, Text and Memo QString, binaries QByteArray.
+/// date alone has midnight) or the engine's stored text "yyyy-MM-dd HH:mm:ss", which needs no
+/// time-zone lookup and also holds a time the local clock skips; Booleans bool, integers
+/// int/qlonglong, Currency and floating point double, Text and Memo QString, binaries QByteArray.
 using IsamRow = QVector<QVariant>;
+
+/// A stored value as a driver takes it: datatype::fromStorage, but dates stay the stored text
+/// (a QDateTime per value costs a time-zone lookup, and a skipped hour has none).
+QVariant driverValue(const QVariant& stored, int type);
 
 } // namespace kv::engine::isam

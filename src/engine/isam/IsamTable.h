@@ -8,6 +8,21 @@
 
 namespace kv::engine::isam {
 
+/// Receives one value in the engine's storage form (datatype::toStorage), the form SQLite keeps:
+/// dates as "yyyy-MM-dd HH:mm:ss" text, Booleans -1/0, text as UTF-8.
+class StorageSink {
+public:
+    virtual ~StorageSink() = default;
+    virtual void null() = 0;
+    virtual void integer(qint64 value) = 0;
+    virtual void real(double value) = 0;
+    virtual void text(const char* utf8, qsizetype size) = 0;
+    virtual void blob(const char* data, qsizetype size) = 0;
+};
+
+/// Hands a value already in storage form to a sink.
+void putStored(const QVariant& stored, StorageSink& out);
+
 /// A forward cursor over the rows of one table; it holds one row at a time, never the table.
 class IsamCursor {
 public:
@@ -23,6 +38,9 @@ public:
     /// for the table formats, row number for sheets).
     virtual qint64 rowId() const = 0;
     virtual QVariant value(int column) const = 0;
+    /// value() in storage form for a column of the engine type; drivers override it to skip
+    /// the QVariant, the QDateTime and its time-zone lookup on the way to SQLite.
+    virtual void storedValue(int column, int type, StorageSink& out) const;
     virtual bool isDeleted() const { return false; }
 };
 
@@ -50,6 +68,8 @@ public:
 
     /// Number of rows that are not deleted, or -1 when only a full scan would tell.
     virtual qint64 rowCount() const = 0;
+    /// About how many rows there are, for planning a query; never scans the table.
+    virtual qint64 rowEstimate() const { return rowCount(); }
     virtual std::unique_ptr<IsamCursor> openCursor(bool withDeleted = false) = 0;
 
     virtual IsamCapabilities capabilities() const { return {}; }
@@ -63,11 +83,8 @@ public:
     void setIssueSink(IssueSink sink) { m_issueSink = std::move(sink); }
 
 protected:
-    void reportIssue(const ValueIssue& issue) const
-    {
-        if (m_issueSink)
-            m_issueSink(issue);
-    }
+    /// A date handed in as the engine's stored text is shown as the date it names.
+    void reportIssue(const ValueIssue& issue) const;
     /// Adds a note for the user; repeated notes are dropped and the list stays short.
     void addNotice(const QString& text);
 

@@ -1,13 +1,25 @@
 #include "engine/isam/SheetTable.h"
 
+#include "engine/core/DataType.h"
+#include "engine/isam/StorageDate.h"
+
 #include <cmath>
 
 namespace kv::engine::isam {
 
 QDateTime excelSerialToDateTime(double serial, bool system1904)
 {
-    if (!std::isfinite(serial) || serial < 0 || serial > 2958466.0)
+    QDate d;
+    int ms = 0;
+    if (!excelSerialToDay(serial, system1904, d, ms))
         return {};
+    return QDateTime(d, QTime::fromMSecsSinceStartOfDay(ms));
+}
+
+bool excelSerialToDay(double serial, bool system1904, QDate& date, int& msOfDay)
+{
+    if (!std::isfinite(serial) || serial < 0 || serial > 2958466.0)
+        return false;
     qint64 ms = std::llround(serial * 86400000.0);
     qint64 days = ms / 86400000;
     ms %= 86400000;
@@ -17,16 +29,25 @@ QDateTime excelSerialToDateTime(double serial, bool system1904)
         base = QDate(1899, 12, 31);
     const QDate d = base.addDays(days);
     if (!d.isValid() || d.year() > 9999)
-        return {};
-    return QDateTime(d, QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+        return false;
+    date = d;
+    msOfDay = static_cast<int>(ms);
+    return true;
 }
 
 std::optional<double> excelSerialFromDateTime(const QDateTime& dt)
 {
-    if (!dt.isValid() || dt.date() < QDate(1900, 3, 1) || dt.date().year() > 9999)
+    if (!dt.isValid())
         return std::nullopt;
-    const qint64 days = QDate(1899, 12, 30).daysTo(dt.date());
-    return static_cast<double>(days) + dt.time().msecsSinceStartOfDay() / 86400000.0;
+    return excelSerialFromDay(dt.date(), dt.time().msecsSinceStartOfDay());
+}
+
+std::optional<double> excelSerialFromDay(const QDate& date, int msOfDay)
+{
+    if (!date.isValid() || date < QDate(1900, 3, 1) || date.year() > 9999)
+        return std::nullopt;
+    const qint64 days = QDate(1899, 12, 30).daysTo(date);
+    return static_cast<double>(days) + msOfDay / 86400000.0;
 }
 
 QString numberText(double v)
@@ -38,13 +59,21 @@ QString numberText(double v)
 
 namespace {
 
-QString dateText(const QDateTime& dt)
+QString dateText(const QDate& date, int msOfDay)
 {
-    if (dt.time() == QTime(0, 0))
-        return dt.date().toString(QStringLiteral("dd.MM.yyyy"));
-    if (dt.date() == QDate(1899, 12, 30))
-        return dt.time().toString(QStringLiteral("HH:mm:ss"));
-    return dt.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    const QTime time = QTime::fromMSecsSinceStartOfDay(msOfDay);
+    if (msOfDay == 0)
+        return date.toString(QStringLiteral("dd.MM.yyyy"));
+    if (date == QDate(1899, 12, 30))
+        return time.toString(QStringLiteral("HH:mm:ss"));
+    return date.toString(QStringLiteral("dd.MM.yyyy")) + QLatin1Char(' ')
+        + time.toString(QStringLiteral("HH:mm:ss"));
+}
+
+void putText(const QString& text, StorageSink& out)
+{
+    const QByteArray utf8 = text.toUtf8();
+    out.text(utf8.constData(), utf8.size());
 }
 
 class SheetCursor : public IsamCursor {
@@ -91,6 +120,13 @@ public:
         return m_table.convert(m_cells[column], column);
     }
 
+    void storedValue(int column, int type, StorageSink& out) const override
+    {
+        if (m_row < 0 || column < 0 || column >= m_cells.size())
+            return out.null();
+        m_table.store(m_cells[column], column, type, out);
+    }
+
 private:
     SheetTable& m_table;
     std::unique_ptr<SheetSource> m_source;
@@ -120,11 +156,11 @@ SheetTable::SheetTable(
             for (const SheetCell& c : std::as_const(cells)) {
                 QString name;
                 if (c.kind == SheetCell::Text)
-                    name = c.text.trimmed();
+                    name = c.textValue().trimmed();
                 else if (c.kind == SheetCell::Number)
                     name = numberText(c.number);
                 else if (c.kind == SheetCell::DateTime)
-                    name = dateText(c.dateTime);
+                    name = dateText(c.date, c.msOfDay);
                 else if (c.kind == SheetCell::Bool)
                     name = c.number != 0 ? QStringLiteral("WAHR") : QStringLiteral("FALSCH");
                 names.append(name);
@@ -143,7 +179,7 @@ SheetTable::SheetTable(
                 break;
             case SheetCell::Text:
                 seen[i] |= TextSeen;
-                longest[i] = std::max<int>(longest[i], static_cast<int>(cells[i].text.size()));
+                longest[i] = std::max<int>(longest[i], static_cast<int>(cells[i].textLength()));
                 break;
             case SheetCell::Bool:
                 seen[i] |= BoolSeen;
@@ -211,7 +247,7 @@ QVariant SheetTable::convert(const SheetCell& c, int column) const
     case dbBoolean:
         return c.number != 0;
     case dbDate:
-        return c.dateTime;
+        return c.kind == SheetCell::DateTime ? QVariant(c.dateTime()) : QVariant(QDateTime());
     default:
         switch (c.kind) {
         case SheetCell::Number:
@@ -219,11 +255,52 @@ QVariant SheetTable::convert(const SheetCell& c, int column) const
         case SheetCell::Bool:
             return c.number != 0 ? QStringLiteral("WAHR") : QStringLiteral("FALSCH");
         case SheetCell::DateTime:
-            return dateText(c.dateTime);
+            return dateText(c.date, c.msOfDay);
         default:
-            return c.text;
+            return c.textValue();
         }
     }
+}
+
+void SheetTable::store(const SheetCell& c, int column, int type, StorageSink& out) const
+{
+    if (c.kind == SheetCell::Empty || c.kind == SheetCell::Error)
+        return out.null();
+    const int own = m_fields[column].type;
+    if (own == type) {
+        switch (type) {
+        case dbDouble:
+            return out.real(c.number);
+        case dbBoolean:
+            return out.integer(c.number != 0 ? -1 : 0);
+        case dbDate:
+            if (c.kind == SheetCell::DateTime && putStoredDate(c.date, c.msOfDay, out))
+                return;
+            break;
+        default:
+            if (c.kind == SheetCell::Text) {
+                if (c.utf8.isEmpty())
+                    return putText(c.text, out);
+                return out.text(c.utf8.constData(), c.utf8.size());
+            }
+            break;
+        }
+    }
+    putStored(datatype::toStorage(convert(c, column), type), out);
+}
+
+qsizetype SheetCell::textLength() const
+{
+    if (utf8.isEmpty())
+        return text.size();
+    // Every byte that starts a character counts once, a four-byte one twice (a surrogate pair).
+    qsizetype n = 0;
+    for (const char ch : utf8) {
+        const auto b = static_cast<unsigned char>(ch);
+        n += (b & 0xC0) != 0x80;
+        n += b >= 0xF0;
+    }
+    return n;
 }
 
 } // namespace kv::engine::isam

@@ -11,8 +11,15 @@ struct SheetCell {
     enum Kind { Empty, Number, Text, Bool, DateTime, Error };
     Kind kind = Empty;
     double number = 0; ///< Number; Bool as 0/1
-    QString text; ///< Text
-    QDateTime dateTime; ///< DateTime
+    QString text; ///< Text, unless the reader had it as UTF-8
+    QByteArray utf8; ///< Text as the XML held it; it is handed on without a detour through QString
+    QDate date; ///< DateTime: the day …
+    int msOfDay = 0; ///< … and the time of day; no QDateTime, whose time-zone lookup is slow
+
+    QString textValue() const { return utf8.isEmpty() ? text : QString::fromUtf8(utf8); }
+    /// Length of the text in UTF-16 units, as QString::size() counts.
+    qsizetype textLength() const;
+    QDateTime dateTime() const { return QDateTime(date, QTime::fromMSecsSinceStartOfDay(msOfDay)); }
 };
 
 /// The rows of one worksheet, read again from the start on every rewind.
@@ -43,6 +50,8 @@ public:
 
     /// A cell as a value of the column's type.
     QVariant convert(const SheetCell& cell, int column) const;
+    /// convert() in storage form for a column of the engine type, straight into the sink.
+    void store(const SheetCell& cell, int column, int type, StorageSink& out) const;
     std::unique_ptr<SheetSource> openSource() const { return m_source->clone(); }
     int headerRow() const { return m_headerRow; }
 
@@ -54,8 +63,11 @@ private:
 
 /// Excel's day number (1900 or 1904 system) as date and time; invalid outside 0001–9999.
 QDateTime excelSerialToDateTime(double serial, bool system1904);
+/// The same as day and time of day without a QDateTime; false outside 0001–9999.
+bool excelSerialToDay(double serial, bool system1904, QDate& date, int& msOfDay);
 /// The day number of a date and time in the 1900 system; nullopt before 1900-01-01.
 std::optional<double> excelSerialFromDateTime(const QDateTime& dt);
+std::optional<double> excelSerialFromDay(const QDate& date, int msOfDay);
 /// A number as text the way a user expects it ("1.3", "36436153"), not "1.300000".
 QString numberText(double v);
 

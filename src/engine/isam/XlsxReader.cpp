@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QXmlStreamReader>
+#include <cstring>
 #include <zip.h>
 
 namespace kv::engine::isam {
@@ -37,6 +38,29 @@ QByteArray readEntry(zip_t* zip, const QString& name, bool* found = nullptr)
     if (found)
         *found = n == 0;
     return out;
+}
+
+/// Characters XML cannot carry are written "_xHHHH_" in a workbook's texts (a carriage return
+/// is "_x000D_"); a literal "_x" is itself escaped as "_x005F_x".
+void unescapeXstring(QByteArray& text)
+{
+    if (!text.contains("_x"))
+        return;
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '_' && i + 6 < text.size() && text[i + 1] == 'x' && text[i + 6] == '_') {
+            bool ok = false;
+            const uint code = QByteArrayView(text).sliced(i + 2, 4).toUInt(&ok, 16);
+            if (ok && QByteArrayView(text).sliced(i + 2, 4).indexOf('+') < 0) {
+                out.append(QString(QChar(static_cast<char16_t>(code))).toUtf8());
+                i += 6;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    text = out;
 }
 
 } // namespace
@@ -113,6 +137,11 @@ std::shared_ptr<const XlsxParts> readXlsxParts(const QString& path)
                 }
             } else if (t == QXmlStreamReader::EndElement) {
                 if (x.name() == QLatin1String("si")) {
+                    if (current.contains(QLatin1String("_x"))) {
+                        QByteArray utf8 = current.toUtf8();
+                        unescapeXstring(utf8);
+                        current = QString::fromUtf8(utf8);
+                    }
                     parts->strings.append(current);
                     inSi = false;
                 } else if (x.name() == QLatin1String("rPh")) {
@@ -150,19 +179,137 @@ std::shared_ptr<const XlsxParts> readXlsxParts(const QString& path)
 
 namespace {
 
-int columnFromReference(QStringView ref)
+int columnFromReference(QByteArrayView ref)
 {
     int col = 0;
-    for (const QChar c : ref) {
-        if (c < QLatin1Char('A') || c > QLatin1Char('Z'))
+    for (const char c : ref) {
+        if (c < 'A' || c > 'Z')
             break;
-        col = col * 26 + (c.unicode() - 'A' + 1);
+        col = col * 26 + (c - 'A' + 1);
         if (col > 16384)
             return -1;
     }
     return col - 1;
 }
 
+/// The local name of an element: what follows a namespace prefix.
+QByteArrayView localName(QByteArrayView name)
+{
+    const qsizetype colon = name.indexOf(':');
+    return colon < 0 ? name : name.sliced(colon + 1);
+}
+
+/// Appends a code point as UTF-8; false for what XML does not allow as a character.
+bool appendCodePoint(uint c, QByteArray& out)
+{
+    if (c == 0 || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF || c == 0xFFFE || c == 0xFFFF
+        || (c < 0x20 && c != 0x9 && c != 0xA && c != 0xD))
+        return false;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return true;
+}
+
+/// Character data as the XML reader reports it: entities resolved, line ends as "\n".
+bool appendCharacters(QByteArrayView raw, QByteArray& out)
+{
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        qsizetype plain = i;
+        while (plain < raw.size() && raw[plain] != '&' && raw[plain] != '\r')
+            ++plain;
+        if (plain > i) {
+            out.append(raw.sliced(i, plain - i));
+            i = plain;
+            if (i == raw.size())
+                break;
+        }
+        if (raw[i] == '\r') {
+            out += '\n';
+            if (i + 1 < raw.size() && raw[i + 1] == '\n')
+                ++i;
+            continue;
+        }
+        const qsizetype semi = raw.indexOf(';', i);
+        if (semi < 0)
+            return false;
+        const QByteArrayView name = raw.sliced(i + 1, semi - i - 1);
+        i = semi;
+        if (name == "lt")
+            out += '<';
+        else if (name == "gt")
+            out += '>';
+        else if (name == "amp")
+            out += '&';
+        else if (name == "quot")
+            out += '"';
+        else if (name == "apos")
+            out += '\'';
+        else if (name.startsWith('#')) {
+            bool ok = false;
+            const uint code = name.size() > 1 && (name[1] == 'x') ? name.sliced(2).toUInt(&ok, 16)
+                                                                  : name.sliced(1).toUInt(&ok, 10);
+            if (!ok || !appendCodePoint(code, out))
+                return false;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+/// One tag of a sheet part; the views point into the reader's buffer until its next call.
+struct XmlTag {
+    QByteArrayView name; ///< local name
+    QByteArrayView attributes;
+    bool end = false; ///< </name>
+    bool empty = false; ///< <name/>
+
+    /// The raw value of an attribute given by its local name; empty when there is none.
+    QByteArrayView attribute(QByteArrayView wanted) const
+    {
+        qsizetype i = 0;
+        const qsizetype n = attributes.size();
+        while (i < n) {
+            while (i < n
+                && (attributes[i] == ' ' || attributes[i] == '\t' || attributes[i] == '\r'
+                    || attributes[i] == '\n'))
+                ++i;
+            const qsizetype nameStart = i;
+            while (i < n && attributes[i] != '=' && attributes[i] != ' ')
+                ++i;
+            const QByteArrayView name = attributes.sliced(nameStart, i - nameStart);
+            while (i < n && attributes[i] != '"' && attributes[i] != '\'')
+                ++i;
+            if (i >= n)
+                return {};
+            const char quote = attributes[i];
+            const qsizetype valueStart = ++i;
+            while (i < n && attributes[i] != quote)
+                ++i;
+            if (localName(name) == wanted)
+                return attributes.sliced(valueStart, i - valueStart);
+            ++i;
+        }
+        return {};
+    }
+};
+
+/// The rows of one worksheet part, read straight from the zip entry. A sheet holds millions
+/// of cells in a handful of elements, so this reads just those (row, c, v, t) from the UTF-8
+/// bytes; a general XML reader spends most of an import on building strings for each token.
 class XlsxSheetSource : public SheetSource {
 public:
     XlsxSheetSource(QString path, QString entry, std::shared_ptr<const XlsxParts> parts)
@@ -179,7 +326,10 @@ public:
         m_zip = zip_open(QFile::encodeName(m_path).constData(), ZIP_RDONLY, &error);
         if (m_zip)
             m_file = zip_fopen(m_zip, m_entry.toUtf8().constData(), 0);
-        m_xml.clear();
+        m_buffer.clear();
+        m_pos = 0;
+        m_failed = false;
+        m_started = false;
         m_nextRow = 0;
     }
 
@@ -188,45 +338,39 @@ public:
         cells.clear();
         bool inRow = false;
         int col = -1;
-        QString type;
+        QByteArray type;
         int style = 0;
-        QString value;
+        m_value.clear();
         bool haveValue = false;
-        for (;;) {
-            const auto t = m_xml.readNext();
-            if (t == QXmlStreamReader::Invalid) {
-                if (m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError && feed())
-                    continue;
-                return false;
-            }
-            if (t == QXmlStreamReader::EndDocument)
-                return false;
-            if (t == QXmlStreamReader::StartElement) {
-                const auto name = m_xml.name();
-                if (name == QLatin1String("row")) {
+        XmlTag tag;
+        while (nextTag(tag, nullptr)) {
+            if (!tag.end) {
+                if (tag.name == "row") {
                     inRow = true;
-                    const auto r = m_xml.attributes().value(QLatin1String("r"));
+                    const QByteArrayView r = tag.attribute("r");
                     row = r.isEmpty() ? m_nextRow : r.toInt() - 1;
                     m_nextRow = row + 1;
-                } else if (inRow && name == QLatin1String("c")) {
-                    const auto a = m_xml.attributes();
-                    const auto ref = a.value(QLatin1String("r"));
+                } else if (inRow && tag.name == "c") {
+                    const QByteArrayView ref = tag.attribute("r");
                     col = ref.isEmpty() ? static_cast<int>(cells.size()) : columnFromReference(ref);
-                    type = a.value(QLatin1String("t")).toString();
-                    style = a.value(QLatin1String("s")).toInt();
-                    value.clear();
+                    type = tag.attribute("t").toByteArray();
+                    style = tag.attribute("s").toInt();
+                    m_value.clear();
                     haveValue = false;
-                } else if (inRow && (name == QLatin1String("v") || name == QLatin1String("t"))) {
-                    value += readText();
+                } else if (inRow && (tag.name == "v" || tag.name == "t")) {
+                    // The text runs to the next end tag, whichever it is.
                     haveValue = true;
+                    if (!tag.empty && !readText())
+                        return false;
+                    continue;
                 }
-            } else if (t == QXmlStreamReader::EndElement) {
-                const auto name = m_xml.name();
-                if (name == QLatin1String("c") && inRow && col >= 0 && col < 16384 && haveValue) {
+            }
+            if (tag.end || tag.empty) {
+                if (tag.name == "c" && inRow && col >= 0 && col < 16384 && haveValue) {
                     if (cells.size() <= col)
                         cells.resize(col + 1);
-                    cells[col] = toCell(type, style, value);
-                } else if (name == QLatin1String("row") && inRow) {
+                    cells[col] = toCell(type, style, m_value);
+                } else if (tag.name == "row" && inRow) {
                     while (!cells.isEmpty() && cells.last().kind == SheetCell::Empty)
                         cells.removeLast();
                     if (!cells.isEmpty())
@@ -235,6 +379,7 @@ public:
                 }
             }
         }
+        return false;
     }
 
     std::unique_ptr<SheetSource> clone() const override
@@ -243,69 +388,191 @@ public:
     }
 
 private:
-    QString readText()
+    /// Reads character data up to the next end tag into m_value.
+    bool readText()
     {
-        QString text;
-        for (;;) {
-            const auto t = m_xml.readNext();
-            if (t == QXmlStreamReader::Characters) {
-                text += m_xml.text();
-            } else if (t == QXmlStreamReader::Invalid) {
-                if (m_xml.error() != QXmlStreamReader::PrematureEndOfDocumentError || !feed())
-                    return text;
-            } else if (t == QXmlStreamReader::EndElement || t == QXmlStreamReader::EndDocument) {
-                return text;
-            }
-        }
+        XmlTag tag;
+        while (nextTag(tag, &m_value))
+            if (tag.end || tag.empty)
+                return true;
+        return false;
     }
 
+    /// More bytes from the entry; false at its end or on a read error.
     bool feed()
     {
-        if (!m_file)
+        if (!m_file || m_failed)
             return false;
-        char buf[65536];
-        const zip_int64_t n = zip_fread(m_file, buf, sizeof buf);
+        if (m_pos > 0) {
+            m_buffer.remove(0, m_pos);
+            m_pos = 0;
+        }
+        const qsizetype at = m_buffer.size();
+        constexpr qsizetype Chunk = 256 * 1024;
+        m_buffer.resize(at + Chunk);
+        const zip_int64_t n = zip_fread(m_file, m_buffer.data() + at, Chunk);
+        m_buffer.truncate(at + std::max<zip_int64_t>(n, 0));
         if (n <= 0)
             return false;
-        m_xml.addData(QByteArray(buf, static_cast<qsizetype>(n)));
+        if (!m_started && m_buffer.size() >= 3) {
+            m_started = true;
+            if (m_buffer.startsWith("\xEF\xBB\xBF"))
+                m_pos = 3;
+        }
         return true;
     }
 
-    SheetCell toCell(const QString& type, int style, const QString& value) const
+    /// Finds needle at or after from, reading on as needed; -1 at the end of the entry.
+    qsizetype find(QByteArrayView needle, qsizetype from)
+    {
+        for (;;) {
+            qsizetype at = -1;
+            if (needle.size() == 1) {
+                const qsizetype start = m_pos + from;
+                const void* hit = start < m_buffer.size()
+                    ? memchr(m_buffer.constData() + start, needle[0], m_buffer.size() - start)
+                    : nullptr;
+                at = hit ? static_cast<const char*>(hit) - m_buffer.constData() : -1;
+            } else {
+                at = QByteArrayView(m_buffer).indexOf(needle, m_pos + from);
+            }
+            if (at >= 0)
+                return at - m_pos;
+            const qsizetype keep = m_buffer.size() - m_pos;
+            if (!feed())
+                return -1;
+            from = std::max<qsizetype>(0, keep - needle.size() + 1);
+        }
+    }
+
+    /// The next tag; character data before it goes into text when given. Comments, processing
+    /// instructions and declarations are passed over, CDATA sections are character data.
+    bool nextTag(XmlTag& tag, QByteArray* text)
+    {
+        for (;;) {
+            const qsizetype lt = find("<", 0);
+            if (lt < 0)
+                return false;
+            if (text && lt > 0 && !appendCharacters(view(0, lt), *text))
+                return fail();
+            m_pos += lt;
+            if (find(">", 0) < 0)
+                return false;
+            const QByteArrayView rest = view(0, m_buffer.size() - m_pos);
+            const bool markup = rest.size() > 1 && (rest[1] == '!' || rest[1] == '?');
+            if (markup && rest.startsWith("<!--")) {
+                if (!skipPast("-->"))
+                    return false;
+                continue;
+            }
+            if (markup && rest.startsWith("<![CDATA[")) {
+                const qsizetype end = find("]]>", 9);
+                if (end < 0)
+                    return false;
+                if (text)
+                    text->append(view(9, end - 9));
+                m_pos += end + 3;
+                continue;
+            }
+            if (markup) {
+                if (!skipPast(rest.startsWith("<?") ? "?>" : ">"))
+                    return false;
+                continue;
+            }
+            // The tag ends at the first '>' outside a quoted attribute value.
+            qsizetype i = 1;
+            char quote = 0;
+            for (;; ++i) {
+                if (m_pos + i >= m_buffer.size() && !feed())
+                    return false;
+                const char c = m_buffer[m_pos + i];
+                if (quote) {
+                    if (c == quote)
+                        quote = 0;
+                } else if (c == '"' || c == '\'') {
+                    quote = c;
+                } else if (c == '>') {
+                    break;
+                }
+            }
+            QByteArrayView inner = view(1, i - 1);
+            tag.end = inner.startsWith('/');
+            if (tag.end)
+                inner = inner.sliced(1);
+            tag.empty = inner.endsWith('/');
+            if (tag.empty)
+                inner.chop(1);
+            qsizetype nameEnd = 0;
+            while (nameEnd < inner.size() && inner[nameEnd] != ' ' && inner[nameEnd] != '\t'
+                && inner[nameEnd] != '\r' && inner[nameEnd] != '\n')
+                ++nameEnd;
+            tag.name = localName(inner.first(nameEnd));
+            tag.attributes = inner.sliced(nameEnd);
+            m_pos += i + 1;
+            return true;
+        }
+    }
+
+    bool skipPast(QByteArrayView end)
+    {
+        const qsizetype at = find(end, 0);
+        if (at < 0)
+            return false;
+        m_pos += at + end.size();
+        return true;
+    }
+
+    QByteArrayView view(qsizetype from, qsizetype size) const
+    {
+        return QByteArrayView(m_buffer.constData() + m_pos + from, size);
+    }
+
+    // Broken XML ends the sheet where it breaks, as a reader of the workbook would stop.
+    bool fail()
+    {
+        m_failed = true;
+        return false;
+    }
+
+    SheetCell toCell(QByteArrayView type, int style, const QByteArray& value) const
     {
         SheetCell c;
-        if (type == QLatin1String("s")) {
-            const int i = value.toInt();
+        if (type == "s") {
+            const int i = QByteArrayView(value).toInt();
             if (i >= 0 && i < m_parts->strings.size()) {
                 c.kind = SheetCell::Text;
                 c.text = m_parts->strings[i];
             }
-        } else if (type == QLatin1String("str") || type == QLatin1String("inlineStr")) {
+        } else if (type == "str" || type == "inlineStr") {
             c.kind = SheetCell::Text;
-            c.text = value;
-        } else if (type == QLatin1String("b")) {
+            c.utf8 = value;
+            unescapeXstring(c.utf8);
+            // Broken UTF-8 reaches neither SQLite nor the user as it is: the replacement
+            // character stands in for it, as QString gives it.
+            if (!c.utf8.isValidUtf8())
+                c.utf8 = QString::fromUtf8(c.utf8).toUtf8();
+        } else if (type == "b") {
             c.kind = SheetCell::Bool;
-            c.number = value.trimmed() == QLatin1String("1") ? 1 : 0;
-        } else if (type == QLatin1String("e")) {
+            c.number = value.trimmed() == "1" ? 1 : 0;
+        } else if (type == "e") {
             c.kind = SheetCell::Error;
-        } else if (type == QLatin1String("d")) {
-            c.dateTime = QDateTime::fromString(value, Qt::ISODate);
-            c.kind = c.dateTime.isValid() ? SheetCell::DateTime : SheetCell::Empty;
+        } else if (type == "d") {
+            const QDateTime dt = QDateTime::fromString(QString::fromUtf8(value), Qt::ISODate);
+            c.kind = dt.isValid() ? SheetCell::DateTime : SheetCell::Empty;
+            c.date = dt.date();
+            c.msOfDay = dt.time().msecsSinceStartOfDay();
         } else {
             bool ok = false;
-            const double v = value.toDouble(&ok);
+            const double v = QByteArrayView(value).toDouble(&ok);
             if (!ok)
                 return c;
-            if (style >= 0 && style < m_parts->dateStyles.size() && m_parts->dateStyles[style]) {
-                c.dateTime = excelSerialToDateTime(v, m_parts->date1904);
-                c.kind = c.dateTime.isValid() ? SheetCell::DateTime : SheetCell::Number;
-                c.number = v;
-            } else {
-                c.kind = SheetCell::Number;
-                c.number = v;
-            }
+            c.kind = SheetCell::Number;
+            c.number = v;
+            if (style >= 0 && style < m_parts->dateStyles.size() && m_parts->dateStyles[style]
+                && excelSerialToDay(v, m_parts->date1904, c.date, c.msOfDay))
+                c.kind = SheetCell::DateTime;
         }
-        if (c.kind == SheetCell::Text && c.text.isEmpty())
+        if (c.kind == SheetCell::Text && c.text.isEmpty() && c.utf8.isEmpty())
             c.kind = SheetCell::Empty;
         return c;
     }
@@ -325,7 +592,11 @@ private:
     std::shared_ptr<const XlsxParts> m_parts;
     zip_t* m_zip = nullptr;
     zip_file_t* m_file = nullptr;
-    QXmlStreamReader m_xml;
+    QByteArray m_buffer;
+    qsizetype m_pos = 0;
+    bool m_failed = false;
+    bool m_started = false;
+    QByteArray m_value;
     int m_nextRow = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "engine/isam/XlsxWorkbook.h"
 
 #include "engine/isam/IsamError.h"
+#include "engine/isam/StorageDate.h"
 #include "engine/isam/XlsxParts.h"
 
 #include <QDir>
@@ -184,23 +185,16 @@ private:
             return;
         }
         case QMetaType::QDateTime:
-        case QMetaType::QDate: {
-            const QDateTime dt = v.toDateTime();
-            if (const auto serial = excelSerialFromDateTime(dt)) {
-                worksheet_write_number(m_sheet, r, col, *serial,
-                    dt.time() == QTime(0, 0) ? m_writer->date() : m_writer->dateTime());
-                return;
-            }
-            // Excel has no dates before March 1900; the date goes in as text.
-            const QString text = dt.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
-            worksheet_write_string(m_sheet, r, col, text.toUtf8().constData(), nullptr);
-            reportIssue({ rowId, c, m_fields[c].name, v, text, IssueKind::DateOutOfRange });
+        case QMetaType::QDate:
+            writeDate(r, c, v);
             return;
-        }
         case QMetaType::QByteArray:
             reportIssue({ rowId, c, m_fields[c].name, v, QVariant(), IssueKind::NotRepresentable });
             return;
         default: {
+            const int type = m_fields[c].type;
+            if ((type == dbDate || type == dbTime || type == dbTimeStamp) && writeDate(r, c, v))
+                return;
             QString text = v.toString();
             if (text.size() > MaxCellText) {
                 text.truncate(MaxCellText);
@@ -210,6 +204,33 @@ private:
             return;
         }
         }
+    }
+
+    /// A date as Excel's day number; false when the value names no date.
+    bool writeDate(lxw_row_t r, int c, const QVariant& v)
+    {
+        QDate date;
+        int ms = 0;
+        if (!dateOfValue(v, date, ms)) {
+            if (v.typeId() != QMetaType::QDateTime && v.typeId() != QMetaType::QDate)
+                return false;
+            reportIssue({ static_cast<qint64>(r) + 1, c, m_fields[c].name, v, QVariant(),
+                IssueKind::DateOutOfRange });
+            return true;
+        }
+        const auto col = static_cast<lxw_col_t>(c);
+        if (const auto serial = excelSerialFromDay(date, ms)) {
+            worksheet_write_number(
+                m_sheet, r, col, *serial, ms == 0 ? m_writer->date() : m_writer->dateTime());
+            return true;
+        }
+        // Excel has no dates before March 1900; the date goes in as text.
+        const QString text = date.toString(QStringLiteral("dd.MM.yyyy")) + QLatin1Char(' ')
+            + QTime::fromMSecsSinceStartOfDay(ms).toString(QStringLiteral("HH:mm:ss"));
+        worksheet_write_string(m_sheet, r, col, text.toUtf8().constData(), nullptr);
+        reportIssue({ static_cast<qint64>(r) + 1, c, m_fields[c].name, v, text,
+            IssueKind::DateOutOfRange });
+        return true;
     }
 
     std::shared_ptr<XlsxWriter> m_writer;
