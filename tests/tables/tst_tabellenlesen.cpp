@@ -56,6 +56,11 @@ private Q_SLOTS:
     void escapeAusDerSuchzeileNimmtDieBedingungZurueck();
     void zweiterKlickErsetztDenErsten();
     void zaehlenOhneSummen();
+    void oeffnenMitSortierterQuelle();
+    void standardansichtErhaeltSpaltenMitDenDaten();
+    void escapeBeimOeffnen();
+    void aktualisierenBehaeltZeilenBeimAbbruch();
+    void tasteWaehrendDesAktualisierens();
 
 private:
     void oeffne(const QString& definition = Definition);
@@ -64,6 +69,18 @@ private:
     void klick(int spalte) { Q_EMIT grid()->ansicht()->horizontalHeader()->sectionClicked(spalte); }
     bool warteAufDatensaetze();
     QAction* werkzeug(const QString& name) const { return m_fenster->leisten()->werkzeug(name); }
+    QString fortschrittstext() const
+    {
+        return m_fenster->fortschritt()
+            ->findChild<QLabel*>(QStringLiteral("FortschrittText"))
+            ->text();
+    }
+    void aktualisieren() { QTest::keyClick(grid()->ansicht(), Qt::Key_R, Qt::AltModifier); }
+    void aendereName(int id, const QString& name)
+    {
+        m_umfeld->db->execute(
+            QStringLiteral("UPDATE Kunden SET Name = '%1' WHERE ID = %2").arg(name).arg(id));
+    }
 
     // Goes in the reverse order: the windows, the database, the dialogs, the folder.
     struct Umfeld {
@@ -259,6 +276,152 @@ void TestTabellenlesen::zaehlenOhneSummen()
     QTRY_VERIFY(!m_fenster->modell()->zaehltNoch());
     QCOMPARE(grid()->datenzeilen(), Zeilen);
     QVERIFY(!m_fenster->fortschritt()->isVisible());
+}
+
+namespace {
+const QString Absteigend = QStringLiteral("KV-Tabelle: Kunden absteigend\r\n"
+                                          "SQL: SELECT * FROM Kunden ORDER BY Umsatz DESC\r\n"
+                                          "FunktionsleisteAnzeige: 3\r\n"
+                                          "Spalte: ;;Name;1800;0;0;;;0\r\n"
+                                          "Spalte: ;;Umsatz;1400;1;0;;;1\r\n");
+} // namespace
+
+void TestTabellenlesen::oeffnenMitSortierterQuelle()
+{
+    oeffne(Absteigend);
+    // The window is there before its records: the columns of the definition, no rows yet.
+    QVERIFY(m_fenster->isVisible());
+    QVERIFY(m_fenster->liestDatensaetze());
+    QCOMPARE(grid()->spaltenanzahl(), 2);
+    QCOMPARE(grid()->datenzeilen(), 0);
+    QVERIFY(!werkzeug(QStringLiteral("Neu"))->isEnabled());
+    QCOMPARE(fortschrittstext(),
+        QStringLiteral("Bitte warten … Die Datensätze werden gelesen.  (Esc bricht ab)"));
+
+    QVERIFY(warteAufDatensaetze());
+    QCOMPARE(zelle(0, Name), QStringLiteral("K3000"));
+    QCOMPARE(zelle(1, Name), QStringLiteral("K2999"));
+    QCOMPARE(
+        m_fenster->aktuellesSql(), QStringLiteral("SELECT * FROM Kunden ORDER BY Umsatz DESC"));
+    QVERIFY(werkzeug(QStringLiteral("Neu"))->isEnabled());
+    QVERIFY(!m_fenster->gesperrt());
+    // The totals follow the rows, over the whole set.
+    QSignalSpy fertig(m_fenster, &frmTabelle::summenFertig);
+    QVERIFY(fertig.wait(20000));
+    QCOMPARE(grid()->fusstext(Umsatz), QStringLiteral("4501500"));
+    QVERIFY(!m_fenster->fortschritt()->isVisible());
+    QVERIFY(grid()->setzeZelltext(0, Name, QStringLiteral("Geändert")));
+    QVERIFY(grid()->aenderungenUebernehmen());
+    QVERIFY(m_umfeld->dialoge.meldungen().isEmpty());
+}
+
+void TestTabellenlesen::standardansichtErhaeltSpaltenMitDenDaten()
+{
+    // Without column records the columns are the fields of the set, known once it is read.
+    oeffne(QStringLiteral(
+        "KV-Tabelle: Kunden\r\n"
+        "SQL: SELECT Name, Umsatz FROM Kunden WHERE Umsatz > 2990 ORDER BY Name\r\n"));
+    QVERIFY(m_fenster->liestDatensaetze());
+    QVERIFY(warteAufDatensaetze());
+    QCOMPARE(grid()->spaltenanzahl(), 2);
+    QCOMPARE(grid()->datenfeld(1), QStringLiteral("Umsatz"));
+    QCOMPARE(grid()->datenzeilen(), 10);
+    QCOMPARE(zelle(0, 0), QStringLiteral("K2991"));
+    QCOMPARE(zelle(9, 0), QStringLiteral("K3000"));
+}
+
+void TestTabellenlesen::escapeBeimOeffnen()
+{
+    oeffne(Absteigend);
+    QPointer<frmTabelle> fenster = m_fenster;
+    QVERIFY(m_fenster->liestDatensaetze());
+    QTest::keyClick(grid()->ansicht(), Qt::Key_Escape);
+    QVERIFY(!m_fenster->liestDatensaetze());
+    // Whatever the worker still answers is dropped.
+    QTest::qWait(200);
+    QVERIFY(fenster);
+    QCOMPARE(grid()->datenzeilen(), 0);
+    QVERIFY(m_fenster->datensatz() == nullptr);
+    QVERIFY(m_fenster->gesperrt());
+    QVERIFY(!werkzeug(QStringLiteral("Kopie"))->isEnabled());
+    QVERIFY(m_fenster->fortschritt()->isVisible());
+    QCOMPARE(fortschrittstext(),
+        QStringLiteral("Das Lesen der Datensätze wurde abgebrochen. Alt+R liest sie erneut."));
+    m_fenster->werkzeugGeklickt(QStringLiteral("kopie"));
+    m_fenster->werkzeugGeklickt(QStringLiteral("löschen"));
+    QVERIFY(m_umfeld->dialoge.meldungen().isEmpty());
+
+    // Alt+R reads them after all.
+    aktualisieren();
+    QVERIFY(m_fenster->liestDatensaetze());
+    QVERIFY(fortschrittstext().startsWith(QStringLiteral("Bitte warten")));
+    QVERIFY(warteAufDatensaetze());
+    QCOMPARE(zelle(0, Name), QStringLiteral("K3000"));
+    QVERIFY(!m_fenster->gesperrt());
+    QSignalSpy fertig(m_fenster, &frmTabelle::summenFertig);
+    QVERIFY(fertig.wait(20000));
+    QVERIFY(!m_fenster->fortschritt()->isVisible());
+
+    // With nothing going on, Escape closes the window as ever.
+    QTest::keyClick(grid()->ansicht(), Qt::Key_Escape);
+    QTRY_VERIFY(!fenster);
+}
+
+void TestTabellenlesen::aktualisierenBehaeltZeilenBeimAbbruch()
+{
+    oeffne(Absteigend);
+    QVERIFY(warteAufDatensaetze());
+    grid()->setzeAktuelleZeile(5);
+    aendereName(3000, QStringLiteral("Neu3000"));
+
+    aktualisieren();
+    QVERIFY(m_fenster->liestDatensaetze());
+    // The old rows stay until the new ones are complete, and Escape keeps them.
+    QCOMPARE(zelle(0, Name), QStringLiteral("K3000"));
+    QTest::keyClick(grid()->ansicht(), Qt::Key_Escape);
+    QVERIFY(!m_fenster->liestDatensaetze());
+    QTest::qWait(200);
+    QCOMPARE(zelle(0, Name), QStringLiteral("K3000"));
+    QCOMPARE(grid()->aktuelleZeile(), 5);
+    QCOMPARE(grid()->datenzeilen(), Zeilen);
+    QVERIFY(!m_fenster->fortschritt()->isVisible());
+    QVERIFY(werkzeug(QStringLiteral("Neu"))->isEnabled());
+
+    // Read to the end: the changed record, on the row that was current.
+    aktualisieren();
+    QVERIFY(warteAufDatensaetze());
+    QCOMPARE(zelle(0, Name), QStringLiteral("Neu3000"));
+    QCOMPARE(grid()->aktuelleZeile(), 5);
+    QCOMPARE(
+        m_fenster->aktuellesSql(), QStringLiteral("SELECT * FROM Kunden ORDER BY Umsatz DESC"));
+    QVERIFY(m_umfeld->dialoge.meldungen().isEmpty());
+}
+
+void TestTabellenlesen::tasteWaehrendDesAktualisierens()
+{
+    // A filtered set from the search conditions, read anew with Alt+R.
+    oeffne();
+    m_fenster->suchzustand().SuchArt = 3;
+    m_fenster->suchzustand().SQL = QStringLiteral("Umsatz > 100");
+    QVERIFY(m_fenster->bedingungenAnwenden());
+    QVERIFY(warteAufDatensaetze());
+    grid()->setzeAktuelleZeile(0);
+    QList<bool> lasWaehrendDerTaste;
+    connect(grid(), &DataGrid::aktuelleZeileGeaendert, this,
+        [&] { lasWaehrendDerTaste.append(m_fenster->liestDatensaetze()); });
+    // The key waits in the queue before the worker's answer can: the event loop turning while
+    // the keys are read handles it first.
+    QCoreApplication::postEvent(
+        grid()->ansicht(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
+    aktualisieren();
+    QVERIFY(m_fenster->liestDatensaetze());
+    QVERIFY(warteAufDatensaetze());
+    QVERIFY(!lasWaehrendDerTaste.isEmpty());
+    QVERIFY(lasWaehrendDerTaste.first());
+    // The row the key went to is current in the set read anew.
+    QCOMPARE(grid()->aktuelleZeile(), 1);
+    QCOMPARE(zelle(0, Name), QStringLiteral("K101"));
+    QCOMPARE(grid()->datenzeilen(), Zeilen - 100);
 }
 
 QTEST_MAIN(TestTabellenlesen)
