@@ -17,9 +17,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 using namespace kv;
 using namespace kv::engine;
@@ -61,6 +63,10 @@ private Q_SLOTS:
     void escapeBeimOeffnen();
     void aktualisierenBehaeltZeilenBeimAbbruch();
     void tasteWaehrendDesAktualisierens();
+    void kopieMitFortschritt_data();
+    void kopieMitFortschritt();
+    void kopieAbbrechenBehaeltZeilen();
+    void zweitesFensterWaehrendDerKopie();
 
 private:
     void oeffne(const QString& definition = Definition);
@@ -68,6 +74,11 @@ private:
     QString zelle(int zeile, int spalte) const { return grid()->zelltext(zeile, spalte); }
     void klick(int spalte) { Q_EMIT grid()->ansicht()->horizontalHeader()->sectionClicked(spalte); }
     bool warteAufDatensaetze();
+    QProgressDialog* sichtbareBox() const;
+    /// Watches for the box of a copy; Escape in it cancels the copy when abbrechen.
+    void boxBeobachten(bool abbrechen);
+    QString m_boxtext;
+    QTimer m_waechter;
     QAction* werkzeug(const QString& name) const { return m_fenster->leisten()->werkzeug(name); }
     QString fortschrittstext() const
     {
@@ -75,7 +86,13 @@ private:
             ->findChild<QLabel*>(QStringLiteral("FortschrittText"))
             ->text();
     }
-    void aktualisieren() { QTest::keyClick(grid()->ansicht(), Qt::Key_R, Qt::AltModifier); }
+    void aktualisieren()
+    {
+        // The box of a copy took the focus while it was shown.
+        QApplication::setActiveWindow(&m_umfeld->mdi);
+        grid()->ansicht()->setFocus();
+        QTest::keyClick(grid()->ansicht(), Qt::Key_R, Qt::AltModifier);
+    }
     void aendereName(int id, const QString& name)
     {
         m_umfeld->db->execute(
@@ -121,6 +138,31 @@ void TestTabellenlesen::oeffne(const QString& definition)
     m_fenster = frmTabelle::oeffnen(&m_umfeld->mdi, u, QStringLiteral("Kunden"), definition);
     m_umfeld->mdi.setActiveSubWindow(qobject_cast<QMdiSubWindow*>(m_fenster->parentWidget()));
     grid()->ansicht()->setFocus();
+}
+
+QProgressDialog* TestTabellenlesen::sichtbareBox() const
+{
+    for (QProgressDialog* d : m_fenster->findChildren<QProgressDialog*>()) {
+        if (d->isVisible())
+            return d;
+    }
+    return nullptr;
+}
+
+void TestTabellenlesen::boxBeobachten(bool abbrechen)
+{
+    m_boxtext.clear();
+    m_waechter.disconnect();
+    m_waechter.setInterval(0);
+    connect(&m_waechter, &QTimer::timeout, this, [this, abbrechen] {
+        if (QProgressDialog* box = sichtbareBox()) {
+            m_boxtext = box->labelText();
+            m_waechter.stop();
+            if (abbrechen)
+                QTest::keyClick(box, Qt::Key_Escape);
+        }
+    });
+    m_waechter.start();
 }
 
 bool TestTabellenlesen::warteAufDatensaetze()
@@ -422,6 +464,105 @@ void TestTabellenlesen::tasteWaehrendDesAktualisierens()
     QCOMPARE(grid()->aktuelleZeile(), 1);
     QCOMPARE(zelle(0, Name), QStringLiteral("K101"));
     QCOMPARE(grid()->datenzeilen(), Zeilen - 100);
+}
+
+namespace {
+// Groups over a join: a result the window's connection copies, 3000 groups of 100 rows each.
+const QString Gruppen
+    = QStringLiteral("KV-Tabelle: Gruppen\r\n"
+                     "SQL: SELECT K1.Name, Count(*) AS Anzahl FROM Kunden AS K1, Kunden AS K2 "
+                     "WHERE K2.ID <= 100 GROUP BY K1.Name ORDER BY K1.Name\r\n"
+                     "Spalte: ;;Name;1800;0;0;;;0\r\n"
+                     "Spalte: ;;Anzahl;1400;1;0;;;1\r\n");
+} // namespace
+
+void TestTabellenlesen::kopieMitFortschritt_data()
+{
+    QTest::addColumn<bool>("abbrechen");
+    QTest::newRow("zu Ende") << false;
+    QTest::newRow("Escape") << true;
+}
+
+void TestTabellenlesen::kopieMitFortschritt()
+{
+    QFETCH(bool, abbrechen);
+    Tabellenumgebung u;
+    u.datenbank = m_umfeld->db.get();
+    u.datenbankpfad = m_umfeld->db->name();
+    u.modell = Recordsetansicht();
+    m_fenster = new frmTabelle(u);
+    m_umfeld->mdi.addSubWindow(m_fenster);
+    m_fenster->setzeFortschrittsverzoegerung(0);
+    m_fenster->show();
+    boxBeobachten(abbrechen);
+    m_fenster->DefText(QStringLiteral("Kunden"), Gruppen);
+
+    QCOMPARE(m_boxtext, QStringLiteral("Bitte warten … Die Datensätze werden gelesen."));
+    QVERIFY(!sichtbareBox());
+    QVERIFY(!m_fenster->liestDatensaetze());
+    // Cancelling is no failure: no message, an empty window that says what happened.
+    QVERIFY(m_umfeld->dialoge.meldungen().isEmpty());
+    if (abbrechen) {
+        QVERIFY(m_fenster->datensatz() == nullptr);
+        QCOMPARE(grid()->datenzeilen(), 0);
+        QVERIFY(m_fenster->fortschritt()->isVisible());
+        QCOMPARE(fortschrittstext(),
+            QStringLiteral("Das Lesen der Datensätze wurde abgebrochen. Alt+R liest sie erneut."));
+        return;
+    }
+    QCOMPARE(zelle(0, Name), QStringLiteral("K1"));
+    QCOMPARE(zelle(0, 1), QStringLiteral("100"));
+    QCOMPARE(zelle(1, Name), QStringLiteral("K10"));
+    QSignalSpy fertig(m_fenster, &frmTabelle::summenFertig);
+    QVERIFY(fertig.wait(20000));
+    QCOMPARE(grid()->fusstext(1), QStringLiteral("300000"));
+}
+
+void TestTabellenlesen::kopieAbbrechenBehaeltZeilen()
+{
+    oeffne(Gruppen);
+    QCOMPARE(zelle(1, Name), QStringLiteral("K10"));
+    QSignalSpy fertig(m_fenster, &frmTabelle::summenFertig);
+    QVERIFY(fertig.wait(20000));
+    m_fenster->setzeFortschrittsverzoegerung(0);
+    aendereName(1, QStringLiteral("A1"));
+    // Alt+R and a head click copy anew; Escape in the box keeps the rows and the order shown.
+    boxBeobachten(true);
+    aktualisieren();
+    QVERIFY(!m_boxtext.isEmpty());
+    QCOMPARE(zelle(0, Name), QStringLiteral("K1"));
+    boxBeobachten(true);
+    klick(1);
+    QVERIFY(!m_boxtext.isEmpty());
+    QVERIFY(!m_fenster->sortierung().aktiv());
+    QCOMPARE(zelle(1, Name), QStringLiteral("K10"));
+    QCOMPARE(grid()->datenzeilen(), Zeilen);
+    QVERIFY(!m_fenster->fortschritt()->isVisible());
+    QVERIFY(m_umfeld->dialoge.meldungen().isEmpty());
+
+    boxBeobachten(false);
+    aktualisieren();
+    QVERIFY(!m_boxtext.isEmpty());
+    QCOMPARE(zelle(0, Name), QStringLiteral("A1"));
+}
+
+void TestTabellenlesen::zweitesFensterWaehrendDerKopie()
+{
+    // Another window's keys and totals come while this copy holds the connection: both windows
+    // end with their rows, and nothing is reported as failed.
+    oeffne(Absteigend);
+    frmTabelle* sortiert = m_fenster;
+    QVERIFY(sortiert->liestDatensaetze());
+    QSignalSpy gelesen(sortiert, &frmTabelle::datensaetzeGelesen);
+    oeffne(Gruppen);
+    QCOMPARE(zelle(1, Name), QStringLiteral("K10"));
+    QVERIFY(gelesen.count() > 0 || gelesen.wait(20000));
+    QCOMPARE(sortiert->TDBGrid1()->zelltext(0, Name), QStringLiteral("K3000"));
+    QSignalSpy fertig(sortiert, &frmTabelle::summenFertig);
+    if (sortiert->summenLaufen())
+        QVERIFY(fertig.wait(20000));
+    QCOMPARE(sortiert->TDBGrid1()->fusstext(Umsatz), QStringLiteral("4501500"));
+    QVERIFY(m_umfeld->dialoge.meldungen().isEmpty());
 }
 
 QTEST_MAIN(TestTabellenlesen)

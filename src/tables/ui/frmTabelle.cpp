@@ -50,6 +50,7 @@ frmTabelle::frmTabelle(Tabellenumgebung umgebung, QWidget* parent)
     , m_fortschrittBalken(new QProgressBar(m_fortschritt))
     , m_summen(new Hintergrundabfrage(this))
     , m_schluessel(new Hintergrundabfrage(this))
+    , m_fortschrittsverzoegerung(FortschrittNachMs)
 {
     setObjectName(QStringLiteral("frmTabelle"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -166,6 +167,12 @@ frmTabelle::frmTabelle(Tabellenumgebung umgebung, QWidget* parent)
     taste(QKeySequence(Qt::ALT | Qt::Key_R), [this] { aktualisieren(); });
     m_grid->ansicht()->installEventFilter(this);
     m_grid->ansicht()->viewport()->installEventFilter(this);
+}
+
+void frmTabelle::setzeFortschrittsverzoegerung(int ms)
+{
+    m_fortschrittsverzoegerung = ms;
+    m_fortschrittVerzoegerung.setInterval(ms);
 }
 
 frmTabelle::~frmTabelle()

@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -72,6 +73,8 @@ public:
     engine::Recordset* datensatz() const;
     /// The bar that shows long work and its cancel.
     QWidget* fortschritt() const { return m_fortschritt; }
+    /// How long work runs before its bar (or the box of a copy) shows.
+    void setzeFortschrittsverzoegerung(int ms);
 
     /// Applies the F3 and search-row conditions to the view's own statement and requeries; false
     /// (with the message) when the statement cannot be opened, the previous records staying.
@@ -128,7 +131,10 @@ private:
         bool zeileBehalten = false);
     /// The records of sql (the view's own statement or the one shown), on opening and Alt+R.
     bool datenquelleLesen(const QString& sql, bool zeileBehalten = false);
-    std::unique_ptr<engine::Recordset> oeffneFuerNeuLesen(const QString& sql);
+    std::unique_ptr<engine::Recordset> oeffneFuerNeuLesen(const QString& sql, bool& abgebrochen);
+    /// While a copy on the window's connection reports its progress, an answer that needs the
+    /// connection is put off (true); false: it may go on now.
+    bool spaeterWennFrei(std::function<void()> antwort);
     void schluesselGelesen(quint64 lauf, const QVariant& ergebnis);
     void schluesselFehler(qint64 nummer, const QString& beschreibung);
     void neuesZeigen(std::unique_ptr<engine::Recordset> rs, int zeile = -1);
@@ -197,6 +203,7 @@ private:
     bool m_spaltenNachLesen = false;
     // A note in place of the progress bar (a reading cancelled), until new work or new rows.
     bool m_hinweis = false;
+    int m_fortschrittsverzoegerung;
 };
 
 } // namespace kv

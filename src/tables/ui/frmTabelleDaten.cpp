@@ -285,6 +285,8 @@ void frmTabelle::summenAnzeigen(quint64 lauf, const QVariant& ergebnis)
 {
     if (lauf != m_summen->lauf())
         return;
+    if (spaeterWennFrei([this, lauf, ergebnis] { summenAnzeigen(lauf, ergebnis); }))
+        return;
     arbeitEndet();
     const QVariantList werte = ergebnis.toList();
     const QList<Summenspalte> summen = Summenspalten(m_spalten);
@@ -304,6 +306,8 @@ void frmTabelle::summenSynchron()
 {
     // The worker could not open the file for itself (a lock, a foreign format): the window's
     // own connection computes the totals.
+    if (spaeterWennFrei([this] { summenSynchron(); }))
+        return;
     const QList<Summenspalte> summen = Summenspalten(m_spalten);
     QVariantList werte;
     try {

@@ -2,17 +2,21 @@
 
 #include "engine/Database.h"
 #include "engine/EngineError.h"
-#include "engine/QueryDef.h"
 #include "engine/Recordset.h"
-#include "engine/TableDef.h"
 #include "engine/cursor/RecordSource.h"
+#include "engine/sqlite/Connection.h"
+#include "engine/sqlite/ProgressScope.h"
 #include "tables/Hintergrundabfrage.h"
 #include "tables/ui/Wartecursor.h"
 #include "widgets/DataGrid.h"
+#include "widgets/Fortschrittsanzeige.h"
 #include "widgets/Navigationsleiste.h"
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QProgressDialog>
+#include <QScopeGuard>
+#include <QTimer>
 
 // The records on opening and Alt+R, a new order or new conditions: the set opens on the window's
 // thread (so that a statement that cannot work is reported at once), its keys are read by a
@@ -23,7 +27,12 @@ namespace kv {
 
 namespace {
 using Schluessel = std::shared_ptr<std::vector<qint64>>;
-}
+/// How often an answer that needs the window's connection looks whether it is free again.
+constexpr int VerbindungFreiMs = 50;
+const QString Abbruchhinweis
+    = QStringLiteral("Das Lesen der Datensätze wurde abgebrochen. Alt+R liest sie erneut.");
+const QString Lesetext = QStringLiteral("Bitte warten … Die Datensätze werden gelesen.");
+} // namespace
 
 bool frmTabelle::neuLesen(const QString& sql, Neuart art, const QString& fehlersatz,
     Fehlerkennung kennung, bool zeileBehalten)
@@ -31,10 +40,15 @@ bool frmTabelle::neuLesen(const QString& sql, Neuart art, const QString& fehlers
     if (!m_umgebung.datenbank || !m_anbindung || !m_grid->aenderungenUebernehmen())
         return false;
     std::unique_ptr<engine::Recordset> rs;
+    bool abgebrochen = false;
     try {
-        rs = oeffneFuerNeuLesen(sql);
+        rs = oeffneFuerNeuLesen(sql, abgebrochen);
     } catch (const engine::EngineError& e) {
-        zeigeFehler(fehlersatz, e.number(), e.description(), kennung);
+        // Cancelled by the user: no failure to report, the rows shown stay.
+        if (!abgebrochen)
+            zeigeFehler(fehlersatz, e.number(), e.description(), kennung);
+        else if (!datensatz() && !liestDatensaetze())
+            hinweisZeigen(Abbruchhinweis);
         return false;
     }
     const std::optional<engine::KeyQuery> abfrage = rs->pendingKeys();
@@ -68,7 +82,7 @@ bool frmTabelle::neuLesen(const QString& sql, Neuart art, const QString& fehlers
             ? QStringLiteral("Bitte warten … Die Datensätze werden sortiert.")
             : art == Neuart::Bedingung
             ? QStringLiteral("Bitte warten … Die Datensätze werden gesucht.")
-            : QStringLiteral("Bitte warten … Die Datensätze werden gelesen."));
+            : Lesetext);
     const engine::Database& db = *m_umgebung.datenbank;
     m_schluessel->starte({ db.name(), db.connect() }, [abfrage = *abfrage](engine::Database& d) {
         return QVariant::fromValue(
@@ -84,10 +98,26 @@ bool frmTabelle::datenquelleLesen(const QString& sql, bool zeileBehalten)
         Fehlerkennung::Nr, zeileBehalten);
 }
 
-std::unique_ptr<engine::Recordset> frmTabelle::oeffneFuerNeuLesen(const QString& sql)
+std::unique_ptr<engine::Recordset> frmTabelle::oeffneFuerNeuLesen(
+    const QString& sql, bool& abgebrochen)
 {
     engine::Database& db = *m_umgebung.datenbank;
     const Wartecursor warten;
+    // A result without a base table to key (groups, joins, DISTINCT) is copied on this
+    // connection, where no worker can make the copy: a box shows it after a moment and cancels
+    // it, and the window repaints meanwhile.
+    Fortschrittsanzeige anzeige(this, Lesetext, windowTitle(), m_fortschrittsverzoegerung);
+    engine::Connection& verbindung = db.connection();
+    verbindung.setProgressCheck([&] {
+        // Escape closes the box without its cancel signal: a box gone is a cancel too.
+        abgebrochen = !anzeige.melden(0, 0, QString())
+            || (anzeige.dialog() && !anzeige.dialog()->isVisible());
+        return !abgebrochen;
+    });
+    const auto ende = qScopeGuard([&] {
+        verbindung.setProgressCheck({});
+        anzeige.schliessen();
+    });
     // A bare table or query name is no statement of its own: it opens as the navigator does.
     const QString name = sql.trimmed();
     if (db.tableDefs().find(name) || db.queryDefs().find(name))
@@ -95,9 +125,22 @@ std::unique_ptr<engine::Recordset> frmTabelle::oeffneFuerNeuLesen(const QString&
     return db.openRecordsetKeysLater(sql, engine::dbOpenDynaset);
 }
 
+bool frmTabelle::spaeterWennFrei(std::function<void()> antwort)
+{
+    engine::Database* db = m_umgebung.datenbank;
+    if (!db || !engine::ProgressScope::active(db->connection().handle()))
+        return false;
+    // Called from inside a copy's progress: the connection takes no other statement until the
+    // copy is done.
+    QTimer::singleShot(VerbindungFreiMs, this, std::move(antwort));
+    return true;
+}
+
 void frmTabelle::schluesselGelesen(quint64 lauf, const QVariant& ergebnis)
 {
     if (lauf != m_schluessel->lauf() || !liestDatensaetze())
+        return;
+    if (spaeterWennFrei([this, lauf, ergebnis] { schluesselGelesen(lauf, ergebnis); }))
         return;
     std::unique_ptr<engine::Recordset> rs = std::move(m_neu.rs);
     try {
@@ -124,6 +167,8 @@ void frmTabelle::schluesselGelesen(quint64 lauf, const QVariant& ergebnis)
 void frmTabelle::schluesselFehler(qint64 nummer, const QString& beschreibung)
 {
     if (!liestDatensaetze())
+        return;
+    if (spaeterWennFrei([this, nummer, beschreibung] { schluesselFehler(nummer, beschreibung); }))
         return;
     const QString fehlersatz = m_neu.fehlersatz;
     const Fehlerkennung kennung = m_neu.kennung;
@@ -156,8 +201,7 @@ void frmTabelle::lesenAbbrechen()
     m_schluessel->abbrechen();
     // Nothing was shown yet: the window stays empty and says why.
     if (!datensatz() && !m_schliesstSich)
-        hinweisZeigen(
-            QStringLiteral("Das Lesen der Datensätze wurde abgebrochen. Alt+R liest sie erneut."));
+        hinweisZeigen(Abbruchhinweis);
     m_sortierung = m_gezeigt.sortierung;
     m_suchzeilenbedingung = m_gezeigt.suchzeilenbedingung;
     m_suchzeileInKraft = m_gezeigt.suchzeileInKraft;
