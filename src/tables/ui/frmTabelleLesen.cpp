@@ -108,14 +108,20 @@ std::unique_ptr<engine::Recordset> frmTabelle::oeffneFuerNeuLesen(
     // it, and the window repaints meanwhile.
     Fortschrittsanzeige anzeige(this, Lesetext, windowTitle(), m_fortschrittsverzoegerung);
     engine::Connection& verbindung = db.connection();
-    verbindung.setProgressCheck([&] {
-        // Escape closes the box without its cancel signal: a box gone is a cancel too.
-        abgebrochen = !anzeige.melden(0, 0, QString())
-            || (anzeige.dialog() && !anzeige.dialog()->isVisible());
-        return !abgebrochen;
-    });
+    // Inside another long statement's progress the connection refuses the opening anyway; that
+    // statement's own check stays.
+    const bool eigeneAnzeige = !engine::ProgressScope::active(verbindung.handle());
+    if (eigeneAnzeige) {
+        verbindung.setProgressCheck([&] {
+            // Escape closes the box without its cancel signal: a box gone is a cancel too.
+            abgebrochen = !anzeige.melden(0, 0, QString())
+                || (anzeige.dialog() && !anzeige.dialog()->isVisible());
+            return !abgebrochen;
+        });
+    }
     const auto ende = qScopeGuard([&] {
-        verbindung.setProgressCheck({});
+        if (eigeneAnzeige)
+            verbindung.setProgressCheck({});
         anzeige.schliessen();
     });
     // A bare table or query name is no statement of its own: it opens as the navigator does.
