@@ -182,6 +182,10 @@ frmTabelle* TestFrmTabelle::oeffne(const QString& text, const QString& tabelle)
         m_fenster->modell(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     m_mdi->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(m_fenster->parentWidget()));
     grid()->ansicht()->setFocus();
+    // A sorted source reads its keys in the background: the rows come with the event loop.
+    QSignalSpy gelesen(m_fenster, &frmTabelle::datensaetzeGelesen);
+    if (m_fenster->liestDatensaetze())
+        [&] { QVERIFY(gelesen.wait(20000)); }();
     return m_fenster;
 }
 

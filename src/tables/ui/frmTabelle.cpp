@@ -50,6 +50,7 @@ frmTabelle::frmTabelle(Tabellenumgebung umgebung, QWidget* parent)
     , m_fortschrittBalken(new QProgressBar(m_fortschritt))
     , m_summen(new Hintergrundabfrage(this))
     , m_schluessel(new Hintergrundabfrage(this))
+    , m_fortschrittsverzoegerung(FortschrittNachMs)
 {
     setObjectName(QStringLiteral("frmTabelle"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -168,6 +169,12 @@ frmTabelle::frmTabelle(Tabellenumgebung umgebung, QWidget* parent)
     m_grid->ansicht()->viewport()->installEventFilter(this);
 }
 
+void frmTabelle::setzeFortschrittsverzoegerung(int ms)
+{
+    m_fortschrittsverzoegerung = ms;
+    m_fortschrittVerzoegerung.setInterval(ms);
+}
+
 frmTabelle::~frmTabelle()
 {
     // The grid goes before the model it shows.
@@ -201,11 +208,10 @@ void frmTabelle::DefText(const QString& tabelle, const QString& definitionText)
     m_vorgabenUmsetzen = m_standard || m_definition.datenbankVorgabenUmsetzen;
 
     kopfAnwenden();
-    if (m_umgebung.datenbank) {
-        oeffneDatensatz(m_definition.sql,
-            QStringLiteral("Bei der Einstellung der Datenquelle ist ein Fehler aufgetreten!"),
-            Fehlerkennung::Nr);
-    }
+    // A sorted or filtered source reads its keys in the background: the window shows at once.
+    if (m_umgebung.datenbank)
+        datenquelleLesen(m_definition.sql);
+    m_spaltenNachLesen = liestDatensaetze() && m_definition.spalten.isEmpty();
     spaltenAnwenden();
     leistenAufbauen();
     sperreAnwenden();
@@ -338,9 +344,9 @@ bool frmTabelle::taste(QKeyEvent* e)
 {
     if (e->key() != Qt::Key_Escape)
         return false;
-    // Escape belongs to long work while its bar is shown, and to a new order or new conditions
-    // from the start: the user who asked for them may take them back at once.
-    if (m_fortschritt->isVisible() || liestDatensaetze()) {
+    // Escape belongs to long work while its bar is shown, and to a reading of the records from
+    // the start: the user who asked for it may take it back at once.
+    if ((m_fortschritt->isVisible() && arbeitLaeuft()) || liestDatensaetze()) {
         arbeitAbbrechen();
         return true;
     }

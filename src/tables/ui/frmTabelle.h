@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -59,8 +60,9 @@ public:
     const Kopfsortierung& sortierung() const { return m_sortierung; }
     /// The footer sums are being computed (or start with the next paint).
     bool summenLaufen() const;
-    /// The keys of a new order or new conditions are being read; the rows shown until they are
-    /// complete are the previous ones, and they cannot be edited meanwhile.
+    /// The keys of the records (on opening, Alt+R, a new order or new conditions) are being
+    /// read; the rows shown until they are complete are the previous ones (none on opening),
+    /// and they cannot be edited meanwhile.
     bool liestDatensaetze() const { return m_neu.rs != nullptr; }
 
     DataGrid* TDBGrid1() const { return m_grid; }
@@ -71,6 +73,8 @@ public:
     engine::Recordset* datensatz() const;
     /// The bar that shows long work and its cancel.
     QWidget* fortschritt() const { return m_fortschritt; }
+    /// How long work runs before its bar (or the box of a copy) shows.
+    void setzeFortschrittsverzoegerung(int ms);
 
     /// Applies the F3 and search-row conditions to the view's own statement and requeries; false
     /// (with the message) when the statement cannot be opened, the previous records staying.
@@ -105,7 +109,6 @@ private:
 
     // frmTabelleDaten.cpp: records, conditions, sort, sums, commands
     QList<Datenfeldinfo> datenfelder() const;
-    bool oeffneDatensatz(const QString& sql, const QString& fehlersatz, Fehlerkennung kennung);
     void suchzeileGeaendert();
     void kopfGeklickt(int spalte);
     void kopfbilderAnwenden();
@@ -122,14 +125,23 @@ private:
     void summenSynchron();
     void anzahlZurueckgeben();
 
-    // frmTabelleLesen.cpp: a new order or new conditions, read in the background
-    enum class Neuart { Sortierung, Bedingung };
-    bool neuLesen(const QString& sql, Neuart art, const QString& fehlersatz, Fehlerkennung kennung);
+    // frmTabelleLesen.cpp: the records, a new order or new conditions, read in the background
+    enum class Neuart { Lesen, Sortierung, Bedingung };
+    bool neuLesen(const QString& sql, Neuart art, const QString& fehlersatz, Fehlerkennung kennung,
+        bool zeileBehalten = false);
+    /// The records of sql (the view's own statement or the one shown), on opening and Alt+R.
+    bool datenquelleLesen(const QString& sql, bool zeileBehalten = false);
+    std::unique_ptr<engine::Recordset> oeffneFuerNeuLesen(const QString& sql, bool& abgebrochen);
+    /// While a copy on the window's connection reports its progress, an answer that needs the
+    /// connection is put off (true); false: it may go on now.
+    bool spaeterWennFrei(std::function<void()> antwort);
     void schluesselGelesen(quint64 lauf, const QVariant& ergebnis);
     void schluesselFehler(qint64 nummer, const QString& beschreibung);
-    void neuesZeigen(std::unique_ptr<engine::Recordset> rs);
+    void neuesZeigen(std::unique_ptr<engine::Recordset> rs, int zeile = -1);
     void lesenAbbrechen();
     void lesenBeendet();
+    void hinweisZeigen(const QString& text);
+    void hinweisEntfernen();
     void arbeitBeginnt(const QString& text);
     void arbeitEndet();
     bool arbeitLaeuft() const;
@@ -176,6 +188,7 @@ private:
         Neuart art = Neuart::Sortierung;
         QString fehlersatz;
         Fehlerkennung kennung = Fehlerkennung::Nr;
+        bool zeileBehalten = false; // the current row stays current in the set read
     };
     Neuer m_neu;
     // The order and search row of the rows shown, restored when a reading is cancelled.
@@ -186,6 +199,11 @@ private:
     };
     Gezeigt m_gezeigt;
     bool m_schliesstSich = false;
+    // A standard view takes its columns from the first set read.
+    bool m_spaltenNachLesen = false;
+    // A note in place of the progress bar (a reading cancelled), until new work or new rows.
+    bool m_hinweis = false;
+    int m_fortschrittsverzoegerung;
 };
 
 } // namespace kv

@@ -48,24 +48,6 @@ engine::Recordset* frmTabelle::datensatz() const
     return m_anbindung ? m_anbindung->datensatz() : nullptr;
 }
 
-bool frmTabelle::oeffneDatensatz(
-    const QString& sql, const QString& fehlersatz, Fehlerkennung kennung)
-{
-    if (!m_umgebung.datenbank || !m_anbindung || !m_grid->aenderungenUebernehmen())
-        return false;
-    const Wartecursor warten;
-    try {
-        std::unique_ptr<engine::Recordset> rs
-            = m_umgebung.datenbank->openRecordset(sql, engine::dbOpenDynaset);
-        m_anbindung->zeigen(std::move(rs));
-    } catch (const engine::EngineError& e) {
-        zeigeFehler(fehlersatz, e.number(), e.description(), kennung);
-        return false;
-    }
-    m_aktuellesSql = sql;
-    return true;
-}
-
 bool frmTabelle::bedingungenAnwenden()
 {
     const QString bedingung = Gesamtbedingung(m_suche.inKraft() ? m_suche.SQL : QString(),
@@ -228,15 +210,13 @@ void frmTabelle::aktualisieren()
         return;
     lesenAbbrechen();
     m_grid->aenderungenVerwerfen();
-    const int zeile = m_grid->aktuelleZeile();
-    if (m_anbindung)
-        m_anbindung->neuLesen();
-    if (zeile >= 0 && zeile < m_grid->datenzeilen())
-        m_grid->setzeAktuelleZeile(zeile);
+    // The same statement opened anew: a sorted or filtered set reads its keys in the background,
+    // the rows shown staying until they are complete. Without a set (a reading cancelled on
+    // opening) the view's own statement is read.
+    const QString sql = m_aktuellesSql.isEmpty() ? m_definition.sql : m_aktuellesSql;
+    datenquelleLesen(sql, true);
     werkzeugeAktualisieren();
     positionAnzeigen();
-    summenBerechnen();
-    zaehlenBeobachten();
 }
 
 void frmTabelle::werkzeugGeklickt(const QString& name)
@@ -305,6 +285,8 @@ void frmTabelle::summenAnzeigen(quint64 lauf, const QVariant& ergebnis)
 {
     if (lauf != m_summen->lauf())
         return;
+    if (spaeterWennFrei([this, lauf, ergebnis] { summenAnzeigen(lauf, ergebnis); }))
+        return;
     arbeitEndet();
     const QVariantList werte = ergebnis.toList();
     const QList<Summenspalte> summen = Summenspalten(m_spalten);
@@ -324,6 +306,8 @@ void frmTabelle::summenSynchron()
 {
     // The worker could not open the file for itself (a lock, a foreign format): the window's
     // own connection computes the totals.
+    if (spaeterWennFrei([this] { summenSynchron(); }))
+        return;
     const QList<Summenspalte> summen = Summenspalten(m_spalten);
     QVariantList werte;
     try {
@@ -350,6 +334,7 @@ void frmTabelle::anzahlZurueckgeben()
 
 void frmTabelle::arbeitBeginnt(const QString& text)
 {
+    hinweisEntfernen();
     m_fortschrittText->setText(text + QStringLiteral("  (Esc bricht ab)"));
     if (!m_fortschritt->isVisible())
         m_fortschrittVerzoegerung.start();
@@ -373,7 +358,8 @@ void frmTabelle::arbeitEndet()
     if (arbeitLaeuft())
         return;
     m_fortschrittVerzoegerung.stop();
-    m_fortschritt->hide();
+    if (!m_hinweis)
+        m_fortschritt->hide();
 }
 
 void frmTabelle::arbeitAbbrechen()
