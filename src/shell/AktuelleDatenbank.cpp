@@ -3,7 +3,7 @@
 #include "base/Pfade.h"
 #include "engine/Database.h"
 #include "engine/Workspace.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 #include "tables/Datenaustausch.h"
 
 #include <QFileInfo>

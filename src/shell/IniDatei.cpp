@@ -2,7 +2,7 @@
 
 #include "base/Windows1252.h"
 #include "shell/Einstellungen.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "shell/Befehlstabelle.h"
 #include "shell/Einstellungen.h"
 #include "shell/Menuepersonalisierung.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,7 +7,7 @@
 #include "shell/Anwendung.h"
 #include "shell/Einstellungen.h"
 #include "shell/Kommandozeile.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
 #include "shell/VorgaengerUebernahme.h"
 

@@ -2,7 +2,7 @@
 
 #include "base/Fehlermeldung.h"
 #include "shell/IniDatei.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "base/Windows1252.h"
 #include "shell/Anwendung.h"
 #include "shell/IniDatei.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 
 #include <QCoreApplication>
 #include <QDir>

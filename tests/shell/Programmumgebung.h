@@ -4,7 +4,7 @@
 // dialogs, set up for one test function and taken down after it.
 
 #include "shell/Einstellungen.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 #include "testutils/ScriptedDialoge.h"
 #include "testutils/TempDir.h"
 

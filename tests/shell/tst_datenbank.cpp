@@ -10,7 +10,7 @@
 #include "shell/Datenbankhandling.h"
 #include "shell/Einstellungen.h"
 #include "shell/Historienliste.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
 #include "shell/Sicherung.h"
 #include "shell/ui/GMainEP.h"

@@ -2,7 +2,7 @@
 #include "shell/Befehlstabelle.h"
 #include "shell/Einstellungen.h"
 #include "shell/Leistenlayout.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
 #include "shell/Statustext.h"
 #include "shell/ui/frmHilfe.h"

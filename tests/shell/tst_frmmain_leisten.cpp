@@ -3,7 +3,7 @@
 #include "shell/Einstellungen.h"
 #include "shell/Leistenlayout.h"
 #include "shell/Menuepersonalisierung.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 #include "shell/ui/Anwendungseinrichtung.h"
 #include "shell/ui/Menueverhalten.h"
 #include "shell/ui/frmAnpassen.h"

@@ -2,7 +2,7 @@
 #include "shell/Aktionsschutz.h"
 #include "shell/Einstellungen.h"
 #include "shell/Programmstart.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
 #include "testutils/ScriptedDialoge.h"
 #include "testutils/TempDir.h"

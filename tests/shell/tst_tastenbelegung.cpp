@@ -3,7 +3,7 @@
 #include "shell/Datenbankbefehle.h"
 #include "shell/Einstellungen.h"
 #include "shell/Leistenlayout.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 #include "shell/Tastenbelegung.h"
 #include "shell/ui/Befehlsauswahl.h"
 #include "shell/ui/frmAnpassen.h"

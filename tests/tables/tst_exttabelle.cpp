@@ -1,5 +1,5 @@
 #include "engine/Workspace.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 #include "tables/ui/frmExtTabelle.h"
 #include "testutils/ScriptedDialoge.h"
 #include "testutils/TempDir.h"

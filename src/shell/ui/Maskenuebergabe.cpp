@@ -4,7 +4,7 @@
 #include "masks/ui/frmMaske.h"
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Objektuebergabe.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
 #include "shell/Statustext.h"
 

@@ -2,7 +2,7 @@
 
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Objektuebergabe.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 #include "shell/Statustext.h"
 #include "shell/Zentraleliste.h"
 #include "shell/ui/Fensterzustand.h"

@@ -11,7 +11,7 @@
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Hilfeseiten.h"
 #include "shell/Objektuebergabe.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
 #include "tables/ui/TabellenGenerator.h"
 #include "tables/ui/frmTabelle.h"

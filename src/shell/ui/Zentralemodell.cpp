@@ -1,6 +1,6 @@
 #include "shell/ui/Zentralemodell.h"
 
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 #include "widgets/Symboldatei.h"
 
 #include <QApplication>

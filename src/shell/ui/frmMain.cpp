@@ -10,7 +10,7 @@
 #include "shell/Fensteranordnung.h"
 #include "shell/Hilfeseiten.h"
 #include "shell/Menuepersonalisierung.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
 #include "shell/StartEinstellungen.h"
 #include "shell/Statustext.h"

@@ -4,7 +4,7 @@
 #include "base/Fehlermeldung.h"
 #include "base/Hilfe.h"
 #include "base/Pfade.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 #include "widgets/Fortschrittsanzeige.h"
 
 #include <QDate>

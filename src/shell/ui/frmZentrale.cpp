@@ -7,7 +7,7 @@
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Einstellungen.h"
 #include "shell/Hilfeseiten.h"
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
 #include "shell/ui/Fensterzustand.h"
 #include "shell/ui/Zentralemodell.h"

@@ -1,6 +1,6 @@
 #include "tables/ui/frmExtTabelle.h"
 
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 #include "tables/Fremdtabellenwahl.h"
 #include "widgets/Symboldatei.h"
 

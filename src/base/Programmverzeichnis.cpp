@@ -1,4 +1,4 @@
-#include "shell/Programmverzeichnis.h"
+#include "base/Programmverzeichnis.h"
 
 #include "base/Fehlermeldung.h"
 #include "base/Pfade.h"
