@@ -159,6 +159,10 @@ Q_SIGNALS:
     /// Rows could not be read (file gone, locked, schema changed); their cells show empty.
     /// Emitted once per failure, not per cell.
     void lesefehler(qint64 nummer, const QString& beschreibung);
+    /// A count of the rows ended, also without changing their number: it is final now
+    /// (zaehltNoch false), or stays open because the rows could not be counted (they grow as
+    /// the view reads on, and anzahlErmitteln counts). Progress shown for the count ends here.
+    void zaehlenBeendet();
 };
 
 } // namespace kv

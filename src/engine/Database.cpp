@@ -256,6 +256,27 @@ std::unique_ptr<Recordset> Database::openRecordsetKeysLater(const QString& state
     });
 }
 
+QVariantList Database::firstRow(const QString& statement)
+{
+    return recordErrors(errorList(), [&] {
+        requireOpen();
+        // Declared first: the statement is finished before its files are detached.
+        ExternalUse externals(*m_externals);
+        sql::DialectStatement ds(m_connection->handle(), statement, {}, {}, externals.resolver());
+        Statement& st = ds.statement();
+        if (st.columnCount() == 0 || !st.isReadOnly())
+            throw EngineError(err::InvalidOperation,
+                QStringLiteral("Die Anweisung liefert keine Datensätze: %1").arg(statement));
+        ds.bind({});
+        QVariantList row;
+        if (st.step()) {
+            for (int i = 0; i < st.columnCount(); ++i)
+                row.append(st.value(i));
+        }
+        return row;
+    });
+}
+
 qint64 Database::executeWith(const QString& sql, const QList<Parameter>& parameters)
 {
     return recordErrors(errorList(), [&] {

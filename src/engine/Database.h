@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <atomic>
 #include <memory>
 #include <vector>
@@ -75,6 +76,10 @@ public:
     /// A statement's set whose sorted or filtered keys a worker reads on a connection of its
     /// own (Recordset::pendingKeys); other sets open with their keys as usual.
     std::unique_ptr<Recordset> openRecordsetKeysLater(const QString& statement, int type = 2);
+    /// The first row of a statement that gives rows, such as totals or a count, read straight
+    /// from its statement: no keys, no copy of the result. Empty without a row; fails as
+    /// openRecordset does (3061 for a parameter without a value).
+    QVariantList firstRow(const QString& statement);
     /// Runs an action statement; throws EngineError and changes nothing on failure.
     void execute(const QString& sql, int options = 0);
     /// Rows changed by the last execute().

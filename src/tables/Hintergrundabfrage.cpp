@@ -2,7 +2,6 @@
 
 #include "engine/Database.h"
 #include "engine/EngineError.h"
-#include "engine/Recordset.h"
 #include "engine/Workspace.h"
 
 #include <atomic>
@@ -71,15 +70,7 @@ void Hintergrundabfrage::beenden(bool warten)
 
 quint64 Hintergrundabfrage::starte(const Abfragequelle& quelle, const QString& sql)
 {
-    return starte(quelle, [sql](engine::Database& db) {
-        QVariantList werte;
-        std::unique_ptr<engine::Recordset> rs = db.openRecordset(sql, engine::dbOpenSnapshot);
-        if (!rs->eof()) {
-            for (int i = 0; i < rs->fieldCount(); ++i)
-                werte.append(rs->value(i));
-        }
-        return QVariant(werte);
-    });
+    return starte(quelle, [sql](engine::Database& db) { return QVariant(db.firstRow(sql)); });
 }
 
 quint64 Hintergrundabfrage::starte(const Abfragequelle& quelle, Hintergrundarbeit arbeit)

@@ -96,6 +96,7 @@ private Q_SLOTS:
     void zaehlerAntwortetNichtNachDemAbbruch();
     void vonAnderenGeloeschteZeileSpeichern();
     void zuGrosseAnzahlKommtBeimLesenRecht();
+    void zaehlenEndetImmerMitSignal();
 };
 
 void TestRecordsetModel::initTestCase()
@@ -671,6 +672,51 @@ void TestRecordsetModel::abgebrochenesZaehlenLaesstDasRasterBenutzbar()
     u.modell.anzahlErmitteln();
     QVERIFY(!u.modell.zaehltNoch());
     QCOMPARE(u.modell.rowCount(), 3001);
+}
+
+void TestRecordsetModel::zaehlenEndetImmerMitSignal()
+{
+    // Exactly the rows of the first step: the set cannot know that no more follow, and the
+    // count that proves it adds no row.
+    {
+        Umgebung u(ErsteZeilen, QStringLiteral("Kunden"), false);
+        QSignalSpy beendet(&u.modell, &Rastermodell::zaehlenBeendet);
+        QSignalSpy eingefuegt(&u.modell, &QAbstractItemModel::rowsInserted);
+        QVERIFY(u.modell.zaehltNoch());
+        QVERIFY(beendet.wait(60000));
+        QVERIFY(!u.modell.zaehltNoch());
+        QCOMPARE(eingefuegt.size(), 0);
+        QCOMPARE(u.modell.rowCount(), ErsteZeilen + 1);
+    }
+    // With new rows: the number is final when the signal comes, not only after it.
+    {
+        Umgebung u(3000, QStringLiteral("Kunden"), false);
+        QList<bool> nochOffen;
+        connect(&u.modell, &Rastermodell::zaehlenBeendet, this,
+            [&] { nochOffen.append(u.modell.zaehltNoch()); });
+        QTRY_COMPARE_WITH_TIMEOUT(nochOffen.size(), 1, 60000);
+        QCOMPARE(nochOffen, QList<bool> { false });
+        QCOMPARE(u.modell.rowCount(), 3001);
+    }
+    // A count that cannot run (another program holds the file) ends too; the number stays open.
+    {
+        Umgebung u(3000, QStringLiteral("Kunden"), false);
+        QSignalSpy beendet(&u.modell, &Rastermodell::zaehlenBeendet);
+        sqlite3* h = nullptr;
+        QCOMPARE(
+            sqlite3_open(u.dir.file(QStringLiteral("a.kdb")).toUtf8().constData(), &h), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(h, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        QVERIFY(beendet.wait(60000));
+        QVERIFY(u.modell.zaehltNoch());
+        QVERIFY(!u.modell.counting());
+        QCOMPARE(sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(h);
+        // Ctrl+End counts here then.
+        u.modell.anzahlErmitteln();
+        QVERIFY(!u.modell.zaehltNoch());
+        QCOMPARE(u.modell.rowCount(), 3001);
+        QCOMPARE(beendet.size(), 2);
+    }
 }
 
 void TestRecordsetModel::neueZeileWartetAufDieAnzahl()

@@ -5,6 +5,7 @@
 #include "engine/cursor/Keyset.h"
 #include "engine/sql/DialectStatement.h"
 #include "engine/sqlite/Connection.h"
+#include "engine/sqlite/SortMemory.h"
 #include "engine/sqlite/SqlText.h"
 
 #include <atomic>
@@ -96,6 +97,8 @@ void RecordSource::copyResult(
 
 std::vector<qint64> KeyQuery::run(Connection& db) const
 {
+    // Declared first: the statement is finished before the cache is set back.
+    const SortMemory sortMemory(db.handle());
     std::vector<qint64> keys;
     Statement st(db.handle(), sql);
     sql::DialectStatement::bind(st, parameterNames, parameters);

@@ -2,7 +2,6 @@
 
 #include "engine/Database.h"
 #include "engine/EngineError.h"
-#include "engine/Recordset.h"
 #include "engine/Workspace.h"
 
 #include <QMutex>
@@ -37,8 +36,8 @@ qint64 count(const QString& path, const QString& connect, const QString& source,
     db->setCancelFlag(&cancelled);
     if (cancelled)
         return -1;
-    auto rs = db->openRecordset(countStatement(source), dbOpenSnapshot);
-    return rs->eof() ? -1 : rs->value(0).toLongLong();
+    const QVariantList row = db->firstRow(countStatement(source));
+    return row.isEmpty() ? -1 : row.constFirst().toLongLong();
 }
 } // namespace
 

@@ -70,8 +70,11 @@ void RecordsetModel::counted(quint64 generation, qint64 records)
 {
     if (generation != m_generation || m_countFinal || !m_rs)
         return; // for a set shown before, or the number became final meanwhile
-    if (records < 0)
-        return; // the rows grow as the view reads on; Ctrl+End counts here
+    if (records < 0) {
+        // The rows grow as the view reads on; Ctrl+End counts here.
+        Q_EMIT zaehlenBeendet();
+        return;
+    }
     takeCount(records);
 }
 
@@ -95,10 +98,12 @@ void RecordsetModel::takeCount(qint64 counted)
     } catch (const EngineError& e) {
         // The rows known so far stay; reading on is tried again later.
         noteReadError(m_records, e.number(), e.description());
+        Q_EMIT zaehlenBeendet();
         return;
     }
     setRecords(records);
     m_countFinal = true;
+    Q_EMIT zaehlenBeendet();
 }
 
 quint64 RecordsetModel::countElsewhere()
@@ -197,6 +202,7 @@ void RecordsetModel::fetchMore(const QModelIndex& parent)
         m_counter.cancel();
         setRecords(m_rs->recordCount());
         m_countFinal = true;
+        Q_EMIT zaehlenBeendet();
     }
 }
 

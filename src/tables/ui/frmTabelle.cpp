@@ -134,12 +134,16 @@ frmTabelle::frmTabelle(Tabellenumgebung umgebung, QWidget* parent)
     // The number of rows grows while a count runs.
     if (m_modell) {
         connect(m_modell, &QAbstractItemModel::rowsInserted, this, [this] {
-            if (m_zaehlen && !m_modell->zaehltNoch()) {
+            positionAnzeigen();
+            werkzeugeAktualisieren();
+        });
+        // Also a count that leaves the number of rows as it was ends its bar.
+        connect(m_modell, &Rastermodell::zaehlenBeendet, this, [this] {
+            if (m_zaehlen) {
                 m_zaehlen = false;
                 arbeitEndet();
             }
             positionAnzeigen();
-            werkzeugeAktualisieren();
         });
     }
     connect(m_summen, &Hintergrundabfrage::fertig, this, &frmTabelle::summenAnzeigen);
