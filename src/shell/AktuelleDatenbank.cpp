@@ -1,9 +1,9 @@
 #include "shell/AktuelleDatenbank.h"
 
 #include "base/Pfade.h"
+#include "base/Programmverzeichnis.h"
 #include "engine/Database.h"
 #include "engine/Workspace.h"
-#include "base/Programmverzeichnis.h"
 #include "tables/Datenaustausch.h"
 
 #include <QFileInfo>

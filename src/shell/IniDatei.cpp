@@ -1,8 +1,8 @@
 #include "shell/IniDatei.h"
 
+#include "base/Programmverzeichnis.h"
 #include "base/Windows1252.h"
 #include "shell/Einstellungen.h"
-#include "base/Programmverzeichnis.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "shell/Leistenlayout.h"
 
+#include "base/Programmverzeichnis.h"
 #include "shell/Befehlstabelle.h"
 #include "shell/Einstellungen.h"
 #include "shell/Menuepersonalisierung.h"
-#include "base/Programmverzeichnis.h"
 
 #include <QDir>
 #include <QFile>

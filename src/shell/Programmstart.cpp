@@ -3,11 +3,11 @@
 #include "base/Dialoge.h"
 #include "base/Fehlermeldung.h"
 #include "base/Programmschalter.h"
+#include "base/Programmverzeichnis.h"
 #include "shell/Aktionsschutz.h"
 #include "shell/Anwendung.h"
 #include "shell/Einstellungen.h"
 #include "shell/Kommandozeile.h"
-#include "base/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
 #include "shell/VorgaengerUebernahme.h"
 

@@ -1,8 +1,8 @@
 #include "shell/Sicherung.h"
 
 #include "base/Fehlermeldung.h"
-#include "shell/IniDatei.h"
 #include "base/Programmverzeichnis.h"
+#include "shell/IniDatei.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 #include "shell/WebUpdatePruefung.h"
 
 #include "base/Fehlermeldung.h"
+#include "base/Programmverzeichnis.h"
 #include "base/Windows1252.h"
 #include "shell/Anwendung.h"
 #include "shell/IniDatei.h"
-#include "base/Programmverzeichnis.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,10 +2,10 @@
 // fails half-way, or a transaction rolled back, leaves the files as they were.
 
 #include "engine/Engine.h"
+#include "testutils/Ordnerinhalt.h"
 #include "testutils/TempDir.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QtTest>
 
@@ -16,19 +16,6 @@ namespace {
 qint64 anzahl(Database& db, const QString& sql)
 {
     return db.openRecordset(sql)->value(0).toLongLong();
-}
-
-/// Every file of a folder with its bytes.
-QMap<QString, QByteArray> dateien(const QString& ordner)
-{
-    QMap<QString, QByteArray> alle;
-    QDirIterator it(ordner, QDir::Files);
-    while (it.hasNext()) {
-        QFile f(it.next());
-        if (f.open(QIODevice::ReadOnly))
-            alle.insert(it.fileName(), f.readAll());
-    }
-    return alle;
 }
 
 bool scheitert(Database& db, const QString& sql)
@@ -94,13 +81,13 @@ private Q_SLOTS:
 
     void fehlschlagLaesstDateienWieVorher()
     {
-        const QMap<QString, QByteArray> vorher = dateien(m_ordner);
+        const QMap<QString, QByteArray> vorher = kv::test::ordnerinhalt(m_ordner);
         QVERIFY(!vorher.isEmpty());
         // Appending: rows 1 to 149 reach the file before the statement fails.
         QVERIFY(scheitert(*m_db,
             QStringLiteral("INSERT INTO Ziel") + m_in + QStringLiteral(" SELECT * FROM Quelle")
                 + BisZeile150));
-        QCOMPARE(dateien(m_ordner), vorher);
+        QCOMPARE(kv::test::ordnerinhalt(m_ordner), vorher);
         QCOMPARE(anzahl(*m_db, QStringLiteral("SELECT count(*) FROM Ziel") + m_in), 100);
         // Deleting and changing the same way.
         QVERIFY(scheitert(*m_db,
@@ -109,7 +96,7 @@ private Q_SLOTS:
         QVERIFY(scheitert(*m_db,
             QStringLiteral("UPDATE Ziel") + m_in
                 + QStringLiteral(" SET Name = 'neu' WHERE 1 \\ (Nr - 50) > -1000")));
-        QCOMPARE(dateien(m_ordner), vorher);
+        QCOMPARE(kv::test::ordnerinhalt(m_ordner), vorher);
         // What succeeds stays.
         m_db->execute(QStringLiteral("INSERT INTO Ziel") + m_in
             + QStringLiteral(" SELECT * FROM Quelle WHERE Nr > 290"));
@@ -118,7 +105,7 @@ private Q_SLOTS:
 
     void transaktionEntscheidet()
     {
-        const QMap<QString, QByteArray> vorher = dateien(m_ordner);
+        const QMap<QString, QByteArray> vorher = kv::test::ordnerinhalt(m_ordner);
         m_ws->beginTrans();
         m_db->execute(QStringLiteral("INSERT INTO Ziel") + m_in
             + QStringLiteral(" SELECT * FROM Quelle WHERE Nr > 100"));
@@ -126,7 +113,7 @@ private Q_SLOTS:
         QCOMPARE(anzahl(*m_db, QStringLiteral("SELECT count(*) FROM Ziel") + m_in), 300);
         m_ws->rollback();
         // The appended rows are gone and so is the table the transaction made.
-        QCOMPARE(dateien(m_ordner), vorher);
+        QCOMPARE(kv::test::ordnerinhalt(m_ordner), vorher);
 
         m_ws->beginTrans();
         m_db->execute(QStringLiteral("INSERT INTO Ziel") + m_in
@@ -134,11 +121,11 @@ private Q_SLOTS:
         m_ws->commitTrans();
         QCOMPARE(anzahl(*m_db, QStringLiteral("SELECT count(*) FROM Ziel") + m_in), 300);
         // A later failure puts back the state of the commit, not the one before it.
-        const QMap<QString, QByteArray> danach = dateien(m_ordner);
+        const QMap<QString, QByteArray> danach = kv::test::ordnerinhalt(m_ordner);
         QVERIFY(scheitert(*m_db,
             QStringLiteral("INSERT INTO Ziel") + m_in + QStringLiteral(" SELECT * FROM Quelle")
                 + BisZeile150));
-        QCOMPARE(dateien(m_ordner), danach);
+        QCOMPARE(kv::test::ordnerinhalt(m_ordner), danach);
     }
 };
 

@@ -20,17 +20,6 @@
 
 namespace kv::test {
 
-/// The answer of the file dialog when the user chooses pfad with this filter.
-inline DateiDialogErgebnis gewaehlt(const QString& pfad, int filter = 1, bool nurLesen = false)
-{
-    DateiDialogErgebnis e;
-    e.abgebrochen = false;
-    e.pfad = pfad;
-    e.filterIndex = filter;
-    e.schreibgeschuetzt = nurLesen;
-    return e;
-}
-
 struct Hauptfensterumfeld {
     std::unique_ptr<TempDir>& dir;
     std::unique_ptr<ScriptedDialoge>& dlg;

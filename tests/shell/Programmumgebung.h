@@ -3,8 +3,8 @@
 // For the main-window tests: a program folder and a settings folder of their own, with scripted
 // dialogs, set up for one test function and taken down after it.
 
-#include "shell/Einstellungen.h"
 #include "base/Programmverzeichnis.h"
+#include "shell/Einstellungen.h"
 #include "testutils/ScriptedDialoge.h"
 #include "testutils/TempDir.h"
 

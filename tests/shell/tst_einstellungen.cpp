@@ -1,7 +1,7 @@
+#include "base/Programmverzeichnis.h"
 #include "base/Windows1252.h"
 #include "shell/Einstellungen.h"
 #include "shell/IniDatei.h"
-#include "base/Programmverzeichnis.h"
 #include "shell/StartEinstellungen.h"
 #include "shell/VorgaengerUebernahme.h"
 #include "shell/WebUpdate.h"

@@ -1,7 +1,7 @@
 #include "Programmumgebung.h"
+#include "base/Programmverzeichnis.h"
 #include "shell/Einstellungen.h"
 #include "shell/Leistenlayout.h"
-#include "base/Programmverzeichnis.h"
 #include "shell/ui/Hauptfensteraufrufe.h"
 #include "shell/ui/TexteSymbolleiste.h"
 #include "shell/ui/frmMain.h"

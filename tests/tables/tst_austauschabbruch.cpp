@@ -6,12 +6,12 @@
 #include "engine/TableDef.h"
 #include "engine/Workspace.h"
 #include "tables/ui/frmImportTabellen.h"
+#include "testutils/Ordnerinhalt.h"
 #include "testutils/ScriptedDialoge.h"
 #include "testutils/TempDir.h"
 
 #include <QCheckBox>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,15 +23,6 @@ using namespace kv;
 using namespace kv::engine;
 
 namespace {
-
-DateiDialogErgebnis datei(const QString& pfad, int filterIndex)
-{
-    DateiDialogErgebnis e;
-    e.abgebrochen = false;
-    e.pfad = pfad;
-    e.filterIndex = filterIndex;
-    return e;
-}
 
 qint64 anzahl(Database& db, const QString& sql)
 {
@@ -50,19 +41,6 @@ void fuelle(Database& db, const QString& tabelle, int zeilen)
                 .arg(tabelle)
                 .arg(da)
                 .arg(zeilen));
-}
-
-/// Every file below a folder with its bytes.
-QMap<QString, QByteArray> dateien(const QString& ordner)
-{
-    QMap<QString, QByteArray> alle;
-    QDirIterator it(ordner, QDir::Files);
-    while (it.hasNext()) {
-        QFile f(it.next());
-        if (f.open(QIODevice::ReadOnly))
-            alle.insert(it.fileName(), f.readAll());
-    }
-    return alle;
 }
 
 enum class Weg { Knopf, Escape };
@@ -117,7 +95,7 @@ private Q_SLOTS:
 
         kv::test::ScriptedDialoge dlg;
         frmImportTabellen f(*db, false);
-        dlg.erwarteDatei(datei(QDir(ordner).filePath(QStringLiteral("KUNDEN.DBF")), 3));
+        dlg.erwarteDatei(test::gewaehlt(QDir(ordner).filePath(QStringLiteral("KUNDEN.DBF")), 3));
         f.dateiWaehlen();
         f.Text1()->setText(loeschen ? QStringLiteral("Ziel") : QStringLiteral("Neu"));
         f.Check1()->setChecked(loeschen);
@@ -161,7 +139,7 @@ private Q_SLOTS:
         fuelle(*ws.createDatabase(andere), QStringLiteral("Gross"), 20000);
         kv::test::ScriptedDialoge dlg;
         frmImportTabellen f(*db, false);
-        dlg.erwarteDatei(datei(andere, 1));
+        dlg.erwarteDatei(test::gewaehlt(andere, 1));
         f.dateiWaehlen();
         QList<int> gesehen;
         QString text;
@@ -204,12 +182,12 @@ private Q_SLOTS:
         const QString pfad = QDir(ordner).filePath(name);
         if (format == 0)
             fuelle(*ws.createDatabase(pfad), QStringLiteral("Alt"), 3);
-        const QMap<QString, QByteArray> vorher = dateien(ordner);
+        const QMap<QString, QByteArray> vorher = test::ordnerinhalt(ordner);
 
         kv::test::ScriptedDialoge dlg;
         frmImportTabellen f(*db, true);
         f.List1()->setCurrentRow(0);
-        dlg.erwarteDatei(datei(pfad, format + 1));
+        dlg.erwarteDatei(test::gewaehlt(pfad, format + 1));
         f.dateiWaehlen();
         f.Text1()->setText(QStringLiteral("KUNDEN"));
         QList<int> gesehen;
@@ -218,9 +196,9 @@ private Q_SLOTS:
         f.starten();
         QVERIFY2(
             dlg.letzteMeldung().text.startsWith(Abgebrochen), qPrintable(dlg.letzteMeldung().text));
-        QCOMPARE(dateien(ordner).keys(), vorher.keys());
+        QCOMPARE(test::ordnerinhalt(ordner).keys(), vorher.keys());
         if (format != 0)
-            QCOMPARE(dateien(ordner), vorher);
+            QCOMPARE(test::ordnerinhalt(ordner), vorher);
         else
             QCOMPARE(anzahl(*db, QStringLiteral("SELECT count(*) FROM Alt IN '%1'").arg(pfad)), 3);
         QVERIFY(dlg.leer());
@@ -240,12 +218,12 @@ private Q_SLOTS:
         QVERIFY(fremd.open(QIODevice::WriteOnly));
         fremd.write("bleibt");
         fremd.close();
-        const QMap<QString, QByteArray> vorher = dateien(ordner);
+        const QMap<QString, QByteArray> vorher = test::ordnerinhalt(ordner);
 
         kv::test::ScriptedDialoge dlg;
         frmImportTabellen f(*db, true);
         f.List1()->setCurrentRow(0);
-        dlg.erwarteDatei(datei(QDir(ordner).filePath(QStringLiteral("kunden.dbf")), 3));
+        dlg.erwarteDatei(test::gewaehlt(QDir(ordner).filePath(QStringLiteral("kunden.dbf")), 3));
         f.dateiWaehlen();
         f.Text1()->setText(QStringLiteral("KUNDEN"));
         QList<int> gesehen;
@@ -256,7 +234,7 @@ private Q_SLOTS:
             Abgebrochen
                 + QStringLiteral("\n\nDie Exportdatei ist so, wie sie vorher war; eine neu "
                                  "angelegte Tabelle wurde wieder entfernt."));
-        QCOMPARE(dateien(ordner), vorher);
+        QCOMPARE(test::ordnerinhalt(ordner), vorher);
         QCOMPARE(gesehen.last(), 100);
 
         // Now it runs through; then again into the file with its records deleted first.
@@ -265,7 +243,7 @@ private Q_SLOTS:
         f.starten();
         QCOMPARE(dlg.letzteMeldung().text.section(QLatin1Char('\n'), 0, 0),
             QStringLiteral("Es wurden 300 Datensätze hinzugefügt!"));
-        const QMap<QString, QByteArray> exportiert = dateien(ordner);
+        const QMap<QString, QByteArray> exportiert = test::ordnerinhalt(ordner);
         QCOMPARE(exportiert.size(), 2);
         db->execute(QStringLiteral("UPDATE Kunden SET Name = 'neu'"));
         f.Check1()->setChecked(true);
@@ -274,7 +252,7 @@ private Q_SLOTS:
         dlg.erwarteAntwort(Antwort::Ok);
         f.starten();
         QCOMPARE(dlg.letzteMeldung().text.section(QLatin1Char('\n'), 0, 0), Abgebrochen);
-        QCOMPARE(dateien(ordner), exportiert);
+        QCOMPARE(test::ordnerinhalt(ordner), exportiert);
         QCOMPARE(anzahl(*db,
                      QStringLiteral("SELECT count(*) FROM KUNDEN") + f.austausch().externeReferenz()
                          + QStringLiteral(" WHERE Name = 'Kunde 300'")),

@@ -1,5 +1,5 @@
-#include "engine/Workspace.h"
 #include "base/Programmverzeichnis.h"
+#include "engine/Workspace.h"
 #include "tables/ui/frmExtTabelle.h"
 #include "testutils/ScriptedDialoge.h"
 #include "testutils/TempDir.h"

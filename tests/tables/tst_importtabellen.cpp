@@ -40,15 +40,6 @@ int anzahl(Database& db, const QString& sql)
     return db.openRecordset(sql)->field(0).value().toInt();
 }
 
-DateiDialogErgebnis datei(const QString& pfad, int filterIndex)
-{
-    DateiDialogErgebnis e;
-    e.abgebrochen = false;
-    e.pfad = pfad;
-    e.filterIndex = filterIndex;
-    return e;
-}
-
 /// A folder of the test with a copy of the dBASE table dbase_83 (with its memo file).
 QString dbaseOrdner(const kv::test::TempDir& dir)
 {
@@ -153,7 +144,7 @@ private Q_SLOTS:
         QCOMPARE(f.Reiter()->tabText(1), QStringLiteral("Manuelle SQL-Eingabe"));
         QVERIFY(!f.Startknopf()->isEnabled());
 
-        dlg.erwarteDatei(datei(QDir(ordner).filePath(QStringLiteral("DBASE_83.DBF")), 2));
+        dlg.erwarteDatei(test::gewaehlt(QDir(ordner).filePath(QStringLiteral("DBASE_83.DBF")), 2));
         f.dateiWaehlen();
         QCOMPARE(dlg.dateiDialoge().last().titel,
             QStringLiteral("Aus welcher Datenbank soll importiert werden?"));
@@ -196,7 +187,7 @@ private Q_SLOTS:
         db->execute(QStringLiteral("INSERT INTO Ziel VALUES (1, 'alt')"));
         kv::test::ScriptedDialoge dlg;
         frmImportTabellen f(*db, false);
-        dlg.erwarteDatei(datei(QDir(ordner).filePath(QStringLiteral("dbase_83.dbf")), 3));
+        dlg.erwarteDatei(test::gewaehlt(QDir(ordner).filePath(QStringLiteral("dbase_83.dbf")), 3));
         f.dateiWaehlen();
         f.Text1()->setText(QStringLiteral("ziel"));
         f.Check1()->setChecked(true);
@@ -265,19 +256,19 @@ private Q_SLOTS:
         kv::test::ScriptedDialoge dlg;
         frmImportTabellen f(*db, false);
         // The open database itself is refused.
-        dlg.erwarteDatei(datei(pfad, 1));
+        dlg.erwarteDatei(test::gewaehlt(pfad, 1));
         f.dateiWaehlen();
         QCOMPARE(dlg.letzteMeldung().text,
             QStringLiteral("Die gewählte Datenbank ist die aktuell geöffnete Datenbank!\n\nBitte "
                            "wählen Sie eine andere Datenbank aus."));
         QVERIFY(!f.austausch().hatAndereDatei());
         // System and attached tables of the other database are not offered.
-        dlg.erwarteDatei(datei(andere, 1));
+        dlg.erwarteDatei(test::gewaehlt(andere, 1));
         f.dateiWaehlen();
         QCOMPARE(f.List1()->count(), 1);
         QCOMPARE(f.List1()->item(0)->text(), QStringLiteral("Orte"));
         // A file that cannot be opened is named in the message; the list stays.
-        dlg.erwarteDatei(datei(dir.file(QStringLiteral("fehlt.kdb")), 1));
+        dlg.erwarteDatei(test::gewaehlt(dir.file(QStringLiteral("fehlt.kdb")), 1));
         f.dateiWaehlen();
         QVERIFY2(dlg.letzteMeldung().text.startsWith(
                      QStringLiteral("Fehler beim Öffnen der Datenbank:\n\n")
@@ -335,7 +326,7 @@ private Q_SLOTS:
         QCOMPARE(f.List1()->count(), 1);
         f.List1()->setCurrentRow(0);
         QVERIFY(f.Text1()->text().isEmpty());
-        dlg.erwarteDatei(datei(QDir(ordner).filePath(QStringLiteral("neu.dbf")), 3));
+        dlg.erwarteDatei(test::gewaehlt(QDir(ordner).filePath(QStringLiteral("neu.dbf")), 3));
         f.dateiWaehlen();
         f.Text1()->setText(QStringLiteral("KUNDEN"));
         dlg.erwarteAntwort(Antwort::Ok);

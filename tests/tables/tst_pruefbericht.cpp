@@ -25,15 +25,6 @@ using namespace kv::engine;
 
 namespace {
 
-DateiDialogErgebnis datei(const QString& pfad, int filterIndex = 1)
-{
-    DateiDialogErgebnis e;
-    e.abgebrochen = false;
-    e.pfad = pfad;
-    e.filterIndex = filterIndex;
-    return e;
-}
-
 QString zelle(const QTableView* t, int zeile, int spalte)
 {
     return t->model()->index(zeile, spalte).data().toString();
@@ -76,7 +67,7 @@ private Q_SLOTS:
         kv::test::ScriptedDialoge dlg;
         frmImportTabellen f(*db, true);
         f.List1()->setCurrentRow(0);
-        dlg.erwarteDatei(datei(QDir(ordner).filePath(QStringLiteral("x.dbf")), 2));
+        dlg.erwarteDatei(test::gewaehlt(QDir(ordner).filePath(QStringLiteral("x.dbf")), 2));
         f.dateiWaehlen();
         f.Text1()->setText(QStringLiteral("KUNDEN"));
 
@@ -111,12 +102,12 @@ private Q_SLOTS:
             for (int z = 0; z < w.Werte()->model()->rowCount(); ++z)
                 for (int s = 0; s < 6; ++s)
                     werte << zelle(w.Werte(), z, s);
-            dlg.erwarteDatei(datei(csv));
+            dlg.erwarteDatei(test::gewaehlt(csv));
             w.Speicherknopf()->click();
             QCOMPARE(dlg.dateiDialoge().last().speichern, true);
             QCOMPARE(dlg.dateiDialoge().last().filter, QStringLiteral("CSV-Dateien (*.csv)|*.csv"));
             // A folder that does not exist: the message names the file, nothing is written.
-            dlg.erwarteDatei(datei(dir.file(QStringLiteral("fehlt/bericht.csv"))));
+            dlg.erwarteDatei(test::gewaehlt(dir.file(QStringLiteral("fehlt/bericht.csv"))));
             QVERIFY(!w.alsCsvSpeichern());
             fehlerText = dlg.letzteMeldung().text;
             // Cancelling the file dialog writes nothing either.

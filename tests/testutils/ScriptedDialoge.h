@@ -11,6 +11,17 @@
 
 namespace kv::test {
 
+/// The answer of the file dialog when the user chooses pfad with this filter.
+inline DateiDialogErgebnis gewaehlt(const QString& pfad, int filter = 1, bool nurLesen = false)
+{
+    DateiDialogErgebnis e;
+    e.abgebrochen = false;
+    e.pfad = pfad;
+    e.filterIndex = filter;
+    e.schreibgeschuetzt = nurLesen;
+    return e;
+}
+
 /// The dialog seam for tests: records everything shown and answers from queues.
 ///
 /// Installs itself on construction and puts the previous implementation back on destruction.

@@ -1,10 +1,10 @@
 #include "shell/ui/Maskenuebergabe.h"
 
 #include "base/Programmschalter.h"
+#include "base/Programmverzeichnis.h"
 #include "masks/ui/frmMaske.h"
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Objektuebergabe.h"
-#include "base/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
 #include "shell/Statustext.h"
 

@@ -1,8 +1,8 @@
 #include "shell/ui/Strukturanzeige.h"
 
+#include "base/Programmverzeichnis.h"
 #include "shell/AktuelleDatenbank.h"
 #include "shell/Objektuebergabe.h"
-#include "base/Programmverzeichnis.h"
 #include "shell/Statustext.h"
 #include "shell/Zentraleliste.h"
 #include "shell/ui/Fensterzustand.h"

@@ -2,6 +2,7 @@
 
 #include "base/Format.h"
 #include "base/Hilfe.h"
+#include "base/Programmverzeichnis.h"
 #include "shell/Aktionsschutz.h"
 #include "shell/Anwendung.h"
 #include "shell/Befehlsstatus.h"
@@ -10,7 +11,6 @@
 #include "shell/Fensteranordnung.h"
 #include "shell/Hilfeseiten.h"
 #include "shell/Menuepersonalisierung.h"
-#include "base/Programmverzeichnis.h"
 #include "shell/Prozesswerte.h"
 #include "shell/StartEinstellungen.h"
 #include "shell/Statustext.h"
