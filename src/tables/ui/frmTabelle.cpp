@@ -284,9 +284,18 @@ void frmTabelle::sperreAnwenden()
 void frmTabelle::geometrieAnwenden()
 {
     const Tabellendefinition& d = m_definition;
-    if (d.breite <= 0 || d.hoehe <= 0)
-        return;
     QWidget* rahmen = parentWidget() ? parentWidget() : this;
+    if (d.breite <= 0 || d.hoehe <= 0) {
+        // A view without a stored size would open at the grid's bare minimum, too small to
+        // show more than a column or two: take most of the free area instead.
+        auto* unterfenster = qobject_cast<QMdiSubWindow*>(rahmen);
+        if (unterfenster && unterfenster->mdiArea()) {
+            const QSize frei = unterfenster->mdiArea()->viewport()->size();
+            rahmen->resize(qMax(rahmen->width(), frei.width() * 3 / 4),
+                qMax(rahmen->height(), frei.height() * 3 / 4));
+        }
+        return;
+    }
     const auto pixel = [this](double twips) { return qRound(twips * logicalDpiX() / 1440.0); };
     rahmen->setGeometry(pixel(d.links), pixel(d.oben), pixel(d.breite), pixel(d.hoehe));
 }
