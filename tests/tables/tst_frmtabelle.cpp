@@ -548,6 +548,10 @@ void TestFrmTabelle::standardansicht()
     QVERIFY(!grid()->fusszeile());
     QCOMPARE(grid()->datenzeilen(), 6);
     QCOMPARE(m_fenster->leisten()->navigation()->text(), QStringLiteral("Datensatz: 1 von 6"));
+    // No stored size: the window takes most of the free area, not its bare minimum.
+    const QSize frei = m_mdi->viewport()->size();
+    QVERIFY(m_fenster->parentWidget()->width() >= frei.width() * 3 / 4);
+    QVERIFY(m_fenster->parentWidget()->height() >= frei.height() * 3 / 4);
 
     // One column per field, formatted by type.
     QCOMPARE(grid()->spaltenanzahl(), 8);
