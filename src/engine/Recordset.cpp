@@ -129,9 +129,47 @@ std::optional<KeyQuery> Recordset::pendingKeys() const
     return m_rows->keyQuery(m_parameterNames, m_parameters);
 }
 
+std::optional<KeyQuery> Recordset::pendingFirstKeys(qint64 rows) const
+{
+    if (!m_keysPending)
+        return std::nullopt;
+    return m_rows->firstKeysQuery(rows, m_parameterNames, m_parameters);
+}
+
+void Recordset::setFirstKeys(std::vector<qint64> keys)
+{
+    requireOpen();
+    if (!m_keysPending)
+        return;
+    m_keysPending = false;
+    // Shared with the clones, which thus follow, too.
+    m_keys = std::make_shared<Keyset>(std::move(keys),
+        [rows = m_rows, db = m_db, names = m_parameterNames, parameters = m_parameters] {
+            return rows->keyQuery(names, parameters).run(db->connection());
+        });
+    m_keyShifts = m_keys->shifts();
+    m_cache->clear();
+    completeOpen();
+}
+
+bool Recordset::keysFollow() const
+{
+    return m_keys && m_keys->following();
+}
+
+void Recordset::stopFollowing()
+{
+    if (m_keys)
+        m_keys->stopFollowing();
+}
+
 void Recordset::setKeys(std::vector<qint64> keys)
 {
     requireOpen();
+    if (keysFollow()) {
+        m_keys->complete(std::move(keys));
+        return;
+    }
     if (!m_keysPending)
         return;
     m_keysPending = false;

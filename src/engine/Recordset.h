@@ -129,8 +129,22 @@ public:
     /// worker's own connection to the same file. Nothing else may be done with the set until
     /// setKeys has given them. Empty when the set has its keys.
     std::optional<KeyQuery> pendingKeys() const;
-    /// The keys read with pendingKeys' statement; the set is on its first record then.
+    /// For a set opened with keys later that has none yet, when its order is total: the
+    /// statement that reads its first rows keys, the head of those pendingKeys' statement
+    /// reads. nullopt otherwise (the statement limits its rows itself, or has no keys pending).
+    std::optional<KeyQuery> pendingFirstKeys(qint64 rows) const;
+    /// The keys read with pendingKeys' statement; the set is on its first record then. A set
+    /// whose keys follow is completed in place: its position and its rows stay.
     void setKeys(std::vector<qint64> keys);
+    /// The keys read with pendingFirstKeys' statement: the set opens on them and its other keys
+    /// follow (setKeys). Until then it ends after them, its count is not known, and whatever
+    /// needs every key reads them on the set's own connection.
+    void setFirstKeys(std::vector<qint64> keys);
+    /// Whether the set holds its first keys only and the rest is to follow.
+    bool keysFollow() const;
+    /// A set whose keys follow keeps those it has as all its records (their reading was
+    /// cancelled or failed).
+    void stopFollowing();
 
 private:
     Recordset() = default;

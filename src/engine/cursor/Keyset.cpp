@@ -15,6 +15,32 @@ Keyset::Keyset(std::vector<qint64> keys)
     : m_keys(std::move(keys))
 { }
 
+Keyset::Keyset(std::vector<qint64> first, RestReader rest)
+    : m_keys(std::move(first))
+    , m_complete(false)
+    , m_rest(std::move(rest))
+{ }
+
+void Keyset::complete(std::vector<qint64> keys)
+{
+    if (!m_rest)
+        return;
+    m_rest = {};
+    m_keys = std::move(keys);
+    m_complete = true;
+    // Another program may have written between the two reads: rows are read by their new
+    // positions.
+    ++m_shifts;
+}
+
+void Keyset::stopFollowing()
+{
+    if (!m_rest)
+        return;
+    m_rest = {};
+    m_complete = true;
+}
+
 Keyset::Keyset(sqlite3* db, const QString& table, const QString& qualifier)
     : m_complete(false)
     , m_db(db)
@@ -36,6 +62,10 @@ qint64 Keyset::count()
 {
     if (m_complete)
         return headSize();
+    if (m_rest) {
+        complete(m_rest());
+        return headSize();
+    }
     if (m_total < 0) {
         // Counting costs a walk over the table, but no memory and no conversion per key.
         Statement st(m_db,
@@ -54,7 +84,8 @@ qint64 Keyset::count()
 
 void Keyset::noteCount(qint64 keys)
 {
-    if (countKnown() || keys < 0)
+    // A following set learns its number with its keys.
+    if (countKnown() || keys < 0 || m_rest)
         return;
     m_total = std::max(keys, headSize());
 }
@@ -63,6 +94,10 @@ void Keyset::readAll()
 {
     if (m_complete)
         return;
+    if (m_rest) {
+        complete(m_rest());
+        return;
+    }
     qint64 expected = 0;
     if (m_total >= 0) {
         expected = m_total - headSize();
@@ -86,6 +121,9 @@ void Keyset::closeGap()
 
 bool Keyset::fetch(qint64 index)
 {
+    // Rows past the first keys wait for the rest rather than hold up the window.
+    if (m_rest)
+        return false;
     while (!m_complete && index >= headSize() && !inTail(index)) {
         if (m_total >= 0 && index >= m_total)
             return false;
@@ -212,7 +250,7 @@ qint64 Keyset::indexOf(qint64 key, qint64 guess)
         const auto it = std::find(m_keys.begin() + from, m_keys.end(), key);
         if (it != m_keys.end())
             return it - m_keys.begin();
-        if (m_complete)
+        if (m_complete || m_rest)
             return -1;
         if (const auto t = std::find(m_tail.begin(), m_tail.end(), key); t != m_tail.end())
             return tailStart() + (t - m_tail.begin());
@@ -273,6 +311,8 @@ std::shared_ptr<Keyset> Keyset::copy() const
 {
     if (m_complete)
         return std::make_shared<Keyset>(m_keys);
+    if (m_rest)
+        return std::make_shared<Keyset>(m_keys, m_rest);
     auto k = std::shared_ptr<Keyset>(new Keyset(m_keys));
     k->m_tail = m_tail;
     k->m_complete = false;

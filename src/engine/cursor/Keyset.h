@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -20,10 +21,20 @@ namespace kv::engine {
 /// that proves wrong (another program wrote meanwhile) is corrected when the gap closes.
 ///
 /// No statement stays open between two steps, so a half-read set holds no lock on the file.
+///
+/// A set whose keys another connection reads may start with the first of them while the rest
+/// follows (following): it holds those only, knows no count, and is completed in place, its
+/// head unchanged, when the rest arrives. Whoever needs every key before (a count, the last
+/// record) reads the rest with the reader given.
 class Keyset {
 public:
+    /// Reads every key of a following set, on the caller's thread.
+    using RestReader = std::function<std::vector<qint64>()>;
+
     /// All keys known.
     explicit Keyset(std::vector<qint64> keys);
+    /// The first keys of a set; the rest follows with complete(), or is read by rest.
+    Keyset(std::vector<qint64> first, RestReader rest);
     /// The keys of table (quoted, with its schema; named qualifier in the statement) in rowid
     /// order, read on demand.
     Keyset(sqlite3* db, const QString& table, const QString& qualifier);
@@ -71,6 +82,13 @@ public:
     void erase(qint64 index);
     /// A copy for a cursor that changes its keys; a half-read copy reads on by itself.
     std::shared_ptr<Keyset> copy() const;
+    /// Whether the set holds the first keys only and the rest is to follow.
+    bool following() const { return bool(m_rest); }
+    /// Every key of a following set (the first ones again at its head); its cursors read
+    /// their rows anew. Ignored by a set that is not following.
+    void complete(std::vector<qint64> keys);
+    /// A following set keeps the keys it has as all its keys.
+    void stopFollowing();
     /// Grows whenever keys took other positions than they had (a count that proved wrong):
     /// rows kept by position must be read again then.
     quint64 shifts() const { return m_shifts; }
@@ -103,6 +121,7 @@ private:
     quint64 m_shifts = 0;
     std::unique_ptr<Statement> m_next;
     std::unique_ptr<Statement> m_previous;
+    RestReader m_rest; // set while following
 };
 
 } // namespace kv::engine

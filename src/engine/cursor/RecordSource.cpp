@@ -8,6 +8,7 @@
 #include "engine/sqlite/SortMemory.h"
 #include "engine/sqlite/SqlText.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace kv::engine {
@@ -63,11 +64,19 @@ bool RecordSource::keyBaseTable(
     const QString table = quoteIdentifier(schema) + QLatin1Char('.') + quoteIdentifier(name);
     m_qualifier = quoteIdentifier(select.qualifier);
     m_fromItem = table + QStringLiteral(" AS ") + m_qualifier;
+    QString rest = select.rest;
+    // Ties broken by the key: the keys read with a LIMIT are then the head of those read
+    // without, however SQLite sorts the one and the other.
+    m_pageable = !rest.isEmpty() && !select.limited;
+    if (m_pageable)
+        rest += (select.order.isEmpty() ? QStringLiteral(" ORDER BY ") : QStringLiteral(", "))
+            + m_qualifier + QStringLiteral(".rowid");
     m_keySql = QStringLiteral("SELECT ") + m_qualifier + QStringLiteral(".rowid FROM ") + m_fromItem
-        + (select.rest.isEmpty() ? QString() : QLatin1Char(' ') + select.rest);
+        + (rest.isEmpty() ? QString() : QLatin1Char(' ') + rest);
     try {
         Statement probe(db.handle(), m_keySql);
     } catch (const EngineError&) {
+        m_pageable = false;
         return false; // e.g. ORDER BY on a column alias: take a copy instead
     }
     if (select.rest.isEmpty())
@@ -105,6 +114,16 @@ std::vector<qint64> KeyQuery::run(Connection& db) const
     while (st.step())
         keys.push_back(st.int64(0));
     return keys;
+}
+
+std::optional<KeyQuery> RecordSource::firstKeysQuery(
+    qint64 rows, const QStringList& parameterNames, const QList<Parameter>& parameters) const
+{
+    if (!m_pageable || !keysReadableElsewhere())
+        return std::nullopt;
+    return KeyQuery { m_keySql + QStringLiteral(" LIMIT ")
+            + QString::number(std::max<qint64>(rows, 1)),
+        parameterNames, parameters };
 }
 
 std::shared_ptr<Keyset> RecordSource::readKeys(

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace kv::engine {
@@ -74,6 +75,10 @@ public:
     {
         return { m_keySql, parameterNames, parameters };
     }
+    /// The first rows keys of keyQuery, the same as its first rows keys are (its order is
+    /// total); nullopt when the statement limits its rows itself or reads no keys elsewhere.
+    std::optional<KeyQuery> firstKeysQuery(
+        qint64 rows, const QStringList& parameterNames, const QList<Parameter>& parameters) const;
 
 private:
     bool keyBaseTable(Connection& db, const Catalog& catalog, const sql::DialectStatement& st);
@@ -88,6 +93,7 @@ private:
     QString m_keySql;
     QString m_rowSql;
     QString m_wholeTable; // set when the keys are a whole table in table order
+    bool m_pageable = false; // m_keySql is ordered totally and takes a LIMIT
     std::unique_ptr<SnapshotTable> m_copy;
 };
 

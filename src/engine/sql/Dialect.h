@@ -60,6 +60,8 @@ struct SingleTableSelect {
     QString list; ///< the select list
     QString where; ///< the condition without WHERE; empty when there is none
     QString rest; ///< "WHERE … ORDER BY … LIMIT …" as far as present (TOP becomes LIMIT)
+    QString order; ///< " ORDER BY …" of rest; empty when there is none
+    bool limited = false; ///< rest ends with a LIMIT (TOP)
 };
 
 /// Result of turning one desktop-dialect statement into SQLite SQL.

@@ -314,13 +314,13 @@ QString Translator::select(bool topLevel)
         } else if (cores.size() > 1) {
             m_result.kind = StatementKind::Union;
         } else if (firstPlain) {
-            singleTable(firstParts, order + firstLimit);
+            singleTable(firstParts, order, firstLimit);
         }
     }
     return sql;
 }
 
-void Translator::singleTable(const SelectParts& p, const QString& orderAndLimit)
+void Translator::singleTable(const SelectParts& p, const QString& order, const QString& limit)
 {
     if (p.single.name.isEmpty() || !p.distinct.isEmpty() || !p.groupBy.isEmpty()
         || !p.having.isEmpty() || p.aggregates)
@@ -332,7 +332,9 @@ void Translator::singleTable(const SelectParts& p, const QString& orderAndLimit)
     s.list = p.list;
     s.where = p.where;
     s.rest
-        = QString((p.where.isEmpty() ? QString() : "WHERE " + p.where) + orderAndLimit).trimmed();
+        = QString((p.where.isEmpty() ? QString() : "WHERE " + p.where) + order + limit).trimmed();
+    s.order = order;
+    s.limited = !limit.isEmpty();
 }
 
 Translator::SelectParts Translator::selectCore(bool topLevel)

@@ -104,7 +104,7 @@ private:
     QString select(bool topLevel);
     SelectParts selectCore(bool topLevel);
     /// Notes the top-level SELECT's shape when it reads one table row by row.
-    void singleTable(const SelectParts& parts, const QString& orderAndLimit);
+    void singleTable(const SelectParts& parts, const QString& order, const QString& limit);
     QString selectList(QHash<QString, QString>& aliases);
     QString fromList(SourceTable* single = nullptr);
     QString fromItem(SourceTable* table = nullptr);
