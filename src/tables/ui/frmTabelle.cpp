@@ -22,6 +22,7 @@
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QTableView>
+#include <QThread>
 #include <QVBoxLayout>
 
 // Set-up, look, bars and keys of the table-view window; records, conditions, sorting, sums and
@@ -50,6 +51,8 @@ frmTabelle::frmTabelle(Tabellenumgebung umgebung, QWidget* parent)
     , m_fortschrittBalken(new QProgressBar(m_fortschritt))
     , m_summen(new Hintergrundabfrage(this))
     , m_schluessel(new Hintergrundabfrage(this))
+    , m_ersteSeite(new Hintergrundabfrage(this))
+    , m_alleNachErsterSeite(QThread::idealThreadCount() < 2)
     , m_fortschrittsverzoegerung(FortschrittNachMs)
 {
     setObjectName(QStringLiteral("frmTabelle"));
@@ -152,6 +155,12 @@ frmTabelle::frmTabelle(Tabellenumgebung umgebung, QWidget* parent)
     m_summenSpaetestens.setInterval(SummenSpaetestensMs);
     connect(&m_summenSpaetestens, &QTimer::timeout, this, &frmTabelle::summenStarten);
     connect(m_schluessel, &Hintergrundabfrage::fertig, this, &frmTabelle::schluesselGelesen);
+    connect(m_ersteSeite, &Hintergrundabfrage::fertig, this, &frmTabelle::ersteSeiteErhalten);
+    // A first page that fails is no failure: the reading of all keys tells.
+    connect(m_ersteSeite, &Hintergrundabfrage::fehlgeschlagen, this, [this](quint64 lauf) {
+        if (lauf == m_ersteSeite->lauf() && m_neu.rs)
+            alleStarten();
+    });
     connect(m_schluessel, &Hintergrundabfrage::fehlgeschlagen, this,
         [this](quint64 lauf, qint64 nummer, const QString& beschreibung) {
             if (lauf == m_schluessel->lauf())

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QMdiArea;
@@ -23,8 +24,9 @@ class Hintergrundabfrage;
 struct Tabellenspalte;
 
 namespace engine {
+class Database;
 class Recordset;
-}
+} // namespace engine
 
 /// The table-view window: an MDI child that shows the records of a view's record source in an
 /// editable grid with its tool bar, navigation bar, search row, footer sums and an optional
@@ -61,9 +63,10 @@ public:
     /// The footer sums are being computed (or start with the next paint).
     bool summenLaufen() const;
     /// The keys of the records (on opening, Alt+R, a new order or new conditions) are being
-    /// read; the rows shown until they are complete are the previous ones (none on opening),
-    /// and they cannot be edited meanwhile.
-    bool liestDatensaetze() const { return m_neu.rs != nullptr; }
+    /// read; until a first page of them is there the rows shown are the previous ones (none on
+    /// opening), then that page, which ends after its rows until the others follow. The rows
+    /// cannot be edited meanwhile.
+    bool liestDatensaetze() const { return m_neu.rs != nullptr || m_neu.folgt; }
 
     DataGrid* TDBGrid1() const { return m_grid; }
     Fensterleisten* leisten() const { return m_leisten; }
@@ -75,6 +78,9 @@ public:
     QWidget* fortschritt() const { return m_fortschritt; }
     /// How long work runs before its bar (or the box of a copy) shows.
     void setzeFortschrittsverzoegerung(int ms);
+    /// The keys of all rows are read after those of the first page instead of beside them (by
+    /// itself on a machine with one core).
+    void setzeAlleNachErsterSeite(bool nacheinander) { m_alleNachErsterSeite = nacheinander; }
 
     /// Applies the F3 and search-row conditions to the view's own statement and requeries; false
     /// (with the message) when the statement cannot be opened, the previous records staying.
@@ -89,6 +95,9 @@ Q_SIGNALS:
     /// The records of a new order or new conditions are shown (or their reading ended without
     /// them: cancelled or failed).
     void datensaetzeGelesen();
+    /// The first page of a sorted or filtered set is shown; its other rows follow
+    /// (datensaetzeGelesen).
+    void ersteSeiteGezeigt();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -136,6 +145,13 @@ private:
     /// connection is put off (true); false: it may go on now.
     bool spaeterWennFrei(std::function<void()> antwort);
     void schluesselGelesen(quint64 lauf, const QVariant& ergebnis);
+    void ersteSeiteErhalten(quint64 lauf, const QVariant& ergebnis);
+    void alleSchluesselZeigen(std::vector<qint64> schluessel);
+    void ersteSeiteZeigen(std::vector<qint64> schluessel);
+    void alleStarten();
+    void restGelesen(std::vector<qint64> schluessel);
+    void folgeBeenden();
+    qint64 ersteSeitenzeilen() const;
     void schluesselFehler(qint64 nummer, const QString& beschreibung);
     void neuesZeigen(std::unique_ptr<engine::Recordset> rs, int zeile = -1);
     void lesenAbbrechen();
@@ -181,6 +197,8 @@ private:
     quint64 m_anzahlMarke = 0; // the model's rows are counted with the sums
     bool m_zaehlen = false; // the model counts the rows shown (by itself or with the sums)
     Hintergrundabfrage* m_schluessel;
+    Hintergrundabfrage* m_ersteSeite; // the keys of a first page, beside all keys
+    bool m_alleNachErsterSeite;
     // A set whose keys are being read.
     struct Neuer {
         std::unique_ptr<engine::Recordset> rs;
@@ -189,6 +207,13 @@ private:
         QString fehlersatz;
         Fehlerkennung kennung = Fehlerkennung::Nr;
         bool zeileBehalten = false; // the current row stays current in the set read
+        qint64 seite = 0; // keys of the first page being read; 0 without one
+        bool folgt = false; // the first page is shown, all keys are being read
+        quint64 anzahlmarke = 0; // the model's count, taken over until all keys are there
+        int zeile = -1; // the row to go to once all keys are there
+        bool summen = false; // the sums are computed once all keys are there
+        QString arbeitstext; // beside the progress bar
+        std::function<QVariant(engine::Database&)> alle; // started after the first page
     };
     Neuer m_neu;
     // The order and search row of the rows shown, restored when a reading is cancelled.

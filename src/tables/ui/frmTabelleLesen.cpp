@@ -12,16 +12,23 @@
 #include "widgets/Fortschrittsanzeige.h"
 #include "widgets/Navigationsleiste.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QScopeGuard>
+#include <QScreen>
+#include <QTableView>
 #include <QTimer>
+#include <algorithm>
+#include <utility>
 
 // The records on opening and Alt+R, a new order or new conditions: the set opens on the window's
 // thread (so that a statement that cannot work is reported at once), its keys are read by a
-// worker on a connection of its own. Until they are complete the previous rows stay (none on
-// opening), usable but not editable; Escape cancels.
+// worker on a connection of its own: first those of a page (a LIMIT, a top-N sort for SQLite),
+// shown at once, then all of them, which complete the set in place. Until the first page is
+// there the previous rows stay (none on opening); until all keys are there the rows cannot be
+// edited. Escape cancels, keeping a first page shown.
 
 namespace kv {
 
@@ -32,7 +39,25 @@ constexpr int VerbindungFreiMs = 50;
 const QString Abbruchhinweis
     = QStringLiteral("Das Lesen der Datensätze wurde abgebrochen. Alt+R liest sie erneut.");
 const QString Lesetext = QStringLiteral("Bitte warten … Die Datensätze werden gelesen.");
+/// Rows of the first page beyond those the grid shows, for a little scrolling.
+constexpr qint64 SeitenRand = 32;
+
+QVariant schluesselLesen(const engine::KeyQuery& abfrage, engine::Database& d)
+{
+    return QVariant::fromValue(std::make_shared<std::vector<qint64>>(abfrage.run(d.connection())));
+}
 } // namespace
+
+qint64 frmTabelle::ersteSeitenzeilen() const
+{
+    // Before the window is laid out its grid is small: a screen's height is what it may get.
+    const QTableView* ansicht = m_grid->ansicht();
+    const QScreen* bildschirm = screen();
+    const int hoehe = std::max(
+        ansicht->viewport()->height(), bildschirm ? bildschirm->availableGeometry().height() : 0);
+    const int zeilenhoehe = std::max(1, ansicht->verticalHeader()->defaultSectionSize());
+    return hoehe / zeilenhoehe + 1 + SeitenRand;
+}
 
 bool frmTabelle::neuLesen(const QString& sql, Neuart art, const QString& fehlersatz,
     Fehlerkennung kennung, bool zeileBehalten)
@@ -52,14 +77,17 @@ bool frmTabelle::neuLesen(const QString& sql, Neuart art, const QString& fehlers
         return false;
     }
     const std::optional<engine::KeyQuery> abfrage = rs->pendingKeys();
+    // A first page still waiting for its other keys keeps the rows it has.
+    const bool ersetzt = liestDatensaetze();
+    if (ersetzt) {
+        m_schluessel->abbrechen();
+        m_ersteSeite->abbrechen();
+        folgeBeenden();
+        m_neu = {};
+    }
     if (!abfrage) {
         // A whole table in its own order, or a copy: the keys are there already. A reading still
         // going is replaced, not taken back.
-        const bool ersetzt = liestDatensaetze();
-        if (ersetzt) {
-            m_schluessel->abbrechen();
-            m_neu = {};
-        }
         m_aktuellesSql = sql;
         neuesZeigen(std::move(rs), zeileBehalten ? m_grid->aktuelleZeile() : -1);
         arbeitEndet();
@@ -69,7 +97,10 @@ bool frmTabelle::neuLesen(const QString& sql, Neuart art, const QString& fehlers
             Q_EMIT datensaetzeGelesen();
         return true;
     }
+    const qint64 seite = ersteSeitenzeilen();
+    const std::optional<engine::KeyQuery> ersteSeite = rs->pendingFirstKeys(seite);
     m_neu.rs = std::move(rs);
+    m_neu.seite = ersteSeite ? seite : 0;
     m_neu.sql = sql;
     m_neu.art = art;
     m_neu.fehlersatz = fehlersatz;
@@ -78,16 +109,24 @@ bool frmTabelle::neuLesen(const QString& sql, Neuart art, const QString& fehlers
     m_grid->setzeNurLesen(true);
     m_leisten->navigation()->setzeBearbeitbar(false);
     werkzeugeAktualisieren();
-    arbeitBeginnt(art == Neuart::Sortierung
-            ? QStringLiteral("Bitte warten … Die Datensätze werden sortiert.")
-            : art == Neuart::Bedingung
-            ? QStringLiteral("Bitte warten … Die Datensätze werden gesucht.")
-            : Lesetext);
+    m_neu.arbeitstext = art == Neuart::Sortierung
+        ? QStringLiteral("Bitte warten … Die Datensätze werden sortiert.")
+        : art == Neuart::Bedingung ? QStringLiteral("Bitte warten … Die Datensätze werden gesucht.")
+                                   : Lesetext;
+    arbeitBeginnt(m_neu.arbeitstext);
+    // Both at once: the first page needs a top-N sort only, all keys the full one.
     const engine::Database& db = *m_umgebung.datenbank;
-    m_schluessel->starte({ db.name(), db.connect() }, [abfrage = *abfrage](engine::Database& d) {
-        return QVariant::fromValue(
-            std::make_shared<std::vector<qint64>>(abfrage.run(d.connection())));
-    });
+    const Abfragequelle quelle { db.name(), db.connect() };
+    Hintergrundarbeit alle
+        = [abfrage = *abfrage](engine::Database& d) { return schluesselLesen(abfrage, d); };
+    if (ersteSeite) {
+        m_ersteSeite->starte(quelle,
+            [abfrage = *ersteSeite](engine::Database& d) { return schluesselLesen(abfrage, d); });
+    }
+    if (ersteSeite && m_alleNachErsterSeite)
+        m_neu.alle = std::move(alle);
+    else
+        m_schluessel->starte(quelle, std::move(alle));
     return true;
 }
 
@@ -148,10 +187,39 @@ void frmTabelle::schluesselGelesen(quint64 lauf, const QVariant& ergebnis)
         return;
     if (spaeterWennFrei([this, lauf, ergebnis] { schluesselGelesen(lauf, ergebnis); }))
         return;
+    const Schluessel gelesen = ergebnis.value<Schluessel>();
+    std::vector<qint64> schluessel = gelesen ? std::move(*gelesen) : std::vector<qint64>();
+    if (m_neu.folgt) {
+        restGelesen(std::move(schluessel));
+        return;
+    }
+    m_ersteSeite->abbrechen();
+    alleSchluesselZeigen(std::move(schluessel));
+}
+
+void frmTabelle::ersteSeiteErhalten(quint64 lauf, const QVariant& ergebnis)
+{
+    // Dropped when all keys came first.
+    if (lauf != m_ersteSeite->lauf() || !m_neu.rs)
+        return;
+    if (spaeterWennFrei([this, lauf, ergebnis] { ersteSeiteErhalten(lauf, ergebnis); }))
+        return;
+    const Schluessel gelesen = ergebnis.value<Schluessel>();
+    std::vector<qint64> schluessel = gelesen ? std::move(*gelesen) : std::vector<qint64>();
+    // Fewer keys than a page are all of them.
+    if (qint64(schluessel.size()) < m_neu.seite) {
+        m_schluessel->abbrechen();
+        alleSchluesselZeigen(std::move(schluessel));
+        return;
+    }
+    ersteSeiteZeigen(std::move(schluessel));
+}
+
+void frmTabelle::alleSchluesselZeigen(std::vector<qint64> schluessel)
+{
     std::unique_ptr<engine::Recordset> rs = std::move(m_neu.rs);
     try {
-        const Schluessel schluessel = ergebnis.value<Schluessel>();
-        rs->setKeys(schluessel ? std::move(*schluessel) : std::vector<qint64>());
+        rs->setKeys(std::move(schluessel));
     } catch (const engine::EngineError& e) {
         m_neu.rs = std::move(rs);
         schluesselFehler(e.number(), e.description());
@@ -168,6 +236,98 @@ void frmTabelle::schluesselGelesen(quint64 lauf, const QVariant& ergebnis)
     if (art != Neuart::Sortierung)
         summenBerechnen();
     Q_EMIT datensaetzeGelesen();
+}
+
+void frmTabelle::ersteSeiteZeigen(std::vector<qint64> schluessel)
+{
+    std::unique_ptr<engine::Recordset> rs = std::move(m_neu.rs);
+    try {
+        rs->setFirstKeys(std::move(schluessel));
+    } catch (const engine::EngineError& e) {
+        m_neu.rs = std::move(rs);
+        schluesselFehler(e.number(), e.description());
+        return;
+    }
+    m_aktuellesSql = m_neu.sql;
+    m_neu.seite = 0;
+    m_neu.folgt = true;
+    // A row beyond the first page is gone to once it is there.
+    const int zeile = m_neu.zeileBehalten ? m_grid->aktuelleZeile() : -1;
+    // Totals of other rows, or of a computation that would have to wait for every key, are
+    // of no use now; they are computed once the keys are complete.
+    m_neu.summen = m_neu.art != Neuart::Sortierung || summenLaufen();
+    if (m_neu.summen) {
+        m_summenWarten = false;
+        m_summenSpaetestens.stop();
+        m_summen->abbrechen();
+        m_anzahlMarke = 0;
+        m_grid->fusstexteLeeren();
+    }
+    neuesZeigen(std::move(rs), zeile);
+    if (zeile >= m_grid->datenzeilen())
+        m_neu.zeile = zeile;
+    // The count comes with the keys; the model does not count for itself meanwhile.
+    m_neu.anzahlmarke = m_anbindung->anzahlUebernehmen();
+    m_grid->setzeNurLesen(true);
+    m_leisten->navigation()->setzeBearbeitbar(false);
+    werkzeugeAktualisieren();
+    arbeitBeginnt(m_neu.arbeitstext);
+    Q_EMIT ersteSeiteGezeigt();
+    alleStarten();
+}
+
+void frmTabelle::alleStarten()
+{
+    if (!m_neu.alle || !m_umgebung.datenbank)
+        return;
+    const engine::Database& db = *m_umgebung.datenbank;
+    m_schluessel->starte({ db.name(), db.connect() }, std::exchange(m_neu.alle, {}));
+}
+
+void frmTabelle::restGelesen(std::vector<qint64> schluessel)
+{
+    engine::Recordset* rs = datensatz();
+    if (!rs) {
+        lesenAbbrechen();
+        return;
+    }
+    qint64 anzahl = 0;
+    try {
+        rs->setKeys(std::move(schluessel));
+        anzahl = rs->recordCount();
+    } catch (const engine::EngineError& e) {
+        schluesselFehler(e.number(), e.description());
+        return;
+    }
+    // The rows after the first page join below it: nothing shown moves.
+    m_anbindung->anzahlMitteilen(m_neu.anzahlmarke, anzahl);
+    if (m_neu.zeile >= 0 && m_neu.zeile < m_grid->datenzeilen())
+        m_grid->setzeAktuelleZeile(m_neu.zeile);
+    const bool summen = m_neu.summen;
+    m_neu = {};
+    lesenBeendet();
+    positionAnzeigen();
+    if (summen)
+        summenBerechnen();
+    Q_EMIT datensaetzeGelesen();
+}
+
+void frmTabelle::folgeBeenden()
+{
+    if (!m_neu.folgt)
+        return;
+    m_neu.folgt = false;
+    engine::Recordset* rs = datensatz();
+    if (!rs)
+        return;
+    qint64 anzahl = -1;
+    try {
+        rs->stopFollowing();
+        anzahl = rs->recordCount();
+    } catch (const engine::EngineError&) {
+        // The model counts for itself.
+    }
+    m_anbindung->anzahlMitteilen(m_neu.anzahlmarke, anzahl);
 }
 
 void frmTabelle::schluesselFehler(qint64 nummer, const QString& beschreibung)
@@ -205,8 +365,11 @@ void frmTabelle::lesenAbbrechen()
     if (!liestDatensaetze())
         return;
     m_schluessel->abbrechen();
-    // Nothing was shown yet: the window stays empty and says why.
-    if (!datensatz() && !m_schliesstSich)
+    m_ersteSeite->abbrechen();
+    const bool ersteSeite = m_neu.folgt;
+    folgeBeenden();
+    // Nothing was shown yet, or a first page only: the window says why.
+    if ((!datensatz() || ersteSeite) && !m_schliesstSich)
         hinweisZeigen(Abbruchhinweis);
     m_sortierung = m_gezeigt.sortierung;
     m_suchzeilenbedingung = m_gezeigt.suchzeilenbedingung;
