@@ -1,4 +1,5 @@
 #include "engine/Database.h"
+#include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "tables/ui/Recordsetansicht.h"
 #include "tables/ui/frmTabelle.h"
@@ -18,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -31,6 +33,7 @@ namespace {
 constexpr int Zeilen = 3000;
 constexpr int Name = 0;
 constexpr int Umsatz = 1;
+constexpr int Nr = 2;
 
 const QString Definition = QStringLiteral("KV-Tabelle: Kunden\r\n"
                                           "SQL: SELECT * FROM Kunden\r\n"
@@ -67,8 +70,21 @@ private Q_SLOTS:
     void kopieMitFortschritt();
     void kopieAbbrechenBehaeltZeilen();
     void zweitesFensterWaehrendDerKopie();
+    void ersteSeiteVorDenUebrigen();
+    void escapeBehaeltDieErsteSeite();
+    void tippenErsetztDieSuche();
 
 private:
+    /// Opens a window whose keys of all rows are read after the first page's, so that the
+    /// first page can be looked at before the others come.
+    void oeffneNacheinander(const QString& definition);
+    QList<QString> ids(int von, int bis) const
+    {
+        QList<QString> liste;
+        for (int zeile = von; zeile < bis; ++zeile)
+            liste.append(zelle(zeile, Nr));
+        return liste;
+    }
     void oeffne(const QString& definition = Definition);
     DataGrid* grid() const { return m_fenster->TDBGrid1(); }
     QString zelle(int zeile, int spalte) const { return grid()->zelltext(zeile, spalte); }
@@ -570,6 +586,127 @@ void TestTabellenlesen::zweitesFensterWaehrendDerKopie()
     if (sortiert->summenLaufen())
         QVERIFY(fertig.wait(20000));
     QCOMPARE(sortiert->TDBGrid1()->fusstext(Umsatz), QStringLiteral("4501500"));
+    QVERIFY(m_umfeld->dialoge.meldungen().isEmpty());
+}
+
+void TestTabellenlesen::oeffneNacheinander(const QString& definition)
+{
+    m_fenster = new frmTabelle(umgebung());
+    m_umfeld->mdi.addSubWindow(m_fenster);
+    m_fenster->setzeAlleNachErsterSeite(true);
+    m_fenster->show();
+    m_umfeld->mdi.setActiveSubWindow(qobject_cast<QMdiSubWindow*>(m_fenster->parentWidget()));
+    m_fenster->DefText(QStringLiteral("Kunden"), definition);
+    grid()->ansicht()->setFocus();
+}
+
+void TestTabellenlesen::ersteSeiteVorDenUebrigen()
+{
+    // Two places only: most rows tie in the view's own order, also at the first page's edge.
+    m_umfeld->db->execute(
+        QStringLiteral("UPDATE Kunden SET Ort = 'Aachen' WHERE Umsatz Mod 3 = 0"));
+    const QString sql = QStringLiteral("SELECT * FROM Kunden ORDER BY Ort DESC");
+    oeffneNacheinander(QString(Definition).replace(QStringLiteral("SELECT * FROM Kunden"), sql));
+    QSignalSpy erste(m_fenster, &frmTabelle::ersteSeiteGezeigt);
+    QVERIFY(erste.wait(20000));
+
+    // A screenful and a little more, not editable yet, its number not final.
+    const int seite = grid()->datenzeilen();
+    QVERIFY(seite > 10 && seite < Zeilen);
+    QVERIFY(m_fenster->liestDatensaetze());
+    QVERIFY(m_fenster->modell()->zaehltNoch());
+    QVERIFY(!werkzeug(QStringLiteral("Neu"))->isEnabled());
+    QVERIFY(!grid()->setzeZelltext(0, Name, QStringLiteral("Geändert")));
+    QVERIFY(fortschrittstext().startsWith(QStringLiteral("Bitte warten")));
+    QCOMPARE(grid()->fusstext(Umsatz), QString());
+    // Rows past the page wait for the other keys rather than show wrong ones.
+    grid()->ansicht()->scrollToBottom();
+    QCOMPARE(grid()->datenzeilen(), seite);
+    grid()->setzeAktuelleZeile(seite - 2);
+    const QList<QString> ersteSeite = ids(0, seite);
+    QCOMPARE(ersteSeite.first(), QStringLiteral("1"));
+    const int oben = grid()->ansicht()->verticalScrollBar()->value();
+
+    QVERIFY(warteAufDatensaetze());
+    // The others joined below: the page, the current row and the scrolling stayed.
+    QCOMPARE(grid()->datenzeilen(), Zeilen);
+    QCOMPARE(ids(0, seite), ersteSeite);
+    QCOMPARE(grid()->aktuelleZeile(), seite - 2);
+    QCOMPARE(grid()->ansicht()->verticalScrollBar()->value(), oben);
+    QVERIFY(!m_fenster->modell()->zaehltNoch());
+    // The rows are those of the set read at once, in its order (ties by the key).
+    auto direkt = m_umfeld->db->openRecordset(sql);
+    QList<QString> alle;
+    for (; !direkt->eof(); direkt->moveNext())
+        alle.append(direkt->value(QStringLiteral("ID")).toString());
+    QCOMPARE(ids(0, Zeilen), alle);
+    QCOMPARE(zelle(Zeilen - 1, Nr), QStringLiteral("3000"));
+    QTRY_COMPARE(grid()->fusstext(Umsatz), QStringLiteral("4501500"));
+    QVERIFY(werkzeug(QStringLiteral("Neu"))->isEnabled());
+    QVERIFY(grid()->setzeZelltext(0, Name, QStringLiteral("Geändert")));
+    QVERIFY(grid()->aenderungenUebernehmen());
+    QVERIFY(m_umfeld->dialoge.meldungen().isEmpty());
+}
+
+void TestTabellenlesen::escapeBehaeltDieErsteSeite()
+{
+    oeffneNacheinander(Definition);
+    QSignalSpy fertig(m_fenster, &frmTabelle::summenFertig);
+    QVERIFY(fertig.wait(20000));
+    klick(Name);
+    QSignalSpy erste(m_fenster, &frmTabelle::ersteSeiteGezeigt);
+    QVERIFY(erste.wait(20000));
+    const int seite = grid()->datenzeilen();
+    QTest::keyClick(grid()->ansicht(), Qt::Key_Escape);
+    QVERIFY(!m_fenster->liestDatensaetze());
+    QTest::qWait(200);
+    // The page stays in its new order, as all the set has now, and says it is not all.
+    QCOMPARE(grid()->datenzeilen(), seite);
+    QCOMPARE(zelle(1, Name), QStringLiteral("K10"));
+    QVERIFY(!m_fenster->modell()->zaehltNoch());
+    QCOMPARE(grid()->kopfstil(Name), Kopfstil::Aufsteigend);
+    QCOMPARE(fortschrittstext(),
+        QStringLiteral("Das Lesen der Datensätze wurde abgebrochen. Alt+R liest sie erneut."));
+    // The order changes no total.
+    QCOMPARE(grid()->fusstext(Umsatz), QStringLiteral("4501500"));
+    QVERIFY(werkzeug(QStringLiteral("Neu"))->isEnabled());
+    QVERIFY(m_umfeld->dialoge.meldungen().isEmpty());
+
+    // Alt+R reads them all in that order.
+    aktualisieren();
+    QVERIFY(warteAufDatensaetze());
+    QCOMPARE(grid()->datenzeilen(), Zeilen);
+    QCOMPARE(zelle(Zeilen - 1, Name), QStringLiteral("K999"));
+    QVERIFY(!m_fenster->fortschritt()->isVisible());
+}
+
+void TestTabellenlesen::tippenErsetztDieSuche()
+{
+    oeffne();
+    QSignalSpy fertig(m_fenster, &frmTabelle::summenFertig);
+    QVERIFY(fertig.wait(20000));
+    auto* feld = grid()->ansicht()->horizontalHeader()->findChild<QLineEdit*>(
+        QStringLiteral("Suchzeile%1").arg(Name));
+    QVERIFY(feld);
+    QSignalSpy gelesen(m_fenster, &frmTabelle::datensaetzeGelesen);
+    QTest::keyClicks(feld, QStringLiteral("K1"));
+    QTRY_VERIFY(m_fenster->liestDatensaetze());
+    // The next key replaces the reading in flight: one answer, that of the last text.
+    QTest::keyClick(feld, Qt::Key_2);
+    QTRY_VERIFY(!m_fenster->liestDatensaetze());
+    QTest::qWait(200);
+    QCOMPARE(gelesen.count(), 1);
+    // K12, K120 … K129, K1200 … K1299.
+    QCOMPARE(grid()->datenzeilen(), 111);
+    QCOMPARE(zelle(0, Name), QStringLiteral("K12"));
+    QVERIFY(!m_fenster->modell()->zaehltNoch());
+    QTRY_COMPARE(grid()->fusstext(Umsatz), QString::number(12 + 1245 + 124950));
+
+    // Nothing found: an empty grid at once, no page to follow.
+    QTest::keyClick(feld, Qt::Key_X);
+    QTRY_COMPARE(gelesen.count(), 2);
+    QCOMPARE(grid()->datenzeilen(), 0);
+    QVERIFY(!m_fenster->modell()->zaehltNoch());
     QVERIFY(m_umfeld->dialoge.meldungen().isEmpty());
 }
 
