@@ -645,6 +645,16 @@ void TestTabellenlesen::ersteSeiteVorDenUebrigen()
     QVERIFY(werkzeug(QStringLiteral("Neu"))->isEnabled());
     QVERIFY(grid()->setzeZelltext(0, Name, QStringLiteral("Geändert")));
     QVERIFY(grid()->aenderungenUebernehmen());
+
+    // Ctrl+End on a first page goes to the last record once it is known, without waiting.
+    klick(Umsatz);
+    QVERIFY(erste.wait(20000));
+    QTest::keyClick(grid()->ansicht(), Qt::Key_End, Qt::ControlModifier);
+    QVERIFY(m_fenster->liestDatensaetze());
+    QCOMPARE(grid()->datenzeilen(), seite);
+    QVERIFY(warteAufDatensaetze());
+    QCOMPARE(grid()->aktuelleZeile(), Zeilen - 1);
+    QCOMPARE(zelle(Zeilen - 1, Name), QStringLiteral("K3000"));
     QVERIFY(m_umfeld->dialoge.meldungen().isEmpty());
 }
 

@@ -94,6 +94,8 @@ frmTabelle::frmTabelle(Tabellenumgebung umgebung, QWidget* parent)
     connect(m_leisten, &Fensterleisten::werkzeugGeklickt, this, &frmTabelle::werkzeugGeklickt);
     Navigationsleiste* navigation = m_leisten->navigation();
     connect(navigation, &Navigationsleiste::schritt, this, [this](Navigationsschritt s) {
+        if (s == Navigationsschritt::Letzter && zumEndeNachDenSchluesseln())
+            return;
         m_grid->bewege(s);
         werkzeugeAktualisieren();
     });
@@ -364,6 +366,8 @@ bool frmTabelle::eventFilter(QObject* objekt, QEvent* ereignis)
 
 bool frmTabelle::taste(QKeyEvent* e)
 {
+    if (e->key() == Qt::Key_End && (e->modifiers() & Qt::ControlModifier))
+        return zumEndeNachDenSchluesseln();
     if (e->key() != Qt::Key_Escape)
         return false;
     // Escape belongs to long work while its bar is shown, and to a reading of the records from

@@ -146,11 +146,18 @@ private:
     bool spaeterWennFrei(std::function<void()> antwort);
     void schluesselGelesen(quint64 lauf, const QVariant& ergebnis);
     void ersteSeiteErhalten(quint64 lauf, const QVariant& ergebnis);
+    /// The set being read with its keys (all, or a first page); nullptr after a failure,
+    /// which is reported.
+    std::unique_ptr<engine::Recordset> mitSchluesseln(
+        std::vector<qint64> schluessel, bool ersteSeite);
     void alleSchluesselZeigen(std::vector<qint64> schluessel);
     void ersteSeiteZeigen(std::vector<qint64> schluessel);
     void alleStarten();
     void restGelesen(std::vector<qint64> schluessel);
     void folgeBeenden();
+    /// While a first page waits for its other keys, a move to the last record goes there once
+    /// they are read (true); false: it may go now.
+    bool zumEndeNachDenSchluesseln();
     qint64 ersteSeitenzeilen() const;
     void schluesselFehler(qint64 nummer, const QString& beschreibung);
     void neuesZeigen(std::unique_ptr<engine::Recordset> rs, int zeile = -1);
@@ -211,6 +218,7 @@ private:
         bool folgt = false; // the first page is shown, all keys are being read
         quint64 anzahlmarke = 0; // the model's count, taken over until all keys are there
         int zeile = -1; // the row to go to once all keys are there
+        bool ansEnde = false; // or the last row
         bool summen = false; // the sums are computed once all keys are there
         QString arbeitstext; // beside the progress bar
         std::function<QVariant(engine::Database&)> alle; // started after the first page

@@ -46,6 +46,11 @@ QVariant schluesselLesen(const engine::KeyQuery& abfrage, engine::Database& d)
 {
     return QVariant::fromValue(std::make_shared<std::vector<qint64>>(abfrage.run(d.connection())));
 }
+std::vector<qint64> schluesselAus(const QVariant& ergebnis)
+{
+    const Schluessel gelesen = ergebnis.value<Schluessel>();
+    return gelesen ? std::move(*gelesen) : std::vector<qint64>();
+}
 } // namespace
 
 qint64 frmTabelle::ersteSeitenzeilen() const
@@ -187,8 +192,7 @@ void frmTabelle::schluesselGelesen(quint64 lauf, const QVariant& ergebnis)
         return;
     if (spaeterWennFrei([this, lauf, ergebnis] { schluesselGelesen(lauf, ergebnis); }))
         return;
-    const Schluessel gelesen = ergebnis.value<Schluessel>();
-    std::vector<qint64> schluessel = gelesen ? std::move(*gelesen) : std::vector<qint64>();
+    std::vector<qint64> schluessel = schluesselAus(ergebnis);
     if (m_neu.folgt) {
         restGelesen(std::move(schluessel));
         return;
@@ -204,8 +208,7 @@ void frmTabelle::ersteSeiteErhalten(quint64 lauf, const QVariant& ergebnis)
         return;
     if (spaeterWennFrei([this, lauf, ergebnis] { ersteSeiteErhalten(lauf, ergebnis); }))
         return;
-    const Schluessel gelesen = ergebnis.value<Schluessel>();
-    std::vector<qint64> schluessel = gelesen ? std::move(*gelesen) : std::vector<qint64>();
+    std::vector<qint64> schluessel = schluesselAus(ergebnis);
     // Fewer keys than a page are all of them.
     if (qint64(schluessel.size()) < m_neu.seite) {
         m_schluessel->abbrechen();
@@ -215,17 +218,29 @@ void frmTabelle::ersteSeiteErhalten(quint64 lauf, const QVariant& ergebnis)
     ersteSeiteZeigen(std::move(schluessel));
 }
 
-void frmTabelle::alleSchluesselZeigen(std::vector<qint64> schluessel)
+std::unique_ptr<engine::Recordset> frmTabelle::mitSchluesseln(
+    std::vector<qint64> schluessel, bool ersteSeite)
 {
     std::unique_ptr<engine::Recordset> rs = std::move(m_neu.rs);
     try {
-        rs->setKeys(std::move(schluessel));
+        if (ersteSeite)
+            rs->setFirstKeys(std::move(schluessel));
+        else
+            rs->setKeys(std::move(schluessel));
     } catch (const engine::EngineError& e) {
         m_neu.rs = std::move(rs);
         schluesselFehler(e.number(), e.description());
-        return;
+        return nullptr;
     }
     m_aktuellesSql = m_neu.sql;
+    return rs;
+}
+
+void frmTabelle::alleSchluesselZeigen(std::vector<qint64> schluessel)
+{
+    std::unique_ptr<engine::Recordset> rs = mitSchluesseln(std::move(schluessel), false);
+    if (!rs)
+        return;
     const Neuart art = m_neu.art;
     // The row the user is on now, who may have moved while the keys were read.
     const int zeile = m_neu.zeileBehalten ? m_grid->aktuelleZeile() : -1;
@@ -240,15 +255,9 @@ void frmTabelle::alleSchluesselZeigen(std::vector<qint64> schluessel)
 
 void frmTabelle::ersteSeiteZeigen(std::vector<qint64> schluessel)
 {
-    std::unique_ptr<engine::Recordset> rs = std::move(m_neu.rs);
-    try {
-        rs->setFirstKeys(std::move(schluessel));
-    } catch (const engine::EngineError& e) {
-        m_neu.rs = std::move(rs);
-        schluesselFehler(e.number(), e.description());
+    std::unique_ptr<engine::Recordset> rs = mitSchluesseln(std::move(schluessel), true);
+    if (!rs)
         return;
-    }
-    m_aktuellesSql = m_neu.sql;
     m_neu.seite = 0;
     m_neu.folgt = true;
     // A row beyond the first page is gone to once it is there.
@@ -301,7 +310,9 @@ void frmTabelle::restGelesen(std::vector<qint64> schluessel)
     }
     // The rows after the first page join below it: nothing shown moves.
     m_anbindung->anzahlMitteilen(m_neu.anzahlmarke, anzahl);
-    if (m_neu.zeile >= 0 && m_neu.zeile < m_grid->datenzeilen())
+    if (m_neu.ansEnde)
+        m_grid->bewege(Navigationsschritt::Letzter);
+    else if (m_neu.zeile >= 0 && m_neu.zeile < m_grid->datenzeilen())
         m_grid->setzeAktuelleZeile(m_neu.zeile);
     const bool summen = m_neu.summen;
     m_neu = {};
@@ -310,6 +321,16 @@ void frmTabelle::restGelesen(std::vector<qint64> schluessel)
     if (summen)
         summenBerechnen();
     Q_EMIT datensaetzeGelesen();
+}
+
+bool frmTabelle::zumEndeNachDenSchluesseln()
+{
+    // Which record is the last one the keys still being read tell; the window does not wait
+    // for them.
+    if (!m_neu.folgt)
+        return false;
+    m_neu.ansEnde = true;
+    return true;
 }
 
 void frmTabelle::folgeBeenden()
