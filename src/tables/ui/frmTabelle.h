@@ -78,8 +78,8 @@ public:
     QWidget* fortschritt() const { return m_fortschritt; }
     /// How long work runs before its bar (or the box of a copy) shows.
     void setzeFortschrittsverzoegerung(int ms);
-    /// The keys of all rows are read after those of the first page instead of beside them (by
-    /// itself on a machine with one core).
+    /// The keys of all rows of a new order are read after those of the first page instead of
+    /// beside them (by itself on a machine with one core; those of new conditions always are).
     void setzeAlleNachErsterSeite(bool nacheinander) { m_alleNachErsterSeite = nacheinander; }
 
     /// Applies the F3 and search-row conditions to the view's own statement and requeries; false

@@ -119,7 +119,10 @@ bool frmTabelle::neuLesen(const QString& sql, Neuart art, const QString& fehlers
         : art == Neuart::Bedingung ? QStringLiteral("Bitte warten … Die Datensätze werden gesucht.")
                                    : Lesetext;
     arbeitBeginnt(m_neu.arbeitstext);
-    // Both at once: the first page needs a top-N sort only, all keys the full one.
+    // A sort reads both at once: the first page needs a top-N sort only, all keys the full one.
+    // A condition's first page ends after a short part of the scan, and often holds every row:
+    // all keys wait for it, which also spares a second worker per key typed into the search row.
+    const bool nacheinander = m_alleNachErsterSeite || art == Neuart::Bedingung;
     const engine::Database& db = *m_umgebung.datenbank;
     const Abfragequelle quelle { db.name(), db.connect() };
     Hintergrundarbeit alle
@@ -128,7 +131,7 @@ bool frmTabelle::neuLesen(const QString& sql, Neuart art, const QString& fehlers
         m_ersteSeite->starte(quelle,
             [abfrage = *ersteSeite](engine::Database& d) { return schluesselLesen(abfrage, d); });
     }
-    if (ersteSeite && m_alleNachErsterSeite)
+    if (ersteSeite && nacheinander)
         m_neu.alle = std::move(alle);
     else
         m_schluessel->starte(quelle, std::move(alle));
