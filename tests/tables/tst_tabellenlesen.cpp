@@ -73,6 +73,7 @@ private Q_SLOTS:
     void ersteSeiteVorDenUebrigen();
     void escapeBehaeltDieErsteSeite();
     void tippenErsetztDieSuche();
+    void fehlerImHintergrund();
 
 private:
     /// Opens a window whose keys of all rows are read after the first page's, so that the
@@ -718,6 +719,41 @@ void TestTabellenlesen::tippenErsetztDieSuche()
     QCOMPARE(grid()->datenzeilen(), 0);
     QVERIFY(!m_fenster->modell()->zaehltNoch());
     QVERIFY(m_umfeld->dialoge.meldungen().isEmpty());
+}
+
+void TestTabellenlesen::fehlerImHintergrund()
+{
+    oeffne();
+    QSignalSpy fertig(m_fenster, &frmTabelle::summenFertig);
+    QVERIFY(fertig.wait(20000));
+    const QString fehlersatz
+        = QStringLiteral("Bei der Umsetzung der Suchbedingung ist ein Fehler aufgetreten!");
+    // A condition that fails on the first row: the message, and the rows shown stay.
+    m_fenster->suchzustand().SuchArt = 3;
+    m_fenster->suchzustand().SQL = QStringLiteral("CLng(Name) > 0");
+    QVERIFY(m_fenster->bedingungenAnwenden());
+    QVERIFY(warteAufDatensaetze());
+    QCOMPARE(m_umfeld->dialoge.meldungen().size(), 1);
+    QVERIFY(m_umfeld->dialoge.letzteMeldung().text.startsWith(fehlersatz));
+    QVERIFY(m_umfeld->dialoge.letzteMeldung().text.contains(QStringLiteral("3000")));
+    QCOMPARE(grid()->datenzeilen(), Zeilen);
+    QCOMPARE(m_fenster->aktuellesSql(), QStringLiteral("SELECT * FROM Kunden"));
+    QCOMPARE(grid()->fusstext(Umsatz), QStringLiteral("4501500"));
+
+    // One that fails after its first page: the page stays, as when the reading is cancelled.
+    m_fenster->suchzustand().SQL = QStringLiteral("Umsatz < 200 OR CLng(Name) > 0");
+    QVERIFY(m_fenster->bedingungenAnwenden());
+    QSignalSpy erste(m_fenster, &frmTabelle::ersteSeiteGezeigt);
+    QVERIFY(warteAufDatensaetze());
+    QCOMPARE(erste.size(), 1);
+    QCOMPARE(m_umfeld->dialoge.meldungen().size(), 2);
+    QVERIFY(m_umfeld->dialoge.letzteMeldung().text.startsWith(fehlersatz));
+    QVERIFY(grid()->datenzeilen() < 200);
+    QCOMPARE(zelle(0, Name), QStringLiteral("K1"));
+    QVERIFY(!m_fenster->liestDatensaetze());
+    QVERIFY(!m_fenster->modell()->zaehltNoch());
+    QCOMPARE(fortschrittstext(),
+        QStringLiteral("Das Lesen der Datensätze wurde abgebrochen. Alt+R liest sie erneut."));
 }
 
 QTEST_MAIN(TestTabellenlesen)
