@@ -164,21 +164,21 @@ void XlsxSheetXml::cellStart(int column, XlsxStyle style, const char* type)
 
 void XlsxSheetXml::number(int column, double value, XlsxStyle style)
 {
-    cellStart(column, style, nullptr);
-    char* p = reserve(48);
-    copy(p, "<v>");
-    // The shortest text that reads back as the same double.
-    p = std::to_chars(p, p + 32, value).ptr;
-    copy(p, "</v></c>");
-    m_used = p - m_buffer.data();
+    cellValue(column, value, style);
 }
 
 void XlsxSheetXml::integer(int column, qint64 value)
 {
-    cellStart(column, XlsxStyle::Normal, nullptr);
-    char* p = reserve(40);
+    cellValue(column, value, XlsxStyle::Normal);
+}
+
+template <typename T> void XlsxSheetXml::cellValue(int column, T value, XlsxStyle style)
+{
+    cellStart(column, style, nullptr);
+    char* p = reserve(48);
     copy(p, "<v>");
-    p = std::to_chars(p, p + 24, value).ptr;
+    // For a double the shortest text that reads back as the same value.
+    p = std::to_chars(p, p + 32, value).ptr;
     copy(p, "</v></c>");
     m_used = p - m_buffer.data();
 }

@@ -47,6 +47,7 @@ private:
     char* reserve(qsizetype bytes);
     void append(const char* text, qsizetype size);
     void cellStart(int column, XlsxStyle style, const char* type);
+    template <typename T> void cellValue(int column, T value, XlsxStyle style);
     void flushBuffer();
 
     DeflateStream& m_out;
