@@ -10,9 +10,9 @@ struct XlsxParts;
 class XlsxWriter;
 
 /// An Excel workbook of the XML format (.xlsx): read through libzip and Qt's XML stream reader
-/// (each worksheet a table, streamed row by row), written through libxlsxwriter.
-/// A workbook is written whole: tables created here go into a new file, which is written when
-/// a table is flushed (or when the last of them and the workbook are gone).
+/// (each worksheet a table, streamed row by row), written as a zip archive of our own with
+/// zlib, row by row. Tables created here go into a new file, which is complete when a table is
+/// flushed (or when the last of them and the workbook are gone).
 class XlsxWorkbook : public IsamDatabase {
 public:
     /// Opens an existing workbook, or prepares a new one when the file does not exist yet.

@@ -2,20 +2,25 @@
 
 #include "engine/isam/IsamError.h"
 #include "engine/isam/StorageDate.h"
+#include "engine/isam/XlsxPackageParts.h"
 #include "engine/isam/XlsxParts.h"
+#include "engine/isam/XlsxSheetXml.h"
+#include "engine/isam/ZipWriter.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <cmath>
-#include <xlsxwriter.h>
+#include <vector>
 
 namespace kv::engine::isam {
 
 namespace {
 
 constexpr int MaxRows = 1048576;
-constexpr int MaxCellText = 32767;
+// Every reader inflates any level; the lowest packs a sheet's repetitive XML nearly as small
+// as the default in a fraction of the time.
+constexpr int DeflateLevel = 1;
 
 QString native(const QString& path)
 {
@@ -24,26 +29,15 @@ QString native(const QString& path)
 
 } // namespace
 
-/// A workbook being written: libxlsxwriter keeps it until it is closed, then writes the file.
+/// A workbook being written. The first sheet streams straight into the archive; further sheets
+/// are packed into temporary files until the workbook is closed, so no sheet is held in
+/// memory. The small fixed parts go in last, when every sheet name is known.
 class XlsxWriter {
 public:
     explicit XlsxWriter(const QString& path)
         : m_path(path)
-    {
-        lxw_workbook_options options = {};
-        // Rows go to temporary files as they come, so memory stays flat for any row count.
-        options.constant_memory = LXW_TRUE;
-        m_book = workbook_new_opt(QFile::encodeName(path).constData(), &options);
-        if (!m_book)
-            throw IsamError::ioError(
-                path, QStringLiteral("die Arbeitsmappe kann nicht angelegt werden"));
-        m_bold = workbook_add_format(m_book);
-        format_set_bold(m_bold);
-        m_date = workbook_add_format(m_book);
-        format_set_num_format(m_date, "dd.mm.yyyy");
-        m_dateTime = workbook_add_format(m_book);
-        format_set_num_format(m_dateTime, "dd.mm.yyyy hh:mm:ss");
-    }
+        , m_zip(std::make_unique<ZipWriter>(path, DeflateLevel))
+    { }
 
     ~XlsxWriter()
     {
@@ -55,55 +49,93 @@ public:
     }
 
     const QString& path() const { return m_path; }
-    bool closed() const { return m_book == nullptr; }
+    bool closed() const { return m_zip == nullptr; }
 
-    lxw_worksheet* addSheet(const QString& name)
+    XlsxSheetXml& addSheet(const QString& name)
     {
-        if (!m_book)
+        if (!m_zip)
             throw IsamError::notSupported(
                 m_path, QStringLiteral("Das Anfügen an eine geschriebene Arbeitsmappe"));
-        lxw_worksheet* ws = workbook_add_worksheet(m_book, name.toUtf8().constData());
-        if (!ws)
-            throw IsamError(isamerr::Generic,
-                QStringLiteral(
-                    "Das Tabellenblatt '%1' kann in der Arbeitsmappe '%2' nicht angelegt "
-                    "werden.")
-                    .arg(name, native(m_path)));
-        return ws;
+        for (const Sheet& s : m_sheets)
+            if (s.name.compare(name, Qt::CaseInsensitive) == 0)
+                throw IsamError(isamerr::Generic,
+                    QStringLiteral(
+                        "Das Tabellenblatt '%1' kann in der Arbeitsmappe '%2' nicht angelegt "
+                        "werden.")
+                        .arg(name, native(m_path)));
+        Sheet s;
+        s.name = name;
+        DeflateStream* stream = nullptr;
+        if (m_sheets.empty()) {
+            stream = &m_zip->begin(entryName(1));
+        } else {
+            s.spool = std::make_unique<QTemporaryFile>();
+            if (!s.spool->open())
+                throw IsamError::ioError(m_path, s.spool->errorString());
+            s.stream = std::make_unique<DeflateStream>(*s.spool, DeflateLevel, m_path);
+            stream = s.stream.get();
+        }
+        s.xml = std::make_unique<XlsxSheetXml>(*stream, m_sheets.empty());
+        m_sheets.push_back(std::move(s));
+        return *m_sheets.back().xml;
     }
 
     void close()
     {
-        if (!m_book)
+        if (!m_zip)
             return;
-        const lxw_error rc = workbook_close(m_book);
-        m_book = nullptr;
-        if (rc != LXW_NO_ERROR)
-            throw IsamError::ioError(m_path, QString::fromUtf8(lxw_strerror(rc)));
+        // Whatever happens, the workbook counts as written: a second attempt would only add to
+        // a broken file.
+        const std::unique_ptr<ZipWriter> zip = std::move(m_zip);
+        std::vector<Sheet> sheets = std::move(m_sheets);
+        for (size_t i = 0; i < sheets.size(); ++i) {
+            sheets[i].xml->finish();
+            if (i == 0) {
+                zip->end();
+            } else {
+                sheets[i].stream->finish();
+                zip->addDeflated(entryName(int(i) + 1), *sheets[i].stream, *sheets[i].spool);
+            }
+        }
+        QStringList names;
+        for (const Sheet& s : sheets)
+            names << s.name;
+        for (const XlsxPackagePart& part : xlsxPackageParts(names))
+            zip->add(part.name, part.xml);
+        zip->finish();
     }
 
-    lxw_format* bold() const { return m_bold; }
-    lxw_format* date() const { return m_date; }
-    lxw_format* dateTime() const { return m_dateTime; }
-
 private:
+    struct Sheet {
+        QString name;
+        std::unique_ptr<QTemporaryFile> spool;
+        std::unique_ptr<DeflateStream> stream;
+        std::unique_ptr<XlsxSheetXml> xml;
+    };
+
+    static QByteArray entryName(int sheet)
+    {
+        return "xl/worksheets/sheet" + QByteArray::number(sheet) + ".xml";
+    }
+
     QString m_path;
-    lxw_workbook* m_book = nullptr;
-    lxw_format* m_bold = nullptr;
-    lxw_format* m_date = nullptr;
-    lxw_format* m_dateTime = nullptr;
+    std::unique_ptr<ZipWriter> m_zip;
+    std::vector<Sheet> m_sheets;
 };
 
 namespace {
 
-/// Excel's rules for sheet names: at most 31 characters, none of []:*?/\ .
+/// Excel's rules for sheet names: at most 31 characters, none of []:*?/\ and nothing XML
+/// cannot carry.
 QString sheetName(const QString& wanted)
 {
-    QString name = wanted;
+    QString name = xlsxCellText(wanted);
     for (QChar& c : name)
         if (QStringView(u"[]:*?/\\").contains(c))
             c = QLatin1Char('_');
     name = name.left(31);
+    if (name.size() == 31 && name.back().isHighSurrogate())
+        name.chop(1);
     return name.isEmpty() ? QStringLiteral("Tabelle1") : name;
 }
 
@@ -120,10 +152,11 @@ public:
         if (m_name != name)
             addNotice(QStringLiteral("Das Tabellenblatt '%1' heißt in der Arbeitsmappe '%2' '%3'.")
                           .arg(name, native(m_path), m_name));
-        m_sheet = m_writer->addSheet(m_name);
+        m_sheet = &m_writer->addSheet(m_name);
+        m_sheet->beginRow(0);
         for (int c = 0; c < fields.size(); ++c)
-            worksheet_write_string(m_sheet, 0, static_cast<lxw_col_t>(c),
-                fields[c].name.toUtf8().constData(), m_writer->bold());
+            m_sheet->text(c, fields[c].name, XlsxStyle::Header);
+        m_sheet->endRow();
     }
 
     qint64 rowCount() const override { return m_rows; }
@@ -148,93 +181,117 @@ public:
                                "Datensätze.")
                     .arg(m_name, native(m_path))
                     .arg(MaxRows - 1));
-        const auto r = static_cast<lxw_row_t>(++m_rows);
+        m_sheet->beginRow(++m_rows);
         for (int c = 0; c < m_fields.size() && c < row.size(); ++c)
-            write(r, c, row[c]);
+            write(c, row[c]);
+        m_sheet->endRow();
         return m_rows + 1;
     }
 
     void flush() override { m_writer->close(); }
 
 private:
-    void write(lxw_row_t r, int c, const QVariant& v)
+    ValueIssue issue(int c, const QVariant& v, const QVariant& target, IssueKind kind) const
+    {
+        return { m_rows + 1, c, m_fields[c].name, v, target, kind };
+    }
+
+    void write(int c, const QVariant& v)
     {
         if (!v.isValid() || v.isNull())
             return;
-        const auto col = static_cast<lxw_col_t>(c);
-        const qint64 rowId = static_cast<qint64>(r) + 1;
         switch (v.typeId()) {
         case QMetaType::Bool:
-            worksheet_write_boolean(m_sheet, r, col, v.toBool(), nullptr);
+            m_sheet->boolean(c, v.toBool());
             return;
         case QMetaType::Int:
-        case QMetaType::LongLong:
         case QMetaType::UInt:
-        case QMetaType::ULongLong:
+            m_sheet->integer(c, v.toLongLong());
+            return;
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong: {
+            // A cell holds a double: whole numbers beyond 2^53 lose their last digits.
+            const double d = v.toDouble();
+            m_sheet->number(c, d);
+            if (v.typeId() == QMetaType::LongLong ? static_cast<qlonglong>(d) != v.toLongLong()
+                                                  : static_cast<qulonglong>(d) != v.toULongLong())
+                reportIssue(issue(c, v, d, IssueKind::NumberRounded));
+            return;
+        }
         case QMetaType::Double:
         case QMetaType::Float: {
             const double d = v.toDouble();
             if (!std::isfinite(d)) {
-                reportIssue(
-                    { rowId, c, m_fields[c].name, v, QVariant(), IssueKind::NumberOutOfRange });
+                reportIssue(issue(c, v, QVariant(), IssueKind::NumberOutOfRange));
                 return;
             }
-            worksheet_write_number(m_sheet, r, col, d, nullptr);
-            if (v.typeId() == QMetaType::LongLong && static_cast<qlonglong>(d) != v.toLongLong())
-                reportIssue({ rowId, c, m_fields[c].name, v, d, IssueKind::NumberRounded });
+            m_sheet->number(c, d);
             return;
         }
         case QMetaType::QDateTime:
         case QMetaType::QDate:
-            writeDate(r, c, v);
+            writeDate(c, v);
             return;
         case QMetaType::QByteArray:
-            reportIssue({ rowId, c, m_fields[c].name, v, QVariant(), IssueKind::NotRepresentable });
+            reportIssue(issue(c, v, QVariant(), IssueKind::NotRepresentable));
             return;
-        default: {
+        case QMetaType::QString: {
             const int type = m_fields[c].type;
-            if ((type == dbDate || type == dbTime || type == dbTimeStamp) && writeDate(r, c, v))
+            if ((type == dbDate || type == dbTime || type == dbTimeStamp) && writeDate(c, v))
                 return;
-            QString text = v.toString();
-            if (text.size() > MaxCellText) {
-                text.truncate(MaxCellText);
-                reportIssue({ rowId, c, m_fields[c].name, v, text, IssueKind::TextCut });
-            }
-            worksheet_write_string(m_sheet, r, col, text.toUtf8().constData(), nullptr);
+            writeText(c, v, *static_cast<const QString*>(v.constData()));
             return;
         }
+        default:
+            writeText(c, v, v.toString());
+            return;
+        }
+    }
+
+    void writeText(int c, const QVariant& v, QStringView text)
+    {
+        switch (m_sheet->text(c, text)) {
+        case CellTextChange::None:
+            return;
+        case CellTextChange::Cut:
+            reportIssue(issue(c, v, xlsxCellText(text), IssueKind::TextCut));
+            return;
+        case CellTextChange::CharactersDropped:
+            reportIssue(issue(c, v, xlsxCellText(text), IssueKind::CharactersMissing));
+            return;
         }
     }
 
     /// A date as Excel's day number; false when the value names no date.
-    bool writeDate(lxw_row_t r, int c, const QVariant& v)
+    bool writeDate(int c, const QVariant& v)
     {
         QDate date;
         int ms = 0;
         if (!dateOfValue(v, date, ms)) {
             if (v.typeId() != QMetaType::QDateTime && v.typeId() != QMetaType::QDate)
                 return false;
-            reportIssue({ static_cast<qint64>(r) + 1, c, m_fields[c].name, v, QVariant(),
-                IssueKind::DateOutOfRange });
+            reportIssue(issue(c, v, QVariant(), IssueKind::DateOutOfRange));
             return true;
         }
-        const auto col = static_cast<lxw_col_t>(c);
         if (const auto serial = excelSerialFromDay(date, ms)) {
-            worksheet_write_number(
-                m_sheet, r, col, *serial, ms == 0 ? m_writer->date() : m_writer->dateTime());
+            m_sheet->number(c, *serial, ms == 0 ? XlsxStyle::Date : XlsxStyle::DateTime);
+            return true;
+        }
+        // A time alone is the fraction of a day, as Excel keeps it.
+        if (date == QDate(1899, 12, 30) && ms > 0) {
+            m_sheet->number(c, ms / 86400000.0, XlsxStyle::Time);
             return true;
         }
         // Excel has no dates before March 1900; the date goes in as text.
         const QString text = date.toString(QStringLiteral("dd.MM.yyyy")) + QLatin1Char(' ')
             + QTime::fromMSecsSinceStartOfDay(ms).toString(QStringLiteral("HH:mm:ss"));
-        worksheet_write_string(m_sheet, r, col, text.toUtf8().constData(), nullptr);
-        reportIssue({ static_cast<qint64>(r) + 1, c, m_fields[c].name, v, text,
-            IssueKind::DateOutOfRange });
+        m_sheet->text(c, text);
+        reportIssue(issue(c, v, text, IssueKind::DateOutOfRange));
         return true;
     }
 
     std::shared_ptr<XlsxWriter> m_writer;
-    lxw_worksheet* m_sheet = nullptr;
+    XlsxSheetXml* m_sheet = nullptr;
     qint64 m_rows = 0;
     std::unique_ptr<SheetTable> m_readBack;
 };
