@@ -2,6 +2,7 @@
 
 #include "engine/isam/ExcelNumberFormat.h"
 #include "engine/isam/IsamError.h"
+#include "engine/isam/SheetRowCache.h"
 #include "engine/isam/XlsxParts.h"
 
 #include <QDir>
@@ -607,8 +608,9 @@ std::unique_ptr<SheetTable> openXlsxSheet(
 {
     for (const XlsxParts::Sheet& s : parts->sheets) {
         if (s.name.compare(name, Qt::CaseInsensitive) == 0)
-            return std::make_unique<SheetTable>(
-                path, s.name, std::make_unique<XlsxSheetSource>(path, s.entry, parts));
+            return std::make_unique<SheetTable>(path, s.name,
+                std::make_unique<SheetRowCache>(
+                    std::make_unique<XlsxSheetSource>(path, s.entry, parts)));
     }
     throw IsamError(isamerr::ItemNotFound,
         QStringLiteral("Das Tabellenblatt '%1' gibt es in der Arbeitsmappe '%2' nicht.")
