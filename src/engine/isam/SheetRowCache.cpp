@@ -1,6 +1,7 @@
 #include "engine/isam/SheetRowCache.h"
 
 #include <QDir>
+#include <QMutex>
 #include <QTemporaryFile>
 #include <cstring>
 
@@ -28,10 +29,29 @@ template <class T> T get(const char* p)
 
 } // namespace
 
+// The file has no name where the system allows it, so nothing is left behind by a crash; the
+// readers share its handle and say where they read each time.
 struct SheetRowCache::Store {
-    QTemporaryFile file { QDir::tempPath() + QStringLiteral("/kelvado-blatt-XXXXXX") };
+    QTemporaryFile file;
+    QMutex lock;
     bool complete = false;
     bool failed = false;
+
+    bool open()
+    {
+        // A temporary folder that is gone leaves no path, and the file would land in "/".
+        const QString folder = QDir::tempPath();
+        if (folder.isEmpty())
+            return false;
+        file.setFileTemplate(folder + QStringLiteral("/kelvado-blatt-XXXXXX"));
+        return file.open();
+    }
+
+    qint64 readAt(qint64 at, char* data, qint64 size)
+    {
+        const QMutexLocker locker(&lock);
+        return file.seek(at) ? file.read(data, size) : -1;
+    }
 };
 
 SheetRowCache::SheetRowCache(std::unique_ptr<SheetSource> source)
@@ -47,30 +67,26 @@ SheetRowCache::~SheetRowCache() = default;
 
 void SheetRowCache::rewind()
 {
-    m_reader.reset();
     m_in.clear();
     m_pos = 0;
+    m_readAt = 0;
     m_out.clear();
     m_recording = false;
-    if (m_store && m_store->complete) {
-        auto reader = std::make_unique<QFile>(m_store->file.fileName());
-        if (reader->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-            m_reader = std::move(reader);
-            return;
-        }
-    }
+    m_reading = m_store && m_store->complete;
+    if (m_reading)
+        return;
     m_source->rewind();
     if (m_store && (m_store->complete || m_store->failed))
         return;
     // A pass cut short before starts over with a new copy.
     m_store = std::make_shared<Store>();
-    m_recording = m_store->file.open();
+    m_recording = m_store->open();
     m_store->failed = !m_recording;
 }
 
 bool SheetRowCache::nextRow(int& row, QVector<SheetCell>& cells)
 {
-    if (m_reader)
+    if (m_reading)
         return readRow(row, cells);
     if (!m_source->nextRow(row, cells)) {
         if (m_recording) {
@@ -150,8 +166,9 @@ const char* SheetRowCache::take(qsizetype size)
         const qsizetype have = m_in.size();
         const qsizetype want = std::max(size, BlockBytes);
         m_in.resize(have + want);
-        const qint64 got = m_reader->read(m_in.data() + have, want);
-        m_in.resize(have + std::max<qint64>(got, 0));
+        const qint64 got = std::max<qint64>(m_store->readAt(m_readAt, m_in.data() + have, want), 0);
+        m_readAt += got;
+        m_in.resize(have + got);
         if (m_in.size() < size)
             return nullptr;
     }

@@ -2,8 +2,6 @@
 
 #include "engine/isam/SheetTable.h"
 
-#include <QFile>
-
 namespace kv::engine::isam {
 
 /// A sheet source that keeps what its first full pass read in a temporary file, in a compact
@@ -20,7 +18,7 @@ public:
     std::unique_ptr<SheetSource> clone() const override;
 
     /// Whether the rows come from the temporary file now (for the tests).
-    bool readsCopy() const { return m_reader != nullptr; }
+    bool readsCopy() const { return m_reading; }
 
     struct Store;
 
@@ -36,7 +34,8 @@ private:
     std::shared_ptr<Store> m_store;
     bool m_recording = false;
     QByteArray m_out; ///< encoded rows not yet written
-    std::unique_ptr<QFile> m_reader;
+    bool m_reading = false;
+    qint64 m_readAt = 0; ///< where in the copy m_in ends
     QByteArray m_in;
     qsizetype m_pos = 0;
 };
