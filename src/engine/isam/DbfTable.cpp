@@ -412,7 +412,7 @@ bool DbfTable::storeMemoText(const char* record, const DbfFieldDesc& f, StorageS
     if (!memo || !memo->text || memo->data.isEmpty()
         || (m_memo->kind() == DbfMemoKind::Dbase3 && memo->data.contains('\x8D')))
         return false;
-    m_scratch.clear();
+    m_scratch.resize(0);
     if (!m_cp.appendUtf8(memo->data.data(), memo->data.size(), m_scratch))
         return false;
     out.text(m_scratch.constData(), m_scratch.size());

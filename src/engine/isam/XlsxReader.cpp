@@ -2,13 +2,13 @@
 
 #include "engine/isam/ExcelNumberFormat.h"
 #include "engine/isam/IsamError.h"
+#include "engine/isam/NumberBytes.h"
 #include "engine/isam/SheetRowCache.h"
 #include "engine/isam/XlsxParts.h"
 
 #include <QDir>
 #include <QFile>
 #include <QXmlStreamReader>
-#include <charconv>
 #include <cstring>
 #include <zip.h>
 
@@ -224,29 +224,6 @@ CellType cellType(QByteArrayView t)
 bool isXmlSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-/// A number as QByteArrayView::toDouble reads it. Plain decimal digits, by far the most common,
-/// are parsed straight from the bytes; both round correctly, so they agree on every value.
-bool parseNumber(QByteArrayView text, double& value)
-{
-    while (!text.isEmpty() && isXmlSpace(text.front()))
-        text = text.sliced(1);
-    while (!text.isEmpty() && isXmlSpace(text.back()))
-        text.chop(1);
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    // "inf", "nan", a leading "+" and the like go the general way.
-    if (!text.isEmpty()
-        && ((text.front() >= '0' && text.front() <= '9') || text.front() == '-'
-            || text.front() == '.')) {
-        const auto [last, error] = std::from_chars(begin, end, value);
-        if (error == std::errc() && last == end)
-            return true;
-    }
-    bool ok = false;
-    value = text.toDouble(&ok);
-    return ok;
 }
 
 /// Appends a code point as UTF-8; false for what XML does not allow as a character.
@@ -635,7 +612,7 @@ private:
             c.msOfDay = dt.time().msecsSinceStartOfDay();
         } else {
             double v = 0;
-            if (!parseNumber(value, v))
+            if (!parseNumberBytes(value, v))
                 return c;
             c.kind = SheetCell::Number;
             c.number = v;
