@@ -119,7 +119,8 @@ private Q_SLOTS:
     void zellenGroesserAlsEinLeseblock()
     {
         // A text longer than the blocks the copy is read in, between ordinary rows, and shared
-        // strings beyond the Basic Multilingual Plane with an escaped carriage return.
+        // strings: one within the Basic Multilingual Plane, one beyond it with an escaped
+        // carriage return.
         QByteArray lang(1536 * 1024, 'x');
         for (qsizetype i = 0; i < lang.size(); i += 1000)
             lang[i] = char('a' + (i / 1000) % 26);
@@ -129,14 +130,16 @@ private Q_SLOTS:
             if (i == 1500)
                 inhalt = text(i, "B", lang);
             else if (i % 2)
-                inhalt = "<c r=\"B" + QByteArray::number(i) + "\" t=\"s\"><v>1</v></c>";
+                inhalt = "<c r=\"B" + QByteArray::number(i) + "\" t=\"s\"><v>"
+                    + (i % 4 == 1 ? "1" : "2") + "</v></c>";
             else
                 inhalt = text(i, "B", "Zeile " + QByteArray::number(i));
             zeilen += zeile(i, zahl(i, "A", i) + inhalt);
         }
         const QString pfad = m_tmp->file(QStringLiteral("gross.xlsx"));
         schreibeMappe(pfad, blatt(zeilen),
-            { QStringLiteral("nie benutzt"), QStringLiteral("Gesicht 😀_x000D_zwei") });
+            { QStringLiteral("nie benutzt"), QStringLiteral("Gesicht 😀_x000D_zwei"),
+                QStringLiteral("Grüße & 中文") });
 
         XlsxWorkbook mappe(pfad);
         auto t = oeffne(mappe);
@@ -146,10 +149,12 @@ private Q_SLOTS:
         const auto werte = alleZeilen(*t);
         QCOMPARE(werte.size(), 2999);
         QCOMPARE(werte[0][1].toString(), QStringLiteral("Zeile 2"));
-        QCOMPARE(werte[1][1].toString(), QStringLiteral("Gesicht 😀\rzwei"));
+        QCOMPARE(werte[1][1].toString(), QStringLiteral("Grüße & 中文"));
+        QCOMPARE(werte[3][1].toString(), QStringLiteral("Gesicht 😀\rzwei"));
         QCOMPARE(werte[1498][0].toDouble(), 1500.0);
         QCOMPARE(werte[1498][1].toString().toLatin1(), lang);
         QCOMPARE(werte[1499][1].toString(), QStringLiteral("Gesicht 😀\rzwei"));
+        QCOMPARE(werte[1501][1].toString(), QStringLiteral("Grüße & 中文"));
         QCOMPARE(werte[2998][0].toDouble(), 3000.0);
         QCOMPARE(werte[2998][1].toString(), QStringLiteral("Zeile 3000"));
     }

@@ -11,9 +11,17 @@ namespace {
 
 constexpr qsizetype BlockBytes = 1 << 20;
 
-// Kinds of the copy beyond SheetCell's own: text the source held as a QString is kept as
-// UTF-16 so that it comes back exactly as it was.
+// Kinds of the copy beyond SheetCell's own: text the source held as a QString with a
+// surrogate in it is kept as UTF-16, since UTF-8 cannot carry a lone one back unchanged.
 constexpr char Utf16Text = 0x40;
+
+bool hasSurrogate(const QString& text)
+{
+    for (const QChar ch : text)
+        if (ch.isSurrogate())
+            return true;
+    return false;
+}
 
 template <class T> void put(QByteArray& out, T value)
 {
@@ -137,6 +145,16 @@ void SheetRowCache::record(int row, const QVector<SheetCell>& cells)
                 m_out.append(static_cast<char>(c.kind));
                 put<quint32>(m_out, static_cast<quint32>(c.utf8.size()));
                 m_out.append(c.utf8);
+            } else if (!hasSurrogate(c.text)) {
+                // Kept as UTF-8, the cursors hand it to SQLite without converting each time.
+                m_out.append(static_cast<char>(c.kind));
+                const qsizetype at = m_out.size();
+                m_out.resize(at + 4 + 3 * c.text.size());
+                char* begin = m_out.data() + at + 4;
+                char* end = m_encoder.appendToBuffer(begin, c.text);
+                const quint32 size = static_cast<quint32>(end - begin);
+                std::memcpy(m_out.data() + at, &size, 4);
+                m_out.resize(at + 4 + size);
             } else {
                 m_out.append(Utf16Text);
                 put<quint32>(m_out, static_cast<quint32>(c.text.size()));

@@ -2,6 +2,8 @@
 
 #include "engine/isam/SheetTable.h"
 
+#include <QStringEncoder>
+
 namespace kv::engine::isam {
 
 /// A sheet source that keeps what its first full pass read in a temporary file, in a compact
@@ -34,6 +36,7 @@ private:
     std::shared_ptr<Store> m_store;
     bool m_recording = false;
     QByteArray m_out; ///< encoded rows not yet written
+    QStringEncoder m_encoder { QStringEncoder::Utf8 };
     bool m_reading = false;
     qint64 m_readAt = 0; ///< where in the copy m_in ends
     QByteArray m_in;
