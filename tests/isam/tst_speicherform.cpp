@@ -3,6 +3,7 @@
 // shared test data, for tables we write, and for a hand-written sheet with the XML a lean
 // reader can trip over.
 
+#include "Handmappe.h"
 #include "IsamTestHelfer.h"
 #include "engine/core/DataType.h"
 #include "engine/isam/DbfFolder.h"
@@ -12,7 +13,6 @@
 
 #include <QDirIterator>
 #include <ctime>
-#include <zip.h>
 
 using namespace kv::engine;
 using namespace kv::engine::isam;
@@ -73,33 +73,6 @@ std::unique_ptr<IsamDatabase> oeffne(const QString& pfad)
     if (endung == QLatin1String("xls"))
         return std::make_unique<XlsWorkbook>(pfad);
     return std::make_unique<DbfFolder>(QFileInfo(pfad).absolutePath(), DbfFlavor::Dbase4);
-}
-
-void legeAn(zip_t* zip, const char* name, const QByteArray& inhalt)
-{
-    // libzip reads the buffer when the archive is closed; it must outlive this call.
-    static QList<QByteArray> halten;
-    halten.append(inhalt);
-    zip_source_t* q = zip_source_buffer(zip, halten.last().constData(), halten.last().size(), 0);
-    QVERIFY(zip_file_add(zip, name, q, ZIP_FL_OVERWRITE) >= 0);
-}
-
-/// A workbook with one sheet of the given XML (date style 1, shared strings "geteilt", "zwei").
-void schreibeMappe(const QString& pfad, const QByteArray& blatt)
-{
-    int fehler = 0;
-    zip_t* zip = zip_open(QFile::encodeName(pfad).constData(), ZIP_CREATE | ZIP_TRUNCATE, &fehler);
-    QVERIFY(zip);
-    legeAn(zip, "xl/workbook.xml",
-        R"(<?xml version="1.0" encoding="UTF-8"?><workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"><sheets><sheet name="Blatt" sheetId="1" r:id="rId1"/></sheets></workbook>)");
-    legeAn(zip, "xl/_rels/workbook.xml.rels",
-        R"(<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type="worksheet" Target="worksheets/sheet1.xml"/></Relationships>)");
-    legeAn(zip, "xl/styles.xml",
-        R"(<?xml version="1.0" encoding="UTF-8"?><styleSheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><cellXfs count="2"><xf numFmtId="0"/><xf numFmtId="14"/></cellXfs></styleSheet>)");
-    legeAn(zip, "xl/sharedStrings.xml",
-        R"(<?xml version="1.0" encoding="UTF-8"?><sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><si><t>geteilt</t></si><si><t>zwei</t></si></sst>)");
-    legeAn(zip, "xl/worksheets/sheet1.xml", blatt);
-    QCOMPARE(zip_close(zip), 0);
 }
 
 } // namespace

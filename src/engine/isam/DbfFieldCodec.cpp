@@ -1,5 +1,6 @@
 #include "engine/isam/DbfFieldCodec.h"
 
+#include "engine/isam/NumberBytes.h"
 #include "engine/isam/SortableNumbers.h"
 #include "engine/isam/StorageDate.h"
 
@@ -373,7 +374,7 @@ bool storeDbfField(const DbfHeader& h, const DbfFieldDesc& f, const char* record
                 out.null();
             return true;
         }
-        scratch.clear();
+        scratch.resize(0); // keeps its room for the next value
         if (!cp.appendUtf8(p, end, scratch))
             return false;
         out.text(scratch.constData(), scratch.size());
@@ -385,8 +386,8 @@ bool storeDbfField(const DbfHeader& h, const DbfFieldDesc& f, const char* record
         if (type != (whole ? dbLong : dbDouble))
             return false;
         const QByteArrayView t = trimmedField(p, f.length);
-        bool ok = false;
-        const double v = t.isEmpty() || t.startsWith('*') ? 0 : t.toDouble(&ok);
+        double v = 0;
+        const bool ok = !t.isEmpty() && !t.startsWith('*') && parseNumberBytes(t, v);
         if (!ok)
             out.null();
         else if (whole)

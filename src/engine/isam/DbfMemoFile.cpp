@@ -11,6 +11,7 @@ namespace kv::engine::isam {
 namespace {
 // Longer memos than this are taken for damage, not data.
 constexpr quint32 MaxMemo = 256u * 1024 * 1024;
+constexpr qint64 WindowBytes = 1 << 20;
 } // namespace
 
 QString findMemoFile(const QString& tablePath, DbfMemoKind kind)
@@ -98,60 +99,76 @@ void DbfMemoFile::writeHeader()
             qToLittleEndian<quint16>(static_cast<quint16>(m_blockSize), head + 20);
         }
     }
+    m_window.clear();
     m_file.seek(0);
     m_file.write(head, m_kind == DbfMemoKind::FoxPro ? 8 : sizeof head);
 }
 
 std::optional<DbfMemoFile::Block> DbfMemoFile::read(quint32 block)
 {
+    const auto view = readView(block);
+    if (!view)
+        return std::nullopt;
+    return Block { view->data.toByteArray(), view->text };
+}
+
+std::optional<DbfMemoFile::BlockView> DbfMemoFile::readView(quint32 block)
+{
     const qint64 at = static_cast<qint64>(block) * m_blockSize;
     if (block == 0 || !reaches(at + 1))
         return std::nullopt;
-    if (!m_file.seek(at))
-        return std::nullopt;
-    Block out;
     if (m_kind == DbfMemoKind::FoxPro) {
-        const QByteArray head = m_file.read(8);
+        const QByteArrayView head = span(at, 8);
         if (head.size() < 8)
             return std::nullopt;
-        const quint32 type = qFromBigEndian<quint32>(head.constData());
-        const quint32 length = qFromBigEndian<quint32>(head.constData() + 4);
+        const quint32 type = qFromBigEndian<quint32>(head.data());
+        const quint32 length = qFromBigEndian<quint32>(head.data() + 4);
         if (length > MaxMemo || !reaches(at + 8 + length))
             return std::nullopt;
-        out.text = type == 1;
-        out.data = m_file.read(length);
-        if (out.data.size() != static_cast<qsizetype>(length))
+        const QByteArrayView data = span(at + 8, length);
+        if (data.size() != static_cast<qsizetype>(length))
             return std::nullopt;
-        return out;
+        return BlockView { data, type == 1 };
     }
-    QByteArray first = m_file.read(8);
+    const QByteArrayView first = span(at, 8);
     if (first.size() >= 8 && static_cast<unsigned char>(first[0]) == 0xFF
         && static_cast<unsigned char>(first[1]) == 0xFF && first[2] == 0x08 && first[3] == 0) {
         // dBASE IV: the length counts the 8 bytes of the block head.
-        const quint32 length = qFromLittleEndian<quint32>(first.constData() + 4);
+        const quint32 length = qFromLittleEndian<quint32>(first.data() + 4);
         if (length < 8 || length > MaxMemo || !reaches(at + length))
             return std::nullopt;
-        out.data = m_file.read(length - 8);
-        if (out.data.size() != static_cast<qsizetype>(length - 8))
+        const QByteArrayView data = span(at + 8, length - 8);
+        if (data.size() != static_cast<qsizetype>(length - 8))
             return std::nullopt;
-        return out;
+        return BlockView { data, true };
     }
-    // dBASE III: text up to the end mark 0x1A.
-    m_file.seek(at);
-    QByteArray data;
-    while (data.size() < static_cast<qsizetype>(MaxMemo)) {
-        const QByteArray chunk = m_file.read(m_blockSize);
-        if (chunk.isEmpty())
-            break;
-        const qsizetype end = chunk.indexOf('\x1A');
-        if (end >= 0) {
-            data.append(chunk.constData(), end);
-            break;
-        }
-        data.append(chunk);
+    // dBASE III: text up to the end mark 0x1A, looked for in ever larger stretches.
+    qsizetype searched = 0;
+    for (qint64 want = m_blockSize;; want = std::min<qint64>(want * 4, MaxMemo)) {
+        const QByteArrayView data = span(at, want);
+        const qsizetype end = data.indexOf('\x1A', searched);
+        if (end >= 0)
+            return BlockView { data.first(end), true };
+        if (data.size() < want || want == MaxMemo)
+            return BlockView { data, true };
+        searched = data.size();
     }
-    out.data = data;
-    return out;
+}
+
+QByteArrayView DbfMemoFile::span(qint64 at, qint64 size)
+{
+    const qint64 windowEnd = m_windowAt + m_window.size();
+    if (at < m_windowAt || at + size > windowEnd) {
+        // What one long memo needed is not kept for all the short ones after it.
+        if (m_window.capacity() > 2 * std::max<qint64>(size, WindowBytes))
+            m_window = QByteArray();
+        m_window.resize(std::max<qint64>(size, WindowBytes));
+        m_windowAt = at;
+        const qint64 got = m_file.seek(at) ? m_file.read(m_window.data(), m_window.size()) : -1;
+        m_window.truncate(std::max<qint64>(got, 0));
+    }
+    const qint64 from = at - m_windowAt;
+    return QByteArrayView(m_window).sliced(from, std::min<qint64>(size, m_window.size() - from));
 }
 
 quint32 DbfMemoFile::append(const QByteArray& data, bool text)
@@ -179,6 +196,7 @@ quint32 DbfMemoFile::append(const QByteArray& data, bool text)
     out.append(QByteArray(blocks * m_blockSize - out.size(), '\0'));
     // Appending memos one after another: a seek would flush the write buffer every time.
     const qint64 at = static_cast<qint64>(block) * m_blockSize;
+    m_window.clear();
     if ((m_file.pos() != at && !m_file.seek(at)) || m_file.write(out) != out.size())
         throw IsamError::ioError(m_path, m_file.errorString());
     m_nextFree = block + static_cast<quint32>(blocks);

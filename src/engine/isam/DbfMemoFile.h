@@ -25,6 +25,12 @@ public:
     /// The memo at block number; nullopt when the number points outside the file or at a block
     /// that is not a memo (the caller reports it).
     std::optional<Block> read(quint32 block);
+    struct BlockView {
+        QByteArrayView data; ///< valid until the next call on this file
+        bool text = true;
+    };
+    /// read() without a copy of the memo.
+    std::optional<BlockView> readView(quint32 block);
     /// Appends data as a new memo and returns its block number.
     quint32 append(const QByteArray& data, bool text);
     /// Writes the pointer to the next free block.
@@ -36,6 +42,10 @@ private:
     /// Whether the file reaches end; asks the file system only when the known size is short,
     /// since a size query costs a system call per memo.
     bool reaches(qint64 end);
+    /// Bytes [at, at + size) of the file, fewer where it ends, through a read-ahead window: an
+    /// import reads the memos in the order they were written, and a seek and a read per memo
+    /// would cost two system calls each. Valid until the next call.
+    QByteArrayView span(qint64 at, qint64 size);
 
     QString m_path;
     DbfMemoKind m_kind = DbfMemoKind::Dbase3;
@@ -43,6 +53,8 @@ private:
     int m_blockSize = 512;
     quint32 m_nextFree = 1;
     qint64 m_size = 0; ///< the file's size as last seen
+    QByteArray m_window; ///< file bytes from m_windowAt on; emptied by every write
+    qint64 m_windowAt = 0;
 };
 
 /// The memo file beside a table (same base name, .DBT or .FPT in any letter case), or "".

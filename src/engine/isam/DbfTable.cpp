@@ -391,11 +391,32 @@ QVariant DbfTable::fieldValue(const char* record, int column, qint64 rowId)
 
 void DbfTable::fieldStored(const char* record, int column, qint64 rowId, int type, StorageSink& out)
 {
-    if (column >= 0 && column < m_visible.size()
-        && storeDbfField(
-            m_header, m_header.fields[m_visible[column]], record, m_cp, type, out, m_scratch))
-        return;
+    if (column >= 0 && column < m_visible.size()) {
+        const DbfFieldDesc& f = m_header.fields[m_visible[column]];
+        if (storeDbfField(m_header, f, record, m_cp, type, out, m_scratch))
+            return;
+        if (type == dbMemo && m_fields[column].type == dbMemo && storeMemoText(record, f, out))
+            return;
+    }
     putStored(datatype::toStorage(fieldValue(record, column, rowId), type), out);
+}
+
+bool DbfTable::storeMemoText(const char* record, const DbfFieldDesc& f, StorageSink& out)
+{
+    quint32 block = 0;
+    decodeDbfField(m_header, f, record, m_cp, &block);
+    if (block == 0 || !m_memo)
+        return false;
+    const auto memo = m_memo->readView(block);
+    // Clipper's soft line breaks, damaged blocks and empty memos take the general path.
+    if (!memo || !memo->text || memo->data.isEmpty()
+        || (m_memo->kind() == DbfMemoKind::Dbase3 && memo->data.contains('\x8D')))
+        return false;
+    m_scratch.resize(0);
+    if (!m_cp.appendUtf8(memo->data.data(), memo->data.size(), m_scratch))
+        return false;
+    out.text(m_scratch.constData(), m_scratch.size());
+    return true;
 }
 
 void DbfTable::ensureWritable() const

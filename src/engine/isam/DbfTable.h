@@ -51,6 +51,8 @@ private:
     void openMemo(const QString& path, bool writable);
     void chooseCodePage(const CodePage& wanted, const QByteArray& sample);
     void nameFields();
+    /// A text memo straight from the memo file into storage form; false for the general path.
+    bool storeMemoText(const char* record, const DbfFieldDesc& field, StorageSink& out);
     void encodeRow(const IsamRow& row, char* record, qint64 rowId);
     void writePending();
     /// The record as it is, for a change; IsamError 3265 when there is none.

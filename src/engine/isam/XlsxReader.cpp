@@ -2,6 +2,8 @@
 
 #include "engine/isam/ExcelNumberFormat.h"
 #include "engine/isam/IsamError.h"
+#include "engine/isam/NumberBytes.h"
+#include "engine/isam/SheetRowCache.h"
 #include "engine/isam/XlsxParts.h"
 
 #include <QDir>
@@ -195,8 +197,33 @@ int columnFromReference(QByteArrayView ref)
 /// The local name of an element: what follows a namespace prefix.
 QByteArrayView localName(QByteArrayView name)
 {
-    const qsizetype colon = name.indexOf(':');
-    return colon < 0 ? name : name.sliced(colon + 1);
+    for (qsizetype i = 0; i < name.size(); ++i)
+        if (name[i] == ':')
+            return name.sliced(i + 1);
+    return name;
+}
+
+/// The cell types of the t attribute that the reader tells apart; anything else is a number.
+enum class CellType { Number, Shared, Text, Bool, Error, Date };
+
+CellType cellType(QByteArrayView t)
+{
+    if (t == "s")
+        return CellType::Shared;
+    if (t == "str" || t == "inlineStr")
+        return CellType::Text;
+    if (t == "b")
+        return CellType::Bool;
+    if (t == "e")
+        return CellType::Error;
+    if (t == "d")
+        return CellType::Date;
+    return CellType::Number;
+}
+
+bool isXmlSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
 /// Appends a code point as UTF-8; false for what XML does not allow as a character.
@@ -277,15 +304,13 @@ struct XmlTag {
     bool end = false; ///< </name>
     bool empty = false; ///< <name/>
 
-    /// The raw value of an attribute given by its local name; empty when there is none.
-    QByteArrayView attribute(QByteArrayView wanted) const
+    /// Calls found(local name, raw value) for each attribute until it answers false.
+    template <class Found> void forEachAttribute(Found found) const
     {
         qsizetype i = 0;
         const qsizetype n = attributes.size();
         while (i < n) {
-            while (i < n
-                && (attributes[i] == ' ' || attributes[i] == '\t' || attributes[i] == '\r'
-                    || attributes[i] == '\n'))
+            while (i < n && isXmlSpace(attributes[i]))
                 ++i;
             const qsizetype nameStart = i;
             while (i < n && attributes[i] != '=' && attributes[i] != ' ')
@@ -294,16 +319,28 @@ struct XmlTag {
             while (i < n && attributes[i] != '"' && attributes[i] != '\'')
                 ++i;
             if (i >= n)
-                return {};
+                return;
             const char quote = attributes[i];
             const qsizetype valueStart = ++i;
             while (i < n && attributes[i] != quote)
                 ++i;
-            if (localName(name) == wanted)
-                return attributes.sliced(valueStart, i - valueStart);
+            if (!found(localName(name), attributes.sliced(valueStart, i - valueStart)))
+                return;
             ++i;
         }
-        return {};
+    }
+
+    /// The raw value of an attribute given by its local name; empty when there is none.
+    QByteArrayView attribute(QByteArrayView wanted) const
+    {
+        QByteArrayView value;
+        forEachAttribute([&](QByteArrayView name, QByteArrayView v) {
+            if (name != wanted)
+                return true;
+            value = v;
+            return false;
+        });
+        return value;
     }
 };
 
@@ -338,9 +375,9 @@ public:
         cells.clear();
         bool inRow = false;
         int col = -1;
-        QByteArray type;
+        CellType type = CellType::Number;
         int style = 0;
-        m_value.clear();
+        m_value.resize(0);
         bool haveValue = false;
         XmlTag tag;
         while (nextTag(tag, nullptr)) {
@@ -351,11 +388,22 @@ public:
                     row = r.isEmpty() ? m_nextRow : r.toInt() - 1;
                     m_nextRow = row + 1;
                 } else if (inRow && tag.name == "c") {
-                    const QByteArrayView ref = tag.attribute("r");
+                    // The first of each attribute counts, as a lookup by name would find it.
+                    QByteArrayView ref, t, s;
+                    bool haveRef = false, haveT = false, haveS = false;
+                    tag.forEachAttribute([&](QByteArrayView name, QByteArrayView value) {
+                        if (name.size() == 1 && name[0] == 'r' && !haveRef)
+                            ref = value, haveRef = true;
+                        else if (name.size() == 1 && name[0] == 't' && !haveT)
+                            t = value, haveT = true;
+                        else if (name.size() == 1 && name[0] == 's' && !haveS)
+                            s = value, haveS = true;
+                        return !(haveRef && haveT && haveS);
+                    });
                     col = ref.isEmpty() ? static_cast<int>(cells.size()) : columnFromReference(ref);
-                    type = tag.attribute("t").toByteArray();
-                    style = tag.attribute("s").toInt();
-                    m_value.clear();
+                    type = cellType(t);
+                    style = s.toInt();
+                    m_value.resize(0);
                     haveValue = false;
                 } else if (inRow && (tag.name == "v" || tag.name == "t")) {
                     // The text runs to the next end tag, whichever it is.
@@ -485,7 +533,7 @@ private:
             for (;; ++i) {
                 if (m_pos + i >= m_buffer.size() && !feed())
                     return false;
-                const char c = m_buffer[m_pos + i];
+                const char c = m_buffer.constData()[m_pos + i];
                 if (quote) {
                     if (c == quote)
                         quote = 0;
@@ -534,37 +582,37 @@ private:
         return false;
     }
 
-    SheetCell toCell(QByteArrayView type, int style, const QByteArray& value) const
+    SheetCell toCell(CellType type, int style, const QByteArray& value) const
     {
         SheetCell c;
-        if (type == "s") {
+        if (type == CellType::Shared) {
             const int i = QByteArrayView(value).toInt();
             if (i >= 0 && i < m_parts->strings.size()) {
                 c.kind = SheetCell::Text;
                 c.text = m_parts->strings[i];
             }
-        } else if (type == "str" || type == "inlineStr") {
+        } else if (type == CellType::Text) {
             c.kind = SheetCell::Text;
-            c.utf8 = value;
+            // A copy of its own: m_value keeps its room for the next cell.
+            c.utf8 = QByteArray(value.constData(), value.size());
             unescapeXstring(c.utf8);
             // Broken UTF-8 reaches neither SQLite nor the user as it is: the replacement
             // character stands in for it, as QString gives it.
             if (!c.utf8.isValidUtf8())
                 c.utf8 = QString::fromUtf8(c.utf8).toUtf8();
-        } else if (type == "b") {
+        } else if (type == CellType::Bool) {
             c.kind = SheetCell::Bool;
             c.number = value.trimmed() == "1" ? 1 : 0;
-        } else if (type == "e") {
+        } else if (type == CellType::Error) {
             c.kind = SheetCell::Error;
-        } else if (type == "d") {
+        } else if (type == CellType::Date) {
             const QDateTime dt = QDateTime::fromString(QString::fromUtf8(value), Qt::ISODate);
             c.kind = dt.isValid() ? SheetCell::DateTime : SheetCell::Empty;
             c.date = dt.date();
             c.msOfDay = dt.time().msecsSinceStartOfDay();
         } else {
-            bool ok = false;
-            const double v = QByteArrayView(value).toDouble(&ok);
-            if (!ok)
+            double v = 0;
+            if (!parseNumberBytes(value, v))
                 return c;
             c.kind = SheetCell::Number;
             c.number = v;
@@ -607,8 +655,9 @@ std::unique_ptr<SheetTable> openXlsxSheet(
 {
     for (const XlsxParts::Sheet& s : parts->sheets) {
         if (s.name.compare(name, Qt::CaseInsensitive) == 0)
-            return std::make_unique<SheetTable>(
-                path, s.name, std::make_unique<XlsxSheetSource>(path, s.entry, parts));
+            return std::make_unique<SheetTable>(path, s.name,
+                std::make_unique<SheetRowCache>(
+                    std::make_unique<XlsxSheetSource>(path, s.entry, parts)));
     }
     throw IsamError(isamerr::ItemNotFound,
         QStringLiteral("Das Tabellenblatt '%1' gibt es in der Arbeitsmappe '%2' nicht.")
