@@ -32,6 +32,8 @@ const char* const Vorlagen[] = {
     "mdb/jahlborn_jackcess/testV1997.mdb",
     "mdb/jahlborn_jackcess/fixedNumericTestV2000.mdb",
     "mdb/spannm_ucanaccess/password.mdb",
+    // Memo and OLE values over chains of pages.
+    "mdb/jahlborn_jackcess/test2V1997.mdb",
 };
 
 QList<QByteArray>& vorlagen()

@@ -24,9 +24,11 @@ le32() {
 case $format in
 mdb)
     # An input picks one of the target's small databases and changes a few bytes of it.
-    for i in 0 1 2 3 4 5 6; do
+    for i in 0 1 2 3 4 5 6 7; do
         printf "\\$(printf %o "$i")\\000" >"$work/seeds/v$i"
     done
+    # The OLE value of database 7 with its chain turned back on itself: page 38 names 37.
+    printf '\007\000\014\060\001\000\015\060\001\045' >"$work/seeds/kette"
     maxlen=256
     ;;
 paradox)

@@ -7,6 +7,7 @@
 #include "engine/Workspace.h"
 #include "engine/catalog/Catalog.h"
 #include "engine/catalog/DeclaredType.h"
+#include "engine/core/StatementErrors.h"
 #include "engine/sql/DialectStatement.h"
 #include "engine/sql/Lexer.h"
 #include "engine/sqlite/Connection.h"
@@ -265,8 +266,7 @@ QVariantList Database::firstRow(const QString& statement)
         sql::DialectStatement ds(m_connection->handle(), statement, {}, {}, externals.resolver());
         Statement& st = ds.statement();
         if (st.columnCount() == 0 || !st.isReadOnly())
-            throw EngineError(err::InvalidOperation,
-                QStringLiteral("Die Anweisung liefert keine Datensätze: %1").arg(statement));
+            throw noRecordsError(statement);
         ds.bind({});
         QVariantList row;
         if (st.step()) {

@@ -1,5 +1,6 @@
 #include "engine/ForeignTableModule.h"
 
+#include "engine/ForeignTableShare.h"
 #include "engine/ForeignTableSource.h"
 #include "engine/TransferRows.h"
 #include "engine/catalog/DeclaredType.h"
@@ -18,8 +19,9 @@ using namespace isam;
 namespace {
 
 struct ForeignVtab : sqlite3_vtab {
-    std::unique_ptr<IsamTable> table;
+    std::shared_ptr<IsamTable> table;
     QString label; ///< "table in file" for messages
+    std::shared_ptr<ForeignWriteJournal> journal;
 };
 
 struct ForeignCursor : sqlite3_vtab_cursor {
@@ -72,7 +74,7 @@ QString schemaOf(const IsamFields& fields)
 }
 
 int connectTable(
-    sqlite3* db, void*, int argc, const char* const* argv, sqlite3_vtab** out, char** error)
+    sqlite3* db, void* share, int argc, const char* const* argv, sqlite3_vtab** out, char** error)
 {
     if (argc < 5) {
         *error = sqlite3_mprintf(
@@ -83,7 +85,9 @@ int connectTable(
     const QString source = unquoted(argv[4]);
     auto vtab = std::make_unique<ForeignVtab>();
     try {
-        vtab->table = openForeignTable(connect, source);
+        auto opened = static_cast<ForeignTableShare*>(share)->open(connect, source);
+        vtab->table = std::move(opened.table);
+        vtab->journal = std::move(opened.journal);
         if (vtab->table->fields().isEmpty())
             throw IsamError(isamerr::NoFields,
                 QStringLiteral("Die Tabelle '%1' hat keine Felder.").arg(source));
@@ -268,6 +272,7 @@ int update(sqlite3_vtab* vtab, int argc, sqlite3_value** argv, sqlite_int64* new
         if (argc == 1) {
             if (!can.remove)
                 refuse(v, "gelöscht");
+            v->journal->beforeChange(sqlite3_value_int64(argv[0]));
             table.remove(sqlite3_value_int64(argv[0]));
             return SQLITE_OK;
         }
@@ -280,6 +285,7 @@ int update(sqlite3_vtab* vtab, int argc, sqlite3_value** argv, sqlite_int64* new
                     QStringLiteral("Die Datensatznummer eines neuen Datensatzes in '%1' vergibt "
                                    "die Datei selbst.")
                         .arg(v->label));
+            v->journal->beforeAppend();
             *newRowId = table.append(rowOf(table.fields(), argc, argv));
             TransferRows::countWritten();
             return SQLITE_OK;
@@ -292,28 +298,63 @@ int update(sqlite3_vtab* vtab, int argc, sqlite3_value** argv, sqlite_int64* new
                 QStringLiteral("Die Datensatznummer eines Datensatzes in '%1' kann nicht "
                                "geändert werden.")
                     .arg(v->label));
+        v->journal->beforeChange(id);
         table.update(id, rowOf(table.fields(), argc, argv));
         return SQLITE_OK;
     });
 }
 
-int noTransaction(sqlite3_vtab*)
-{
-    return SQLITE_OK;
-}
-
-// Writes reach the file at once and cannot be taken back; a commit makes the header agree.
-int flushTable(sqlite3_vtab* vtab)
+// Writes reach the file at once; the journal takes them back where SQLite rolls back, and a
+// commit or rollback makes the header agree.
+template <class Step> int journalStep(sqlite3_vtab* vtab, bool flush, Step step)
 {
     return guarded(vtab, [&] {
-        static_cast<ForeignVtab*>(vtab)->table->flush();
+        auto* v = static_cast<ForeignVtab*>(vtab);
+        step(*v->journal, *v->table);
+        if (flush)
+            v->table->flush();
         return SQLITE_OK;
     });
 }
 
+int beginTable(sqlite3_vtab* vtab)
+{
+    return journalStep(vtab, false, [](auto& j, auto& t) { j.begin(t); });
+}
+
+int flushTable(sqlite3_vtab* vtab)
+{
+    return journalStep(vtab, true, [](auto&, auto&) {});
+}
+
+int commitTable(sqlite3_vtab* vtab)
+{
+    return journalStep(vtab, true, [](auto& j, auto&) { j.commit(); });
+}
+
+int rollbackTable(sqlite3_vtab* vtab)
+{
+    return journalStep(vtab, true, [](auto& j, auto&) { j.rollback(); });
+}
+
+int savepointTable(sqlite3_vtab* vtab, int level)
+{
+    return journalStep(vtab, false, [level](auto& j, auto&) { j.savepoint(level); });
+}
+
+int releaseTable(sqlite3_vtab* vtab, int level)
+{
+    return journalStep(vtab, false, [level](auto& j, auto&) { j.release(level); });
+}
+
+int rollbackToTable(sqlite3_vtab* vtab, int level)
+{
+    return journalStep(vtab, false, [level](auto& j, auto&) { j.rollbackTo(level); });
+}
+
 const sqlite3_module foreignModule = [] {
     sqlite3_module m {};
-    m.iVersion = 1;
+    m.iVersion = 2;
     m.xCreate = connectTable;
     m.xConnect = connectTable;
     m.xBestIndex = bestIndex;
@@ -328,10 +369,13 @@ const sqlite3_module foreignModule = [] {
     m.xColumn = column;
     m.xRowid = rowId;
     m.xUpdate = update;
-    m.xBegin = noTransaction;
+    m.xBegin = beginTable;
     m.xSync = flushTable;
-    m.xCommit = flushTable;
-    m.xRollback = flushTable;
+    m.xCommit = commitTable;
+    m.xRollback = rollbackTable;
+    m.xSavepoint = savepointTable;
+    m.xRelease = releaseTable;
+    m.xRollbackTo = rollbackToTable;
     return m;
 }();
 
@@ -339,7 +383,8 @@ const sqlite3_module foreignModule = [] {
 
 void registerForeignTableModule(Connection& db)
 {
-    sqlite3_create_module_v2(db.handle(), foreignModuleName, &foreignModule, nullptr, nullptr);
+    sqlite3_create_module_v2(db.handle(), foreignModuleName, &foreignModule, new ForeignTableShare,
+        [](void* share) { delete static_cast<ForeignTableShare*>(share); });
 }
 
 } // namespace kv::engine

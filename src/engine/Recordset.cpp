@@ -5,6 +5,7 @@
 #include "engine/TableDef.h"
 #include "engine/catalog/Catalog.h"
 #include "engine/catalog/RuleTriggers.h"
+#include "engine/core/StatementErrors.h"
 #include "engine/cursor/Keyset.h"
 #include "engine/cursor/RecordColumns.h"
 #include "engine/cursor/RecordSource.h"
@@ -93,8 +94,7 @@ void Recordset::openSource()
     statement.bind(m_parameters);
     m_parameterNames = statement.parameters();
     if (statement.statement().columnCount() == 0)
-        throw EngineError(err::InvalidOperation,
-            QStringLiteral("Die Anweisung liefert keine Datensätze: %1").arg(m_source));
+        throw noRecordsError(m_source);
     m_rows = RecordSource::open(c, m_db->catalog(), statement, m_parameters);
     if (m_rows->isCopy()) {
         m_updatable = false;

@@ -379,6 +379,47 @@ private Q_SLOTS:
         QTest::newRow("Eigenschaften abgeschnitten")
             << "jahlborn_jackcess/testV1997.mdb" << Bytes { { 17 * 2048 + 0x40C, 12 } }
             << "die Eigenschaften eines Objekts sind beschädigt" << 46 * 2048;
+        // The binary value of MSP_PROJECTS runs over pages 37 to 48; page 38 now names page 37
+        // as the next one. mdbtools followed such a chain for ever.
+        QTest::newRow("OLE-Kette im Kreis")
+            << "jahlborn_jackcess/test2V1997.mdb" << Bytes { { 0x1300c, 0 }, { 0x1300d, 0x25 } }
+            << "verweist im Kreis" << -1;
+        QTest::newRow("OLE-Teil auf sich selbst")
+            << "jahlborn_jackcess/test2V1997.mdb" << Bytes { { 0x1280c, 0 }, { 0x1280d, 0x25 } }
+            << "verweist im Kreis auf Seite 37" << -1;
+        // PROJ_PROP_AUTHOR's memo runs over pages 57 to 59; page 58 names 57 again.
+        QTest::newRow("Memo-Kette im Kreis")
+            << "jahlborn_jackcess/test2V1997.mdb" << Bytes { { 0x1d00c, 0 }, { 0x1d00d, 0x39 } }
+            << "verweist im Kreis auf Seite 57" << -1;
+    }
+
+    // A long value never grows past the length its row gives, whatever its chain holds; a
+    // chain that ends early gives what it holds.
+    void langeWerteNachIhrerLaenge_data()
+    {
+        QTest::addColumn<Bytes>("bytes");
+        QTest::addColumn<int>("laenge");
+        QTest::newRow("unverändert") << Bytes {} << 22970;
+        // The binary value's row says 5000 bytes instead of 22970.
+        QTest::newRow("kürzer angegeben") << Bytes { { 0x197d1, 0x88 }, { 0x197d2, 0x13 } } << 5000;
+        // Page 39 ends the chain: pages 37 to 39 are read, 2032 bytes each.
+        QTest::newRow("Kette endet früh") << Bytes { { 0x1380c, 0 }, { 0x1380d, 0 } } << 3 * 2032;
+    }
+
+    void langeWerteNachIhrerLaenge()
+    {
+        QFETCH(Bytes, bytes);
+        QFETCH(int, laenge);
+        TempDir dir;
+        const QString kopie
+            = beschaedigt(dir, QStringLiteral("jahlborn_jackcess/test2V1997.mdb"), bytes);
+        MdbDatabase db(kopie);
+        auto proj = db.openTable(QStringLiteral("MSP_PROJECTS"));
+        const auto z = alleZeilen(*proj);
+        QFile bin(pfad(QStringLiteral("jahlborn_jackcess/test2BinData.dat")));
+        QVERIFY(bin.open(QIODevice::ReadOnly));
+        QCOMPARE(z[0][spalte(*proj, QStringLiteral("RESERVED_BINARY_DATA"))].toByteArray(),
+            bin.readAll().left(laenge));
     }
 
     // Jet 3 text is stored in the code page the file's header names. This file holds GBK text

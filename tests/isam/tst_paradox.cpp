@@ -232,6 +232,55 @@ private Q_SLOTS:
         QCOMPARE(probleme[1].kind, IssueKind::TimeDropped);
     }
 
+    // Dates reach the writer as the engine stores them, text; they are written by the
+    // calendar and read back by pxlib as the same day.
+    void datumAusGespeichertemText_data()
+    {
+        QTest::addColumn<QVariant>("wert");
+        QTest::addColumn<QVariant>("gelesen");
+        QTest::addColumn<int>("problem"); // -1 none
+        const int keins = -1;
+        QTest::newRow("Tag") << QVariant(QStringLiteral("1999-12-31 00:00:00"))
+                             << QVariant(tag(1999, 12, 31)) << keins;
+        QTest::newRow("nur Tag") << QVariant(QStringLiteral("2000-02-29"))
+                                 << QVariant(tag(2000, 2, 29)) << keins;
+        QTest::newRow("erster Tag")
+            << QVariant(QStringLiteral("0001-01-01 00:00:00")) << QVariant(tag(1, 1, 1)) << keins;
+        QTest::newRow("letzter Tag") << QVariant(QStringLiteral("9999-12-31 00:00:00"))
+                                     << QVariant(tag(9999, 12, 31)) << keins;
+        QTest::newRow("mit Uhrzeit")
+            << QVariant(QStringLiteral("2024-03-31 02:30:00")) << QVariant(tag(2024, 3, 31))
+            << static_cast<int>(IssueKind::TimeDropped);
+        QTest::newRow("kein Datum") << QVariant(QStringLiteral("2023-02-29 00:00:00")) << QVariant()
+                                    << static_cast<int>(IssueKind::DateOutOfRange);
+        QTest::newRow("Datum als Wert")
+            << QVariant(QDate(1988, 4, 3)) << QVariant(tag(1988, 4, 3)) << keins;
+    }
+
+    void datumAusGespeichertemText()
+    {
+        QFETCH(QVariant, wert);
+        QFETCH(QVariant, gelesen);
+        QFETCH(int, problem);
+        TempDir dir;
+        const QString pfad = dir.file(QStringLiteral("DATUM.DB"));
+        QList<ValueIssue> probleme;
+        {
+            auto t = ParadoxTable::create(
+                pfad, { { QStringLiteral("Tag"), dbDate, 8 } }, ParadoxVersion::V5);
+            t->setIssueSink([&probleme](const ValueIssue& i) { probleme.append(i); });
+            t->append({ wert });
+            t->flush();
+        }
+        auto t = ParadoxTable::open(pfad);
+        const auto z = alleZeilen(*t);
+        QCOMPARE(z.size(), 1);
+        QCOMPARE(z[0][0], gelesen);
+        QCOMPARE(probleme.size(), problem < 0 ? 0 : 1);
+        if (problem >= 0)
+            QCOMPARE(static_cast<int>(probleme[0].kind), problem);
+    }
+
     void verschluesselteBlockketteBeschaedigt_data()
     {
         QTest::addColumn<int>("naechster");

@@ -15,7 +15,7 @@ struct DbfOptions {
 
 /// A dBASE III/IV/5/7 or FoxPro table (.DBF) with its memo file, read and written by us.
 /// Row ids are record numbers from 1; deleted records keep their number.
-class DbfTable : public IsamTable {
+class DbfTable : public IsamTable, private RecordUndo {
 public:
     /// Throws IsamError naming the file when it is missing, unreadable or not a table.
     static std::unique_ptr<DbfTable> open(const QString& path, const DbfOptions& options = {});
@@ -38,6 +38,7 @@ public:
     void update(qint64 rowId, const IsamRow& row) override;
     void remove(qint64 rowId) override;
     void flush() override;
+    RecordUndo* recordUndo() override { return m_writable ? this : nullptr; }
 
     // for the cursor
     QVariant fieldValue(const char* record, int column, qint64 rowId);
@@ -47,6 +48,12 @@ public:
     quint64 generation() const { return m_generation; }
 
 private:
+    // RecordUndo, in DbfTableUndo.cpp
+    qint64 recordsInFile() const override { return m_header.recordCount; }
+    QByteArray recordBytes(qint64 rowId) override;
+    void putRecordBytes(qint64 rowId, const QByteArray& bytes) override;
+    void cutRecords(qint64 count) override;
+
     DbfTable() = default;
     void openMemo(const QString& path, bool writable);
     void chooseCodePage(const CodePage& wanted, const QByteArray& sample);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/isam/IsamField.h"
+#include "engine/isam/RecordUndo.h"
 #include "engine/isam/ValueIssue.h"
 
 #include <QStringList>
@@ -78,6 +79,8 @@ public:
     virtual void update(qint64 rowId, const IsamRow& row);
     virtual void remove(qint64 rowId);
     virtual void flush() { }
+    /// How writes are taken back; null where the driver cannot (they stay).
+    virtual RecordUndo* recordUndo() { return nullptr; }
 
     /// Receives every value that a write could not store unchanged.
     void setIssueSink(IssueSink sink) { m_issueSink = std::move(sink); }

@@ -2,6 +2,7 @@
 
 #include "engine/isam/IsamError.h"
 #include "engine/isam/MdbHeader.h"
+#include "engine/isam/MdbLongValue.h"
 #include "engine/isam/MdbPropertyBlock.h"
 
 #include <QDateTime>
@@ -19,6 +20,7 @@ namespace kv::engine::isam {
 struct MdbFile {
     QString path;
     QByteArray charset; ///< of Jet 3 text, as iconv names it
+    qint64 pages = 0; ///< bounds the chains of long values
     MdbHandle* mdb = nullptr;
     ~MdbFile()
     {
@@ -29,14 +31,16 @@ struct MdbFile {
 
 namespace {
 
-// Memos longer than this are cut by mdbtools' binding; real Jet memos rarely come near it.
-// The fuzz build lowers it: under the address sanitizer each value read costs a fresh
-// mapping of this size.
-#ifdef KV_MDB_BIND_SIZE
-constexpr size_t BindSize = KV_MDB_BIND_SIZE;
-#else
-constexpr size_t BindSize = 1 << 20;
-#endif
+// mdbtools takes a buffer of this size for every text it converts. Memos and OLE objects are
+// read here, not through its binding, so only texts remain: a valid one is at most 765 bytes
+// of UTF-8, but mdbtools copies whatever a damaged row holds: at most one page, three bytes of
+// UTF-8 for each of its bytes.
+constexpr size_t BindSize = 3 * MDB_PGSIZE + 16;
+
+bool longValue(int type)
+{
+    return type == MDB_MEMO || type == MDB_OLE;
+}
 
 QString native(const QString& path)
 {
@@ -184,7 +188,7 @@ void readColumns(const QString& path, MdbTableDef* t)
 
 // Reading the catalog, mdbtools parses every object's property list and follows its length
 // fields blindly; the lists are read and checked first, through the catalog table itself.
-void checkCatalogProperties(const QString& path, MdbHandle* mdb)
+void checkCatalogProperties(const QString& path, MdbHandle* mdb, qint64 pages)
 {
     MdbCatalogEntry entry {};
     entry.mdb = mdb;
@@ -197,35 +201,26 @@ void checkCatalogProperties(const QString& path, MdbHandle* mdb)
             path, QStringLiteral("das Verzeichnis der Objekte ist nicht lesbar"));
     readColumns(path, t.get());
     MdbColumn* props = nullptr;
-    int number = 0;
     for (unsigned int i = 0; i < t->num_cols; ++i) {
         auto* col = static_cast<MdbColumn*>(g_ptr_array_index(t->columns, i));
-        if (qstrcmp(col->name, "LvProp") == 0 && col->col_type == MDB_OLE) {
+        if (qstrcmp(col->name, "LvProp") == 0 && col->col_type == MDB_OLE)
             props = col;
-            number = static_cast<int>(i + 1);
-        }
     }
     if (!props)
         return;
-    QByteArray bound(static_cast<qsizetype>(mdb->bind_size) + 1, '\0');
-    int length = 0;
-    mdb_bind_column(t.get(), number, bound.data(), &length);
     mdb_rewind_table(t.get());
     while (mdb_fetch_row(t.get())) {
         if (props->cur_value_len <= 0)
             continue;
-        size_t size = 0;
-        void* data = mdb_ole_read_full(mdb, props, &size);
-        const QByteArray blob(
-            static_cast<const char*>(data), data ? static_cast<qsizetype>(size) : 0);
-        free(data);
+        const QByteArray blob
+            = readJetLongValue(mdb, path, pages, props->cur_value_start, props->cur_value_len);
         if (!jetPropertyBlockSound(blob))
             throw IsamError::damaged(
                 path, QStringLiteral("die Eigenschaften eines Objekts sind beschädigt"));
     }
 }
 
-MdbHandle* openHandle(const QString& path, const QByteArray& charset)
+MdbHandle* openHandle(const QString& path, const QByteArray& charset, qint64& pages)
 {
     MdbHandle* mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
     if (!mdb)
@@ -233,8 +228,9 @@ MdbHandle* openHandle(const QString& path, const QByteArray& charset)
     useCharset(mdb, charset);
     mdb_set_boolean_fmt_numbers(mdb);
     mdb_set_date_fmt(mdb, "%Y-%m-%d %H:%M:%S");
+    pages = QFileInfo(path).size() / mdb->fmt->pg_size;
     try {
-        checkCatalogProperties(path, mdb);
+        checkCatalogProperties(path, mdb, pages);
     } catch (...) {
         mdb_close(mdb);
         throw;
@@ -244,8 +240,6 @@ MdbHandle* openHandle(const QString& path, const QByteArray& charset)
         throw IsamError::damaged(
             path, QStringLiteral("das Verzeichnis der Objekte ist nicht lesbar"));
     }
-    // mdbtools takes a buffer of the bind size for every text it converts, the catalog's
-    // included; only the rows need the large one.
     mdb_set_bind_size(mdb, BindSize);
     return mdb;
 }
@@ -263,6 +257,7 @@ public:
             throw IsamError::damaged(path, QStringLiteral("mdbtools kann die Datei nicht lesen"));
         useCharset(m_file.mdb, file->charset);
         m_file.path = path;
+        m_file.pages = file->pages;
         // mdb_read_table_by_name would read the whole catalog again for every table.
         for (unsigned int i = 0; i < m_file.mdb->num_catalog && !m_table; ++i) {
             auto* e = static_cast<MdbCatalogEntry*>(g_ptr_array_index(m_file.mdb->catalog, i));
@@ -279,12 +274,9 @@ public:
         m_lengths.resize(m_table->num_cols);
         for (unsigned int i = 0; i < m_table->num_cols; ++i) {
             const auto* col = static_cast<MdbColumn*>(g_ptr_array_index(m_table->columns, i));
-            // Only memos and OLE objects come near the bind size. A valid text is at most 765
-            // bytes of UTF-8, but mdbtools copies whatever a damaged row holds: at most one
-            // page, three bytes of UTF-8 for each of its bytes.
-            m_buffers[i].resize(col->col_type == MDB_MEMO || col->col_type == MDB_OLE
-                    ? BindSize
-                    : 3 * MDB_PGSIZE + 16);
+            if (longValue(col->col_type))
+                continue;
+            m_buffers[i].resize(BindSize);
             mdb_bind_column(
                 m_table.get(), static_cast<int>(i + 1), m_buffers[i].data(), &m_lengths[i]);
         }
@@ -352,17 +344,15 @@ private:
             const double v = bound.toDouble(&ok);
             return ok ? QVariant(v) : QVariant();
         }
-        case MDB_OLE: {
+        case MDB_OLE:
             if (len == 0)
                 return {};
-            size_t size = 0;
-            void* data = mdb_ole_read_full(mdb, col, &size);
-            if (!data)
+            return readJetLongValue(mdb, m_file.path, m_file.pages, col->cur_value_start, len);
+        case MDB_MEMO:
+            if (len == 0)
                 return {};
-            const QByteArray bytes(static_cast<const char*>(data), static_cast<qsizetype>(size));
-            free(data);
-            return bytes;
-        }
+            return jetMemoText(
+                mdb, readJetLongValue(mdb, m_file.path, m_file.pages, col->cur_value_start, len));
         case MDB_BINARY:
             if (!rawOk)
                 return {};
@@ -485,7 +475,7 @@ MdbDatabase::MdbDatabase(const QString& path, const QString& password)
             QStringLiteral("Kein gültiges Kennwort für die Datei '%1'.").arg(native(path)));
     m_file->charset = header.iconvName();
     m_file->path = path;
-    m_file->mdb = openHandle(path, m_file->charset);
+    m_file->mdb = openHandle(path, m_file->charset, m_file->pages);
 }
 
 MdbDatabase::~MdbDatabase() = default;

@@ -2,6 +2,7 @@
 
 #include "engine/isam/IsamError.h"
 #include "engine/isam/SortableNumbers.h"
+#include "engine/isam/StorageDate.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -705,17 +706,19 @@ qint64 ParadoxTable::append(const IsamRow& row)
             p[0] = static_cast<char>(v.toBool() ? 0x81 : 0x80);
             break;
         case pxfDate: {
-            const QDateTime dt = v.toDateTime();
-            if (!dt.isValid() || dt.date().year() < 1 || dt.date().year() > 9999) {
+            // By the calendar alone: a QDateTime per value costs a time-zone lookup.
+            QDate date;
+            int msOfDay = 0;
+            if (!dateOfValue(v, date, msOfDay) || date.year() < 1 || date.year() > 9999) {
                 issue = IssueKind::DateOutOfRange;
                 stored = QVariant();
                 break;
             }
-            const qint64 days = dt.date().toJulianDay() - DayOneJulian;
+            const qint64 days = date.toJulianDay() - DayOneJulian;
             qToBigEndian<quint32>(static_cast<quint32>(days) ^ 0x80000000u, p);
-            if (dt.time() != QTime(0, 0)) {
+            if (msOfDay != 0) {
                 issue = IssueKind::TimeDropped;
-                stored = QDateTime(dt.date(), QTime(0, 0));
+                stored = QDateTime(date, QTime(0, 0));
             }
             break;
         }
