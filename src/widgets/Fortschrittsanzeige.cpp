@@ -29,6 +29,9 @@ bool Fortschrittsanzeige::melden(int erledigt, int gesamt, const QString& datei)
         m_dialog->setMinimumDuration(std::numeric_limits<int>::max());
         m_dialog->setAutoClose(false);
         m_dialog->setAutoReset(false);
+        // Escape rejects the box, which by itself only hides it: the work would go on unseen.
+        QObject::connect(
+            m_dialog.get(), &QDialog::rejected, m_dialog.get(), &QProgressDialog::cancel);
         m_dialog->show();
     }
     if (m_dialog) {

@@ -1,11 +1,23 @@
 #include "widgets/Navigationsleiste.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStyle>
 #include <QToolButton>
 
 namespace kv {
+
+namespace {
+
+constexpr int MindestTextbreite = 120;
+
+QString positionstext(const QString& nummer, const QString& anzahl)
+{
+    return QStringLiteral("Datensatz: ") + nummer + QStringLiteral(" von ") + anzahl;
+}
+
+} // namespace
 
 qint64 Navigationsziel(Navigationsschritt schritt, qint64 position, qint64 anzahl, qint64 seite)
 {
@@ -41,8 +53,7 @@ qint64 Navigationsziel(Navigationsschritt schritt, qint64 position, qint64 anzah
 
 QString Positionstext(qint64 position, qint64 anzahl)
 {
-    return QStringLiteral("Datensatz: ") + QString::number(position + 1) + QStringLiteral(" von ")
-        + QString::number(anzahl);
+    return positionstext(QString::number(position + 1), QString::number(anzahl));
 }
 
 Navigationsleiste::Navigationsleiste(QWidget* parent)
@@ -76,8 +87,9 @@ Navigationsleiste::Navigationsleiste(QWidget* parent)
     for (QToolButton* k : m_schritte + m_befehle)
         k->setIcon(style()->standardIcon(bilder[i++]));
 
+    m_text->setObjectName(QStringLiteral("Textfeld"));
     m_text->setAlignment(Qt::AlignCenter);
-    m_text->setMinimumWidth(120);
+    m_text->setMinimumWidth(MindestTextbreite);
     m_text->setFrameShape(QFrame::StyledPanel);
     for (int s = 0; s < 3; ++s)
         layout->addWidget(m_schritte.at(s));
@@ -136,6 +148,35 @@ void Navigationsleiste::sichtbarkeitAnwenden()
 void Navigationsleiste::setzeText(const QString& text)
 {
     m_text->setText(text);
+    const int breite = m_text->fontMetrics().horizontalAdvance(text);
+    if (breite > m_textbreite)
+        textbreiteHalten(breite);
+}
+
+void Navigationsleiste::setzePositionsbreite(qint64 anzahl)
+{
+    if (anzahl == m_positionsanzahl)
+        return;
+    m_positionsanzahl = anzahl;
+    // The position has at most as many digits as the number; a font may draw some digits wider.
+    const QFontMetrics fm = m_text->fontMetrics();
+    QChar breitesteZiffer = QLatin1Char('0');
+    for (char z = '1'; z <= '9'; ++z) {
+        if (fm.horizontalAdvance(QLatin1Char(z)) > fm.horizontalAdvance(breitesteZiffer))
+            breitesteZiffer = QLatin1Char(z);
+    }
+    const QString anzahlText = QString::number(qMax<qint64>(anzahl, 0));
+    const QString breitester
+        = positionstext(QString(anzahlText.size(), breitesteZiffer), anzahlText);
+    textbreiteHalten(qMax(fm.horizontalAdvance(breitester), fm.horizontalAdvance(text())));
+}
+
+void Navigationsleiste::textbreiteHalten(int textbreite)
+{
+    m_textbreite = textbreite;
+    // The frame and a little air on both sides.
+    const int rand = 2 * m_text->frameWidth() + m_text->fontMetrics().averageCharWidth();
+    m_text->setMinimumWidth(qMax(MindestTextbreite, textbreite + rand));
 }
 
 QString Navigationsleiste::text() const

@@ -39,8 +39,16 @@ public:
     void setzeModus(int modus);
     int modus() const { return m_modus; }
 
+    /// Shows text in the caption field; a text wider than the room kept for it widens the
+    /// field, which then stays that wide (a field's values do not make it jump on moves).
     void setzeText(const QString& text);
     QString text() const;
+    /// Keeps room for every record position of a set of anzahl records ("Datensatz: n von m"
+    /// with n as wide as it gets), so that the caption is never cut and keeps its width on
+    /// moves; a new number of records sets it anew.
+    void setzePositionsbreite(qint64 anzahl);
+    /// The caption field.
+    QLabel* textfeld() const { return m_text; }
 
     /// A locked view switches the editing buttons off.
     void setzeBearbeitbar(bool ja);
@@ -58,6 +66,7 @@ Q_SIGNALS:
 private:
     QToolButton* neuerKnopf(const QString& name, const QString& tipp);
     void sichtbarkeitAnwenden();
+    void textbreiteHalten(int textbreite);
 
     QLabel* m_text;
     QList<QToolButton*> m_schritte; // in the order of Navigationsschritt
@@ -65,6 +74,8 @@ private:
     int m_modus = 1;
     bool m_bearbeitbar = true;
     bool m_versteckt = false; // hidden by mode 0
+    int m_textbreite = 0; // the widest text the field keeps room for
+    qint64 m_positionsanzahl = -1; // the number of records that width was set for
 };
 
 } // namespace kv

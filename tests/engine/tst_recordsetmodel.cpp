@@ -92,6 +92,7 @@ private Q_SLOTS:
     void ersetzteMengeVerwirftDieAlteZaehlung();
     void abgebrochenesZaehlenLaesstDasRasterBenutzbar();
     void anzahlVonAussen();
+    void laufendeZaehlungBleibtBeimModell();
     void neueZeileWartetAufDieAnzahl();
     void zaehlerAntwortetNichtNachDemAbbruch();
     void vonAnderenGeloeschteZeileSpeichern();
@@ -638,6 +639,21 @@ void TestRecordsetModel::anzahlVonAussen()
     u.modell.refresh();
     const quint64 zweite = u.modell.countElsewhere();
     u.modell.countFrom(zweite, -1);
+    QVERIFY(u.modell.counting());
+    QVERIFY(u.zaehlungAbwarten());
+    QTRY_VERIFY(!u.modell.zaehltNoch());
+    QCOMPARE(u.modell.rowCount(), 3001);
+}
+
+void TestRecordsetModel::laufendeZaehlungBleibtBeimModell()
+{
+    Umgebung u(3000, QStringLiteral("Kunden"), false);
+    // The first rows asked for start the worker with the next pass of the event loop.
+    QCOMPARE(u.text(0, Name), QStringLiteral("K1"));
+    QCoreApplication::processEvents();
+    QVERIFY(u.modell.counting());
+    // No events since: the worker's answer, if already there, waits in the queue.
+    QCOMPARE(u.modell.countElsewhere(), 0u);
     QVERIFY(u.modell.counting());
     QVERIFY(u.zaehlungAbwarten());
     QTRY_VERIFY(!u.modell.zaehltNoch());

@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -49,6 +50,7 @@ private Q_SLOTS:
     void sortierfehler();
     void summen();
     void summenNichtBeimBlaettern();
+    void navigationsfeldPasstUndBleibt();
     void zellpruefung();
     void kopie();
     void aktualisierenLiestNeu();
@@ -483,6 +485,22 @@ void TestFrmTabelle::summenNichtBeimBlaettern()
     warteAufSummen();
     QCOMPARE(grid()->fusstext(2).isEmpty(), false);
     QVERIFY(grid()->fusstext(2) != QStringLiteral("unberührt"));
+}
+
+void TestFrmTabelle::navigationsfeldPasstUndBleibt()
+{
+    // The standard view shows the record position.
+    oeffne(QString());
+    QLabel* feld = m_fenster->leisten()->navigation()->textfeld();
+    const int anzahl = grid()->datenzeilen();
+    QCOMPARE(anzahl, 6);
+    const QString breitester = Positionstext(anzahl - 1, anzahl);
+    QVERIFY(feld->minimumWidth() >= feld->fontMetrics().horizontalAdvance(breitester));
+    const int breite = feld->minimumWidth();
+    for (int i = 0; i < anzahl; ++i)
+        m_fenster->werkzeugGeklickt(QStringLiteral("vor"));
+    QCOMPARE(feld->text(), breitester);
+    QCOMPARE(feld->minimumWidth(), breite);
 }
 
 void TestFrmTabelle::zellpruefung()

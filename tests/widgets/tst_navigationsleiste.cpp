@@ -1,7 +1,10 @@
 #include "widgets/Navigationsleiste.h"
 
+#include <QLabel>
+#include <QMainWindow>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 
 using namespace kv;
@@ -18,6 +21,7 @@ private Q_SLOTS:
     void modi();
     void knoepfeMelden();
     void gesperrteAnsicht();
+    void textfeldSchneidetNichts();
 };
 
 void TestNavigationsleiste::ziel_data()
@@ -138,6 +142,55 @@ void TestNavigationsleiste::gesperrteAnsicht()
     QCOMPARE(befehle.count(), 0);
     leiste.setzeBearbeitbar(true);
     QVERIFY(leiste.knopf(Navigationsbefehl::Loeschen)->isEnabled());
+}
+
+void TestNavigationsleiste::textfeldSchneidetNichts()
+{
+    // As the windows place it: beside a tool bar that wants the whole row.
+    QMainWindow fenster;
+    auto* werkzeuge = new QToolBar(&fenster);
+    for (int i = 0; i < 40; ++i)
+        werkzeuge->addAction(QStringLiteral("Werkzeug %1").arg(i));
+    fenster.addToolBar(Qt::BottomToolBarArea, werkzeuge);
+    auto* band = new QToolBar(&fenster);
+    fenster.addToolBar(Qt::BottomToolBarArea, band);
+    auto* leiste = new Navigationsleiste(band);
+    band->addWidget(leiste);
+    fenster.resize(700, 300);
+    fenster.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+    QLabel* feld = leiste->textfeld();
+    const auto passt = [feld](const QString& text) {
+        QCoreApplication::processEvents();
+        return feld->contentsRect().width() >= feld->fontMetrics().horizontalAdvance(text);
+    };
+
+    leiste->setzePositionsbreite(1000000);
+    leiste->setzeText(Positionstext(0, 1000000));
+    QVERIFY(passt(QStringLiteral("Datensatz: 1 von 1000000")));
+    const int breite = feld->width();
+    // Moving keeps the width, also to the widest positions.
+    for (const qint64 position : { qint64(999998), qint64(888887), qint64(5) }) {
+        leiste->setzePositionsbreite(1000000);
+        leiste->setzeText(Positionstext(position, 1000000));
+        QVERIFY(passt(leiste->text()));
+        QCOMPARE(feld->width(), breite);
+    }
+
+    // Fewer records need less room.
+    leiste->setzePositionsbreite(12);
+    leiste->setzeText(Positionstext(11, 12));
+    QVERIFY(passt(leiste->text()));
+    QVERIFY(feld->minimumWidth() < breite);
+
+    // A field's values widen the field, which stays so for shorter ones.
+    const QString lang = QStringLiteral("Gesellschaft für Wohnungsbau und Stadtentwicklung");
+    leiste->setzeText(lang);
+    QVERIFY(passt(lang));
+    const int feldbreite = feld->width();
+    leiste->setzeText(QStringLiteral("Maier"));
+    QCoreApplication::processEvents();
+    QCOMPARE(feld->width(), feldbreite);
 }
 
 QTEST_MAIN(TestNavigationsleiste)

@@ -3,6 +3,7 @@
 #include "engine/Database.h"
 #include "engine/EngineError.h"
 #include "engine/Workspace.h"
+#include "engine/model/WalkCache.h"
 
 #include <QMutex>
 #include <atomic>
@@ -36,6 +37,7 @@ qint64 count(const QString& path, const QString& connect, const QString& source,
     db->setCancelFlag(&cancelled);
     if (cancelled)
         return -1;
+    cacheForOneWalk(*db);
     const QVariantList row = db->firstRow(countStatement(source));
     return row.isEmpty() ? -1 : row.constFirst().toLongLong();
 }

@@ -75,7 +75,7 @@ public:
     void zaehlenAbbrechen() override;
     /// The rows of the set shown are counted elsewhere (by a statement the window runs anyway,
     /// so that one walk serves both): the worker does not start for this set. Returns the
-    /// generation countFrom expects.
+    /// generation countFrom expects, or 0 when the worker is counting already.
     quint64 countElsewhere();
     /// The count made elsewhere for generation; records < 0: the model counts for itself after
     /// all.

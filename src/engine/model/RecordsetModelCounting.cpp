@@ -108,8 +108,11 @@ void RecordsetModel::takeCount(qint64 counted)
 
 quint64 RecordsetModel::countElsewhere()
 {
+    // A worker already under way finishes sooner than a walk that starts now, and stopping it
+    // would wait for its thread.
+    if (m_counter.running())
+        return 0;
     m_countWanted = false;
-    m_counter.cancel();
     return m_generation;
 }
 

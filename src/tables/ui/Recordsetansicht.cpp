@@ -22,7 +22,7 @@ public:
     void neuLesen() override { m_modell->refresh(); }
     quint64 anzahlUebernehmen() override
     {
-        // Generation 0 is no set.
+        // Generation 0 is no set, or a count under way.
         return m_modell->recordset() && m_modell->zaehltNoch() ? m_modell->countElsewhere() : 0;
     }
     void anzahlMitteilen(quint64 marke, qint64 anzahl) override

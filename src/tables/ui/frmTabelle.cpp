@@ -328,6 +328,7 @@ void frmTabelle::positionAnzeigen()
         navigation->setzeText(text);
         return;
     }
+    navigation->setzePositionsbreite(anzahl);
     navigation->setzeText(Positionstext(zeile < anzahl ? zeile : -1, anzahl));
 }
 

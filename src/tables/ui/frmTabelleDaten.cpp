@@ -7,6 +7,7 @@
 #include "engine/Field.h"
 #include "engine/Recordset.h"
 #include "engine/TableDef.h"
+#include "engine/model/WalkCache.h"
 #include "tables/Fusssummen.h"
 #include "tables/Hintergrundabfrage.h"
 #include "tables/Kopiertext.h"
@@ -277,8 +278,11 @@ void frmTabelle::summenStarten()
     arbeitBeginnt(QStringLiteral("Die Summen werden berechnet …"));
     // Rows the model still counts are counted in the same walk.
     m_anzahlMarke = m_anbindung->anzahlUebernehmen();
-    m_summen->starte(
-        { db.name(), db.connect() }, SummenSql(m_aktuellesSql, summen, m_anzahlMarke != 0));
+    const QString sql = SummenSql(m_aktuellesSql, summen, m_anzahlMarke != 0);
+    m_summen->starte({ db.name(), db.connect() }, [sql](engine::Database& d) {
+        engine::cacheForOneWalk(d);
+        return QVariant(d.firstRow(sql));
+    });
 }
 
 void frmTabelle::summenAnzeigen(quint64 lauf, const QVariant& ergebnis)
