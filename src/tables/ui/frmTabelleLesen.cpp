@@ -42,9 +42,13 @@ const QString Lesetext = QStringLiteral("Bitte warten … Die Datensätze werden
 /// Rows of the first page beyond those the grid shows, for a little scrolling.
 constexpr qint64 SeitenRand = 32;
 
-QVariant schluesselLesen(const engine::KeyQuery& abfrage, engine::Database& d)
+/// Work for a key worker: the keys the query gives, on the worker's connection.
+Hintergrundarbeit schluesselLesen(engine::KeyQuery abfrage)
 {
-    return QVariant::fromValue(std::make_shared<std::vector<qint64>>(abfrage.run(d.connection())));
+    return [abfrage = std::move(abfrage)](engine::Database& d) {
+        return QVariant::fromValue(
+            std::make_shared<std::vector<qint64>>(abfrage.run(d.connection())));
+    };
 }
 std::vector<qint64> schluesselAus(const QVariant& ergebnis)
 {
@@ -125,11 +129,9 @@ bool frmTabelle::neuLesen(const QString& sql, Neuart art, const QString& fehlers
     const bool nacheinander = m_alleNachErsterSeite || art == Neuart::Bedingung;
     const engine::Database& db = *m_umgebung.datenbank;
     const Abfragequelle quelle { db.name(), db.connect() };
-    Hintergrundarbeit alle
-        = [abfrage = *abfrage](engine::Database& d) { return schluesselLesen(abfrage, d); };
+    Hintergrundarbeit alle = schluesselLesen(*abfrage);
     if (ersteSeite) {
-        m_ersteSeite->starte(quelle,
-            [abfrage = *ersteSeite](engine::Database& d) { return schluesselLesen(abfrage, d); });
+        m_ersteSeite->starte(quelle, schluesselLesen(*ersteSeite));
     }
     if (ersteSeite && nacheinander)
         m_neu.alle = std::move(alle);
